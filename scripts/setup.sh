@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project needs (only the missing ones), builds it in build/,
+# and then runs the program's help ("run", the default) or every test ("test").
+#   scripts/setup.sh [run|test]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+packages=(
+  build-essential cmake pkg-config
+  libpodofo-dev libssl-dev zlib1g-dev
+  libgdk-pixbuf-2.0-dev libwxgtk3.2-dev libcurl4-openssl-dev
+  libgtest-dev googletest
+  qpdf poppler-utils mupdf-tools
+  xvfb xauth x11-apps imagemagick fonts-liberation2
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  echo "Installing: ${missing[*]}"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S . -B build
+cmake --build build -j "$(nproc)"
+
+case "${1:-run}" in
+  run)
+    build/bin/vantorel-merge --help
+    ;;
+  test)
+    # Window tests need a display: give them a virtual one when there is none.
+    if [ -z "${DISPLAY:-}" ]; then
+      xvfb-run -a -s "-screen 0 1280x900x24" ctest --test-dir build --output-on-failure -j "$(nproc)"
+    else
+      ctest --test-dir build --output-on-failure -j "$(nproc)"
+    fi
+    ;;
+  *)
+    echo "usage: scripts/setup.sh [run|test]" >&2
+    exit 2
+    ;;
+esac
