@@ -1,0 +1,121 @@
+#include "AnsiText.h"
+
+#include <cstdint>
+
+namespace {
+
+// Code points of the Windows-1252 bytes 0x80 to 0x9F. The five bytes that the code page leaves
+// unassigned map to the C1 control of the same value, as MultiByteToWideChar does.
+const char32_t kHighTable[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+const wchar_t kReplacement = 0xFFFD;
+
+char ToAnsi(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+    return static_cast<char>(c);
+  for (int i = 0; i < 32; ++i)
+    if (kHighTable[i] == c)
+      return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+void AppendUtf8(std::string &out, char32_t c) {
+  if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
+    c = kReplacement;
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// Length of the valid UTF-8 sequence at text[i] and its code point in *c; 0 when the bytes there
+// do not form one (overlong forms, surrogates and values beyond U+10FFFF included).
+size_t DecodeUtf8(const std::string &text, size_t i, char32_t *c) {
+  const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
+  const uint8_t b0 = byte(i);
+  size_t length;
+  char32_t value;
+  char32_t minimum;
+  if (b0 < 0x80) {
+    *c = b0;
+    return 1;
+  } else if ((b0 & 0xE0) == 0xC0) {
+    length = 2, value = b0 & 0x1F, minimum = 0x80;
+  } else if ((b0 & 0xF0) == 0xE0) {
+    length = 3, value = b0 & 0x0F, minimum = 0x800;
+  } else if ((b0 & 0xF8) == 0xF0) {
+    length = 4, value = b0 & 0x07, minimum = 0x10000;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size())
+    return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80)
+      return 0;
+    value = (value << 6) | (byte(i + k) & 0x3F);
+  }
+  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF))
+    return 0;
+  *c = value;
+  return length;
+}
+
+} // namespace
+
+std::string WideToAnsi(const std::wstring &text) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t c : text)
+    out += ToAnsi(static_cast<char32_t>(c));
+  return out;
+}
+
+std::wstring AnsiToWide(const std::string &text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (char ch : text) {
+    const uint8_t b = static_cast<uint8_t>(ch);
+    out += static_cast<wchar_t>(b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : b);
+  }
+  return out;
+}
+
+std::string WideToUtf8(const std::wstring &text) {
+  std::string out;
+  out.reserve(text.size());
+  for (wchar_t c : text)
+    AppendUtf8(out, static_cast<char32_t>(c));
+  return out;
+}
+
+std::wstring Utf8ToWide(const std::string &text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    const size_t length = DecodeUtf8(text, i, &c);
+    if (length == 0) {
+      out += kReplacement;
+      ++i;
+    } else {
+      out += static_cast<wchar_t>(c);
+      i += length;
+    }
+  }
+  return out;
+}

@@ -1,0 +1,88 @@
+#include "AnsiText.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct AnsiCase {
+  std::wstring wide;
+  std::string ansi;
+};
+
+// Both directions agree on everything that converts.
+const AnsiCase kRoundTrip[] = {
+    {L"", ""},
+    {L"plain ASCII 0-9 ~", "plain ASCII 0-9 ~"},
+    {L"M\u00FCller \u00E9t\u00E9 \u00DF", "M\xFCller \xE9t\xE9 \xDF"},
+    {L"\u00A0\u00FF", "\xA0\xFF"},
+    {L"\u20AC 5", "\x80 5"},
+    {L"\u201Cquoted\u201D \u2013 \u2014 \u2026", "\x93quoted\x94 \x96 \x97 \x85"},
+    {L"\u0160\u0161\u017D\u017E\u0178\u0152\u0153\u0192\u02C6\u02DC\u2122",
+     "\x8A\x9A\x8E\x9E\x9F\x8C\x9C\x83\x88\x98\x99"},
+    {L"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
+};
+
+TEST(AnsiTextTest, ConvertsWindows1252BothWays) {
+  for (const auto &c : kRoundTrip) {
+    EXPECT_EQ(WideToAnsi(c.wide), c.ansi);
+    EXPECT_EQ(AnsiToWide(c.ansi), c.wide);
+  }
+}
+
+TEST(AnsiTextTest, EveryByteSurvivesTheRoundTrip) {
+  std::string all;
+  for (int b = 1; b < 256; ++b)
+    all += static_cast<char>(b);
+  EXPECT_EQ(WideToAnsi(AnsiToWide(all)), all);
+}
+
+TEST(AnsiTextTest, UnconvertibleCharactersBecomeOneQuestionMarkEach) {
+  const AnsiCase cases[] = {
+      {L"\u65E5\u672C", "??"},
+      {L"a\u0100b", "a?b"},             // no best-fit guess: A with macron is not "A"
+      {L"\u0080", "?"},                 // the C1 control where the euro sign sits
+      {L"x\U0001F600y", "x?y"},         // one character outside the BMP, one mark
+      {L"pass\u0416word", "pass?word"}, // Cyrillic in a password
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(WideToAnsi(c.wide), c.ansi);
+}
+
+TEST(AnsiTextTest, Utf8RoundTrip) {
+  const std::wstring samples[] = {L"", L"ascii", L"\u00E9\u00DF", L"\u65E5\u672C\u8A9E",
+                                  L"\U0001F600 smile", L"\uFFFD\uFFFF\u0000x"};
+  for (const auto &s : samples)
+    EXPECT_EQ(Utf8ToWide(WideToUtf8(s)), s);
+  EXPECT_EQ(WideToUtf8(L"\u00E9\u20AC\U0001F600"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
+}
+
+TEST(AnsiTextTest, InvalidUtf8BytesBecomeReplacementCharacters) {
+  const struct {
+    std::string utf8;
+    std::wstring wide;
+  } cases[] = {
+      {"a\xFF"
+       "b",
+       L"a\uFFFDb"},
+      {"\xC3", L"\uFFFD"},                               // cut short at the end
+      {"\xE2\x82", L"\uFFFD\uFFFD"},                     // cut short: each byte replaced
+      {"\xC0\xAF", L"\uFFFD\uFFFD"},                     // overlong slash
+      {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},           // encoded surrogate
+      {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"}, // beyond U+10FFFF
+      {"\x80z", L"\uFFFDz"},                             // lone continuation byte
+      {"\xC3\xA9\xC3", L"\u00E9\uFFFD"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(Utf8ToWide(c.utf8), c.wide) << c.utf8;
+}
+
+TEST(AnsiTextTest, UnencodableWideCharactersBecomeReplacementInUtf8) {
+  std::wstring lone;
+  lone += static_cast<wchar_t>(0xD800);
+  EXPECT_EQ(WideToUtf8(lone), "\xEF\xBF\xBD");
+  std::wstring huge;
+  huge += static_cast<wchar_t>(0x110000);
+  EXPECT_EQ(WideToUtf8(huge), "\xEF\xBF\xBD");
+}
+
+} // namespace
