@@ -49,8 +49,12 @@ TEST(AnsiTextTest, UnconvertibleCharactersBecomeOneQuestionMarkEach) {
 }
 
 TEST(AnsiTextTest, Utf8RoundTrip) {
-  const std::wstring samples[] = {L"", L"ascii", L"\u00E9\u00DF", L"\u65E5\u672C\u8A9E",
-                                  L"\U0001F600 smile", L"\uFFFD\uFFFF\u0000x"};
+  const std::wstring samples[] = {L"",
+                                  L"ascii",
+                                  L"\u00E9\u00DF",
+                                  L"\u65E5\u672C\u8A9E",
+                                  L"\U0001F600 smile",
+                                  L"\uFFFD\uFFFF\u0000x"};
   for (const auto &s : samples)
     EXPECT_EQ(Utf8ToWide(WideToUtf8(s)), s);
   EXPECT_EQ(WideToUtf8(L"\u00E9\u20AC\U0001F600"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
