@@ -1,0 +1,32 @@
+#pragma once
+// The command line of vantorel-merge, parsed into one description of the job.
+
+#include <string>
+#include <vector>
+
+struct CliInput {
+  std::string path;
+  bool hasRange = false;
+  std::string range; // the engine's syntax: "1, 3, 9-11", "Odd", "Even"
+};
+
+struct CliOptions {
+  bool help = false;
+  bool info = false;     // --info: page counts only
+  bool progress = false; // progress lines on standard error
+  std::string output;
+  std::vector<CliInput> inputs;
+  int paper = 1; // A4; 8 = each sheet sized by its first item
+  int nup = 0;   // code: 0 one, 1 two, 2 four per sheet
+  int orientation = 0;
+  bool hasOpenPassword = false;
+  std::string openPassword;
+  bool hasPermissionPassword = false;
+  std::string permissionPassword;
+  bool allowEdit = false, allowCopy = false, allowPrint = false;
+};
+
+// Parses argv; on a usage error returns false with a one-line message in error.
+bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options, std::string &error);
+
+extern const char *const kCliUsage;

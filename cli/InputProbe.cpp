@@ -1,0 +1,57 @@
+#include "InputProbe.h"
+
+#include "AnsiText.h"
+#include "MergerTool.h"
+
+#include <cctype>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+bool HasPdfExtension(const std::string &path) {
+  if (path.size() < 4)
+    return false;
+  std::string end = path.substr(path.size() - 4);
+  for (char &c : end)
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return end == ".pdf";
+}
+
+} // namespace
+
+ProbeResult ProbeInput(const std::string &path) {
+  ProbeResult result;
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) {
+    result.reason = "no such file";
+    return result;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    result.reason = "is a folder, not a file";
+    return result;
+  }
+  if (access(path.c_str(), R_OK) != 0) {
+    result.reason = "cannot be read (permission denied)";
+    return result;
+  }
+  if (!HasPdfExtension(path)) {
+    result.reason = "unsupported file type (expected .pdf)";
+    return result;
+  }
+  const int32_t pages = MergerTool::GetPdfInfo(Utf8ToWide(path).c_str());
+  if (pages < 0) {
+    result.reason = "not a readable PDF (damaged, not a PDF, or needs a password)";
+    return result;
+  }
+  result.ok = true;
+  result.pageCount = pages;
+  return result;
+}
+
+bool SameFile(const std::string &existing, const std::string &other) {
+  struct stat a {}, b {};
+  if (stat(existing.c_str(), &a) != 0 || stat(other.c_str(), &b) != 0)
+    return false;
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Checks an input before anything is merged, with a reason a user can act on.
+
+#include <string>
+
+struct ProbeResult {
+  bool ok = false;
+  int pageCount = 0;  // pages of a PDF
+  std::string reason; // why the file cannot be used
+};
+
+// Probes one PDF input: it must exist, be a readable file, end in ".pdf" and open as a PDF.
+ProbeResult ProbeInput(const std::string &path);
+
+// True when both paths name the same file (the second need not exist yet).
+bool SameFile(const std::string &existing, const std::string &other);

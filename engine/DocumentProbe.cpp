@@ -1,0 +1,23 @@
+// Page count of a PDF without merging it.
+
+#include "MergerTool.h"
+
+#include "EngineText.h"
+#include "PodofoSetup.h"
+
+#include <podofo/podofo.h>
+
+int32_t MergerTool::GetPdfInfo(const wchar_t *pszPath) {
+  if (pszPath == nullptr)
+    return -1;
+  engine::EnsurePodofoReady();
+  try {
+    PoDoFo::PdfMemDocument doc;
+    doc.Load(engine::WideToUtf8(pszPath).c_str());
+    return doc.GetPageCount();
+  } catch (const PoDoFo::PdfError &) {
+    return -1;
+  } catch (const std::exception &) {
+    return -1;
+  }
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+// Marks what the engine library exports to other programs; everything else stays hidden.
+#if defined(_WIN32)
+#if defined(MERGERTOOL_BUILDING)
+#define MERGERTOOL_API __declspec(dllexport)
+#else
+#define MERGERTOOL_API __declspec(dllimport)
+#endif
+#else
+#define MERGERTOOL_API __attribute__((visibility("default")))
+#endif

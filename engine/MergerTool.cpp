@@ -1,0 +1,177 @@
+// Job state and its setters. What StartMerge does with the state is in MergerTool_merge.cpp.
+
+#include "MergerTool.h"
+
+namespace {
+
+struct PaperSize {
+  int32_t nWidth;
+  int32_t nHeight;
+};
+
+// Points, in the order of the paper codes. The sizes are the program's own and differ
+// slightly from the standard ones (Letter is 790 high, not 792).
+constexpr PaperSize kPaperSizes[] = {
+    {420, 595},  // A5
+    {595, 842},  // A4
+    {842, 1190}, // A3
+    {612, 790},  // Letter
+    {612, 1009}, // Legal
+    {575, 360},  // Junior Legal
+    {1224, 790}, // Ledger
+    {790, 1224}, // Tabloid
+};
+
+bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
+
+} // namespace
+
+MergerTool::MergerTool()
+    : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
+      m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842),
+      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0) {}
+
+MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
+
+MergerTool &MergerTool::operator=(const MergerTool &other) {
+  if (this != &other) {
+    ClearMergeData();
+    CopyFrom(other);
+  }
+  return *this;
+}
+
+MergerTool::~MergerTool() { ClearMergeData(); }
+
+void MergerTool::CopyFrom(const MergerTool &other) {
+  m_pfnProcess = other.m_pfnProcess;
+  m_pfnCancel = other.m_pfnCancel;
+  m_pUserData = other.m_pUserData;
+  m_bOpenPwd = other.m_bOpenPwd;
+  m_strOpenPwd = other.m_strOpenPwd;
+  m_bPermissionPwd = other.m_bPermissionPwd;
+  m_strPermissionPwd = other.m_strPermissionPwd;
+  m_nPermissions = other.m_nPermissions;
+  m_nPageWidth = other.m_nPageWidth;
+  m_nPageHeight = other.m_nPageHeight;
+  m_nNUp = other.m_nNUp;
+  m_nOrientation = other.m_nOrientation;
+  m_nTotalPages = other.m_nTotalPages;
+  m_strOutPath = other.m_strOutPath;
+  m_strProcessPath = other.m_strProcessPath;
+  // Each object owns its own records, so each is released exactly once.
+  for (const MergeSrc *pSrc : other.m_lstSrc)
+    m_lstSrc.push_back(new MergeSrc(*pSrc));
+}
+
+void MergerTool::SetCallBack(void *pUserData, MergeProcessFn pfnProcess, MergeCancelFn pfnCancel) {
+  m_pUserData = pUserData;
+  m_pfnProcess = pfnProcess;
+  m_pfnCancel = pfnCancel;
+}
+
+bool MergerTool::SetLayout(int32_t nWidth, int32_t nHeight, int32_t nNUp, int32_t nOrientation) {
+  bool bResult = true;
+  if (nWidth <= 0 || nHeight <= 0) {
+    m_nPageWidth = m_nPageHeight = -1;
+    bResult = false;
+  } else {
+    m_nPageWidth = nWidth;
+    m_nPageHeight = nHeight;
+  }
+  if (static_cast<uint32_t>(nNUp) > 2)
+    bResult = false;
+  else
+    m_nNUp = nNUp;
+  m_nOrientation = (nOrientation < 0 || nOrientation > 2) ? 0 : nOrientation;
+  return bResult;
+}
+
+bool MergerTool::SetLayout(int32_t nPaper, int32_t nNUp, int32_t nOrientation) {
+  if (nPaper >= 0 && nPaper < static_cast<int32_t>(sizeof kPaperSizes / sizeof kPaperSizes[0])) {
+    m_nPageWidth = kPaperSizes[nPaper].nWidth;
+    m_nPageHeight = kPaperSizes[nPaper].nHeight;
+  } else {
+    m_nPageWidth = m_nPageHeight = -1;
+  }
+  bool bResult = true;
+  if (static_cast<uint32_t>(nNUp) > 2)
+    bResult = false;
+  else
+    m_nNUp = nNUp;
+  m_nOrientation = (nOrientation < 0 || nOrientation > 2) ? 0 : nOrientation;
+  return bResult;
+}
+
+void MergerTool::SetOutPDFPath(const wchar_t *pszPath) { m_strOutPath = pszPath ? pszPath : L""; }
+
+void MergerTool::SetProcessPath(const wchar_t *pszPath) {
+  m_strProcessPath = pszPath ? pszPath : L"";
+}
+
+bool MergerTool::AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t nPageCount,
+                                const char *pszRange, const char *pszPassword) {
+  if (nIndex < 0 || pszPath == nullptr)
+    return false;
+  auto *pSrc = new MergeSrc;
+  pSrc->nIndex = nIndex;
+  pSrc->strPath = pszPath;
+  pSrc->pszPassword = pszPassword;
+  pSrc->nPageCount = nPageCount;
+  if (pszRange != nullptr) {
+    // A partly malformed range keeps the pages that could be read.
+    pSrc->bAllPages = false;
+    GetSelectPage(pszRange, pSrc->vecPages, nPageCount);
+  } else {
+    pSrc->bAllPages = true;
+  }
+  m_lstSrc.push_back(pSrc);
+  return true;
+}
+
+void MergerTool::ClearMergeData() {
+  for (MergeSrc *pSrc : m_lstSrc)
+    delete pSrc;
+  m_lstSrc.clear();
+}
+
+void MergerTool::SetOpenPwd(const char *pszPassword) {
+  if (HasText(pszPassword)) {
+    m_bOpenPwd = true;
+    m_strOpenPwd = pszPassword;
+  } else {
+    m_bOpenPwd = false; // the old text stays; it is cleared when the output is protected
+  }
+}
+
+void MergerTool::SetPemissionPwd(const char *pszPassword, bool bEdit, bool bCopy, bool bPrint) {
+  if (HasText(pszPassword)) {
+    m_bPermissionPwd = true;
+    m_strPermissionPwd = pszPassword;
+  } else if (m_bOpenPwd) {
+    m_bPermissionPwd = true;
+    m_strPermissionPwd = m_strOpenPwd;
+  } else {
+    m_bPermissionPwd = false;
+  }
+  // Grants are only ever added: a later call with a switch off withdraws nothing.
+  if (m_bPermissionPwd) {
+    if (bEdit)
+      m_nPermissions |= 8;
+    if (bCopy)
+      m_nPermissions |= 16;
+    if (bPrint)
+      m_nPermissions |= 4;
+  }
+}
+
+void MergerTool::NotifyProcess(int32_t nIndex, int32_t nPercent) {
+  if (m_pUserData != nullptr && m_pfnProcess != nullptr)
+    m_pfnProcess(m_pUserData, nIndex, WM_MERGE_PROGRESS, nPercent);
+}
+
+bool MergerTool::TestCancel() {
+  if (m_pUserData != nullptr && m_pfnCancel != nullptr)
+    return m_pfnCancel(m_pUserData);
+  return false;
+}

@@ -1,0 +1,100 @@
+#pragma once
+// The merge engine: one MergerTool describes one merge job (sources, sheet layout,
+// protection, output path, callbacks) and runs it with StartMerge. Exported for other
+// programs; it needs nothing but PoDoFo underneath.
+
+#include "MergerExport.h"
+
+#include <cstdint>
+#include <list>
+#include <string>
+#include <vector>
+
+// Progress callback: (user data, index, message number 1226, percent 5..100).
+typedef void (*MergeProcessFn)(void *pUserData, int32_t nIndex, uint32_t nMessage, int32_t nPercent);
+// Cancel query: true when the job is to stop. Polled often from the merging thread.
+typedef bool (*MergeCancelFn)(void *pUserData);
+
+// The window message number that progress reports carry (WM_USER + 202).
+constexpr uint32_t WM_MERGE_PROGRESS = 0x0400 + 202;
+
+// Paper codes of the three-argument SetLayout.
+enum MergePaper : int32_t {
+  PAPER_A5 = 0,
+  PAPER_A4 = 1,
+  PAPER_A3 = 2,
+  PAPER_LETTER = 3,
+  PAPER_LEGAL = 4,
+  PAPER_JUNIOR_LEGAL = 5,
+  PAPER_LEDGER = 6,
+  PAPER_TABLOID = 7,
+};
+
+// One appended source. Owned by the MergerTool that appended it.
+struct MergeSrc {
+  int32_t nIndex = 0;            // caller's identifier of the source
+  std::wstring strPath;          // full path of the PDF or picture
+  int32_t nPageCount = 0;        // caller's page count (1 for a picture)
+  bool bAllPages = false;        // no range text: pages 1..nPageCount
+  std::vector<int32_t> vecPages; // selected 1-based pages in output order
+  const char *pszPassword = nullptr; // not copied: the caller keeps it alive
+};
+
+class MERGERTOOL_API MergerTool {
+public:
+  MergerTool();
+  // Copies share nothing: the sources are copied record by record.
+  MergerTool(const MergerTool &other);
+  MergerTool &operator=(const MergerTool &other);
+  virtual ~MergerTool();
+
+  // Page count of a PDF, or -1 when it cannot be opened without a password or read at all.
+  static int32_t GetPdfInfo(const wchar_t *pszPath);
+  // Fills vecPages with the 1-based pages a range text selects ("1, 3, 9-11", "Odd", "Even").
+  // False when a range item was malformed; the pages that could be read are kept.
+  static bool GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPages, int32_t nPageCount);
+
+  void SetCallBack(void *pUserData, MergeProcessFn pfnProcess, MergeCancelFn pfnCancel);
+  // Sheet size in points (width or height <= 0: each sheet takes its first item's size).
+  // False when the size or the N-up code was refused; the valid parts are applied anyway.
+  bool SetLayout(int32_t nWidth, int32_t nHeight, int32_t nNUp, int32_t nOrientation);
+  // Paper code 0..7 (other codes: size from each sheet's first item). False for a bad N-up code.
+  bool SetLayout(int32_t nPaper, int32_t nNUp, int32_t nOrientation);
+  void SetOutPDFPath(const wchar_t *pszPath);
+  void SetProcessPath(const wchar_t *pszPath);
+  // Appends one source; rangeText null means all pages. False for a negative index or null path.
+  bool AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t nPageCount,
+                      const char *pszRange, const char *pszPassword);
+  void ClearMergeData();
+  void SetOpenPwd(const char *pszPassword);
+  // Call after SetOpenPwd: without a text the permission password defaults to the open one.
+  void SetPemissionPwd(const char *pszPassword, bool bEdit, bool bCopy, bool bPrint);
+  // Runs the job: nIndex >= 0 reports all progress under nIndex, -1 per source.
+  // True when the output file was written; false when cancelled or failed. An existing
+  // file at the output path is replaced only by a completely written output.
+  bool StartMerge(int32_t nIndex);
+
+protected:
+  void NotifyProcess(int32_t nIndex, int32_t nPercent);
+  bool TestCancel();
+
+  MergeProcessFn m_pfnProcess;
+  MergeCancelFn m_pfnCancel;
+  void *m_pUserData;
+  bool m_bOpenPwd;
+  std::string m_strOpenPwd;
+  bool m_bPermissionPwd;
+  std::string m_strPermissionPwd;
+  int32_t m_nPermissions;
+  int32_t m_nPageWidth;
+  int32_t m_nPageHeight;
+  int32_t m_nNUp;
+  int32_t m_nOrientation;
+  int32_t m_nTotalPages;
+  std::wstring m_strOutPath;
+  std::wstring m_strProcessPath;
+  std::list<MergeSrc *> m_lstSrc;
+
+private:
+  void CopyFrom(const MergerTool &other);
+};

@@ -1,0 +1,181 @@
+// Sheet geometry. Cells are filled in reading order for the sheet as shown: a sheet with
+// /Rotate 270 is shown turned a quarter turn counter-clockwise, so the top and bottom halves
+// of a portrait sheet appear as left and right.
+
+#include "SheetComposer.h"
+
+#include <algorithm>
+#include <cmath>
+
+using namespace PoDoFo;
+
+namespace engine {
+
+namespace {
+
+// A page box as the page states it, inherited values included; corners may come in any order.
+PdfRect PageBox(const PdfPage *pPage) {
+  PdfRect box = pPage->GetCropBox();
+  if (box.GetWidth() == 0)
+    box = pPage->GetMediaBox();
+  if (box.GetWidth() < 0) {
+    box.SetLeft(box.GetLeft() + box.GetWidth());
+    box.SetWidth(-box.GetWidth());
+  }
+  if (box.GetHeight() < 0) {
+    box.SetBottom(box.GetBottom() + box.GetHeight());
+    box.SetHeight(-box.GetHeight());
+  }
+  return box;
+}
+
+int NormalisedRotation(const PdfPage *pPage) {
+  int nRotate = pPage->GetRotation() % 360;
+  if (nRotate < 0)
+    nRotate += 360;
+  return nRotate;
+}
+
+} // namespace
+
+bool ShouldTurn(const PdfRect &rCell, double dWidth, double dHeight) {
+  const bool bLandscapeCell = rCell.GetHeight() / rCell.GetWidth() < 0.95;
+  const double dRatio = dWidth / dHeight;
+  // Comparisons with NaN are false: such an item is never turned.
+  return bLandscapeCell ? dRatio < 0.95 : dRatio > 1.05;
+}
+
+Matrix SheetComposer::FitMatrix(const PdfRect &c, const PdfRect &box, bool bUpside) {
+  const double w = box.GetWidth(), h = box.GetHeight();
+  const double l = box.GetLeft(), b0 = box.GetBottom();
+  if (!ShouldTurn(c, w, h)) {
+    const double s = std::min(c.GetWidth() / w, c.GetHeight() / h);
+    if (bUpside)
+      return {-s, 0, 0, -s, c.GetLeft() - l + c.GetWidth(), c.GetBottom() - b0 + c.GetHeight()};
+    return {s, 0, 0, s, c.GetLeft() - l, c.GetBottom() - b0};
+  }
+  const double s = std::min(c.GetHeight() / w, c.GetWidth() / h);
+  if (bUpside)
+    return {0, s, -s, 0, c.GetLeft() - l + c.GetWidth(), c.GetBottom() - b0};
+  return {0, -s, s, 0, c.GetLeft() - l, c.GetBottom() - b0 + c.GetHeight()};
+}
+
+SheetComposer::SheetComposer(double dWidth, double dHeight, OutputDocument *pDocument, int nNUp,
+                             int nOrientation)
+    : pDoc(pDocument), bNeedNewSheet(true), nRotation(0), pCurPage(nullptr), nCell(0),
+      bSizeFromPage(false), nSheetNUp(nNUp),
+      nSheetOrientation((nOrientation >= 0 && nOrientation <= 2) ? nOrientation : 0) {
+  if (dHeight > 0 && dWidth > 0) {
+    rcSheet = PdfRect(0, 0, dWidth, dHeight);
+    BuildCells(nNUp, nSheetOrientation);
+  } else {
+    bSizeFromPage = true;
+  }
+}
+
+void SheetComposer::BuildCells(int nNUp, int nOrientation) {
+  const double L = rcSheet.GetLeft(), B = rcSheet.GetBottom();
+  const double W = rcSheet.GetWidth(), H = rcSheet.GetHeight();
+  nRotation = nOrientation == 2 ? 270 : 0;
+  vecCells.clear();
+  switch (nNUp) {
+  case 1:
+    if (H >= W) {
+      vecCells.emplace_back(L, B + H / 2, W, H / 2);
+      vecCells.emplace_back(L, B, W, H / 2);
+    } else {
+      vecCells.emplace_back(L + W / 2, B, W / 2, H);
+      vecCells.emplace_back(L, B, W / 2, H);
+    }
+    if (nRotation == 0 && nOrientation == 0)
+      nRotation = 270;
+    break;
+  case 2:
+    if (nOrientation == 2) {
+      vecCells.emplace_back(L + W / 2, B + H / 2, W / 2, H / 2);
+      vecCells.emplace_back(L, B + H / 2, W / 2, H / 2);
+      vecCells.emplace_back(L + W / 2, B, W / 2, H / 2);
+      vecCells.emplace_back(L, B, W / 2, H / 2);
+    } else {
+      vecCells.emplace_back(L, B + H / 2, W / 2, H / 2);
+      vecCells.emplace_back(L + W / 2, B + H / 2, W / 2, H / 2);
+      vecCells.emplace_back(L, B, W / 2, H / 2);
+      vecCells.emplace_back(L + W / 2, B, W / 2, H / 2);
+    }
+    break;
+  default:
+    vecCells.push_back(rcSheet);
+    break;
+  }
+}
+
+void SheetComposer::BeginSheetIfNeeded(const PdfRect &r) {
+  if (!bNeedNewSheet)
+    return;
+  if (bSizeFromPage) {
+    rcSheet = r;
+    BuildCells(nSheetNUp, nSheetOrientation);
+  }
+  // CreatePage may free page wrappers it returned before: only the page object is kept.
+  PdfPage *pPage = pDoc->CreatePage(rcSheet);
+  pCurPage = pPage->GetObject();
+  if (nRotation != 0)
+    pCurPage->GetDictionary().AddKey("Rotate", PdfVariant(static_cast<pdf_int64>(nRotation)));
+  painter.SetPage(pCurPage);
+  nCell = 0;
+  bNeedNewSheet = false;
+}
+
+void SheetComposer::Advance() {
+  ++nCell;
+  if (nCell >= static_cast<int>(vecCells.size())) {
+    painter.FinishPage(pDoc->Objects());
+    nCell = 0;
+    bNeedNewSheet = true;
+    pCurPage = nullptr;
+  }
+}
+
+void SheetComposer::PlacePdfPage(const PdfPage *pPage, int nOffset) {
+  if (pPage == nullptr)
+    return;
+  const PdfRect box = PageBox(pPage);
+  const int nRotate = NormalisedRotation(pPage);
+  PdfRect rcOpen = box;
+  if (nRotate == 90 || nRotate == 270)
+    rcOpen = PdfRect(box.GetBottom(), box.GetLeft(), box.GetHeight(), box.GetWidth());
+  BeginSheetIfNeeded(rcOpen);
+
+  const PdfReference &source = pPage->GetObject()->Reference();
+  const PdfReference copied(source.ObjectNumber() + nOffset, source.GenerationNumber());
+  const PdfReference form = pDoc->MakePageForm(copied, box);
+  painter.DrawXObject(form, FitMatrix(vecCells[nCell], box, nRotate >= 180));
+  Advance();
+}
+
+void SheetComposer::PlaceImage(const PdfReference &rImage, double dWidth, double dHeight) {
+  const PdfRect r(0, 0, dWidth, dHeight);
+  BeginSheetIfNeeded(r);
+  const PdfRect &c = vecCells[nCell];
+  Matrix m;
+  if (!ShouldTurn(c, dWidth, dHeight)) {
+    const double s = std::min(c.GetWidth() / dWidth, c.GetHeight() / dHeight);
+    m = {s * dWidth, 0, 0, s * dHeight, c.GetLeft(), c.GetBottom()};
+  } else {
+    const double s = std::min(c.GetHeight() / dWidth, c.GetWidth() / dHeight);
+    m = {0, -s * dWidth, s * dHeight, 0, c.GetLeft(), c.GetBottom() + c.GetHeight()};
+  }
+  painter.DrawXObject(rImage, m);
+  Advance();
+}
+
+void SheetComposer::FinishSheet() {
+  if (!bNeedNewSheet && pCurPage != nullptr) {
+    painter.FinishPage(pDoc->Objects());
+    nCell = 0;
+    bNeedNewSheet = true;
+    pCurPage = nullptr;
+  }
+}
+
+} // namespace engine

@@ -1,0 +1,55 @@
+#pragma once
+// Puts source pages and pictures onto output sheets: opens a sheet when needed, divides it
+// into one, two or four cells, draws each item scaled into the next cell, and closes the sheet
+// when its cells are used up.
+
+#include "OutputDocument.h"
+#include "SheetPainter.h"
+
+#include <vector>
+
+namespace engine {
+
+class SheetComposer {
+public:
+  // nWidth or nHeight <= 0: every sheet takes the size of its first item.
+  SheetComposer(double dWidth, double dHeight, OutputDocument *pDoc, int nNUp, int nOrientation);
+
+  // Draws a page of a loaded source document whose objects were copied under nOffset.
+  void PlacePdfPage(const PoDoFo::PdfPage *pPage, int nOffset);
+  // Draws an image XObject of the output document, its pixel size taken as points.
+  void PlaceImage(const PoDoFo::PdfReference &rImage, double dWidth, double dHeight);
+  // Closes the current sheet if one is open.
+  void FinishSheet();
+
+  // Cells of the current sheet layout, in fill order (exposed for tests).
+  const std::vector<PoDoFo::PdfRect> &Cells() const { return vecCells; }
+  int Rotation() const { return nRotation; }
+
+  // The matrix that fits an item of the given box into a cell, by the fit-and-turn rule.
+  // bUpside: the item is drawn with a half turn (a page with /Rotate 180 or 270).
+  static Matrix FitMatrix(const PoDoFo::PdfRect &rCell, const PoDoFo::PdfRect &rBox, bool bUpside);
+
+private:
+  void BuildCells(int nNUp, int nOrientation);
+  void BeginSheetIfNeeded(const PoDoFo::PdfRect &r);
+  void Advance();
+
+  OutputDocument *pDoc;
+  PoDoFo::PdfRect rcSheet;
+  bool bNeedNewSheet;
+  std::vector<PoDoFo::PdfRect> vecCells;
+  int nRotation;
+  SheetPainter painter;
+  PoDoFo::PdfObject *pCurPage;
+  int nCell;
+  bool bSizeFromPage;
+  int nSheetNUp;
+  int nSheetOrientation;
+};
+
+// True when the cell is landscape-shaped and the item portrait, or the reverse
+// (ratios within 5% of square never turn).
+bool ShouldTurn(const PoDoFo::PdfRect &rCell, double dWidth, double dHeight);
+
+} // namespace engine

@@ -1,0 +1,46 @@
+#pragma once
+// The sources of one merge run, loaded once per distinct path however often a path is listed.
+// A PDF source's objects are copied into the output once, under one object-number offset.
+
+#include "OutputDocument.h"
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace engine {
+
+enum SourceKind { SRC_OTHER = 0, SRC_IMAGE = 1, SRC_PDF = 2 };
+
+// Kind from the path's extension, without regard to case.
+SourceKind KindFromPath(const std::wstring &strPath);
+
+struct SourceEntry {
+  SourceKind nKind = SRC_OTHER;
+  std::unique_ptr<PoDoFo::PdfMemDocument> pObject; // the loaded PDF source
+  PoDoFo::PdfReference imageRef;                   // a picture's image XObject in the output
+  double dImageWidth = 0;
+  double dImageHeight = 0;
+  int nRefCount = 0;
+  int nLoadState = 0; // 0 not loaded yet, 1 loaded, 2 failed
+  int nObjectOffset = 0;
+};
+
+class SourceCache {
+public:
+  explicit SourceCache(OutputDocument *pOutDoc) : pOutDoc(pOutDoc) {}
+
+  // Counts one more occurrence of a path; returns its entry.
+  SourceEntry &Register(const std::wstring &strPath);
+  // The entry of a path, loaded the first time; null when the path is unknown, of no usable
+  // kind, or failed to load (a failed load is not tried again).
+  SourceEntry *Fetch(const std::wstring &strPath, const char *pszPassword);
+
+private:
+  void LoadPdf(SourceEntry &entry, const std::wstring &strPath, const char *pszPassword);
+
+  OutputDocument *pOutDoc;
+  std::map<std::wstring, std::unique_ptr<SourceEntry>> mapEntries;
+};
+
+} // namespace engine
