@@ -1,0 +1,121 @@
+// Failed and cancelled runs: false, no output, and an existing file left as it was.
+#include "MergeTestSupport.h"
+#include "PdfMaker.h"
+#include "PdfReadBack.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+class MergeErrors : public ::testing::Test {
+protected:
+  TempDir dir;
+  MergeRecorder recorder;
+  MergerTool job;
+
+  void SetUp() override {
+    job.SetCallBack(&recorder, MergeRecorder::Progress, MergeRecorder::Cancel);
+    job.SetLayout(1, 0, 0);
+    MakeNumberedPdf(dir.file("a.pdf"), 4);
+  }
+  bool Run(const std::string &out) {
+    job.SetOutPDFPath(Wide(out).c_str());
+    return job.StartMerge(0);
+  }
+  size_t FilesInDir() const {
+    size_t n = 0;
+    for (auto &entry : std::filesystem::directory_iterator(dir.path()))
+      n += entry.is_regular_file() ? 1 : 0;
+    return n;
+  }
+};
+
+TEST_F(MergeErrors, CancelBeforeStartWritesNothingAndReportsNothing) {
+  recorder.cancelAfter = 0;
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  EXPECT_FALSE(Run(dir.file("out.pdf")));
+  EXPECT_FALSE(FileExists(dir.file("out.pdf")));
+  EXPECT_TRUE(recorder.percents.empty());
+}
+
+TEST_F(MergeErrors, CancelMidRunKeepsTheExistingOutput) {
+  WriteFileBytes(dir.file("out.pdf"), "the user's own file");
+  recorder.cancelAfter = 3;
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  EXPECT_FALSE(Run(dir.file("out.pdf")));
+  EXPECT_EQ(ReadFileBytes(dir.file("out.pdf")), "the user's own file");
+  EXPECT_EQ(FilesInDir(), 2u); // no temporary file left behind
+}
+
+TEST_F(MergeErrors, PageCountBeyondTheDocumentFailsTheRun) {
+  WriteFileBytes(dir.file("out.pdf"), "old");
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 9, nullptr, nullptr);
+  EXPECT_FALSE(Run(dir.file("out.pdf")));
+  EXPECT_EQ(ReadFileBytes(dir.file("out.pdf")), "old");
+  EXPECT_EQ(FilesInDir(), 2u);
+}
+
+TEST_F(MergeErrors, PageZeroFromALetterFailsTheRun) {
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, "x-2", nullptr);
+  EXPECT_FALSE(Run(dir.file("out.pdf")));
+  EXPECT_FALSE(FileExists(dir.file("out.pdf")));
+}
+
+TEST_F(MergeErrors, MissingOrReadOnlyOutputFolderFails) {
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  EXPECT_FALSE(Run(dir.file("no/such/folder/out.pdf")));
+  if (geteuid() != 0) { // root writes anywhere
+    std::filesystem::create_directory(dir.file("ro"));
+    chmod(dir.file("ro").c_str(), 0555);
+    EXPECT_FALSE(Run(dir.file("ro/out.pdf")));
+  }
+}
+
+TEST_F(MergeErrors, OutputOnAFolderFailsWithoutTouchingIt) {
+  std::filesystem::create_directory(dir.file("taken.pdf"));
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  EXPECT_FALSE(Run(dir.file("taken.pdf")));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.file("taken.pdf")));
+  EXPECT_EQ(FilesInDir(), 1u);
+}
+
+TEST_F(MergeErrors, DamagedSourcesNeverCrashTheRun) {
+  // Cut-off files, a broken cross-reference and garbage after a valid header.
+  const std::string good = ReadFileBytes(dir.file("a.pdf"));
+  WriteFileBytes(dir.file("half.pdf"), good.substr(0, good.size() / 2));
+  WriteFileBytes(dir.file("head.pdf"), "%PDF-1.4\n1 0 obj << /Type /Catalog /Pages 2 0 R >>\n");
+  std::string noXref = good;
+  noXref.replace(noXref.find("xref"), 4, "xxxx");
+  WriteFileBytes(dir.file("xref.pdf"), noXref);
+  WriteFileBytes(dir.file("empty.pdf"), "");
+  for (const char *name : {"half.pdf", "head.pdf", "xref.pdf", "empty.pdf"}) {
+    MergerTool one;
+    one.SetLayout(1, 0, 0);
+    one.AppendMergeSrc(0, Wide(dir.file(name)).c_str(), 1, nullptr, nullptr);
+    one.SetOutPDFPath(Wide(dir.file(std::string("out-") + name)).c_str());
+    one.StartMerge(0); // either outcome is fine; the process must live
+    MergerTool::GetPdfInfo(Wide(dir.file(name)).c_str());
+  }
+}
+
+TEST(DocumentProbe, CountsPagesOrAnswersMinusOne) {
+  TempDir dir;
+  MakeNumberedPdf(dir.file("one.pdf"), 1);
+  EXPECT_EQ(MergerTool::GetPdfInfo(Wide(dir.file("one.pdf")).c_str()), 1);
+  MakeTestPdf(dir.file("none.pdf"), {});
+  EXPECT_EQ(MergerTool::GetPdfInfo(Wide(dir.file("none.pdf")).c_str()), 0);
+  EXPECT_EQ(MergerTool::GetPdfInfo(Wide(dir.file("missing.pdf")).c_str()), -1);
+  WriteFileBytes(dir.file("photo.pdf"), std::string("\xFF\xD8\xFF\xE0\0\x10JFIF", 10));
+  EXPECT_EQ(MergerTool::GetPdfInfo(Wide(dir.file("photo.pdf")).c_str()), -1);
+  EXPECT_EQ(MergerTool::GetPdfInfo(nullptr), -1);
+  // Paths outside ASCII reach the file system as UTF-8.
+  MakeNumberedPdf(dir.file("Übersicht ñ.pdf"), 2);
+  EXPECT_EQ(MergerTool::GetPdfInfo((Wide(dir.path()) + L"/\u00DCbersicht \u00F1.pdf").c_str()), 2);
+}
+
+} // namespace
