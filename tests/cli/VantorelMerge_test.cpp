@@ -1,0 +1,118 @@
+// The command-line program as scripts use it: exit codes, messages, and what is left on disk.
+#include "PdfMaker.h"
+#include "PdfReadBack.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class VantorelMerge : public ::testing::Test {
+protected:
+  TempDir dir;
+  int status = 0;
+
+  // Runs the program with arguments already quoted for the shell; standard error is kept too.
+  std::string Run(const std::string &args) {
+    return RunCommand(std::string(VANTOREL_MERGE) + " " + args + " 2>&1", &status);
+  }
+  std::string Q(const std::string &name) const { return "'" + dir.file(name) + "'"; }
+};
+
+TEST_F(VantorelMerge, HelpAndUsageErrors) {
+  EXPECT_NE(Run("--help").find("usage: vantorel-merge"), std::string::npos);
+  EXPECT_EQ(status, 0);
+  const std::string out = Run("--nup 3 -o x.pdf a.pdf");
+  EXPECT_EQ(status, 2);
+  EXPECT_EQ(out.rfind("vantorel-merge: --nup takes 1, 2 or 4\n", 0), 0u);
+  EXPECT_NE(out.find("usage:"), std::string::npos);
+}
+
+TEST_F(VantorelMerge, InfoPrintsPagesOrTheReason) {
+  MakeNumberedPdf(dir.file("a.pdf"), 3);
+  WriteFileBytes(dir.file("b.pdf"), "junk");
+  const std::string out = Run("--info " + Q("a.pdf") + " " + Q("b.pdf") + " " + Q("c.pdf"));
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(out.find(dir.file("a.pdf") + ": 3 pages\n"), std::string::npos);
+  EXPECT_NE(out.find(dir.file("b.pdf") + ": error: not a readable PDF"), std::string::npos);
+  EXPECT_NE(out.find(dir.file("c.pdf") + ": error: no such file"), std::string::npos);
+  Run("--info " + Q("a.pdf"));
+  EXPECT_EQ(status, 0);
+}
+
+TEST_F(VantorelMerge, MergesWithRangesAndLayout) {
+  MakeNumberedPdf(dir.file("a.pdf"), 5);
+  MakeNumberedPdf(dir.file("b.pdf"), 2, 842, 595);
+  const std::string out = Run("--paper A5 --nup 2 --progress -o " + Q("out.pdf") + " " +
+                              Q("a.pdf") + " --pages Odd " + Q("b.pdf"));
+  ASSERT_EQ(status, 0) << out;
+  EXPECT_NE(out.find("progress 5\n"), std::string::npos);
+  EXPECT_NE(out.find("progress 100\n"), std::string::npos);
+  const PdfReadBack pdf = ReadBack(dir.file("out.pdf"));
+  ASSERT_EQ(pdf.sheets.size(), 3u); // five pages, two per sheet
+  EXPECT_DOUBLE_EQ(pdf.sheets[0].width, 420);
+  EXPECT_DOUBLE_EQ(pdf.sheets[0].height, 595);
+  EXPECT_EQ(pdf.sheets[0].rotate, 270);
+}
+
+TEST_F(VantorelMerge, BadInputsWriteNothing) {
+  MakeNumberedPdf(dir.file("a.pdf"), 1);
+  WriteFileBytes(dir.file("notes.txt"), "text");
+  struct Case {
+    std::string input, reason;
+  } cases[] = {{"missing.pdf", "no such file"},
+               {"notes.txt", "unsupported file type"},
+               {"", "is a folder"}};
+  for (const Case &c : cases) {
+    const std::string out = Run("-o " + Q("out.pdf") + " " + Q("a.pdf") + " " + Q(c.input));
+    EXPECT_EQ(status, 1) << c.input;
+    EXPECT_NE(out.find(dir.file(c.input) + ": " + c.reason), std::string::npos) << out;
+    EXPECT_FALSE(FileExists(dir.file("out.pdf")));
+  }
+}
+
+TEST_F(VantorelMerge, OutputThatIsAnInputIsRefused) {
+  MakeNumberedPdf(dir.file("a.pdf"), 1);
+  const std::string before = ReadFileBytes(dir.file("a.pdf"));
+  const std::string out = Run("-o " + Q("./a.pdf") + " " + Q("a.pdf"));
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(out.find("is also the output file"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(dir.file("a.pdf")), before);
+}
+
+TEST_F(VantorelMerge, InterruptCancelsWithoutOutput) {
+  MakeNumberedPdf(dir.file("big.pdf"), 400);
+  std::string inputs;
+  for (int i = 0; i < 40; ++i)
+    inputs += " " + Q("big.pdf");
+  WriteFileBytes(dir.file("out.pdf"), "keep me");
+  const std::string command = "exec " + std::string(VANTOREL_MERGE) + " --progress -o " +
+                              Q("out.pdf") + inputs + " 2>&1";
+  FILE *pipe = popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  char line[128];
+  ASSERT_NE(fgets(line, sizeof line, pipe), nullptr); // the first report: the run has begun
+  RunCommand("pkill -INT -f -- '--progress -o " + dir.file("out.pdf") + "'");
+  std::string rest;
+  while (fgets(line, sizeof line, pipe))
+    rest += line;
+  const int rc = pclose(pipe);
+  ASSERT_TRUE(WIFEXITED(rc));
+  if (WEXITSTATUS(rc) == 0)
+    GTEST_SKIP() << "the run finished before the interrupt arrived";
+  EXPECT_EQ(WEXITSTATUS(rc), 130);
+  EXPECT_NE(rest.find("cancelled"), std::string::npos);
+  EXPECT_EQ(ReadFileBytes(dir.file("out.pdf")), "keep me");
+  size_t files = 0;
+  for (auto &entry : std::filesystem::directory_iterator(dir.path()))
+    files += entry.is_regular_file() ? 1 : 0;
+  EXPECT_EQ(files, 2u);
+}
+
+} // namespace
