@@ -73,21 +73,21 @@ bool MergerTool::StartMerge(int32_t nIndex) {
         dValue += bPerSource ? 95.0 : dStep;
         NotifyProcess(nReportIndex, bPerSource ? static_cast<int32_t>(dValue) : Percent(dValue));
       } else {
-        PdfMemDocument &source = *pEntry->pObject;
+        const auto &pages = pEntry->vecPages;
         int32_t nCount = src.bAllPages ? src.nPageCount : static_cast<int32_t>(src.vecPages.size());
         // A range that selected nothing contributes nothing; all pages of an unknown count
         // means every page the document has.
         if (src.bAllPages && nCount == 0)
-          nCount = source.GetPageCount();
+          nCount = static_cast<int32_t>(pages.size());
         if (bPerSource)
           dStep = nCount > 0 ? 95.0 / nCount : 0.0;
         for (int32_t k = 0; k < nCount; ++k) {
           checkCancel();
           const int32_t nPage = src.bAllPages ? k : src.vecPages[static_cast<size_t>(k)] - 1;
-          // GetPage raises an error for a page outside the document, which fails the run.
-          if (nPage < 0 || nPage >= source.GetPageCount())
+          // A page outside the document (a stale page count, page 0) fails the run.
+          if (nPage < 0 || nPage >= static_cast<int32_t>(pages.size()))
             PODOFO_RAISE_ERROR_INFO(ePdfError_PageNotFound, "selected page is outside the document");
-          composer.PlacePdfPage(source.GetPage(nPage), pEntry->nObjectOffset);
+          composer.PlacePdfPage(pages[static_cast<size_t>(nPage)]);
           dValue += dStep;
           NotifyProcess(nReportIndex,
                         bPerSource ? static_cast<int32_t>(std::min(dValue, 100.0)) : Percent(dValue));
@@ -98,6 +98,7 @@ bool MergerTool::StartMerge(int32_t nIndex) {
         NotifyProcess(nReportIndex, 100);
     }
     composer.FinishSheet();
+    doc.FinishPages();
     if (!bPerSource)
       NotifyProcess(nIndex, 95);
 

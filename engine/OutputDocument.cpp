@@ -9,6 +9,7 @@
 #include "OutputDocument.h"
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 #include <vector>
 #include <string>
@@ -45,35 +46,51 @@ OutputDocument::OutputDocument() {
   Objects().SetCanReuseObjectNumbers(false);
 }
 
-int OutputDocument::AppendObjects(const PdfMemDocument &rSource) {
+// PdfObject keeps its number in a protected member; a member pointer taken through a derived
+// class reaches it on any PdfObject.
+struct ObjectNumbering : PdfObject {
+  static constexpr PdfReference PdfObject::*kReference = &ObjectNumbering::m_reference;
+};
+
+void OutputDocument::SetObjectNumber(PdfObject *pObj, const PdfReference &ref) {
+  pObj->*ObjectNumbering::kReference = ref;
+}
+
+int OutputDocument::AppendObjects(PdfMemDocument &rSource) {
   PdfVecObjects &objects = Objects();
   int nOffset = static_cast<int>(objects.GetSize() + objects.GetFreeObjects().size());
-  // Sources numbered with gaps would otherwise collide with copies made before.
+  // Sources numbered with gaps would otherwise collide with objects taken before.
   int nHighest = 0;
   for (const PdfObject *pObj : objects)
     nHighest = std::max(nHighest, static_cast<int>(pObj->Reference().ObjectNumber()));
   if (nOffset <= nHighest)
     nOffset = nHighest + 1;
 
+  // The source's objects are read completely first: once they belong to this document the
+  // source's parser is gone. Then they change hands instead of being copied, which halves
+  // the memory of a merge and spares a deep copy of every object.
+  PdfVecObjects &sourceObjects = rSource.GetObjects();
+  std::vector<PdfObject *> moved(sourceObjects.begin(), sourceObjects.end());
+  for (PdfObject *pObj : moved)
+    pObj->DelayedStreamLoad();
+  while (sourceObjects.GetSize() > 0)
+    sourceObjects.RemoveObject(sourceObjects.end() - 1);
+
   std::vector<PdfObject *> pending;
-  for (const PdfObject *pSource : rSource.GetObjects()) {
-    const PdfReference &ref = pSource->Reference();
-    auto *pCopy = new PdfObject(
-        PdfReference(static_cast<pdf_objnum>(ref.ObjectNumber() + nOffset), ref.GenerationNumber()),
-        *pSource);
-    objects.push_back(pCopy);
-    if (pSource->HasStream())
-      *pCopy->GetStream() = *pSource->GetStream();
-    // Every reference inside the copy moves by the same offset.
-    pending.push_back(pCopy);
+  for (PdfObject *pObj : moved) {
+    const PdfReference old = pObj->Reference();
+    SetObjectNumber(pObj, PdfReference(static_cast<pdf_objnum>(old.ObjectNumber() + nOffset),
+                                       old.GenerationNumber()));
+    // Every reference inside the object moves by the same offset.
+    pending.push_back(pObj);
     while (!pending.empty()) {
       PdfObject *pValue = pending.back();
       pending.pop_back();
       if (pValue->IsReference()) {
-        const PdfReference &old = pValue->GetReference();
+        const PdfReference &ref = pValue->GetReference();
         // Only the value changes: a top-level object keeps its own number.
         static_cast<PdfVariant &>(*pValue) = PdfVariant(PdfReference(
-            static_cast<pdf_objnum>(old.ObjectNumber() + nOffset), old.GenerationNumber()));
+            static_cast<pdf_objnum>(ref.ObjectNumber() + nOffset), ref.GenerationNumber()));
       } else if (pValue->IsDictionary()) {
         for (auto &entry : pValue->GetDictionary().GetKeys())
           pending.push_back(entry.second);
@@ -82,8 +99,55 @@ int OutputDocument::AppendObjects(const PdfMemDocument &rSource) {
           pending.push_back(&item);
       }
     }
+    objects.push_back(pObj);
   }
   return nOffset;
+}
+
+PdfObject *OutputDocument::AppendSheet(const PdfRect &rBox) {
+  PdfObject *pPage = Objects().CreateObject("Page");
+  PdfDictionary &page = pPage->GetDictionary();
+  page.AddKey("Parent", GetPagesTree()->GetObject()->Reference());
+  page.AddKey("MediaBox", BoxArray(rBox));
+  page.AddKey("Resources", PdfDictionary());
+  m_arrSheets.push_back(pPage->Reference());
+  return pPage;
+}
+
+void OutputDocument::FinishPages() {
+  PdfDictionary &root = GetPagesTree()->GetObject()->GetDictionary();
+  root.AddKey("Count", PdfVariant(static_cast<pdf_int64>(m_arrSheets.size())));
+  root.AddKey("Kids", m_arrSheets);
+}
+
+PdfRect OutputDocument::PageBox(const PdfObject *pPage) const {
+  auto readBox = [this, pPage](const char *pszKey, PdfRect &box) {
+    const PdfObject *pArray = Resolve(FindInherited(pPage, pszKey));
+    if (pArray == nullptr || !pArray->IsArray() || pArray->GetArray().size() != 4)
+      return false;
+    double v[4];
+    for (int i = 0; i < 4; ++i) {
+      const PdfObject *pNumber = Resolve(&pArray->GetArray()[i]);
+      if (pNumber == nullptr || !(pNumber->IsNumber() || pNumber->IsReal()))
+        return false;
+      v[i] = pNumber->GetReal();
+    }
+    box = PdfRect(std::min(v[0], v[2]), std::min(v[1], v[3]), std::abs(v[2] - v[0]),
+                  std::abs(v[3] - v[1]));
+    return true;
+  };
+  PdfRect box;
+  if (!readBox("CropBox", box) || box.GetWidth() == 0)
+    readBox("MediaBox", box);
+  return box;
+}
+
+int OutputDocument::PageRotation(const PdfObject *pPage) const {
+  const PdfObject *pRotate = Resolve(FindInherited(pPage, "Rotate"));
+  if (pRotate == nullptr || !(pRotate->IsNumber() || pRotate->IsReal()))
+    return 0;
+  int nRotate = static_cast<int>(pRotate->GetReal()) % 360;
+  return nRotate < 0 ? nRotate + 360 : nRotate;
 }
 
 const PdfObject *OutputDocument::Resolve(const PdfObject *pObj) const {

@@ -11,33 +11,6 @@ using namespace PoDoFo;
 
 namespace engine {
 
-namespace {
-
-// A page box as the page states it, inherited values included; corners may come in any order.
-PdfRect PageBox(const PdfPage *pPage) {
-  PdfRect box = pPage->GetCropBox();
-  if (box.GetWidth() == 0)
-    box = pPage->GetMediaBox();
-  if (box.GetWidth() < 0) {
-    box.SetLeft(box.GetLeft() + box.GetWidth());
-    box.SetWidth(-box.GetWidth());
-  }
-  if (box.GetHeight() < 0) {
-    box.SetBottom(box.GetBottom() + box.GetHeight());
-    box.SetHeight(-box.GetHeight());
-  }
-  return box;
-}
-
-int NormalisedRotation(const PdfPage *pPage) {
-  int nRotate = pPage->GetRotation() % 360;
-  if (nRotate < 0)
-    nRotate += 360;
-  return nRotate;
-}
-
-} // namespace
-
 bool ShouldTurn(const PdfRect &rCell, double dWidth, double dHeight) {
   const bool bLandscapeCell = rCell.GetHeight() / rCell.GetWidth() < 0.95;
   const double dRatio = dWidth / dHeight;
@@ -116,9 +89,7 @@ void SheetComposer::BeginSheetIfNeeded(const PdfRect &r) {
     rcSheet = r;
     BuildCells(nSheetNUp, nSheetOrientation);
   }
-  // CreatePage may free page wrappers it returned before: only the page object is kept.
-  PdfPage *pPage = pDoc->CreatePage(rcSheet);
-  pCurPage = pPage->GetObject();
+  pCurPage = pDoc->AppendSheet(rcSheet);
   if (nRotation != 0)
     pCurPage->GetDictionary().AddKey("Rotate", PdfVariant(static_cast<pdf_int64>(nRotation)));
   painter.SetPage(pCurPage);
@@ -136,19 +107,18 @@ void SheetComposer::Advance() {
   }
 }
 
-void SheetComposer::PlacePdfPage(const PdfPage *pPage, int nOffset) {
+void SheetComposer::PlacePdfPage(const PdfReference &rPage) {
+  const PdfObject *pPage = pDoc->Objects().GetObject(rPage);
   if (pPage == nullptr)
     return;
-  const PdfRect box = PageBox(pPage);
-  const int nRotate = NormalisedRotation(pPage);
+  const PdfRect box = pDoc->PageBox(pPage);
+  const int nRotate = pDoc->PageRotation(pPage);
   PdfRect rcOpen = box;
   if (nRotate == 90 || nRotate == 270)
     rcOpen = PdfRect(box.GetBottom(), box.GetLeft(), box.GetHeight(), box.GetWidth());
   BeginSheetIfNeeded(rcOpen);
 
-  const PdfReference &source = pPage->GetObject()->Reference();
-  const PdfReference copied(source.ObjectNumber() + nOffset, source.GenerationNumber());
-  const PdfReference form = pDoc->MakePageForm(copied, box);
+  const PdfReference form = pDoc->MakePageForm(rPage, box);
   painter.DrawXObject(form, FitMatrix(vecCells[nCell], box, nRotate >= 180));
   Advance();
 }

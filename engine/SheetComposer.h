@@ -15,8 +15,8 @@ public:
   // nWidth or nHeight <= 0: every sheet takes the size of its first item.
   SheetComposer(double dWidth, double dHeight, OutputDocument *pDoc, int nNUp, int nOrientation);
 
-  // Draws a page of a loaded source document whose objects were copied under nOffset.
-  void PlacePdfPage(const PoDoFo::PdfPage *pPage, int nOffset);
+  // Draws a page of a source whose objects were moved into the output document.
+  void PlacePdfPage(const PoDoFo::PdfReference &rPage);
   // Draws an image XObject of the output document, its pixel size taken as points.
   void PlaceImage(const PoDoFo::PdfReference &rImage, double dWidth, double dHeight);
   // Closes the current sheet if one is open.

@@ -72,17 +72,23 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
         throw;
       pDoc->SetPassword(pszPassword);
     }
-    const int nOffset = pOutDoc ? static_cast<int>(pOutDoc->Objects().GetSize() +
-                                                   pOutDoc->Objects().GetFreeObjects().size())
-                                : -1;
-    if (nOffset <= 0)
+    if (pOutDoc == nullptr)
       return;
+    std::vector<PdfReference> pages;
+    const int nPages = pDoc->GetPageCount();
+    pages.reserve(static_cast<size_t>(nPages));
+    for (int i = 0; i < nPages; ++i)
+      pages.push_back(pDoc->GetPage(i)->GetObject()->Reference());
     entry.nObjectOffset = pOutDoc->AppendObjects(*pDoc);
-    entry.pObject = std::move(pDoc);
+    for (PdfReference &ref : pages)
+      ref = PdfReference(static_cast<pdf_objnum>(ref.ObjectNumber() + entry.nObjectOffset),
+                         ref.GenerationNumber());
+    entry.vecPages = std::move(pages);
     entry.nLoadState = 1;
   } catch (PdfError &) {
     // Unreadable, not a PDF, wrong password, damaged beyond repair: the source is skipped.
-    entry.pObject.reset();
+    // Objects already moved are unreachable from the output and dropped before writing.
+    entry.vecPages.clear();
   }
 }
 

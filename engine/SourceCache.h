@@ -7,6 +7,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace engine {
 
@@ -17,7 +18,9 @@ SourceKind KindFromPath(const std::wstring &strPath);
 
 struct SourceEntry {
   SourceKind nKind = SRC_OTHER;
-  std::unique_ptr<PoDoFo::PdfMemDocument> pObject; // the loaded PDF source
+  // A PDF source's pages, as the numbers of their objects in the output, in page order. The
+  // source document itself is released once its objects have moved into the output.
+  std::vector<PoDoFo::PdfReference> vecPages;
   PoDoFo::PdfReference imageRef;                   // a picture's image XObject in the output
   double dImageWidth = 0;
   double dImageHeight = 0;
