@@ -156,6 +156,9 @@ void CXListCtrl::UpdateSubItem(int row, int col) {
     return;
   wxRect rect = GetCellRect(row, col);
   rect.Inflate(2);
+  // A cell scrolled out of view has nothing on screen to redraw.
+  if (!rect.Intersects(GetRowsArea()))
+    return;
   RefreshRect(rect, false);
   Update();
 }
