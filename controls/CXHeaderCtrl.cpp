@@ -16,14 +16,20 @@ const COLORREF kCheckTick = RGBColor(51, 153, 51);
 const int kDividerGrip = 4; // pixels either side of a divider that start a resize
 } // namespace
 
-wxBEGIN_EVENT_TABLE(CXHeaderCtrl, wxWindow) EVT_PAINT(CXHeaderCtrl::OnPaint)
-    EVT_ERASE_BACKGROUND(CXHeaderCtrl::OnEraseBackground)
-        EVT_SYS_COLOUR_CHANGED(CXHeaderCtrl::OnSysColourChanged)
-            EVT_LEFT_DOWN(CXHeaderCtrl::OnLeftDown) EVT_LEFT_DCLICK(CXHeaderCtrl::OnLeftDClick)
-                EVT_LEFT_UP(CXHeaderCtrl::OnLeftUp) EVT_MOTION(CXHeaderCtrl::OnMotion)
-                    EVT_MOUSE_CAPTURE_LOST(CXHeaderCtrl::OnCaptureLost) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CXHeaderCtrl, wxWindow)
+  EVT_PAINT(CXHeaderCtrl::OnPaint)
+  EVT_ERASE_BACKGROUND(CXHeaderCtrl::OnEraseBackground)
+  EVT_SYS_COLOUR_CHANGED(CXHeaderCtrl::OnSysColourChanged)
+  EVT_LEFT_DOWN(CXHeaderCtrl::OnLeftDown)
+  EVT_LEFT_DCLICK(CXHeaderCtrl::OnLeftDClick)
+  EVT_LEFT_UP(CXHeaderCtrl::OnLeftUp)
+  EVT_MOTION(CXHeaderCtrl::OnMotion)
+  EVT_MOUSE_CAPTURE_LOST(CXHeaderCtrl::OnCaptureLost)
+wxEND_EVENT_TABLE()
+// clang-format on
 
-                        CXHeaderCtrl::CXHeaderCtrl()
+CXHeaderCtrl::CXHeaderCtrl()
     : m_crText(GetSysColor(SysColor::ButtonText)) {
   SysColorChange();
 }

@@ -9,18 +9,30 @@
 #include <wx/dcclient.h>
 #include <wx/settings.h>
 
-wxBEGIN_EVENT_TABLE(CXListCtrl, wxWindow) EVT_PAINT(CXListCtrl::OnPaint)
-    EVT_ERASE_BACKGROUND(CXListCtrl::OnEraseBackground) EVT_SIZE(CXListCtrl::OnSize)
-        EVT_SYS_COLOUR_CHANGED(CXListCtrl::OnSysColourChanged) EVT_KEY_DOWN(CXListCtrl::OnKeyDown)
-            EVT_LEFT_DOWN(CXListCtrl::OnLeftDown) EVT_LEFT_DCLICK(CXListCtrl::OnLeftDClick)
-                EVT_RIGHT_DOWN(CXListCtrl::OnRightDown) EVT_MOTION(CXListCtrl::OnMotion)
-                    EVT_MOUSEWHEEL(CXListCtrl::OnMouseWheel) EVT_SCROLLWIN(CXListCtrl::OnScroll)
-                        EVT_SET_FOCUS(CXListCtrl::OnFocusChange)
-                            EVT_KILL_FOCUS(CXListCtrl::OnFocusChange)
-                                EVT_TIMER(wxID_ANY, CXListCtrl::OnTimer) wxEND_EVENT_TABLE()
+// clang-format off
+wxBEGIN_EVENT_TABLE(CXListCtrl, wxWindow)
+  EVT_PAINT(CXListCtrl::OnPaint)
+  EVT_ERASE_BACKGROUND(CXListCtrl::OnEraseBackground)
+  EVT_SIZE(CXListCtrl::OnSize)
+  EVT_SYS_COLOUR_CHANGED(CXListCtrl::OnSysColourChanged)
+  EVT_KEY_DOWN(CXListCtrl::OnKeyDown)
+  EVT_LEFT_DOWN(CXListCtrl::OnLeftDown)
+  EVT_LEFT_DCLICK(CXListCtrl::OnLeftDClick)
+  EVT_RIGHT_DOWN(CXListCtrl::OnRightDown)
+  EVT_MOTION(CXListCtrl::OnMotion)
+  EVT_MOUSEWHEEL(CXListCtrl::OnMouseWheel)
+  EVT_SCROLLWIN(CXListCtrl::OnScroll)
+  EVT_SET_FOCUS(CXListCtrl::OnFocusChange)
+  EVT_KILL_FOCUS(CXListCtrl::OnFocusChange)
+  EVT_TIMER(wxID_ANY, CXListCtrl::OnTimer)
+  EVT_COMMAND(wxID_ANY, wxEVT_XEDIT_KILL_FOCUS, CXListCtrl::OnXEditKillFocus)
+  EVT_COMMAND(wxID_ANY, wxEVT_XEDIT_VK_ESCAPE, CXListCtrl::OnXEditEscape)
+  EVT_COMMAND(wxID_ANY, wxEVT_XCOMBOLIST_COMPLETE, CXListCtrl::OnXComboComplete)
+  EVT_COMMAND(wxID_ANY, wxEVT_XCOMBOLIST_VK_ESCAPE, CXListCtrl::OnXComboEscape)
+wxEND_EVENT_TABLE()
+// clang-format on
 
-                                    CXListCtrl::CXListCtrl()
-    : m_timer2(this, 2) {
+CXListCtrl::CXListCtrl() : m_timer1(this, 1), m_timer2(this, 2), m_timer3(this, 3) {
   SysColorChange();
 }
 

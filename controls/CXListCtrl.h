@@ -129,6 +129,18 @@ public:
   // Redraws one cell: its rectangle grown by 2 pixels, at once.
   void UpdateSubItem(int row, int col);
 
+  // --- in-cell editors
+  // Registers an edit box (a window that is a wxTextEntry) opened over a cell: an edit box
+  // already open is ended first, as when it loses the focus. The list then acts on the box's
+  // wxEVT_XEDIT_KILL_FOCUS and wxEVT_XEDIT_VK_ESCAPE and destroys it.
+  void BeginEdit(wxWindow *edit, int row, int col);
+  // Registers a combo box (a window that is a wxItemContainerImmutable) opened over a cell; the
+  // list's drawing is frozen until 50 ms later. The list acts on wxEVT_XCOMBOLIST_COMPLETE and
+  // wxEVT_XCOMBOLIST_VK_ESCAPE, each 50 ms later, and destroys the combo.
+  void BeginCombo(wxWindow *combo, int row, int col);
+  wxWindow *GetEditWindow() const { return m_pEdit; }
+  wxWindow *GetComboWindow() const { return m_pCombo; }
+
   // Tool tip id of a point: row * 1000 + column + 1, or -1 off the rows.
   int OnToolHitTest(const wxPoint &pt) const;
   // The tool tip text for a point (cut to 79 characters); empty when none.
@@ -210,6 +222,13 @@ private:
   void OnScroll(wxScrollWinEvent &event);
   void OnFocusChange(wxFocusEvent &event);
   void OnTimer(wxTimerEvent &event);
+  void OnXEditKillFocus(wxCommandEvent &event);
+  void OnXEditEscape(wxCommandEvent &event);
+  void OnXComboComplete(wxCommandEvent &event);
+  void OnXComboEscape(wxCommandEvent &event);
+  void EndEdit();
+  void CompleteCombo();
+  void CloseCombo();
 
   CXHeaderCtrl m_HeaderCtrl;
   bool m_bHeaderIsSubclassed = false;
@@ -223,7 +242,9 @@ private:
   wxWindow *m_pEdit = nullptr;
   wxWindow *m_pCombo = nullptr;
   wxFont m_boldFont;
-  wxTimer m_timer2;
+  wxTimer m_timer1; // unfreezes drawing after a combo opened
+  wxTimer m_timer2; // closes the combo
+  wxTimer m_timer3; // takes the combo's choice
 
   std::vector<Row> m_rows;
   long m_exStyle = 0;

@@ -275,15 +275,6 @@ void CXListCtrl::OnFocusChange(wxFocusEvent &event) {
 void CXListCtrl::EditSubItem(int, int) {}
 void CXListCtrl::ComboSubItem(int, int) {}
 
-void CXListCtrl::OnTimer(wxTimerEvent &event) {
-  if (event.GetId() == 2 && m_pCombo) {
-    UpdateSubItem(m_nComboItem, m_nComboSubItem);
-    m_pCombo->Destroy();
-    m_pCombo = nullptr;
-    m_nComboItem = m_nComboSubItem = -1;
-  }
-}
-
 void CXListCtrl::OnSysColourChanged(wxSysColourChangedEvent &event) {
   event.Skip();
   SysColorChange();
