@@ -3,7 +3,10 @@
 #include "AnsiText.h"
 #include "MergerTool.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -47,6 +50,24 @@ ProbeResult ProbeInput(const std::string &path) {
   result.ok = true;
   result.pageCount = pages;
   return result;
+}
+
+std::vector<ProbeResult> ProbeInputs(const std::vector<std::string> &paths) {
+  // Reading a PDF is the probe's whole cost and files are independent: one reader per core.
+  std::vector<ProbeResult> results(paths.size());
+  std::atomic<size_t> next{0};
+  auto work = [&] {
+    for (size_t i = next++; i < paths.size(); i = next++)
+      results[i] = ProbeInput(paths[i]);
+  };
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  std::vector<std::thread> workers;
+  for (unsigned n = 1; n < std::min<size_t>(cores, paths.size()); ++n)
+    workers.emplace_back(work);
+  work();
+  for (std::thread &worker : workers)
+    worker.join();
+  return results;
 }
 
 bool SameFile(const std::string &existing, const std::string &other) {

@@ -2,6 +2,7 @@
 // Checks an input before anything is merged, with a reason a user can act on.
 
 #include <string>
+#include <vector>
 
 struct ProbeResult {
   bool ok = false;
@@ -11,6 +12,9 @@ struct ProbeResult {
 
 // Probes one PDF input: it must exist, be a readable file, end in ".pdf" and open as a PDF.
 ProbeResult ProbeInput(const std::string &path);
+
+// Probes every input, several at a time; the results are in the order of the paths.
+std::vector<ProbeResult> ProbeInputs(const std::vector<std::string> &paths);
 
 // True when both paths name the same file (the second need not exist yet).
 bool SameFile(const std::string &existing, const std::string &other);

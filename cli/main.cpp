@@ -34,10 +34,19 @@ int Usage(const std::string &message) {
   return 2;
 }
 
+std::vector<std::string> Paths(const CliOptions &options) {
+  std::vector<std::string> paths;
+  for (const CliInput &input : options.inputs)
+    paths.push_back(input.path);
+  return paths;
+}
+
 int PrintInfo(const CliOptions &options) {
   int status = 0;
-  for (const CliInput &input : options.inputs) {
-    const ProbeResult probe = ProbeInput(input.path);
+  const std::vector<ProbeResult> probes = ProbeInputs(Paths(options));
+  for (size_t i = 0; i < options.inputs.size(); ++i) {
+    const CliInput &input = options.inputs[i];
+    const ProbeResult &probe = probes[i];
     if (probe.ok) {
       std::cout << input.path << ": " << probe.pageCount << " pages\n";
     } else {
@@ -64,9 +73,10 @@ int Merge(const CliOptions &options) {
   tool.SetOutPDFPath(Utf8ToWide(options.output).c_str());
 
   // Every input is checked before anything is written.
+  const std::vector<ProbeResult> probes = ProbeInputs(Paths(options));
   int index = 0;
   for (const CliInput &input : options.inputs) {
-    const ProbeResult probe = ProbeInput(input.path);
+    const ProbeResult &probe = probes[static_cast<size_t>(index)];
     if (!probe.ok) {
       std::cerr << "vantorel-merge: " << input.path << ": " << probe.reason << "\n";
       return 1;
