@@ -3,6 +3,8 @@
 // boxes, editors) are the steps around it.
 #include <algorithm>
 
+#include <wx/settings.h>
+
 #include "controls/CXListCtrl.h"
 
 namespace {
@@ -16,7 +18,10 @@ void CXListCtrl::LayoutHeader() {
   if (!m_bHeaderIsSubclassed)
     return;
   wxSize size = GetClientSize();
-  m_HeaderCtrl.SetSize(0, 0, size.x, m_HeaderCtrl.GetBestHeight());
+  // A static border widens the header's layout by two border widths.
+  int extra =
+      m_HeaderCtrl.GetStaticBorder() ? 2 * wxSystemSettings::GetMetric(wxSYS_BORDER_X, this) : 0;
+  m_HeaderCtrl.SetSize(0, 0, size.x + std::max(0, extra), m_HeaderCtrl.GetBestHeight());
 }
 
 void CXListCtrl::UpdateScrollBars() {
@@ -232,7 +237,8 @@ void CXListCtrl::OnLeftDClick(wxMouseEvent &event) {
   OnLeftDown(event);
   int col = -1;
   int row = HitTest(event.GetPosition(), &col);
-  if (row >= 0 && RowUsable(row))
+  // As a list view's double-click notification: for any row, the parent decides.
+  if (row >= 0)
     SendListEvent(wxEVT_LIST_ITEM_ACTIVATED, row, col);
 }
 

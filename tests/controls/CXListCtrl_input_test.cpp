@@ -62,6 +62,11 @@ TEST_F(ListInput, DoubleClickActivatesTheRow) {
   EXPECT_EQ(seen.back().col, 2);
   Mouse(wxEVT_LEFT_DCLICK, wxPoint(20, list->GetCellRect(2, 0).GetBottom() + 20));
   EXPECT_EQ(Count(wxEVT_LIST_ITEM_ACTIVATED), 1); // not below the rows
+  // A disabled row takes no selection but its double click still goes to the parent.
+  list->SetEnabled(0, false);
+  Mouse(wxEVT_LEFT_DCLICK, CellPoint(0, 1));
+  EXPECT_EQ(Count(wxEVT_LIST_ITEM_ACTIVATED), 2);
+  EXPECT_FALSE(list->IsSelected(0));
 }
 
 TEST_F(ListInput, CheckBoxClickFlipsNotifiesAndUpdatesTheHeader) {
