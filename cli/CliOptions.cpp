@@ -7,7 +7,8 @@ const char *const kCliUsage =
     "usage: vantorel-merge [options] -o OUTPUT INPUT [--pages RANGE] [INPUT [--pages RANGE]]...\n"
     "       vantorel-merge --info FILE...\n"
     "\n"
-    "Merges PDF files into one PDF whose sheets carry the selected pages.\n"
+    "Merges PDF files and pictures (JPEG, PNG, BMP, TIFF) into one PDF whose sheets carry the\n"
+    "selected pages.\n"
     "\n"
     "  -o, --output FILE          the merged PDF (an existing file is replaced when done)\n"
     "  --pages RANGE              pages of the input just before it: \"1, 3, 9-11\", \"Odd\",\n"
@@ -19,6 +20,8 @@ const char *const kCliUsage =
     "  --open-password TEXT       password needed to open the output\n"
     "  --permission-password TEXT password that lifts the restrictions\n"
     "  --allow LIST               what readers may do: any of edit,copy,print\n"
+    "  --encryption NAME          rc4-40 (default; weak, breakable in minutes), rc4-128,\n"
+    "                             aes-128 or aes-256 (recommended)\n"
     "  --progress                 print \"progress N\" lines on standard error\n"
     "  --info                     print the page count of each FILE\n"
     "  -h, --help                 show this help\n";
@@ -145,6 +148,18 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
         error = "--allow takes a list of edit, copy, print";
         return false;
       }
+    } else if (arg == "--encryption") {
+      const std::string lower = Lower(value);
+      static const char *const kNames[] = {"rc4-40", "rc4-128", "aes-128", "aes-256"};
+      int code = -1;
+      for (int n = 0; n < 4; ++n)
+        if (lower == kNames[n])
+          code = n;
+      if (code < 0) {
+        error = "--encryption takes rc4-40, rc4-128, aes-128 or aes-256";
+        return false;
+      }
+      options.encryption = code;
     } else {
       error = "unknown option " + arg;
       return false;

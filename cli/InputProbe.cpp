@@ -12,13 +12,21 @@
 
 namespace {
 
-bool HasPdfExtension(const std::string &path) {
-  if (path.size() < 4)
+bool EndsWith(const std::string &path, const char *ending) {
+  const std::string end(ending);
+  if (path.size() < end.size())
     return false;
-  std::string end = path.substr(path.size() - 4);
-  for (char &c : end)
-    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return end == ".pdf";
+  for (size_t i = 0; i < end.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(path[path.size() - end.size() + i])) != end[i])
+      return false;
+  return true;
+}
+
+bool IsPicture(const std::string &path) {
+  for (const char *ending : {".jpg", ".jpeg", ".png", ".bmp", ".tif", ".tiff"})
+    if (EndsWith(path, ending))
+      return true;
+  return false;
 }
 
 } // namespace
@@ -38,8 +46,17 @@ ProbeResult ProbeInput(const std::string &path) {
     result.reason = "cannot be read (permission denied)";
     return result;
   }
-  if (!HasPdfExtension(path)) {
-    result.reason = "unsupported file type (expected .pdf)";
+  if (IsPicture(path)) {
+    if (!MergerTool::GetImageInfo(Utf8ToWide(path).c_str(), nullptr, nullptr)) {
+      result.reason = "not a readable picture (damaged, cut short, or not the kind its name says)";
+      return result;
+    }
+    result.ok = true;
+    result.pageCount = 1;
+    return result;
+  }
+  if (!EndsWith(path, ".pdf")) {
+    result.reason = "unsupported file type (expected .pdf, .jpg, .jpeg, .png, .bmp, .tif or .tiff)";
     return result;
   }
   const int32_t pages = MergerTool::GetPdfInfo(Utf8ToWide(path).c_str());

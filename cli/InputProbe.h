@@ -6,11 +6,12 @@
 
 struct ProbeResult {
   bool ok = false;
-  int pageCount = 0;  // pages of a PDF
+  int pageCount = 0;  // pages of a PDF; 1 for a picture
   std::string reason; // why the file cannot be used
 };
 
-// Probes one PDF input: it must exist, be a readable file, end in ".pdf" and open as a PDF.
+// Probes one input: it must exist, be a readable file, and be a PDF (".pdf") that opens or a
+// picture (".jpg", ".jpeg", ".png", ".bmp", ".tif", ".tiff") whose header reads.
 ProbeResult ProbeInput(const std::string &path);
 
 // Probes every input, several at a time; the results are in the order of the paths.

@@ -61,14 +61,19 @@ int Merge(const CliOptions &options) {
   MergerTool tool;
   RunState state{options.progress};
   tool.SetCallBack(&state, OnProgress, OnCancel);
-  // Passwords reach the engine as Windows-1252 text, as the window program gives them.
-  const std::string openPassword = WideToAnsi(Utf8ToWide(options.openPassword));
-  const std::string permissionPassword = WideToAnsi(Utf8ToWide(options.permissionPassword));
+  // Passwords reach the engine as Windows-1252 text, as the window program gives them; AES-256
+  // defines its passwords as UTF-8, so they stay as they were typed.
+  auto password = [&options](const std::string &typed) {
+    return options.encryption == ENCRYPT_AES_256 ? typed : WideToAnsi(Utf8ToWide(typed));
+  };
+  const std::string openPassword = password(options.openPassword);
+  const std::string permissionPassword = password(options.permissionPassword);
   if (options.hasOpenPassword)
     tool.SetOpenPwd(openPassword.c_str());
   if (options.hasOpenPassword || options.hasPermissionPassword)
     tool.SetPemissionPwd(options.hasPermissionPassword ? permissionPassword.c_str() : nullptr,
                          options.allowEdit, options.allowCopy, options.allowPrint);
+  tool.SetEncryption(options.encryption);
   tool.SetLayout(options.paper, options.nup, options.orientation);
   tool.SetOutPDFPath(Utf8ToWide(options.output).c_str());
 

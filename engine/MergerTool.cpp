@@ -29,7 +29,7 @@ bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
 MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842),
-      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0) {}
+      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
 
@@ -59,6 +59,7 @@ void MergerTool::CopyFrom(const MergerTool &other) {
   m_nTotalPages = other.m_nTotalPages;
   m_strOutPath = other.m_strOutPath;
   m_strProcessPath = other.m_strProcessPath;
+  m_nEncryption = other.m_nEncryption;
   // Each object owns its own records, so each is released exactly once.
   for (const MergeSrc *pSrc : other.m_lstSrc)
     m_lstSrc.push_back(new MergeSrc(*pSrc));
@@ -163,6 +164,13 @@ void MergerTool::SetPemissionPwd(const char *pszPassword, bool bEdit, bool bCopy
     if (bPrint)
       m_nPermissions |= 4;
   }
+}
+
+bool MergerTool::SetEncryption(int32_t nEncryption) {
+  if (nEncryption < ENCRYPT_RC4_40 || nEncryption > ENCRYPT_AES_256)
+    return false;
+  m_nEncryption = nEncryption;
+  return true;
 }
 
 void MergerTool::NotifyProcess(int32_t nIndex, int32_t nPercent) {

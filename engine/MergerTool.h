@@ -30,6 +30,15 @@ enum MergePaper : int32_t {
   PAPER_TABLOID = 7,
 };
 
+// Encryption of a protected output. The window writes RC4 with a 40-bit key, which is weak;
+// the stronger ones are for callers that ask for them.
+enum MergeEncryption : int32_t {
+  ENCRYPT_RC4_40 = 0,
+  ENCRYPT_RC4_128 = 1,
+  ENCRYPT_AES_128 = 2,
+  ENCRYPT_AES_256 = 3,
+};
+
 // One appended source. Owned by the MergerTool that appended it.
 struct MergeSrc {
   int32_t nIndex = 0;            // caller's identifier of the source
@@ -50,6 +59,9 @@ public:
 
   // Page count of a PDF, or -1 when it cannot be opened without a password or read at all.
   static int32_t GetPdfInfo(const wchar_t *pszPath);
+  // True when the picture at the path is one the engine can place (JPEG, PNG, BMP, TIFF with a
+  // readable header; a JPEG also complete); its upright size in pixels goes to the pointers.
+  static bool GetImageInfo(const wchar_t *pszPath, int32_t *pnWidth, int32_t *pnHeight);
   // Fills vecPages with the 1-based pages a range text selects ("1, 3, 9-11", "Odd", "Even").
   // False when a range item was malformed; the pages that could be read are kept.
   static bool GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPages, int32_t nPageCount);
@@ -69,6 +81,9 @@ public:
   void SetOpenPwd(const char *pszPassword);
   // Call after SetOpenPwd: without a text the permission password defaults to the open one.
   void SetPemissionPwd(const char *pszPassword, bool bEdit, bool bCopy, bool bPrint);
+  // The algorithm used when a password is set (default ENCRYPT_RC4_40). False for an unknown
+  // code, which leaves the choice unchanged.
+  bool SetEncryption(int32_t nEncryption);
   // Runs the job: nIndex >= 0 reports all progress under nIndex, -1 per source.
   // True when the output file was written; false when cancelled or failed. An existing
   // file at the output path is replaced only by a completely written output.
@@ -94,6 +109,7 @@ protected:
   std::wstring m_strOutPath;
   std::wstring m_strProcessPath;
   std::list<MergeSrc *> m_lstSrc;
+  int32_t m_nEncryption;
 
 private:
   void CopyFrom(const MergerTool &other);

@@ -69,7 +69,8 @@ bool MergerTool::StartMerge(int32_t nIndex) {
 
       if (pEntry->nKind == engine::SRC_IMAGE) {
         checkCancel();
-        composer.PlaceImage(pEntry->imageRef, pEntry->dImageWidth, pEntry->dImageHeight);
+        composer.PlaceImage(pEntry->imageRef, pEntry->dImageWidth, pEntry->dImageHeight,
+                            pEntry->nOrientation);
         dValue += bPerSource ? 95.0 : dStep;
         NotifyProcess(nReportIndex, bPerSource ? static_cast<int32_t>(dValue) : Percent(dValue));
       } else {
@@ -111,7 +112,8 @@ bool MergerTool::StartMerge(int32_t nIndex) {
     if (!m_bOpenPwd)
       m_strOpenPwd.clear();
     if (m_bOpenPwd || m_bPermissionPwd)
-      engine::ApplyProtection(doc, m_strOpenPwd, m_strPermissionPwd, m_nPermissions);
+      engine::ApplyProtection(doc, m_strOpenPwd, m_strPermissionPwd, m_nPermissions,
+                              m_nEncryption);
     checkCancel();
     doc.SetPageMode(ePdfPageModeUseBookmarks);
 

@@ -123,7 +123,30 @@ void SheetComposer::PlacePdfPage(const PdfReference &rPage) {
   Advance();
 }
 
-void SheetComposer::PlaceImage(const PdfReference &rImage, double dWidth, double dHeight) {
+Matrix SheetComposer::OrientationMatrix(int nOrientation) {
+  switch (nOrientation) {
+  case 2: return {-1, 0, 0, 1, 1, 0};   // mirrored left to right
+  case 3: return {-1, 0, 0, -1, 1, 1};  // half turn
+  case 4: return {1, 0, 0, -1, 0, 1};   // mirrored top to bottom
+  case 5: return {0, -1, -1, 0, 1, 1};  // transposed
+  case 6: return {0, -1, 1, 0, 0, 1};   // stored a quarter turn left: turn it right
+  case 7: return {0, 1, 1, 0, 0, 0};    // transversed
+  case 8: return {0, 1, -1, 0, 1, 0};   // stored a quarter turn right: turn it left
+  default: return {1, 0, 0, 1, 0, 0};
+  }
+}
+
+Matrix SheetComposer::Multiply(const Matrix &a, const Matrix &b) {
+  return {a.a * b.a + a.b * b.c,       a.a * b.b + a.b * b.d,
+          a.c * b.a + a.d * b.c,       a.c * b.b + a.d * b.d,
+          a.e * b.a + a.f * b.c + b.e, a.e * b.b + a.f * b.d + b.f};
+}
+
+void SheetComposer::PlaceImage(const PdfReference &rImage, double dWidth, double dHeight,
+                               int nOrientation) {
+  // Orientations 5 to 8 store the picture on its side.
+  if (nOrientation >= 5 && nOrientation <= 8)
+    std::swap(dWidth, dHeight);
   const PdfRect r(0, 0, dWidth, dHeight);
   BeginSheetIfNeeded(r);
   const PdfRect &c = vecCells[nCell];
@@ -135,6 +158,8 @@ void SheetComposer::PlaceImage(const PdfReference &rImage, double dWidth, double
     const double s = std::min(c.GetHeight() / dWidth, c.GetWidth() / dHeight);
     m = {0, -s * dWidth, s * dHeight, 0, c.GetLeft(), c.GetBottom() + c.GetHeight()};
   }
+  if (nOrientation != 1)
+    m = Multiply(OrientationMatrix(nOrientation), m);
   painter.DrawXObject(rImage, m);
   Advance();
 }

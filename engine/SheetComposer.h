@@ -17,8 +17,15 @@ public:
 
   // Draws a page of a source whose objects were moved into the output document.
   void PlacePdfPage(const PoDoFo::PdfReference &rPage);
-  // Draws an image XObject of the output document, its pixel size taken as points.
-  void PlaceImage(const PoDoFo::PdfReference &rImage, double dWidth, double dHeight);
+  // Draws an image XObject of the output document, its pixel size taken as points. A JPEG's
+  // EXIF orientation (1..8) turns or mirrors it upright; the fit rule sees the upright size.
+  void PlaceImage(const PoDoFo::PdfReference &rImage, double dWidth, double dHeight,
+                  int nOrientation = 1);
+
+  // The matrix that draws the unit square of an image upright for an EXIF orientation.
+  static Matrix OrientationMatrix(int nOrientation);
+  // a then b: the matrix of drawing through a, then through b.
+  static Matrix Multiply(const Matrix &a, const Matrix &b);
   // Closes the current sheet if one is open.
   void FinishSheet();
 

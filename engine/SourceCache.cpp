@@ -55,7 +55,7 @@ SourceEntry *SourceCache::Fetch(const std::wstring &strPath, const char *pszPass
     if (entry.nKind == SRC_PDF)
       LoadPdf(entry, strPath, pszPassword);
     else if (entry.nKind == SRC_IMAGE)
-      LoadImageSource(*pOutDoc, strPath, entry);
+      LoadImageSource(*pOutDoc, strPath, entry, encoder);
   }
   return entry.nLoadState == 1 ? &entry : nullptr;
 }

@@ -4,12 +4,20 @@
 
 #include "OutputDocument.h"
 
+#include <podofo/podofo.h>
+
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace engine {
+
+// The imaging library's JPEG encoder, looked up once per run.
+struct ImageEncoder {
+  int nState = 0; // 0 not looked up yet, -1 none, otherwise its position in the list + 1
+  std::string strName;
+};
 
 enum SourceKind { SRC_OTHER = 0, SRC_IMAGE = 1, SRC_PDF = 2 };
 
@@ -24,6 +32,7 @@ struct SourceEntry {
   PoDoFo::PdfReference imageRef;                   // a picture's image XObject in the output
   double dImageWidth = 0;
   double dImageHeight = 0;
+  int nOrientation = 1; // EXIF orientation of a JPEG: how to turn it upright
   int nRefCount = 0;
   int nLoadState = 0; // 0 not loaded yet, 1 loaded, 2 failed
   int nObjectOffset = 0;
@@ -43,6 +52,7 @@ private:
   void LoadPdf(SourceEntry &entry, const std::wstring &strPath, const char *pszPassword);
 
   OutputDocument *pOutDoc;
+  ImageEncoder encoder;
   std::map<std::wstring, std::unique_ptr<SourceEntry>> mapEntries;
 };
 

@@ -1,6 +1,7 @@
 // The command-line program as scripts use it: exit codes, messages, and what is left on disk.
 #include "PdfMaker.h"
 #include "PdfReadBack.h"
+#include "PictureMaker.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -75,6 +76,41 @@ TEST_F(VantorelMerge, BadInputsWriteNothing) {
     EXPECT_NE(out.find(dir.file(c.input) + ": " + c.reason), std::string::npos) << out;
     EXPECT_FALSE(FileExists(dir.file("out.pdf")));
   }
+}
+
+TEST_F(VantorelMerge, PicturesAndProtection) {
+  MakeNumberedPdf(dir.file("a.pdf"), 1);
+  MakePicture(dir.file("p.PNG"), "png", 80, 60, 0x00A000);
+  MakePicture(dir.file("q.jpeg"), "jpeg", 60, 80, 0x00A000);
+  const std::string inputs = " " + Q("a.pdf") + " " + Q("p.PNG") + " " + Q("q.jpeg");
+  std::string out = Run("--open-password 'S\xc3\xa9same' --allow print -o " + Q("rc4.pdf") + inputs);
+  ASSERT_EQ(status, 0) << out;
+  EXPECT_FALSE(ReadBack(dir.file("rc4.pdf")).loaded);
+  // The window's encryption takes Windows-1252 passwords: one byte 0xE9 for the accented e.
+  EXPECT_EQ(ReadBack(dir.file("rc4.pdf"), "S\xe9same").sheets.size(), 3u);
+
+  out = Run("--open-password 'S\xc3\xa9same' --permission-password owner --allow print,copy "
+            "--encryption aes-256 -o " + Q("aes.pdf") + inputs);
+  ASSERT_EQ(status, 0) << out;
+  // AES-256 passwords are UTF-8.
+  int checked = 0;
+  RunCommand("qpdf --check --password='S\xc3\xa9same' " + Q("aes.pdf") + " >/dev/null 2>&1", &checked);
+  EXPECT_EQ(checked, 0);
+  const std::string shown = RunCommand("qpdf --show-encryption --password=owner " + Q("aes.pdf"));
+  EXPECT_NE(shown.find("R = 6"), std::string::npos);
+  EXPECT_NE(shown.find("print high resolution: allowed"), std::string::npos);
+  EXPECT_NE(shown.find("extract for any purpose: allowed"), std::string::npos);
+  EXPECT_NE(shown.find("modify anything: not allowed"), std::string::npos);
+}
+
+TEST_F(VantorelMerge, DamagedPictureIsAnError) {
+  MakePicture(dir.file("whole.jpg"), "jpeg", 100, 100, 0x00A000);
+  const std::string jpeg = ReadFileBytes(dir.file("whole.jpg"));
+  WriteFileBytes(dir.file("cut.jpg"), jpeg.substr(0, jpeg.size() / 2));
+  const std::string out = Run("-o " + Q("out.pdf") + " " + Q("whole.jpg") + " " + Q("cut.jpg"));
+  EXPECT_EQ(status, 1);
+  EXPECT_NE(out.find(dir.file("cut.jpg") + ": not a readable picture"), std::string::npos);
+  EXPECT_FALSE(FileExists(dir.file("out.pdf")));
 }
 
 TEST_F(VantorelMerge, OutputThatIsAnInputIsRefused) {

@@ -1,5 +1,7 @@
 #include "PdfReadBack.h"
 
+#include "PodofoSetup.h"
+
 #include <podofo/podofo.h>
 
 #include <sstream>
@@ -8,7 +10,7 @@ using namespace PoDoFo;
 
 PdfReadBack ReadBack(const std::string &path, const std::string &password) {
   PdfReadBack out;
-  PdfError::EnableLogging(false);
+  engine::EnsurePodofoReady(); // RC4 files need OpenSSL's legacy provider
   try {
     PdfMemDocument doc;
     try {
