@@ -1,0 +1,160 @@
+#include "CFileList.h"
+
+#include <wx/settings.h>
+
+#include "FileListTexts.h"
+#include "Localization.h"
+#include "MergerTool.h"
+
+namespace {
+const int kRowHeight = 30;
+const COLORREF kTextColor = 0; // black on every row
+
+std::wstring Decimal(int value) { return std::to_wstring(value); }
+} // namespace
+
+CFileList::CFileList(CXListCtrl *list, PdfProbe probe)
+    : m_list(list), m_probe(std::move(probe)), m_rowHeightImages(1, kRowHeight, false, 0) {
+  if (!m_probe)
+    m_probe = [](const wchar_t *path) { return MergerTool::GetPdfInfo(path); };
+}
+
+CFileList::~CFileList() {
+  if (m_list)
+    RemoveAll();
+}
+
+void CFileList::SetupColumns() {
+  if (!m_list)
+    return;
+  m_list->SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_INFOTIP);
+  m_list->SetShowSelectionAlways(true);
+  m_list->SetImageList(&m_rowHeightImages);
+  for (int col = 0; col < static_cast<int>(kColumnTitleIds.size()); ++col)
+    m_list->InsertColumn(col, LoadLangString(kColumnTitleIds[col]), HDF_LEFT, 0);
+  LayoutColumns();
+}
+
+void CFileList::LayoutColumns() {
+  if (!m_list)
+    return;
+  int scrollBar = wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, m_list);
+  int width = m_list->GetSize().x;
+  CXHeaderCtrl *header = m_list->GetHeaderCtrl();
+  // Straight to the header: the list's SetColumnWidth would add the header's spacing.
+  for (int col = 0; col < header->GetItemCount(); ++col)
+    header->SetItemWidth(col, ColumnWidth(col, width, scrollBar));
+  m_list->Refresh(false);
+}
+
+int CFileList::GetCount() const { return m_list ? m_list->GetItemCount() : 0; }
+
+_stru_ItemData_ *CFileList::GetItemData(int row) const {
+  if (!m_list || row < 0 || row >= GetCount())
+    return nullptr;
+  return reinterpret_cast<_stru_ItemData_ *>(m_list->GetItemData(row));
+}
+
+void CFileList::SetCell(int row, int col, const std::wstring &text, bool isPdf) {
+  m_list->SetItemText(row, col, text.c_str(), kTextColor, isPdf ? kPdfColor : kPictureColor);
+}
+
+int CFileList::AppendFile(const std::wstring &path) {
+  if (!m_list)
+    return -1;
+  int kind = FindSupportedExtension(path);
+  if (kind < 0)
+    return -1;
+  bool isPdf = kind == 0;
+  std::unique_ptr<_stru_ItemData_> item = CreateItemData(path, isPdf, m_probe);
+  int count = GetCount();
+  int row =
+      m_list->InsertItem(count, Decimal(count + 1), kTextColor, isPdf ? kPdfColor : kPictureColor);
+  if (row < 0)
+    return -1;
+  if (!m_list->SetItemData(row, reinterpret_cast<std::uintptr_t>(item.get()))) {
+    // A row without cell records cannot hold its record: take it back out.
+    m_list->DeleteItem(row);
+    return -1;
+  }
+  _stru_ItemData_ *record = item.release(); // the row owns it now
+  record->nFileSize = ReadFileSize(record->szFilePath);
+  ShowRecord(row);
+  return row;
+}
+
+void CFileList::ShowRecord(int row) {
+  _stru_ItemData_ *item = GetItemData(row);
+  if (!item)
+    return;
+  bool isPdf = EndsWithPdf(item->szFilePath);
+  SetCell(row, 0, Decimal(row + 1), isPdf);
+  SetCell(row, 1, FileNameOfPath(item->szFilePath), isPdf);
+  m_list->SetItemToolTipText(row, 1, item->szFilePath);
+  SetCell(row, 3, Decimal(item->nTotalPage), isPdf);
+  SetCell(row, 2, FormatSizeText(item->nFileSize), isPdf);
+  SetCell(row, 4, PageRangeText(*item, isPdf), isPdf);
+}
+
+bool CFileList::DeleteRow(int row) {
+  if (!m_list || row < 0 || row >= GetCount())
+    return false;
+  delete GetItemData(row);
+  m_list->SetItemData(row, 0);
+  m_list->DeleteItem(row);
+  Renumber(row);
+  return true;
+}
+
+void CFileList::RemoveAll() {
+  if (!m_list)
+    return;
+  for (int row = GetCount() - 1; row >= 0; --row) {
+    delete GetItemData(row);
+    m_list->SetItemData(row, 0);
+    m_list->DeleteItem(row);
+  }
+}
+
+void CFileList::Renumber(int from) {
+  for (int row = std::max(0, from); row < GetCount(); ++row)
+    m_list->SetItemText(row, 0, Decimal(row + 1));
+}
+
+bool CFileList::SetPageRange(int row, const std::wstring &range) {
+  _stru_ItemData_ *item = GetItemData(row);
+  if (!item)
+    return false;
+  if (!item->pszPageRange)
+    item->pszPageRange = std::make_shared<std::wstring>();
+  *item->pszPageRange = range;
+  SetCell(row, 4, PageRangeText(*item, EndsWithPdf(item->szFilePath)),
+          EndsWithPdf(item->szFilePath));
+  return true;
+}
+
+bool CFileList::SetAllPages(int row) {
+  _stru_ItemData_ *item = GetItemData(row);
+  if (!item)
+    return false;
+  if (item->pszPageRange)
+    item->pszPageRange->clear();
+  SetCell(row, 4, PageRangeText(*item, EndsWithPdf(item->szFilePath)),
+          EndsWithPdf(item->szFilePath));
+  return true;
+}
+
+void CFileList::Retranslate() {
+  if (!m_list)
+    return;
+  for (int row = 0; row < GetCount(); ++row) {
+    _stru_ItemData_ *item = GetItemData(row);
+    if (!item || !item->HasAllPages())
+      continue;
+    bool isPdf = EndsWithPdf(item->szFilePath);
+    SetCell(row, 4, PageRangeText(*item, isPdf), isPdf);
+  }
+  CXHeaderCtrl *header = m_list->GetHeaderCtrl();
+  for (int col = 0; col < header->GetItemCount() && col < int(kColumnTitleIds.size()); ++col)
+    header->SetItemText(col, LoadLangString(kColumnTitleIds[col]));
+}

@@ -1,0 +1,63 @@
+#include "ItemData.h"
+
+#include <cwctype>
+#include <sys/stat.h>
+
+#include "AnsiText.h"
+
+int32_t g_nItemCounter = 0;
+
+const wchar_t *const kSupportedExtensions[7] = {L".pdf",  L".jpg", L".jpeg", L".tif",
+                                                L".tiff", L".png", L".bmp"};
+
+namespace {
+bool EqualsNoCase(const std::wstring &a, const wchar_t *b) {
+  std::size_t i = 0;
+  for (; i < a.size() && b[i]; ++i)
+    if (std::towlower(a[i]) != std::towlower(b[i]))
+      return false;
+  return i == a.size() && !b[i];
+}
+} // namespace
+
+int FindSupportedExtension(const std::wstring &path) {
+  std::size_t dot = path.rfind(L'.');
+  std::wstring ext = dot == std::wstring::npos ? path : path.substr(dot);
+  for (int i = 0; i < kSupportedExtensionCount; ++i)
+    if (EqualsNoCase(ext, kSupportedExtensions[i]))
+      return i;
+  return -1;
+}
+
+bool EndsWithPdf(const std::wstring &path) {
+  return path.size() >= 4 && EqualsNoCase(path.substr(path.size() - 4), L".pdf");
+}
+
+std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool isPdf,
+                                                const PdfProbe &probe) {
+  auto item = std::make_unique<_stru_ItemData_>();
+  item->szFilePath = path;
+  item->nItemID = ++g_nItemCounter;
+  item->pszOutPath = std::make_shared<std::wstring>();
+  if (!isPdf) {
+    item->nStatus = STATUS_READY;
+    item->nTotalPage = 1;
+    return item;
+  }
+  try {
+    item->nTotalPage = probe ? probe(item->szFilePath.c_str()) : -1;
+    item->nStatus = item->nTotalPage > 0 ? STATUS_READY : STATUS_LOAD_FAILED;
+  } catch (...) {
+    // Whatever the probe throws, the file is listed, marked as failed.
+    item->nTotalPage = 0;
+    item->nStatus = STATUS_LOAD_FAILED;
+  }
+  return item;
+}
+
+uint64_t ReadFileSize(const std::wstring &path) {
+  struct stat st {};
+  if (::stat(WideToUtf8(path).c_str(), &st) != 0)
+    return 0;
+  return static_cast<uint64_t>(st.st_size);
+}

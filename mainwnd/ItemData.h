@@ -1,0 +1,62 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+// The file list's row record and what row creation needs to fill one.
+
+// Status of a row. Only STATUS_READY and STATUS_LOAD_FAILED occur in the main window's rows;
+// the merge job sets the others on its own copies.
+enum ItemStatus : int32_t {
+  STATUS_READY = 0,
+  STATUS_WORKING = 1,
+  STATUS_SUCCESS = 2,
+  STATUS_FAILED = 3,
+  STATUS_LOAD_FAILED = 4, // the PDF could not be probed; the merge skips it
+};
+
+// One listed source. Plain data: copying it (as the merge job does) shares the two buffers
+// between the row and the copy, so the job's output path shows in the row it came from.
+struct _stru_ItemData_ {
+  int32_t nItemID = 0;     // from g_nItemCounter; the engine's identifier of the source
+  std::wstring szFilePath; // full path as added; any length the file system allows
+  std::shared_ptr<std::wstring> pszOutPath; // written by the merge job; never null in a row
+  // Size in bytes; 0 when it could not be read. 64-bit, so files of 4 GB and more show their
+  // real size.
+  uint64_t nFileSize = 0;
+  int32_t nTotalPage = 0; // 1 for a picture; the probe's answer for a PDF (0 when it threw)
+  // Custom page range text; null or empty means all pages. Made on the first custom range and
+  // kept (emptied) when the user goes back to all pages.
+  std::shared_ptr<std::wstring> pszPageRange;
+  int32_t nStatus = STATUS_READY;
+
+  // True when the page range is all pages (no buffer, or an empty one).
+  bool HasAllPages() const { return !pszPageRange || pszPageRange->empty(); }
+};
+
+// Sequence number of the last created row. Never decreases, so identifiers are unique in a run.
+extern int32_t g_nItemCounter;
+
+// The listed kinds, compared without regard to case; entry 0 is the only PDF kind.
+extern const wchar_t *const kSupportedExtensions[7];
+constexpr int kSupportedExtensionCount = 7;
+
+// Index into kSupportedExtensions of the path's extension (from its last "." to the end; the
+// whole path when it has none), or -1 when it is not supported.
+int FindSupportedExtension(const std::wstring &path);
+
+// True when the last four characters of the path are ".pdf" in any case.
+bool EndsWithPdf(const std::wstring &path);
+
+// Page count of a PDF: > 0 usable, <= 0 not; may throw.
+using PdfProbe = std::function<int32_t(const wchar_t *path)>;
+
+// A new record for a path, numbered from g_nItemCounter: a picture has one page; a PDF gets
+// the probe's page count, and the load-failed status when that is not positive or the probe
+// throws (page count 0 then). The size is not read here (see ReadFileSize).
+std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool isPdf,
+                                                const PdfProbe &probe);
+
+// Size in bytes of the file at path, 0 when it cannot be read.
+uint64_t ReadFileSize(const std::wstring &path);

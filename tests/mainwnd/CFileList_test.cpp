@@ -1,0 +1,168 @@
+#include "CFileList.h"
+
+#include <cstdlib>
+#include <map>
+
+#include <wx/settings.h>
+
+#include "ListFixture.h"
+#include "Localization.h"
+#include "support/TempDir.h"
+
+namespace {
+std::wstring Wide(const std::string &s) { return std::wstring(s.begin(), s.end()); }
+} // namespace
+
+// A file list over a list window, with PDF page counts from a table instead of the engine.
+class FileList : public ListFixture {
+protected:
+  void SetUp() override {
+    ListFixture::SetUp();
+    plain = new CXListCtrl(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(660, 400));
+    files = std::make_unique<CFileList>(plain, [this](const wchar_t *path) -> int32_t {
+      auto it = pages.find(path);
+      if (it == pages.end())
+        throw std::runtime_error("cannot read");
+      return it->second;
+    });
+    files->SetupColumns();
+  }
+  void TearDown() override {
+    files.reset();
+    ListFixture::TearDown();
+  }
+  std::wstring Cell(int row, int col) { return plain->GetItemText(row, col).ToStdWstring(); }
+
+  CXListCtrl *plain = nullptr;
+  std::unique_ptr<CFileList> files;
+  std::map<std::wstring, int32_t> pages;
+};
+
+TEST_F(FileList, FiveColumnsWithTitlesWeightsAndThirtyPixelRows) {
+  ASSERT_EQ(plain->GetColumns(), 5);
+  EXPECT_EQ(plain->GetHeaderCtrl()->GetItem(0)->text, "Item");
+  EXPECT_EQ(plain->GetHeaderCtrl()->GetItem(4)->text, "Page Range");
+  int W = 660 - wxSystemSettings::GetMetric(wxSYS_VSCROLL_X, plain) - 2;
+  EXPECT_EQ(plain->GetColumnWidth(1), 24 * W / 64);
+  EXPECT_EQ(plain->GetColumnWidth(4), 22 * W / 64);
+  EXPECT_EQ(plain->GetRowHeight(), 30);
+  EXPECT_TRUE(plain->GetExtendedStyle() & LVS_EX_FULLROWSELECT);
+  EXPECT_TRUE(plain->GetExtendedStyle() & LVS_EX_GRIDLINES);
+}
+
+TEST_F(FileList, PdfPictureAndFailedRows) {
+  TempDir dir;
+  WriteFileBytes(dir.file("doc.pdf"), std::string(2000, 'x'));
+  WriteFileBytes(dir.file("pic.JPG"), std::string(1048576, 'x'));
+  std::wstring pdf = Wide(dir.file("doc.pdf")), pic = Wide(dir.file("pic.JPG"));
+  pages[pdf] = 12;
+  EXPECT_EQ(files->AppendFile(pdf), 0);
+  EXPECT_EQ(files->AppendFile(pic), 1);
+  EXPECT_EQ(files->AppendFile(L"/nowhere/broken.pdf"), 2); // the probe throws
+  EXPECT_EQ(files->AppendFile(L"/x/notes.txt"), -1);
+  ASSERT_EQ(files->GetCount(), 3);
+
+  EXPECT_EQ(Cell(0, 0), L"1");
+  EXPECT_EQ(Cell(0, 1), L"doc.pdf");
+  EXPECT_EQ(plain->GetItemToolTipText(0, 1).ToStdWstring(), pdf);
+  EXPECT_EQ(Cell(0, 2), L"2KB");
+  EXPECT_EQ(Cell(0, 3), L"12");
+  EXPECT_EQ(Cell(0, 4), L"All(Double click to change the page range)");
+  EXPECT_EQ(Cell(1, 2), L"1.00MB");
+  EXPECT_EQ(Cell(1, 3), L"1");
+  EXPECT_EQ(Cell(1, 4), L"All");
+  EXPECT_EQ(Cell(2, 0), L"3");
+  EXPECT_EQ(Cell(2, 2), L"0KB"); // no size to read
+  EXPECT_EQ(Cell(2, 3), L"0");
+  EXPECT_EQ(Cell(2, 4), L"PDF load fiailed");
+  EXPECT_EQ(files->GetItemData(2)->nStatus, STATUS_LOAD_FAILED);
+
+  for (int col = 0; col < 5; ++col) {
+    EXPECT_EQ(plain->GetCellData(0, col)->crBackground, CFileList::kPdfColor);
+    EXPECT_EQ(plain->GetCellData(1, col)->crBackground, CFileList::kPictureColor);
+    EXPECT_EQ(plain->GetCellData(2, col)->crBackground, CFileList::kPdfColor);
+    EXPECT_EQ(plain->GetCellData(1, col)->crText, 0u);
+  }
+  EXPECT_EQ(files->GetItemData(3), nullptr);
+  EXPECT_EQ(files->GetItemData(-1), nullptr);
+}
+
+TEST_F(FileList, SameFileTwiceGivesTwoRowsWithConsecutiveIds) {
+  pages[L"/d/a.pdf"] = 3;
+  files->AppendFile(L"/d/a.pdf");
+  files->AppendFile(L"/d/a.pdf");
+  EXPECT_EQ(files->GetItemData(1)->nItemID, files->GetItemData(0)->nItemID + 1);
+  for (int col = 1; col < 5; ++col)
+    EXPECT_EQ(Cell(0, col), Cell(1, col));
+}
+
+TEST_F(FileList, DeletingRenumbersAndIdsAreNotReused) {
+  for (const wchar_t *p : {L"/d/a.png", L"/d/b.png", L"/d/c.png", L"/d/d.png"})
+    files->AppendFile(p);
+  int lastId = files->GetItemData(3)->nItemID;
+  EXPECT_TRUE(files->DeleteRow(1));
+  EXPECT_FALSE(files->DeleteRow(3));
+  ASSERT_EQ(files->GetCount(), 3);
+  EXPECT_EQ(Cell(1, 1), L"c.png");
+  for (int row = 0; row < 3; ++row)
+    EXPECT_EQ(Cell(row, 0), std::to_wstring(row + 1));
+  files->AppendFile(L"/d/e.png");
+  EXPECT_EQ(files->GetItemData(3)->nItemID, lastId + 1);
+  EXPECT_EQ(Cell(3, 0), L"4");
+  files->RemoveAll();
+  EXPECT_EQ(files->GetCount(), 0);
+}
+
+TEST_F(FileList, PathWithoutSeparatorHasAnEmptyNameAndThePathAsTip) {
+  files->AppendFile(L"picture.bmp");
+  EXPECT_EQ(Cell(0, 1), L"");
+  EXPECT_EQ(plain->GetItemToolTipText(0, 1), "picture.bmp");
+}
+
+TEST_F(FileList, CustomRangeAndBackToAllPages) {
+  pages[L"/d/a.pdf"] = 10;
+  files->AppendFile(L"/d/a.pdf");
+  EXPECT_TRUE(files->SetPageRange(0, L"1-3"));
+  EXPECT_EQ(Cell(0, 4), L"1-3");
+  EXPECT_EQ(*files->GetItemData(0)->pszPageRange, L"1-3");
+  EXPECT_TRUE(files->SetAllPages(0));
+  EXPECT_EQ(Cell(0, 4), L"All(Double click to change the page range)");
+  ASSERT_TRUE(files->GetItemData(0)->pszPageRange); // kept, emptied
+  EXPECT_TRUE(files->GetItemData(0)->pszPageRange->empty());
+  EXPECT_FALSE(files->SetPageRange(1, L"2"));
+}
+
+TEST_F(FileList, LanguageChangeRetranslatesAllPagesCellsAndHeaders) {
+  TempDir dir;
+  WriteFileBytes(dir.file("lang_xx.ini"), "[STRING]\n155=Nr\n175=Alle Seiten\n187=Alles\n"
+                                          "192=Fehler\n");
+  setenv("VANTOREL_LANG_FOLDER", dir.path().c_str(), 1);
+  pages[L"/d/a.pdf"] = 10;
+  pages[L"/d/b.pdf"] = 10;
+  files->AppendFile(L"/d/a.pdf");
+  files->AppendFile(L"/d/b.pdf");
+  files->AppendFile(L"/d/c.png");
+  files->AppendFile(L"/d/bad.pdf");
+  files->SetPageRange(1, L"1-3");
+  files->SetPageRange(0, L"2");
+  files->SetAllPages(0); // emptied buffer counts as no range
+  SelectLanguage(L"xx");
+  files->Retranslate();
+  SelectLanguage(L"en");
+  unsetenv("VANTOREL_LANG_FOLDER");
+  EXPECT_EQ(Cell(0, 4), L"Alle Seiten");
+  EXPECT_EQ(Cell(1, 4), L"1-3");
+  EXPECT_EQ(Cell(2, 4), L"Alles");
+  EXPECT_EQ(Cell(3, 4), L"Fehler");
+  EXPECT_EQ(plain->GetHeaderCtrl()->GetItem(0)->text, "Nr");
+  EXPECT_EQ(plain->GetHeaderCtrl()->GetItem(1)->text, "FileName");
+  EXPECT_EQ(plain->GetCellData(2, 4)->crBackground, CFileList::kPictureColor);
+}
+
+TEST_F(FileList, RecordsAreReleasedWithTheListObject) {
+  files->AppendFile(L"/d/a.png");
+  std::weak_ptr<std::wstring> out = files->GetItemData(0)->pszOutPath;
+  files.reset();
+  EXPECT_TRUE(out.expired());
+  EXPECT_EQ(plain->GetItemCount(), 0);
+}
