@@ -29,7 +29,7 @@ bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
 MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842),
-      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40) {}
+      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
 
@@ -60,6 +60,7 @@ void MergerTool::CopyFrom(const MergerTool &other) {
   m_strOutPath = other.m_strOutPath;
   m_strProcessPath = other.m_strProcessPath;
   m_nEncryption = other.m_nEncryption;
+  m_bBookmarks = other.m_bBookmarks;
   // Each object owns its own records, so each is released exactly once.
   for (const MergeSrc *pSrc : other.m_lstSrc)
     m_lstSrc.push_back(new MergeSrc(*pSrc));
@@ -172,6 +173,8 @@ bool MergerTool::SetEncryption(int32_t nEncryption) {
   m_nEncryption = nEncryption;
   return true;
 }
+
+void MergerTool::SetBookmarks(bool bBookmarks) { m_bBookmarks = bBookmarks; }
 
 void MergerTool::NotifyProcess(int32_t nIndex, int32_t nPercent) {
   if (m_pUserData != nullptr && m_pfnProcess != nullptr)

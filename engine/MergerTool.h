@@ -84,6 +84,9 @@ public:
   // The algorithm used when a password is set (default ENCRYPT_RC4_40). False for an unknown
   // code, which leaves the choice unchanged.
   bool SetEncryption(int32_t nEncryption);
+  // Whether the output gets an outline: one entry per merged file with the file's own outline
+  // below it (default on). Links of the sources are carried over either way.
+  void SetBookmarks(bool bBookmarks);
   // Runs the job: nIndex >= 0 reports all progress under nIndex, -1 per source.
   // True when the output file was written; false when cancelled or failed. An existing
   // file at the output path is replaced only by a completely written output.
@@ -110,6 +113,7 @@ protected:
   std::wstring m_strProcessPath;
   std::list<MergeSrc *> m_lstSrc;
   int32_t m_nEncryption;
+  bool m_bBookmarks;
 
 private:
   void CopyFrom(const MergerTool &other);

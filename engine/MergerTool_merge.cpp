@@ -4,6 +4,7 @@
 
 #include "MergerTool.h"
 
+#include "Destinations.h"
 #include "EngineText.h"
 #include "PodofoSetup.h"
 #include "Protection.h"
@@ -21,6 +22,16 @@ namespace {
 
 // Thrown inside the run when the cancel callback says stop; never leaves StartMerge.
 struct MergeCancelled {};
+
+// The file name without folder and extension: the title of a source's outline entry.
+std::wstring FileTitle(const std::wstring &strPath) {
+  const size_t slash = strPath.find_last_of(L'/');
+  std::wstring name = slash == std::wstring::npos ? strPath : strPath.substr(slash + 1);
+  const size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && dot > 0)
+    name.erase(dot);
+  return name;
+}
 
 // Percent values are truncated towards zero; placed pages never report past 95.
 int32_t Percent(double value) { return static_cast<int32_t>(std::min(value, 95.0)); }
@@ -57,6 +68,14 @@ bool MergerTool::StartMerge(int32_t nIndex) {
     double dStep = m_nTotalPages > 0 ? 90.0 / m_nTotalPages : 0.0;
     double dValue = 5.0;
     engine::SheetComposer composer(m_nPageWidth, m_nPageHeight, &doc, m_nNUp, m_nOrientation);
+    std::vector<engine::Occurrence> occurrences;
+    auto record = [&occurrences](const engine::Placement &placement) {
+      engine::Occurrence &occurrence = occurrences.back();
+      if (!occurrence.bPlaced) {
+        occurrence.bPlaced = true;
+        occurrence.first = placement;
+      }
+    };
 
     for (auto it = m_lstSrc.begin(); it != m_lstSrc.end(); ++it) {
       const MergeSrc &src = **it;
@@ -66,11 +85,14 @@ bool MergerTool::StartMerge(int32_t nIndex) {
       engine::SourceEntry *pEntry = cache.Fetch(src.strPath, src.pszPassword);
       if (pEntry == nullptr)
         continue;
+      occurrences.emplace_back();
+      occurrences.back().pEntry = pEntry;
+      occurrences.back().strTitle = FileTitle(src.strPath);
 
       if (pEntry->nKind == engine::SRC_IMAGE) {
         checkCancel();
-        composer.PlaceImage(pEntry->imageRef, pEntry->dImageWidth, pEntry->dImageHeight,
-                            pEntry->nOrientation);
+        record(composer.PlaceImage(pEntry->imageRef, pEntry->dImageWidth, pEntry->dImageHeight,
+                                   pEntry->nOrientation));
         dValue += bPerSource ? 95.0 : dStep;
         NotifyProcess(nReportIndex, bPerSource ? static_cast<int32_t>(dValue) : Percent(dValue));
       } else {
@@ -88,7 +110,11 @@ bool MergerTool::StartMerge(int32_t nIndex) {
           // A page outside the document (a stale page count, page 0) fails the run.
           if (nPage < 0 || nPage >= static_cast<int32_t>(pages.size()))
             PODOFO_RAISE_ERROR_INFO(ePdfError_PageNotFound, "selected page is outside the document");
-          composer.PlacePdfPage(pages[static_cast<size_t>(nPage)]);
+          const PdfReference &page = pages[static_cast<size_t>(nPage)];
+          const engine::Placement placement = composer.PlacePdfPage(page);
+          record(placement);
+          occurrences.back().mapPages.emplace(page, placement);
+          occurrences.back().vecPlaced.emplace_back(page, placement);
           dValue += dStep;
           NotifyProcess(nReportIndex,
                         bPerSource ? static_cast<int32_t>(std::min(dValue, 100.0)) : Percent(dValue));
@@ -100,6 +126,10 @@ bool MergerTool::StartMerge(int32_t nIndex) {
     }
     composer.FinishSheet();
     doc.FinishPages();
+    engine::Destinations destinations(doc, occurrences);
+    engine::CarryLinks(doc, occurrences, destinations);
+    if (m_bBookmarks)
+      engine::BuildOutline(doc, occurrences, destinations);
     if (!bPerSource)
       NotifyProcess(nIndex, 95);
 

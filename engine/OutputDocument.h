@@ -47,11 +47,14 @@ public:
   PoDoFo::PdfVecObjects &Objects() { return *PoDoFo::PdfDocument::GetObjects(); }
   const PoDoFo::PdfVecObjects &Objects() const { return *PoDoFo::PdfDocument::GetObjects(); }
 
+  // The object a value stands for, following references; null for a missing object.
+  const PoDoFo::PdfObject *Resolve(const PoDoFo::PdfObject *pObj) const;
+  // A page's own value of a key, or the nearest one up its page tree.
+  const PoDoFo::PdfObject *FindInherited(const PoDoFo::PdfObject *pPage, const char *pszKey) const;
+
 private:
   void Renumber();
   static void SetObjectNumber(PoDoFo::PdfObject *pObj, const PoDoFo::PdfReference &ref);
-  const PoDoFo::PdfObject *Resolve(const PoDoFo::PdfObject *pObj) const;
-  const PoDoFo::PdfObject *FindInherited(const PoDoFo::PdfObject *pPage, const char *pszKey) const;
   PoDoFo::PdfObject *NewForm(const PoDoFo::PdfRect &rBox, const PoDoFo::PdfObject *pResources);
   void AddFormKeys(PoDoFo::PdfObject *pForm, const PoDoFo::PdfRect &rBox,
                    const PoDoFo::PdfObject *pResources);

@@ -4,6 +4,8 @@
 
 #include "SheetComposer.h"
 
+#include "PageAnnotations.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -107,10 +109,20 @@ void SheetComposer::Advance() {
   }
 }
 
-void SheetComposer::PlacePdfPage(const PdfReference &rPage) {
+Placement SheetComposer::Draw(const PdfReference &rXObject, const Matrix &m) {
+  Placement placement;
+  placement.sheet = pCurPage->Reference();
+  placement.matrix = m;
+  placement.cell = vecCells[nCell];
+  placement.nSheetRotation = nRotation;
+  painter.DrawXObject(rXObject, m);
+  return placement;
+}
+
+Placement SheetComposer::PlacePdfPage(const PdfReference &rPage) {
   const PdfObject *pPage = pDoc->Objects().GetObject(rPage);
   if (pPage == nullptr)
-    return;
+    return {};
   const PdfRect box = pDoc->PageBox(pPage);
   const int nRotate = pDoc->PageRotation(pPage);
   PdfRect rcOpen = box;
@@ -119,8 +131,10 @@ void SheetComposer::PlacePdfPage(const PdfReference &rPage) {
   BeginSheetIfNeeded(rcOpen);
 
   const PdfReference form = pDoc->MakePageForm(rPage, box);
-  painter.DrawXObject(form, FitMatrix(vecCells[nCell], box, nRotate >= 180));
+  const Placement placement = Draw(form, FitMatrix(vecCells[nCell], box, nRotate >= 180));
+  DrawAnnotationAppearances(*pDoc, pPage, placement.matrix, painter);
   Advance();
+  return placement;
 }
 
 Matrix SheetComposer::OrientationMatrix(int nOrientation) {
@@ -142,8 +156,8 @@ Matrix SheetComposer::Multiply(const Matrix &a, const Matrix &b) {
           a.e * b.a + a.f * b.c + b.e, a.e * b.b + a.f * b.d + b.f};
 }
 
-void SheetComposer::PlaceImage(const PdfReference &rImage, double dWidth, double dHeight,
-                               int nOrientation) {
+Placement SheetComposer::PlaceImage(const PdfReference &rImage, double dWidth, double dHeight,
+                                    int nOrientation) {
   // Orientations 5 to 8 store the picture on its side.
   if (nOrientation >= 5 && nOrientation <= 8)
     std::swap(dWidth, dHeight);
@@ -160,8 +174,9 @@ void SheetComposer::PlaceImage(const PdfReference &rImage, double dWidth, double
   }
   if (nOrientation != 1)
     m = Multiply(OrientationMatrix(nOrientation), m);
-  painter.DrawXObject(rImage, m);
+  const Placement placement = Draw(rImage, m);
   Advance();
+  return placement;
 }
 
 void SheetComposer::FinishSheet() {

@@ -10,17 +10,27 @@
 
 namespace engine {
 
+// Where one item landed: its sheet, the matrix from the item's space to the sheet, its cell.
+struct Placement {
+  PoDoFo::PdfReference sheet;
+  Matrix matrix;
+  PoDoFo::PdfRect cell;
+  int nSheetRotation = 0;
+};
+
 class SheetComposer {
 public:
   // nWidth or nHeight <= 0: every sheet takes the size of its first item.
   SheetComposer(double dWidth, double dHeight, OutputDocument *pDoc, int nNUp, int nOrientation);
 
   // Draws a page of a source whose objects were moved into the output document.
-  void PlacePdfPage(const PoDoFo::PdfReference &rPage);
+  // Annotations with an appearance of their own (stamps, notes, form fields) are drawn over it;
+  // links are left to the caller, which learns where the page landed.
+  Placement PlacePdfPage(const PoDoFo::PdfReference &rPage);
   // Draws an image XObject of the output document, its pixel size taken as points. A JPEG's
   // EXIF orientation (1..8) turns or mirrors it upright; the fit rule sees the upright size.
-  void PlaceImage(const PoDoFo::PdfReference &rImage, double dWidth, double dHeight,
-                  int nOrientation = 1);
+  Placement PlaceImage(const PoDoFo::PdfReference &rImage, double dWidth, double dHeight,
+                       int nOrientation = 1);
 
   // The matrix that draws the unit square of an image upright for an EXIF orientation.
   static Matrix OrientationMatrix(int nOrientation);
@@ -40,6 +50,7 @@ public:
 private:
   void BuildCells(int nNUp, int nOrientation);
   void BeginSheetIfNeeded(const PoDoFo::PdfRect &r);
+  Placement Draw(const PoDoFo::PdfReference &rXObject, const Matrix &m);
   void Advance();
 
   OutputDocument *pDoc;

@@ -79,7 +79,10 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
     pages.reserve(static_cast<size_t>(nPages));
     for (int i = 0; i < nPages; ++i)
       pages.push_back(pDoc->GetPage(i)->GetObject()->Reference());
+    const PdfReference catalog = pDoc->GetCatalog()->Reference();
     entry.nObjectOffset = pOutDoc->AppendObjects(*pDoc);
+    entry.catalog = PdfReference(static_cast<pdf_objnum>(catalog.ObjectNumber() + entry.nObjectOffset),
+                                 catalog.GenerationNumber());
     for (PdfReference &ref : pages)
       ref = PdfReference(static_cast<pdf_objnum>(ref.ObjectNumber() + entry.nObjectOffset),
                          ref.GenerationNumber());

@@ -29,6 +29,7 @@ struct SourceEntry {
   // A PDF source's pages, as the numbers of their objects in the output, in page order. The
   // source document itself is released once its objects have moved into the output.
   std::vector<PoDoFo::PdfReference> vecPages;
+  PoDoFo::PdfReference catalog; // the source's catalog object in the output
   PoDoFo::PdfReference imageRef;                   // a picture's image XObject in the output
   double dImageWidth = 0;
   double dImageHeight = 0;

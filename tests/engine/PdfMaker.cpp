@@ -2,6 +2,8 @@
 
 #include "support/TempDir.h"
 
+#include "PodofoSetup.h"
+
 #include <podofo/podofo.h>
 
 #include <cstdio>
@@ -30,7 +32,7 @@ unsigned PageColour(int index) {
 
 void MakeTestPdf(const std::string &path, const std::vector<TestPage> &pages,
                  const TestPdfOptions &options) {
-  PdfError::EnableLogging(false);
+  engine::EnsurePodofoReady(); // encryption needs OpenSSL's legacy provider
   PdfMemDocument doc;
   PdfVecObjects &objects = doc.GetObjects();
   // A form drawn by each page through its resources: missing resources show as a blank page.
