@@ -1,0 +1,76 @@
+#pragma once
+#include "BarCommand.h"
+
+#include <vector>
+
+#include <wx/control.h>
+
+// What the two skinned bars share: the notification target, hover and press tracking with mouse
+// capture, and the tool tips, one per button. A derived bar says where its buttons are and
+// draws itself; it never acts on a click, it posts the button's command to its owner.
+class CCoolBarBase : public wxControl {
+public:
+  // One tool of the bar's tool tip: a button's rectangle and its text, with the identifier
+  // command + 100.
+  struct Tool {
+    int id;
+    wxRect rect;
+    wxString text;
+  };
+
+  CCoolBarBase(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wxSize &size);
+  ~CCoolBarBase() override;
+
+  // Clicks are posted to window as message (the main window gives itself and WM_BAR_COMMAND).
+  void SetNotify(wxEvtHandler *window, wxEventType message);
+  const BarNotifyTarget &GetNotify() const { return m_notify; }
+
+  // Sends the bar a mouse move at the cursor's current position, so that the hover state
+  // follows the mouse after the owner handled a command.
+  void RefreshHover();
+
+  // Registers one tool per button again, with the current rectangles and texts.
+  void SetupToolTips();
+  const std::vector<Tool> &GetToolTipTools() const { return m_tools; }
+  // The tool tip text shown for point (client coordinates); empty when no tool is there.
+  wxString GetToolTipTextAt(const wxPoint &point) const;
+
+  int GetHoverIndex() const { return m_nHover; }
+  int GetPressedIndex() const { return m_nPressed; }
+  bool IsMousePressed() const { return m_bMousePressed; }
+
+protected:
+  // The first button whose rectangle holds point (right and bottom edges excluded), counting
+  // only enabled buttons when enabledOnly; -1 for none.
+  virtual int HitButton(const wxPoint &point, bool enabledOnly) const = 0;
+  virtual bool IsButtonEnabledAt(int index) const = 0;
+  virtual int GetCommandAt(int index) const = 0;
+  // Tools for the current buttons.
+  virtual std::vector<Tool> CollectTools() const = 0;
+  // Draws the whole bar into dc (the client area).
+  virtual void DrawBar(wxDC &dc) = 0;
+  // Called with the new pressed index on a press and with -1 on a release.
+  virtual void OnPressedChanged(int /*index*/) {}
+  // The button bar also repaints after a release that hit no button.
+  virtual bool RepaintAfterMissedRelease() const { return false; }
+
+  void OnMouseMove(wxMouseEvent &event);
+  void OnLeftDown(wxMouseEvent &event);
+  void OnLeftUp(wxMouseEvent &event);
+  void OnLeave(wxMouseEvent &event);
+  void OnCaptureLost(wxMouseCaptureLostEvent &event);
+  void OnPaint(wxPaintEvent &event);
+
+  int m_nHover = -1;
+  int m_nPressed = -1;
+  bool m_bMousePressed = false;
+
+private:
+  void Capture();
+  void Release();
+  void ShowToolTipAt(const wxPoint &point);
+
+  BarNotifyTarget m_notify;
+  std::vector<Tool> m_tools;
+  int m_shownTool = -1;
+};

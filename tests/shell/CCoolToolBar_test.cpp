@@ -1,0 +1,286 @@
+#include "CCoolToolBar.h"
+#include "CoolBarTables.h"
+#include "LanguageChanged.h"
+#include "ResourceBitmap.h"
+#include "ShellWindowFixture.h"
+
+#include <cstdlib>
+
+#include <wx/image.h>
+
+namespace {
+
+class ToolBarTest : public ShellWindowTest {
+protected:
+  // The list tool bar with Up, Down and Remove enabled, laid out by one drawing.
+  CCoolToolBar *MakeListBar() {
+    auto *bar = new CCoolToolBar(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(900, 19));
+    EXPECT_TRUE(bar->SetButtonsWithPictures(kListToolBarCount, ListToolBarTable(false)));
+    bar->SetFontSize(kListToolBarFontSize);
+    bar->SetNotify(m_frame, WM_BAR_COMMAND);
+    bar->EnableButton(kCmdMoveUp, true, false);
+    bar->EnableButton(kCmdMoveDown, true, false);
+    bar->EnableButton(kCmdRemove, true, false);
+    Draw(bar);
+    return bar;
+  }
+  static wxBitmap Draw(CCoolToolBar *bar) {
+    wxBitmap bitmap(bar->GetClientSize());
+    wxMemoryDC dc(bitmap);
+    bar->DrawBar(dc);
+    dc.SelectObject(wxNullBitmap);
+    return bitmap;
+  }
+  static int IndexOf(CCoolToolBar *bar, int command) {
+    for (int i = 0; i < bar->GetButtonCount(); ++i)
+      if (bar->GetButtonCommand(i) == command)
+        return i;
+    return -1;
+  }
+  // Press on one command's button and release on another's.
+  void Click(CCoolToolBar *bar, int pressOn, int releaseOn) {
+    SendMouse(bar, wxEVT_LEFT_DOWN, Centre(bar->GetButtonRect(IndexOf(bar, pressOn))));
+    SendMouse(bar, wxEVT_LEFT_UP, Centre(bar->GetButtonRect(IndexOf(bar, releaseOn))));
+    Yield();
+  }
+};
+
+TEST_F(ToolBarTest, TakesTheTableWithCaptionsAndEnabledFlags) {
+  CCoolToolBar *bar = MakeListBar();
+  ASSERT_EQ(bar->GetButtonCount(), 7);
+  EXPECT_EQ(bar->GetButtonCaption(0), "Merge Off");
+  EXPECT_EQ(bar->GetButtonCaption(1), "Change Page Range...");
+  EXPECT_EQ(bar->GetButtonCaption(6), "Upgrade");
+  EXPECT_TRUE(bar->IsButtonEnabled(0));
+  EXPECT_FALSE(bar->IsButtonEnabled(1));
+  EXPECT_TRUE(bar->IsButtonEnabled(IndexOf(bar, kCmdMoveUp)));
+  EXPECT_FALSE(bar->IsButtonEnabled(IndexOf(bar, kCmdClear)));
+  EXPECT_TRUE(bar->IsButtonEnabled(6));
+  // Out-of-range indexes answer safely.
+  EXPECT_FALSE(bar->IsButtonEnabled(7));
+  EXPECT_EQ(bar->GetButtonCommand(-1), 0);
+  EXPECT_TRUE(bar->GetButtonRect(99).IsEmpty());
+}
+
+TEST_F(ToolBarTest, RefusesEmptyAndOverlongTables) {
+  CCoolToolBar bar(m_frame, wxID_ANY);
+  CoolToolButtonDef many[33] = {};
+  EXPECT_FALSE(bar.SetButtonsWithPictures(0, kAddFilesBar));
+  EXPECT_FALSE(bar.SetButtonsWithPictures(33, many));
+  EXPECT_FALSE(bar.SetButtonsWithPictures(1, nullptr));
+  EXPECT_EQ(bar.GetButtonCount(), 0);
+  EXPECT_EQ(bar.GetBarWidth(), 0);
+}
+
+TEST_F(ToolBarTest, LaysButtonsOutFromLeftToRightWithMeasuredCaptions) {
+  CCoolToolBar *bar = MakeListBar();
+  int x = 0;
+  for (int i = 0; i < bar->GetButtonCount(); ++i) {
+    const CoolToolButtonDef &def = ListToolBarTable(false)[i];
+    const wxRect r = bar->GetButtonRect(i);
+    SCOPED_TRACE(i);
+    EXPECT_EQ(r.x, x);
+    EXPECT_EQ(r.y, 0);
+    EXPECT_EQ(r.height, def.height);
+    const int tw = bar->MeasureCaptionWidth(bar->GetButtonCaption(i));
+    EXPECT_GT(tw, 1);
+    EXPECT_EQ(r.width, def.width + tw);
+    x += r.width + def.gap;
+  }
+  EXPECT_EQ(bar->GetBarWidth(), x);
+}
+
+TEST_F(ToolBarTest, BarWidthCountsGapsSpacersAndEmptyEntries) {
+  const CoolToolButtonDef table[] = {
+      {1, -2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7},          // only its gap
+      {1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 3},         // bare spacer: left width
+      {1, -1, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 0, 0, 18, 1, 2},   // spacer with picture
+      {1, 700, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 0, 0, 18, 1, 5},  // button without caption
+      {1, 701, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 141, 0, 18, 1, 0}, // button "Up"
+  };
+  auto *bar = new CCoolToolBar(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(400, 19));
+  ASSERT_TRUE(bar->SetButtonsWithPictures(5, table));
+  const int up = bar->MeasureCaptionWidth("Up");
+  EXPECT_EQ(bar->GetBarWidth(), 7 + (12 + 3) + (20 + 2) + (20 + 5) + (20 + up));
+  Draw(bar);
+  // Spacers get no rectangle and so can never be clicked.
+  EXPECT_TRUE(bar->GetButtonRect(1).IsEmpty());
+  EXPECT_TRUE(bar->GetButtonRect(2).IsEmpty());
+  EXPECT_EQ(bar->GetButtonRect(3), wxRect(7 + 12 + 22, 0, 20, 19));
+  // The bare spacer's gap is not added while drawing, only in the width.
+  EXPECT_EQ(bar->GetButtonRect(4).x, 7 + 12 + 22 + 25);
+}
+
+TEST_F(ToolBarTest, FontSizeFallsBackToFourteenAndScales) {
+  CCoolToolBar bar(m_frame, wxID_ANY);
+  EXPECT_DOUBLE_EQ(bar.GetFontSize(), 14.0);
+  EXPECT_EQ(bar.GetFontFace(), "Tahoma");
+  bar.SetFontSize(0);
+  EXPECT_DOUBLE_EQ(bar.GetFontSize(), 14.0);
+  bar.SetFontSize(35);
+  bar.SetFontScale(0.5);
+  EXPECT_DOUBLE_EQ(bar.GetFontSize(), 17.5);
+  bar.SetFontFace("Liberation Serif");
+  EXPECT_EQ(bar.GetFontFace(), "Liberation Serif");
+}
+
+TEST_F(ToolBarTest, LargerCaptionFontMakesTheBarWider) {
+  CCoolToolBar bar(m_frame, wxID_ANY);
+  bar.SetButtonsWithPictures(1, kBuildBar);
+  const int small = bar.GetBarWidth();
+  bar.SetFontSize(kBuildBarFontSize);
+  EXPECT_GT(bar.GetBarWidth(), small);
+  EXPECT_EQ(bar.GetBarHeight(), 66);
+}
+
+TEST_F(ToolBarTest, ClicksBeforeTheFirstPaintHitNothing) {
+  auto *bar = new CCoolToolBar(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(300, 34));
+  bar->SetButtonsWithPictures(1, kAddFilesBar);
+  bar->SetNotify(m_frame, WM_BAR_COMMAND);
+  SendMouse(bar, wxEVT_LEFT_DOWN, wxPoint(10, 10));
+  SendMouse(bar, wxEVT_LEFT_UP, wxPoint(10, 10));
+  Yield();
+  EXPECT_TRUE(m_commands.empty());
+}
+
+TEST_F(ToolBarTest, ReleaseOverAnotherEnabledButtonPostsThatButtonsCommand) {
+  CCoolToolBar *bar = MakeListBar();
+  Click(bar, kCmdMoveUp, kCmdMoveDown);
+  ASSERT_EQ(m_commands, std::vector<int>{kCmdMoveDown});
+  EXPECT_EQ(m_extra[0], 0);
+  EXPECT_EQ(bar->GetPressedIndex(), -1);
+  EXPECT_EQ(bar->GetTextPushedIndex(), -1);
+  EXPECT_FALSE(bar->IsMousePressed());
+}
+
+TEST_F(ToolBarTest, TheNotificationIsPostedNotSent) {
+  CCoolToolBar *bar = MakeListBar();
+  SendMouse(bar, wxEVT_LEFT_DOWN, Centre(bar->GetButtonRect(0)));
+  SendMouse(bar, wxEVT_LEFT_UP, Centre(bar->GetButtonRect(0)));
+  EXPECT_TRUE(m_commands.empty());
+  Yield();
+  EXPECT_EQ(m_commands, std::vector<int>{kCmdMergeSwitch});
+}
+
+TEST_F(ToolBarTest, DisabledButtonsPostNothing) {
+  CCoolToolBar *bar = MakeListBar();
+  Click(bar, kCmdMoveUp, kCmdClear);       // released over a disabled button
+  Click(bar, kCmdPageRange, kCmdPageRange); // pressed and released on a disabled one
+  bar->DisableButton(kCmdMoveUp, true);
+  Click(bar, kCmdMoveUp, kCmdMoveUp);
+  EXPECT_TRUE(m_commands.empty());
+}
+
+TEST_F(ToolBarTest, ReleaseOutsideEveryButtonPostsNothingAndClearsHover) {
+  CCoolToolBar *bar = MakeListBar();
+  SendMouse(bar, wxEVT_MOTION, Centre(bar->GetButtonRect(0)));
+  EXPECT_EQ(bar->GetHoverIndex(), 0);
+  SendMouse(bar, wxEVT_LEFT_DOWN, Centre(bar->GetButtonRect(0)));
+  EXPECT_EQ(bar->GetPressedIndex(), 0);
+  EXPECT_EQ(bar->GetTextPushedIndex(), 0);
+  SendMouse(bar, wxEVT_LEFT_UP, wxPoint(bar->GetBarWidth() + 5, 5));
+  Yield();
+  EXPECT_TRUE(m_commands.empty());
+  EXPECT_EQ(bar->GetHoverIndex(), -1);
+  EXPECT_EQ(bar->GetPressedIndex(), -1);
+}
+
+TEST_F(ToolBarTest, HoverFollowsEnabledButtonsOnlyAndStopsDuringAPress) {
+  CCoolToolBar *bar = MakeListBar();
+  const int up = IndexOf(bar, kCmdMoveUp);
+  SendMouse(bar, wxEVT_MOTION, Centre(bar->GetButtonRect(up)));
+  EXPECT_EQ(bar->GetHoverIndex(), up);
+  SendMouse(bar, wxEVT_MOTION, Centre(bar->GetButtonRect(IndexOf(bar, kCmdClear))));
+  EXPECT_EQ(bar->GetHoverIndex(), -1);
+  SendMouse(bar, wxEVT_LEFT_DOWN, Centre(bar->GetButtonRect(up)));
+  SendMouse(bar, wxEVT_MOTION, Centre(bar->GetButtonRect(0)));
+  EXPECT_EQ(bar->GetHoverIndex(), -1);
+  SendMouse(bar, wxEVT_LEFT_UP, Centre(bar->GetButtonRect(up)));
+  SendMouse(bar, wxEVT_MOTION, Centre(bar->GetButtonRect(0)));
+  EXPECT_EQ(bar->GetHoverIndex(), 0);
+  // The right edge belongs to the next button (here the disabled page range), the bottom edge
+  // to none.
+  const wxRect r = bar->GetButtonRect(0);
+  SendMouse(bar, wxEVT_MOTION, wxPoint(r.GetRight(), 5));
+  EXPECT_EQ(bar->GetHoverIndex(), 0);
+  SendMouse(bar, wxEVT_MOTION, wxPoint(r.GetRight() + 1, 5));
+  EXPECT_EQ(bar->GetHoverIndex(), -1);
+  SendMouse(bar, wxEVT_MOTION, wxPoint(5, r.GetBottom() + 1));
+  EXPECT_EQ(bar->GetHoverIndex(), -1);
+}
+
+TEST_F(ToolBarTest, PressOnADisabledButtonPressesNothing) {
+  CCoolToolBar *bar = MakeListBar();
+  SendMouse(bar, wxEVT_LEFT_DOWN, Centre(bar->GetButtonRect(IndexOf(bar, kCmdClear))));
+  EXPECT_EQ(bar->GetPressedIndex(), -1);
+  EXPECT_TRUE(bar->IsMousePressed());
+  SendMouse(bar, wxEVT_LEFT_UP, wxPoint(-5, -5));
+  EXPECT_FALSE(bar->IsMousePressed());
+}
+
+TEST_F(ToolBarTest, WithoutANotifyTargetNothingIsPosted) {
+  CCoolToolBar *bar = MakeListBar();
+  bar->SetNotify(nullptr, WM_BAR_COMMAND);
+  Click(bar, 506, 506);
+  EXPECT_TRUE(m_commands.empty());
+}
+
+TEST_F(ToolBarTest, ToolTipsHaveCommandPlusHundredAndFollowTheLanguage) {
+  CCoolToolBar *bar = MakeListBar();
+  const auto &tools = bar->GetToolTipTools();
+  ASSERT_EQ(tools.size(), 7u);
+  EXPECT_EQ(tools[0].id, 606);
+  EXPECT_EQ(tools[0].text, "Click to Turn On");
+  EXPECT_EQ(tools[0].rect, bar->GetButtonRect(0));
+  EXPECT_EQ(tools[6].id, 502);
+  EXPECT_EQ(bar->GetToolTipTextAt(Centre(bar->GetButtonRect(2))), "Move one row upwards");
+
+  TestLanguage language("[STRING]\n217=Einschalten\n176=Nach oben\n216=Aus\n");
+  SendLanguageChanged(m_frame);
+  EXPECT_EQ(bar->GetToolTipTools()[0].text, "Einschalten");
+  EXPECT_EQ(bar->GetToolTipTextAt(Centre(bar->GetButtonRect(2))), "Nach oben");
+  // Captions follow once the owner gives the table again.
+  EXPECT_EQ(bar->GetButtonCaption(0), "Merge Off");
+  bar->SetButtons(ListToolBarTable(false));
+  EXPECT_EQ(bar->GetButtonCaption(0), "Aus");
+  EXPECT_TRUE(bar->GetButtonRect(0).IsEmpty());
+}
+
+// Counts pixels of a bitmap area close to colour.
+int CountColour(const wxBitmap &bitmap, const wxRect &area, const wxColour &colour) {
+  wxImage image = bitmap.ConvertToImage();
+  int count = 0;
+  for (int y = area.y; y < area.GetBottom(); ++y)
+    for (int x = area.x; x < area.GetRight(); ++x)
+      if (std::abs(image.GetRed(x, y) - colour.Red()) < 40 &&
+          std::abs(image.GetGreen(x, y) - colour.Green()) < 40 &&
+          std::abs(image.GetBlue(x, y) - colour.Blue()) < 40)
+        ++count;
+  return count;
+}
+
+TEST_F(ToolBarTest, OnlyTheHoveredCaptionHasTheGlow) {
+  auto *bar = new CCoolToolBar(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(300, 34));
+  bar->SetButtonsWithPictures(1, kAddFilesBar);
+  // A glow colour that the pictures do not hold, so that it can be counted.
+  bar->SetTextColors(wxColour(0, 22, 95), wxColour(27, 0, 83), wxColour(0, 51, 102),
+                     wxColour(255, 0, 0));
+  Draw(bar);
+  const wxRect caption(60, 0, bar->GetButtonRect(0).width - 60, 34);
+  EXPECT_EQ(CountColour(Draw(bar), caption, *wxRED), 0);
+  SendMouse(bar, wxEVT_MOTION, wxPoint(10, 10));
+  ASSERT_EQ(bar->GetHoverIndex(), 0);
+  EXPECT_GT(CountColour(Draw(bar), caption, *wxRED), 10);
+}
+
+TEST_F(ToolBarTest, DisabledButtonsShowTheirDisabledPicture) {
+  auto *bar = new CCoolToolBar(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(300, 34));
+  bar->SetButtonsWithPictures(1, kAddFilesBar);
+  const wxBitmap sheet = LoadBitmapResource(138);
+  EXPECT_EQ(PixelAt(Draw(bar), 30, 17), PixelAt(sheet, 30, 17));
+  bar->DisableButton(kCmdAddFiles, false);
+  EXPECT_FALSE(bar->IsButtonEnabled(0));
+  EXPECT_EQ(PixelAt(Draw(bar), 30, 17), PixelAt(sheet, 30, 111 + 17));
+}
+
+} // namespace

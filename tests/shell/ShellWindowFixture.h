@@ -1,0 +1,81 @@
+#pragma once
+#include "BarCommand.h"
+#include "Localization.h"
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+
+// A shown frame per test that records the WM_BAR_COMMAND commands it receives.
+class ShellWindowTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    m_frame = new wxFrame(nullptr, wxID_ANY, "test", wxPoint(0, 0), wxSize(1000, 700));
+    m_frame->Bind(WM_BAR_COMMAND, [this](wxCommandEvent &e) {
+      m_commands.push_back(e.GetInt());
+      m_extra.push_back(e.GetExtraLong());
+    });
+    m_frame->Show();
+  }
+  void TearDown() override {
+    m_frame->Destroy();
+    Yield();
+  }
+  // Lets queued events (posted commands, sizes, deletions) run.
+  static void Yield() {
+    wxTheApp->ProcessPendingEvents();
+    for (int i = 0; i < 3; ++i)
+      wxTheApp->Yield(true);
+  }
+  static void SendMouse(wxWindow *window, wxEventType type, const wxPoint &point) {
+    wxMouseEvent event(type);
+    event.SetPosition(point);
+    event.SetEventObject(window);
+    window->GetEventHandler()->ProcessEvent(event);
+  }
+  static wxPoint Centre(const wxRect &r) { return wxPoint(r.x + r.width / 2, r.y + r.height / 2); }
+
+  wxFrame *m_frame = nullptr;
+  std::vector<int> m_commands;
+  std::vector<long> m_extra;
+};
+
+// A language folder of the test's own with one language "tt"; English again afterwards.
+class TestLanguage {
+public:
+  explicit TestLanguage(const std::string &fileText) {
+    WriteFileBytes(m_dir.file("lang_tt.ini"), fileText);
+    setenv("VANTOREL_LANG_FOLDER", m_dir.path().c_str(), 1);
+    SelectLanguage(L"tt");
+  }
+  ~TestLanguage() {
+    SelectLanguage(L"en");
+    unsetenv("VANTOREL_LANG_FOLDER");
+  }
+
+private:
+  TempDir m_dir;
+};
+
+// Pixel of a bitmap as (r, g, b).
+inline wxColour PixelAt(const wxBitmap &bitmap, int x, int y) {
+  wxMemoryDC dc;
+  dc.SelectObjectAsSource(bitmap);
+  wxColour colour;
+  dc.GetPixel(x, y, &colour);
+  return colour;
+}
+
+// Colours print as their components in test failures.
+inline void PrintTo(const wxColour &colour, std::ostream *out) {
+  *out << "RGB(" << int(colour.Red()) << ", " << int(colour.Green()) << ", " << int(colour.Blue())
+       << ")";
+}
