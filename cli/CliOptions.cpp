@@ -22,6 +22,8 @@ const char *const kCliUsage =
     "  --allow LIST               what readers may do: any of edit,copy,print\n"
     "  --encryption NAME          rc4-40 (default; weak, breakable in minutes), rc4-128,\n"
     "                             aes-128 or aes-256 (recommended)\n"
+    "  --no-bookmarks             no outline (by default each merged file gets a bookmark\n"
+    "                             with its own bookmarks below it)\n"
     "  --progress                 print \"progress N\" lines on standard error\n"
     "  --info                     print the page count of each FILE\n"
     "  -h, --help                 show this help\n";
@@ -96,6 +98,10 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
     }
     if (arg == "--progress") {
       options.progress = true;
+      continue;
+    }
+    if (arg == "--no-bookmarks") {
+      options.bookmarks = false;
       continue;
     }
     // Every other option takes a value.

@@ -14,6 +14,7 @@ struct CliOptions {
   bool help = false;
   bool info = false;     // --info: page counts only
   bool progress = false; // progress lines on standard error
+  bool bookmarks = true; // one outline entry per merged file, with its own outline
   std::string output;
   std::vector<CliInput> inputs;
   int paper = 1; // A4; 8 = each sheet sized by its first item

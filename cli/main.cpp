@@ -74,6 +74,7 @@ int Merge(const CliOptions &options) {
     tool.SetPemissionPwd(options.hasPermissionPassword ? permissionPassword.c_str() : nullptr,
                          options.allowEdit, options.allowCopy, options.allowPrint);
   tool.SetEncryption(options.encryption);
+  tool.SetBookmarks(options.bookmarks);
   tool.SetLayout(options.paper, options.nup, options.orientation);
   tool.SetOutPDFPath(Utf8ToWide(options.output).c_str());
 

@@ -29,7 +29,9 @@ TEST(CliOptions, LayoutNamesMapToEngineCodes) {
   EXPECT_EQ(o.paper, 5);
   EXPECT_EQ(o.nup, 2);
   EXPECT_EQ(o.orientation, 2);
-  ASSERT_TRUE(Parse({"--paper", "source", "--allow", "print,copy", "-o", "x", "a"}, o, e));
+  EXPECT_TRUE(o.bookmarks);
+  ASSERT_TRUE(Parse({"--paper", "source", "--no-bookmarks", "--allow", "print,copy", "-o", "x", "a"}, o, e));
+  EXPECT_FALSE(o.bookmarks);
   EXPECT_EQ(o.paper, 8);
   EXPECT_TRUE(o.allowPrint && o.allowCopy && !o.allowEdit);
   EXPECT_TRUE(Parse({"-o", "x", "--", "-dash.pdf"}, o, e));
