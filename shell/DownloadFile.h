@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+
+// Limits of one download, so that a silent or endless server cannot keep a worker forever.
+struct DownloadLimits {
+  long connectTimeoutSeconds = 15;
+  long transferTimeoutSeconds = 60;
+  size_t maxBodyBytes = 1024 * 1024;
+};
+
+// Downloads url over HTTP(S) into localPath, bypassing every cache. The folder of localPath is
+// created when missing. The body is written whatever the HTTP status, to a temporary file beside
+// localPath that replaces it once complete; after a network, size or file error localPath keeps
+// its previous content.
+// True for status 200. Otherwise false with *error set: for another status, statusFormat (the
+// string-table text "Download remote file %s failed, error code: HTTP %d!") filled with the URL
+// and the status; for other failures the library's or the system's error message, at most 254
+// characters.
+bool DownloadFile(const std::wstring &url, const std::wstring &localPath, std::wstring *error,
+                  const std::wstring &statusFormat, const DownloadLimits &limits = {});
