@@ -3,6 +3,8 @@
 #include "Destinations.h"
 #include "PageAnnotations.h"
 
+#include <set>
+
 using namespace PoDoFo;
 
 namespace engine {
@@ -43,24 +45,30 @@ bool RetargetLink(OutputDocument &rDoc, PdfDictionary &link, size_t nOccurrence,
 
 void CarryLinks(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences,
                 Destinations &destinations) {
+  // The first placement of a link takes the source's link object itself; a page placed again
+  // gets copies.
+  std::set<PdfReference> taken;
   for (size_t k = 0; k < occurrences.size(); ++k) {
     for (const auto &[pageRef, placement] : occurrences[k].vecPlaced) {
       const PdfObject *pPage = rDoc.Objects().GetObject(pageRef);
       const PdfObject *pAnnots = pPage ? rDoc.Resolve(pPage->GetDictionary().GetKey("Annots")) : nullptr;
       if (pAnnots == nullptr || !pAnnots->IsArray())
         continue;
-      // Copies: the source's own link stays as it was, and a page placed twice gets two links.
-      std::vector<PdfDictionary> links;
+      std::vector<PdfReference> links;
       for (const PdfObject &item : pAnnots->GetArray()) {
         const PdfObject *pAnnot = rDoc.Resolve(&item);
-        if (pAnnot != nullptr && pAnnot->IsDictionary() &&
+        if (item.IsReference() && pAnnot != nullptr && pAnnot->IsDictionary() &&
             NameOf(rDoc, pAnnot->GetDictionary().GetKey("Subtype")) == "Link")
-          links.push_back(pAnnot->GetDictionary());
+          links.push_back(item.GetReference());
       }
-      for (PdfDictionary &link : links) {
+      for (const PdfReference &ref : links) {
+        PdfObject *pLink = rDoc.Objects().GetObject(ref);
+        if (!taken.insert(ref).second)
+          pLink = rDoc.Objects().CreateObject(pLink->GetDictionary());
+        PdfDictionary &link = pLink->GetDictionary();
         PdfRect rect;
         if (!ReadRect(rDoc, link.GetKey("Rect"), rect) || !RetargetLink(rDoc, link, k, destinations))
-          continue;
+          continue; // left unreachable, dropped before writing
         const PdfRect mapped = MapRect(placement.matrix, rect);
         PdfArray rectArray;
         for (double v : {mapped.GetLeft(), mapped.GetBottom(), mapped.GetLeft() + mapped.GetWidth(),
@@ -83,9 +91,7 @@ void CarryLinks(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences
         // Ties to the source page and its structure do not hold on the sheet.
         for (const char *key : {"P", "Parent", "Popup", "StructParent", "IRT"})
           link.RemoveKey(key);
-        PdfObject *pLink = rDoc.Objects().CreateObject(link);
-        PdfObject *pSheet = rDoc.Objects().GetObject(placement.sheet);
-        PdfDictionary &sheet = pSheet->GetDictionary();
+        PdfDictionary &sheet = rDoc.Objects().GetObject(placement.sheet)->GetDictionary();
         if (!sheet.HasKey("Annots"))
           sheet.AddKey("Annots", PdfArray());
         sheet.GetKey("Annots")->GetArray().push_back(pLink->Reference());
