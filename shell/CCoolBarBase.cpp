@@ -1,11 +1,8 @@
 #include "CCoolBarBase.h"
 
-
 #include <wx/dcbuffer.h>
-#include <wx/tooltip.h>
 
-CCoolBarBase::CCoolBarBase(wxWindow *parent, wxWindowID id, const wxPoint &pos,
-                           const wxSize &size)
+CCoolBarBase::CCoolBarBase(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wxSize &size)
     : wxControl(parent, id, pos, size, wxBORDER_NONE) {
   // Every pixel is painted by the bar: no background erasing, no flicker.
   SetBackgroundStyle(wxBG_STYLE_PAINT);
@@ -34,12 +31,10 @@ void CCoolBarBase::RefreshHover() {
 
 void CCoolBarBase::SetupToolTips() {
   m_tools = CollectTools();
-  m_shownTool = -1;
-  UnsetToolTip();
-  wxToolTip::Enable(true);
+  // The tip under the mouse is renewed only when its text changed, so that the repaints of
+  // hovering do not make a shown tip flicker.
   const wxPoint mouse = ScreenToClient(wxGetMousePosition());
-  if (GetClientRect().Contains(mouse))
-    ShowToolTipAt(mouse);
+  ShowToolTipAt(GetClientRect().Contains(mouse) ? mouse : wxPoint(-1, -1));
 }
 
 wxString CCoolBarBase::GetToolTipTextAt(const wxPoint &point) const {
@@ -50,21 +45,16 @@ wxString CCoolBarBase::GetToolTipTextAt(const wxPoint &point) const {
 }
 
 void CCoolBarBase::ShowToolTipAt(const wxPoint &point) {
-  int found = -1;
-  for (size_t i = 0; i < m_tools.size(); ++i)
-    if (m_tools[i].rect.Contains(point)) {
-      found = static_cast<int>(i);
-      break;
-    }
-  if (found == m_shownTool)
-    return;
-  m_shownTool = found;
   // One window tool tip stands for the per-button tools: it takes the text of the tool under
   // the mouse, and goes away where there is none.
-  if (found < 0 || m_tools[found].text.empty())
+  const wxString text = GetToolTipTextAt(point);
+  if (text == m_shownTip)
+    return;
+  m_shownTip = text;
+  if (text.empty())
     UnsetToolTip();
   else
-    SetToolTip(m_tools[found].text);
+    SetToolTip(text);
 }
 
 void CCoolBarBase::Capture() {

@@ -72,5 +72,5 @@ private:
 
   BarNotifyTarget m_notify;
   std::vector<Tool> m_tools;
-  int m_shownTool = -1;
+  wxString m_shownTip;
 };

@@ -98,8 +98,9 @@ int CCoolButtonBar::HitButton(const wxPoint &point, bool enabledOnly) const {
 std::vector<CCoolBarBase::Tool> CCoolButtonBar::CollectTools() const {
   std::vector<Tool> tools;
   for (const CoolBarButton &button : m_buttons)
-    tools.push_back({button.command + 100, RectOf(button),
-                     button.toolTipId > 0 ? wxString(LoadLangString(button.toolTipId)) : wxString()});
+    tools.push_back(
+        {button.command + 100, RectOf(button),
+         button.toolTipId > 0 ? wxString(LoadLangString(button.toolTipId)) : wxString()});
   return tools;
 }
 

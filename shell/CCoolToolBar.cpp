@@ -63,8 +63,7 @@ void StretchColumns(wxDC &target, int x, int width, const wxBitmap &picture, int
 
 } // namespace
 
-CCoolToolBar::CCoolToolBar(wxWindow *parent, wxWindowID id, const wxPoint &pos,
-                           const wxSize &size)
+CCoolToolBar::CCoolToolBar(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wxSize &size)
     : CCoolBarBase(parent, id, pos, size) {
   Bind(WM_LANGUAGE_CHANGED, &CCoolToolBar::OnLanguageChanged, this);
 }
@@ -130,7 +129,9 @@ void CCoolToolBar::SetTextColors(const wxColour &normal, const wxColour &disable
   m_glow = glow;
 }
 
-void CCoolToolBar::DisableButton(int command, bool repaint) { EnableButton(command, false, repaint); }
+void CCoolToolBar::DisableButton(int command, bool repaint) {
+  EnableButton(command, false, repaint);
+}
 
 void CCoolToolBar::EnableButton(int command, bool enable, bool repaint) {
   for (Button &button : m_buttons)
@@ -197,7 +198,9 @@ int CCoolToolBar::GetBarWidth() const {
   return width;
 }
 
-int CCoolToolBar::GetBarHeight() const { return m_table && !m_buttons.empty() ? m_table[0].height : 0; }
+int CCoolToolBar::GetBarHeight() const {
+  return m_table && !m_buttons.empty() ? m_table[0].height : 0;
+}
 
 void CCoolToolBar::DrawBar(wxDC &dc) {
   const wxSize client = GetClientSize();
@@ -309,7 +312,8 @@ int CCoolToolBar::HitButton(const wxPoint &point, bool enabledOnly) const {
 std::vector<CCoolBarBase::Tool> CCoolToolBar::CollectTools() const {
   std::vector<Tool> tools;
   for (const Button &button : m_buttons)
-    tools.push_back({button.command + 100, button.rect, wxString(LoadLangString(button.toolTipId))});
+    tools.push_back(
+        {button.command + 100, button.rect, wxString(LoadLangString(button.toolTipId))});
   return tools;
 }
 

@@ -12,9 +12,9 @@ class wxGraphicsContext;
 
 // One entry of a tool bar's definition table, eighteen integers in this order.
 struct CoolToolButtonDef {
-  int32_t enabled;      // initially enabled: 1 or 0
-  int32_t command;      // posted on a click; -1 a spacer, -2 an empty entry (only its gap counts)
-  int32_t bitmap;       // bitmap resource holding the four state pictures; 0 or less: none
+  int32_t enabled; // initially enabled: 1 or 0
+  int32_t command; // posted on a click; -1 a spacer, -2 an empty entry (only its gap counts)
+  int32_t bitmap;  // bitmap resource holding the four state pictures; 0 or less: none
   int32_t normalX, normalY;
   int32_t hoverX, hoverY;
   int32_t pressedX, pressedY;

@@ -23,10 +23,9 @@ wxString CFolderDialog::ShortenPath(const wxString &path) {
 
 int CFolderDialog::DoModal() {
   m_selectedFolder = m_initialFolder;
-  FolderBrowser browser(nullptr, kTitle,
-                        [this](FolderBrowser &b, int event, const wxString &path) {
-                          BrowseCallback(b, event, path);
-                        });
+  FolderBrowser browser(nullptr, kTitle, [this](FolderBrowser &b, int event, const wxString &path) {
+    BrowseCallback(b, event, path);
+  });
   m_browser = &browser;
   const int answer = browser.ShowModal();
   const wxString chosen = browser.GetSelectedPath();

@@ -33,8 +33,10 @@ bool COutputSetting::Create(wxWindow *parent, wxWindowID id, const wxPoint &pos)
   Bind(wxEVT_CHECKBOX, &COutputSetting::OnPermissionPassword, this, IDC_PERMISSION_PWD);
   Bind(wxEVT_CHAR_HOOK, &COutputSetting::OnCharHook, this);
   // The panel's OK and Cancel commands are taken and ignored: it never ends itself.
-  Bind(wxEVT_BUTTON, [](wxCommandEvent &) {}, wxID_OK);
-  Bind(wxEVT_BUTTON, [](wxCommandEvent &) {}, wxID_CANCEL);
+  Bind(
+      wxEVT_BUTTON, [](wxCommandEvent &) {}, wxID_OK);
+  Bind(
+      wxEVT_BUTTON, [](wxCommandEvent &) {}, wxID_CANCEL);
   Bind(WM_LANGUAGE_CHANGED, &COutputSetting::OnLanguageChanged, this);
 
   EnableOpenPassword(m_settings->bOpenPwd != 0);
@@ -47,9 +49,11 @@ bool COutputSetting::Create(wxWindow *parent, wxWindowID id, const wxPoint &pos)
 void COutputSetting::CreateControls() {
   auto remember = [this](wxWindow *control) { m_templateTexts[control] = control->GetLabel(); };
   const wxRect title = DluRect(4, 2, 120, 9);
-  remember(new wxStaticText(this, IDC_TITLE, "Output Setting:", title.GetPosition(), title.GetSize()));
+  remember(
+      new wxStaticText(this, IDC_TITLE, "Output Setting:", title.GetPosition(), title.GetSize()));
   const wxRect layout = DluRect(4, 12, 300, 76);
-  remember(new wxStaticBox(this, IDC_LAYOUT_GROUP, "LayOut", layout.GetPosition(), layout.GetSize()));
+  remember(
+      new wxStaticBox(this, IDC_LAYOUT_GROUP, "LayOut", layout.GetPosition(), layout.GetSize()));
   const wxRect security = DluRect(310, 12, 274, 76);
   remember(new wxStaticBox(this, IDC_SECURITY_GROUP, "Security", security.GetPosition(),
                            security.GetSize()));
@@ -60,18 +64,21 @@ void COutputSetting::CreateControls() {
     const char *label;
     int x, y;
   };
-  const RadioDef paper[] = {{IDC_A5, "A5", 12, 24},         {IDC_A4, "A4", 72, 24},
-                            {IDC_A3, "A3", 132, 24},        {IDC_LETTER, "Letter", 192, 24},
-                            {IDC_LEGAL, "Legal", 12, 37},   {IDC_JUNIOR_LEGAL, "Junior Legal", 72, 37},
-                            {IDC_LEDGER, "Ledger", 132, 37}, {IDC_TABLOID, "Tabloid", 192, 37}};
-  const RadioDef nup[] = {{IDC_1IN1, "1IN1", 12, 54}, {IDC_2IN1, "2IN1", 72, 54},
-                          {IDC_4IN1, "4IN1", 132, 54}};
+  const RadioDef paper[] = {
+      {IDC_A5, "A5", 12, 24},          {IDC_A4, "A4", 72, 24},
+      {IDC_A3, "A3", 132, 24},         {IDC_LETTER, "Letter", 192, 24},
+      {IDC_LEGAL, "Legal", 12, 37},    {IDC_JUNIOR_LEGAL, "Junior Legal", 72, 37},
+      {IDC_LEDGER, "Ledger", 132, 37}, {IDC_TABLOID, "Tabloid", 192, 37}};
+  const RadioDef nup[] = {
+      {IDC_1IN1, "1IN1", 12, 54}, {IDC_2IN1, "2IN1", 72, 54}, {IDC_4IN1, "4IN1", 132, 54}};
   // "Vertical" has the higher identifier but is the second button: the position is the code.
-  const RadioDef orientation[] = {{IDC_AUTO, "Auto", 12, 70}, {IDC_VERTICAL, "Vertical", 72, 70},
+  const RadioDef orientation[] = {{IDC_AUTO, "Auto", 12, 70},
+                                  {IDC_VERTICAL, "Vertical", 72, 70},
                                   {IDC_HORIZONTAL, "Horizontal", 132, 70}};
   auto addGroup = [&](const RadioDef *defs, size_t count, std::vector<wxRadioButton *> &group) {
     for (size_t i = 0; i < count; ++i) {
-      group.push_back(AddRadio(defs[i].id, defs[i].label, DluRect(defs[i].x, defs[i].y, 58, 10), i == 0));
+      group.push_back(
+          AddRadio(defs[i].id, defs[i].label, DluRect(defs[i].x, defs[i].y, 58, 10), i == 0));
       remember(group.back());
     }
   };
@@ -90,7 +97,8 @@ void COutputSetting::CreateControls() {
     remember(box);
 }
 
-wxRadioButton *COutputSetting::AddRadio(int id, const wxString &label, const wxRect &r, bool first) {
+wxRadioButton *COutputSetting::AddRadio(int id, const wxString &label, const wxRect &r,
+                                        bool first) {
   return new wxRadioButton(this, id, label, r.GetPosition(), r.GetSize(), first ? wxRB_GROUP : 0);
 }
 

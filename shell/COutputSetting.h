@@ -21,14 +21,30 @@ public:
 
   // Control identifiers of template 168.
   enum ControlId {
-    IDC_A5 = 1029, IDC_A4 = 1030, IDC_A3 = 1031, IDC_LETTER = 1057, IDC_LEGAL = 1058,
-    IDC_JUNIOR_LEGAL = 1059, IDC_LEDGER = 1060, IDC_TABLOID = 1061,
-    IDC_1IN1 = 1032, IDC_2IN1 = 1033, IDC_4IN1 = 1034,
-    IDC_AUTO = 1054, IDC_VERTICAL = 1056, IDC_HORIZONTAL = 1055,
-    IDC_OPEN_PWD = 1036, IDC_OPEN_PWD_EDIT = 1041,
-    IDC_PERMISSION_PWD = 1037, IDC_PERMISSION_PWD_EDIT = 1042,
-    IDC_EDITING = 1038, IDC_COPYING = 1039, IDC_PRINTING = 1040,
-    IDC_TITLE = 1062, IDC_LAYOUT_GROUP = 1063, IDC_SECURITY_GROUP = 1064,
+    IDC_A5 = 1029,
+    IDC_A4 = 1030,
+    IDC_A3 = 1031,
+    IDC_LETTER = 1057,
+    IDC_LEGAL = 1058,
+    IDC_JUNIOR_LEGAL = 1059,
+    IDC_LEDGER = 1060,
+    IDC_TABLOID = 1061,
+    IDC_1IN1 = 1032,
+    IDC_2IN1 = 1033,
+    IDC_4IN1 = 1034,
+    IDC_AUTO = 1054,
+    IDC_VERTICAL = 1056,
+    IDC_HORIZONTAL = 1055,
+    IDC_OPEN_PWD = 1036,
+    IDC_OPEN_PWD_EDIT = 1041,
+    IDC_PERMISSION_PWD = 1037,
+    IDC_PERMISSION_PWD_EDIT = 1042,
+    IDC_EDITING = 1038,
+    IDC_COPYING = 1039,
+    IDC_PRINTING = 1040,
+    IDC_TITLE = 1062,
+    IDC_LAYOUT_GROUP = 1063,
+    IDC_SECURITY_GROUP = 1064,
   };
 
   // settings is the owner's record; it must outlive the panel.
@@ -36,7 +52,8 @@ public:
 
   // Creates the panel as a child of parent with its controls, enables the password controls
   // after the record's switches, translates it and shows the record's values.
-  bool Create(wxWindow *parent, wxWindowID id = kTemplateId, const wxPoint &pos = wxDefaultPosition);
+  bool Create(wxWindow *parent, wxWindowID id = kTemplateId,
+              const wxPoint &pos = wxDefaultPosition);
 
   // Writes the record's ten fields into the controls. False when a radio index or a password
   // in the record is out of range; such a control keeps what it showed.

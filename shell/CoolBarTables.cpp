@@ -11,7 +11,8 @@ wxRect FromEdges(int left, int top, int right, int bottom) {
 // the disabled picture is in the row given.
 constexpr CoolToolButtonDef ListButton(int enabled, int command, int bitmap, int disabledY,
                                        int caption, int tip) {
-  return {enabled, command, bitmap, 0, 0, 0, 0, 0, 19, 0, disabledY, 20, 19, caption, tip, 18, 1, 0};
+  return {enabled, command,   bitmap, 0,  0,       0,   0,  0, 19,
+          0,       disabledY, 20,     19, caption, tip, 18, 1, 0};
 }
 
 const CoolToolButtonDef kListBarOff[kListToolBarCount] = {
@@ -52,4 +53,6 @@ const CoolToolButtonDef kAddFolderBar[1] = {
 const CoolToolButtonDef kBuildBar[1] = {
     {0, 301, 141, 0, 4, 0, 72, 0, 140, 0, 208, 100, 66, 139, 0, 80, 10, 0}};
 
-const CoolToolButtonDef *ListToolBarTable(bool mergeOn) { return mergeOn ? kListBarOn : kListBarOff; }
+const CoolToolButtonDef *ListToolBarTable(bool mergeOn) {
+  return mergeOn ? kListBarOn : kListBarOff;
+}

@@ -13,6 +13,4 @@ wxRect DluRect(int x, int y, int width, int height) {
   return wxRect(left, top, DluToPixelsX(x + width) - left, DluToPixelsY(y + height) - top);
 }
 
-wxFont DialogFont() {
-  return wxFont(wxFontInfo(8).FaceName("Liberation Sans"));
-}
+wxFont DialogFont() { return wxFont(wxFontInfo(8).FaceName("Liberation Sans")); }

@@ -21,7 +21,8 @@ FolderBrowser::FolderBrowser(wxWindow *parent, const wxString &title, Callback c
                                 wxSize(DluToPixelsX(212), DluToPixelsY(140)),
                                 wxDIRCTRL_DIR_ONLY | wxDIRCTRL_3D_INTERNAL);
   top->Add(m_tree, 1, wxEXPAND | wxALL, 12);
-  top->Add(CreateSeparatedButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM, 12);
+  top->Add(CreateSeparatedButtonSizer(wxOK | wxCANCEL), 0, wxEXPAND | wxLEFT | wxRIGHT | wxBOTTOM,
+           12);
   SetSizerAndFit(top);
   Bind(wxEVT_INIT_DIALOG, &FolderBrowser::OnInitDialog, this);
   m_tree->Bind(wxEVT_DIRCTRL_SELECTIONCHANGED, &FolderBrowser::OnSelectionChanged, this);

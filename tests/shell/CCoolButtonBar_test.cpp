@@ -47,9 +47,9 @@ TEST_F(ButtonBarTest, HitTestingUsesTheButtonRectanglesWithoutRightAndBottomEdge
     wxPoint point;
     int hover;
   } cases[] = {
-      {{0, 0}, 0},   {{26, 21}, 0},  {{27, 5}, -1}, // the column between menu and minimise
-      {{28, 5}, 1},  {{55, 5}, 1},   {{56, 5}, 2},  {{89, 5}, 2},
-      {{90, 5}, -1}, {{10, 22}, -1}, // below the 22-pixel buttons
+      {{0, 0}, 0},  {{26, 21}, 0}, {{27, 5}, -1}, // the column between menu and minimise
+      {{28, 5}, 1}, {{55, 5}, 1},  {{56, 5}, 2},
+      {{89, 5}, 2}, {{90, 5}, -1}, {{10, 22}, -1}, // below the 22-pixel buttons
   };
   for (const Case &c : cases) {
     SCOPED_TRACE(testing::Message() << c.point.x << "," << c.point.y);

@@ -92,10 +92,10 @@ TEST_F(ToolBarTest, LaysButtonsOutFromLeftToRightWithMeasuredCaptions) {
 
 TEST_F(ToolBarTest, BarWidthCountsGapsSpacersAndEmptyEntries) {
   const CoolToolButtonDef table[] = {
-      {1, -2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7},          // only its gap
-      {1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 3},         // bare spacer: left width
-      {1, -1, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 0, 0, 18, 1, 2},   // spacer with picture
-      {1, 700, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 0, 0, 18, 1, 5},  // button without caption
+      {1, -2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 7},           // only its gap
+      {1, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 3},          // bare spacer: left width
+      {1, -1, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 0, 0, 18, 1, 2},    // spacer with picture
+      {1, 700, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 0, 0, 18, 1, 5},   // button without caption
       {1, 701, 144, 0, 0, 0, 0, 0, 19, 0, 19, 20, 19, 141, 0, 18, 1, 0}, // button "Up"
   };
   auto *bar = new CCoolToolBar(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(400, 19));
@@ -164,7 +164,7 @@ TEST_F(ToolBarTest, TheNotificationIsPostedNotSent) {
 
 TEST_F(ToolBarTest, DisabledButtonsPostNothing) {
   CCoolToolBar *bar = MakeListBar();
-  Click(bar, kCmdMoveUp, kCmdClear);       // released over a disabled button
+  Click(bar, kCmdMoveUp, kCmdClear);        // released over a disabled button
   Click(bar, kCmdPageRange, kCmdPageRange); // pressed and released on a disabled one
   bar->DisableButton(kCmdMoveUp, true);
   Click(bar, kCmdMoveUp, kCmdMoveUp);
@@ -271,6 +271,39 @@ TEST_F(ToolBarTest, OnlyTheHoveredCaptionHasTheGlow) {
   SendMouse(bar, wxEVT_MOTION, wxPoint(10, 10));
   ASSERT_EQ(bar->GetHoverIndex(), 0);
   EXPECT_GT(CountColour(Draw(bar), caption, *wxRED), 10);
+}
+
+// Leftmost column and top row of the clearly green pixels in area; (-1, -1) for none.
+wxPoint FirstGreen(const wxBitmap &bitmap, const wxRect &area) {
+  const wxImage image = bitmap.ConvertToImage();
+  wxPoint first(-1, -1);
+  for (int y = area.y; y < area.GetBottom(); ++y)
+    for (int x = area.x; x < area.GetRight(); ++x) {
+      const int g = image.GetGreen(x, y);
+      if (g - image.GetRed(x, y) > 60 && g - image.GetBlue(x, y) > 60) {
+        if (first.y < 0)
+          first.y = y;
+        if (first.x < 0 || x < first.x)
+          first.x = x;
+      }
+    }
+  return first;
+}
+
+TEST_F(ToolBarTest, ThePressedButtonsCaptionMovesOnePixelRightAndDown) {
+  auto *bar = new CCoolToolBar(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(300, 34));
+  bar->SetButtonsWithPictures(1, kAddFilesBar);
+  bar->SetTextColors(wxColour(0, 255, 0), wxColour(27, 0, 83), wxColour(0, 255, 0),
+                     wxColour(255, 255, 255));
+  Draw(bar);
+  const wxRect caption(60, 0, bar->GetButtonRect(0).width - 62, 34);
+  const wxPoint still = FirstGreen(Draw(bar), caption);
+  ASSERT_GE(still.x, 0);
+  SendMouse(bar, wxEVT_LEFT_DOWN, wxPoint(10, 10));
+  ASSERT_EQ(bar->GetTextPushedIndex(), 0);
+  EXPECT_EQ(FirstGreen(Draw(bar), caption), still + wxPoint(1, 1));
+  SendMouse(bar, wxEVT_LEFT_UP, wxPoint(-5, -5));
+  EXPECT_EQ(FirstGreen(Draw(bar), caption), still);
 }
 
 TEST_F(ToolBarTest, DisabledButtonsShowTheirDisabledPicture) {

@@ -101,7 +101,8 @@ TEST_F(FolderDialogTest, AFolderRemovedWhileOpenIsNoChoice) {
 
 TEST_F(FolderDialogTest, AMissingInitialFolderStillShowsInTheStatusLine) {
   const wxString missing = m_other + "/not there";
-  ScriptedFolderDialog dialog(missing, [](FolderBrowser &browser) { browser.EndModal(wxID_CANCEL); });
+  ScriptedFolderDialog dialog(missing,
+                              [](FolderBrowser &browser) { browser.EndModal(wxID_CANCEL); });
   EXPECT_EQ(dialog.DoModal(), CFolderDialog::kCancel);
   EXPECT_EQ(dialog.statusAtStart, CFolderDialog::ShortenPath(missing));
 }

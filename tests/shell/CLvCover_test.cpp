@@ -29,7 +29,7 @@ TEST_F(CoverTest, HotRectangleExcludesItsRightAndBottomEdges) {
     wxPoint point;
     bool inside;
   } cases[] = {
-      {{81, 122}, true},  {{202, 252}, true}, {{150, 200}, true},
+      {{81, 122}, true},   {{202, 252}, true},  {{150, 200}, true},
       {{203, 253}, false}, {{203, 200}, false}, {{150, 253}, false},
       {{80, 122}, false},  {{81, 121}, false},  {{0, 0}, false},
   };

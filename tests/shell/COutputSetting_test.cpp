@@ -128,8 +128,8 @@ TEST_F(OutputSettingTest, PermissionPasswordEnablesItsEditAndTheThreeBoxes) {
   Click(COutputSetting::IDC_PERMISSION_PWD);
   EXPECT_EQ(m_settings.bPermissionPwd, 1);
   EXPECT_TRUE(Edit(COutputSetting::IDC_PERMISSION_PWD_EDIT)->IsEnabled());
-  for (int id : {COutputSetting::IDC_EDITING, COutputSetting::IDC_COPYING,
-                 COutputSetting::IDC_PRINTING})
+  for (int id :
+       {COutputSetting::IDC_EDITING, COutputSetting::IDC_COPYING, COutputSetting::IDC_PRINTING})
     EXPECT_TRUE(Check(id)->IsEnabled());
   EXPECT_FALSE(Edit(COutputSetting::IDC_OPEN_PWD_EDIT)->IsEnabled());
 
@@ -162,8 +162,9 @@ TEST_F(OutputSettingTest, TheRecordsSwitchesDecideTheEnablingAtCreation) {
   ASSERT_TRUE(panel->Create(m_frame, 168));
   EXPECT_TRUE(panel->FindWindow(COutputSetting::IDC_OPEN_PWD_EDIT)->IsEnabled());
   EXPECT_TRUE(panel->FindWindow(COutputSetting::IDC_PRINTING)->IsEnabled());
-  EXPECT_EQ(dynamic_cast<wxTextCtrl *>(panel->FindWindow(COutputSetting::IDC_OPEN_PWD_EDIT))->GetValue(),
-            "o");
+  EXPECT_EQ(
+      dynamic_cast<wxTextCtrl *>(panel->FindWindow(COutputSetting::IDC_OPEN_PWD_EDIT))->GetValue(),
+      "o");
 }
 
 TEST_F(OutputSettingTest, EnterAndEscapeDoNothing) {

@@ -23,8 +23,10 @@ TEST(ResourceBitmap, EveryPictureTheBarsCutLiesInsideItsBitmap) {
     const wxBitmap bitmap = LoadBitmapResource(def->bitmap);
     ASSERT_TRUE(bitmap.IsOk());
     const wxRect whole(bitmap.GetSize());
-    const wxPoint at[] = {{def->normalX, def->normalY}, {def->hoverX, def->hoverY},
-                          {def->pressedX, def->pressedY}, {def->disabledX, def->disabledY}};
+    const wxPoint at[] = {{def->normalX, def->normalY},
+                          {def->hoverX, def->hoverY},
+                          {def->pressedX, def->pressedY},
+                          {def->disabledX, def->disabledY}};
     for (const wxPoint &p : at)
       EXPECT_TRUE(whole.Contains(wxRect(p, wxSize(def->width, def->height))));
   }

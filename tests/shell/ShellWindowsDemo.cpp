@@ -45,7 +45,8 @@ public:
       add->SetSize(10, 39, add->GetBarWidth(), add->GetBarHeight());
       auto *folder = new CCoolToolBar(root, 1013);
       folder->SetButtonsWithPictures(1, kAddFolderBar);
-      folder->SetSize(add->GetRect().GetRight() + 11, 39, folder->GetBarWidth(), folder->GetBarHeight());
+      folder->SetSize(add->GetRect().GetRight() + 11, 39, folder->GetBarWidth(),
+                      folder->GetBarHeight());
       auto *list = new CCoolToolBar(root, 1008);
       list->SetButtonsWithPictures(kListToolBarCount, ListToolBarTable(true));
       list->SetFontSize(kListToolBarFontSize);
@@ -56,7 +57,8 @@ public:
       build->SetButtonsWithPictures(1, kBuildBar);
       build->SetFontSize(kBuildBarFontSize);
       build->EnableButton(kCmdBuild, mode == "bars", false);
-      build->SetSize(W - build->GetBarWidth() - 17, H - 100, build->GetBarWidth(), build->GetBarHeight());
+      build->SetSize(W - build->GetBarWidth() - 17, H - 100, build->GetBarWidth(),
+                     build->GetBarHeight());
       if (mode == "bars") {
         // A second Add Files bar held in the hover state, to see the caption's glow.
         auto *hovered = new CCoolToolBar(root, wxID_ANY);
