@@ -42,6 +42,20 @@ wxBitmap LoadBitmapResource(int id) {
   return LoadPngFile(GetResourceFolder() + L"/bitmap_" + std::to_wstring(id) + L".png");
 }
 
+wxIconBundle LoadIconResource(int id) {
+  wxIconBundle icons;
+  for (int size : {16, 24, 32, 48, 256}) {
+    const wxBitmap picture = LoadPngFile(GetResourceFolder() + L"/icon_" + std::to_wstring(id) +
+                                         L"_" + std::to_wstring(size) + L".png");
+    if (picture.IsOk()) {
+      wxIcon icon;
+      icon.CopyFromBitmap(picture);
+      icons.AddIcon(icon);
+    }
+  }
+  return icons;
+}
+
 wxBitmap CutPicture(const wxBitmap &source, const wxRect &rect) {
   if (rect.width <= 0 || rect.height <= 0)
     return wxBitmap();

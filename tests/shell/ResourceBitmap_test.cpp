@@ -13,6 +13,14 @@ TEST(ResourceBitmap, LoadsTheProgramsBitmapsByIdentifier) {
   EXPECT_FALSE(LoadBitmapResource(9999).IsOk());
 }
 
+TEST(ResourceBitmap, TheProgramIconComesInSeveralSizes) {
+  const wxIconBundle icons = LoadIconResource(128);
+  ASSERT_EQ(icons.GetIconCount(), 5u);
+  EXPECT_EQ(icons.GetIcon(wxSize(24, 24), wxIconBundle::FALLBACK_NONE).GetWidth(), 24);
+  EXPECT_TRUE(icons.GetIcon(wxSize(256, 256), wxIconBundle::FALLBACK_NONE).IsOk());
+  EXPECT_TRUE(LoadIconResource(1).IsEmpty());
+}
+
 TEST(ResourceBitmap, EveryPictureTheBarsCutLiesInsideItsBitmap) {
   std::vector<const CoolToolButtonDef *> defs = {kAddFilesBar, kAddFolderBar, kBuildBar};
   for (bool on : {false, true})
