@@ -1,0 +1,156 @@
+#include "AnsiText.h"
+#include "LocalHttpServer.h"
+#include "ScopedEnv.h"
+#include "UpdateCheck.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+
+#include <chrono>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const std::wstring kStatusFormat = L"Download remote file %s failed, error code: HTTP %d!";
+
+// A vendor site on 127.0.0.1 and an application data folder of the test's own.
+class UpdateCheckTest : public ::testing::Test {
+protected:
+  LocalHttpServer server;
+  TempDir appData;
+  ScopedEnv site{"VANTOREL_SITE", server.host()};
+  ScopedEnv folder{"VANTOREL_APPDATA_DIR", appData.path()};
+
+  std::string LocalCopy() const { return appData.file("Orvanel/ZOZ Avar Izaded/version.ini"); }
+};
+
+// Records the update events queued to it.
+struct ResultWindow : wxEvtHandler {
+  struct Seen {
+    wxEventType type;
+    int version;
+    long build;
+    std::wstring text;
+  };
+  std::vector<Seen> seen;
+  ResultWindow() {
+    auto record = [this](wxThreadEvent &e) {
+      seen.push_back(
+          {e.GetEventType(), e.GetInt(), e.GetExtraLong(), e.GetString().ToStdWstring()});
+    };
+    Bind(WM_UPDATE_NEW_VERSION, record);
+    Bind(WM_UPDATE_UP_TO_DATE, record);
+    Bind(WM_UPDATE_FAILED, record);
+  }
+  // Processes queued events until one came or the time is up.
+  bool WaitForResult(std::chrono::seconds limit = std::chrono::seconds(20)) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (seen.empty() && std::chrono::steady_clock::now() < end) {
+      wxTheApp->ProcessPendingEvents();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return !seen.empty();
+  }
+};
+
+} // namespace
+
+TEST_F(UpdateCheckTest, VersionComparisonTable) {
+  const struct {
+    const char *body;
+    UpdateOutcome outcome;
+    int version, build;
+  } cases[] = {
+      {"[Gerneral]\nversion=191\nbuild=77\n", UpdateOutcome::NewVersion, 191, 77},
+      {"[Gerneral]\nversion=190\nbuild=12\n", UpdateOutcome::UpToDate, 190, 12},
+      {"[Gerneral]\nversion=189\n", UpdateOutcome::UpToDate, 189, 0},
+      {"[gerneral]\r\nVERSION = 205\r\nbuild=1234\r\n", UpdateOutcome::NewVersion, 205, 1234},
+      // Without the keys (or with the section spelt right) the version reads 0: up to date.
+      {"[General]\nversion=999\n", UpdateOutcome::UpToDate, 0, 0},
+      {"not an ini file at all", UpdateOutcome::UpToDate, 0, 0},
+      {"", UpdateOutcome::UpToDate, 0, 0},
+  };
+  for (const auto &c : cases) {
+    server.Respond(200, c.body);
+    const UpdateResult result = RunUpdateCheck(190, kStatusFormat);
+    EXPECT_EQ(c.outcome, result.outcome) << c.body;
+    EXPECT_EQ(c.version, result.version) << c.body;
+    EXPECT_EQ(c.build, result.build) << c.body;
+    EXPECT_EQ(c.body, ReadFileBytes(LocalCopy()));
+  }
+}
+
+TEST_F(UpdateCheckTest, NotFoundNamesTheFullUrlAndStillWritesTheBody) {
+  server.Respond(404, "missing");
+  const UpdateResult result = RunUpdateCheck(190, kStatusFormat);
+  EXPECT_EQ(UpdateOutcome::Failed, result.outcome);
+  EXPECT_EQ(L"Download remote file " + Utf8ToWide(server.host()) +
+                L"/vantorel_free.ini failed, error code: HTTP 404!",
+            result.error);
+  EXPECT_EQ("missing", ReadFileBytes(LocalCopy()));
+}
+
+TEST_F(UpdateCheckTest, WorkerPostsExactlyOneResultToTheRegisteredWindow) {
+  server.Respond(200, "[Gerneral]\nversion=205\nbuild=1234\n");
+  ResultWindow window;
+  RegisterUpdateResultWindow(&window);
+  StartUpdateCheck(ProgramVersion{1, 9, 0});
+  ASSERT_TRUE(window.WaitForResult());
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  wxTheApp->ProcessPendingEvents();
+  UnregisterUpdateResultWindow(&window);
+  ASSERT_EQ(1u, window.seen.size());
+  EXPECT_EQ(WM_UPDATE_NEW_VERSION, window.seen[0].type);
+  EXPECT_EQ(205, window.seen[0].version);
+  EXPECT_EQ(1234, window.seen[0].build);
+}
+
+TEST_F(UpdateCheckTest, FailureCarriesItsText) {
+  server.Respond(500, "oops");
+  ResultWindow window;
+  RegisterUpdateResultWindow(&window);
+  StartUpdateCheck(ProgramVersion{1, 9, 0});
+  ASSERT_TRUE(window.WaitForResult());
+  UnregisterUpdateResultWindow(&window);
+  EXPECT_EQ(WM_UPDATE_FAILED, window.seen[0].type);
+  EXPECT_NE(std::wstring::npos, window.seen[0].text.find(L"HTTP 500!"));
+}
+
+TEST_F(UpdateCheckTest, StalledServerEndsTheWorkerWithAFailure) {
+  server.SetMode(LocalHttpServer::Mode::Stall);
+  ResultWindow window;
+  RegisterUpdateResultWindow(&window);
+  DownloadLimits limits;
+  limits.transferTimeoutSeconds = 1;
+  StartUpdateCheck(ProgramVersion{1, 9, 0}, limits);
+  ASSERT_TRUE(window.WaitForResult());
+  UnregisterUpdateResultWindow(&window);
+  EXPECT_EQ(WM_UPDATE_FAILED, window.seen[0].type);
+}
+
+TEST_F(UpdateCheckTest, ResultIsDroppedWhenNoWindowIsRegistered) {
+  server.Respond(200, "[Gerneral]\nversion=300\n");
+  ResultWindow window;
+  RegisterUpdateResultWindow(&window);
+  UnregisterUpdateResultWindow(&window);
+  StartUpdateCheck(ProgramVersion{1, 9, 0});
+  // The download happens (the local copy appears), and nothing arrives.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (!FileExists(LocalCopy()) && std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  wxTheApp->ProcessPendingEvents();
+  EXPECT_TRUE(window.seen.empty());
+}
+
+TEST(UpdateRegistration, OnlyTheRegisteredWindowCanUnregisterItself) {
+  wxEvtHandler first, second;
+  RegisterUpdateResultWindow(&first);
+  RegisterUpdateResultWindow(&second);
+  UnregisterUpdateResultWindow(&first);
+  EXPECT_EQ(&second, GetUpdateResultWindow());
+  UnregisterUpdateResultWindow(&second);
+  EXPECT_EQ(nullptr, GetUpdateResultWindow());
+}
