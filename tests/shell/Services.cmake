@@ -12,3 +12,17 @@ add_executable(services_tests
 )
 target_link_libraries(services_tests PRIVATE vantorel_services test_support GTest::gtest)
 gtest_discover_tests(services_tests)
+
+# The service windows under a display (scripts/setup.sh gives them a virtual one).
+add_executable(service_windows_tests
+  LocalHttpServer.cpp
+  CHyperLink_test.cpp
+  CNewVersionDlg_test.cpp
+  CAboutDlg_test.cpp
+  CDlgUpgrade_test.cpp
+  StartupUpdateCheck_test.cpp
+  ShellWindowsTestMain.cpp
+)
+target_link_libraries(service_windows_tests PRIVATE vantorel_service_windows test_support GTest::gtest)
+# Listed when run, so that building needs no display.
+gtest_discover_tests(service_windows_tests DISCOVERY_MODE PRE_TEST)
