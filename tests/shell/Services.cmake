@@ -26,3 +26,8 @@ add_executable(service_windows_tests
 target_link_libraries(service_windows_tests PRIVATE vantorel_service_windows test_support GTest::gtest)
 # Listed when run, so that building needs no display.
 gtest_discover_tests(service_windows_tests DISCOVERY_MODE PRE_TEST)
+
+# Shell opening against a desktop of its own (XDG folders with a fake browser); no display.
+add_executable(link_opening_desktop_tests LinkOpeningDesktop_test.cpp)
+target_link_libraries(link_opening_desktop_tests PRIVATE vantorel_services test_support GTest::gtest)
+gtest_discover_tests(link_opening_desktop_tests)
