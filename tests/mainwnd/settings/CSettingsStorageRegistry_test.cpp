@@ -7,6 +7,7 @@
 #include <wx/fileconf.h>
 
 #include <cstdlib>
+#include <iterator>
 
 namespace {
 
@@ -124,6 +125,35 @@ TEST_F(RegistryStorageTest, TypeIsNotExaminedOnRead) {
   std::wstring text;
   EXPECT_TRUE(store.ExchangeString(L"One", text, false));
   EXPECT_EQ(text, L"1");
+}
+
+TEST_F(RegistryStorageTest, AwkwardTextsComeBackUnchanged) {
+  const std::wstring texts[] = {
+      L"",
+      L"   leading and trailing   ",
+      L"a=b;c#d [section] \"quoted\"",
+      L"\"whole in quotes\"",
+      L"line\nbreak\ttab\rreturn",
+      L"back\\slash\\",
+      L"/home/\u00FCser/\u65E5\u672C/\U0001F600/",
+      std::wstring(5000, L'z'),
+  };
+  {
+    CSettingsStorageRegistry store(kKey);
+    ASSERT_TRUE(store.BeginSave());
+    for (size_t i = 0; i < std::size(texts); ++i) {
+      std::wstring text = texts[i];
+      EXPECT_TRUE(store.ExchangeString(std::to_wstring(i).c_str(), text, true));
+    }
+    ASSERT_TRUE(store.EndSave());
+  }
+  CSettingsStorageRegistry store(kKey);
+  ASSERT_TRUE(store.BeginLoad());
+  for (size_t i = 0; i < std::size(texts); ++i) {
+    std::wstring text = L"unchanged";
+    EXPECT_TRUE(store.ExchangeString(std::to_wstring(i).c_str(), text, false)) << i;
+    EXPECT_EQ(text, texts[i]) << i;
+  }
 }
 
 struct Pair : CSettings {
