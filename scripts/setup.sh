@@ -12,6 +12,7 @@ packages=(
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools
   xvfb xauth x11-apps imagemagick fonts-liberation2
+  desktop-file-utils appstream
 )
 
 missing=()
