@@ -7,6 +7,8 @@
 #else
 #define MERGERTOOL_API __declspec(dllimport)
 #endif
+#define MERGERTOOL_LOCAL
 #else
 #define MERGERTOOL_API __attribute__((visibility("default")))
+#define MERGERTOOL_LOCAL __attribute__((visibility("hidden")))
 #endif

@@ -116,5 +116,5 @@ protected:
   bool m_bBookmarks;
 
 private:
-  void CopyFrom(const MergerTool &other);
+  MERGERTOOL_LOCAL void CopyFrom(const MergerTool &other);
 };
