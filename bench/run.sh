@@ -10,15 +10,7 @@ merge=$build/bin/vantorel-merge
 [ -x "$merge" ] || { echo "bench: build first: $merge is missing" >&2; exit 1; }
 
 need=(r-doc-pdf gnuplot-doc asymptote-doc mupdf-tools qpdf poppler-utils time)
-missing=()
-for p in "${need[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-fi
+"$here/../scripts/ensure_packages.sh" "${need[@]}"
 
 corpus=${BENCH_DIR:-/tmp/vantorel-bench}
 mkdir -p "$corpus"
