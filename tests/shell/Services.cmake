@@ -31,3 +31,8 @@ gtest_discover_tests(service_windows_tests DISCOVERY_MODE PRE_TEST)
 add_executable(link_opening_desktop_tests LinkOpeningDesktop_test.cpp)
 target_link_libraries(link_opening_desktop_tests PRIVATE vantorel_services test_support GTest::gtest)
 gtest_discover_tests(link_opening_desktop_tests)
+
+# Shows one of the service windows, to look at (not a test):
+#   services_demo about|upgrade|check|link|question|linkerror
+add_executable(services_demo ServicesDemo.cpp)
+target_link_libraries(services_demo PRIVATE vantorel_service_windows)
