@@ -6,6 +6,7 @@
 #include "CHyperLink.h"
 #include "CNewVersionDlg.h"
 #include "StartupUpdateCheck.h"
+#include "VendorSite.h"
 
 #include <wx/app.h>
 #include <wx/dialog.h>
@@ -43,7 +44,7 @@ public:
       const wxString labels[] = {"Unvisited link (fit to text)", "Visited link", "Hovered link"};
       for (int i = 0; i < 3; ++i) {
         auto *link = new CHyperLink;
-        link->SetLinkTarget(L"http://www.orvanel.com/free-pdf-merger.html");
+        link->SetLinkTarget(GetHomePageUrl());
         link->ApplyLinkColours(wxColour(100, 0, 0), wxColour(20, 20, 255), hover);
         link->Create(panel, wxID_ANY, labels[i], wxPoint(20, 20 + 40 * i), wxSize(400, 30));
         if (i == 1)
