@@ -6,9 +6,9 @@
 
 namespace {
 
-const wchar_t kDefaultHost[] = L"http://www.orvanel.com";
+const wchar_t kDefaultHost[] = L"http://www.orvanel.example";
 // The product page is served over HTTPS from the same site.
-const wchar_t kDefaultSecureHost[] = L"https://www.orvanel.com";
+const wchar_t kDefaultSecureHost[] = L"https://www.orvanel.example";
 const wchar_t kUpgradeProductPath[] = L"/pdf-converter-ultimate.html";
 
 // The override host, without a trailing '/'; empty when none is configured.

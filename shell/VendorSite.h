@@ -2,9 +2,10 @@
 #include <string>
 
 // Every address the program uses on the vendor's web site, built in one place from a configured
-// host and the fixed URL paths. The host is "http://www.orvanel.com"; the variable VANTOREL_SITE,
-// when set (for example "http://127.0.0.1:8080"), replaces it for every address, so tests and
-// staging servers reach all endpoints through one switch. A trailing '/' of the host is ignored.
+// host and the fixed URL paths. The host is "http://www.orvanel.example" (a reserved domain that
+// reaches no real company); the variable VANTOREL_SITE, when set (for example
+// "http://127.0.0.1:8080"), replaces it for every address, so tests, staging servers and a real
+// deployment reach all endpoints through one switch. A trailing '/' of the host is ignored.
 
 // The host with its scheme, without a trailing '/'.
 std::wstring GetVendorSiteHost();

@@ -5,11 +5,11 @@
 
 TEST(VendorSite, DefaultHostGivesEveryEndpoint) {
   unsetenv("VANTOREL_SITE");
-  EXPECT_EQ(L"http://www.orvanel.com", GetVendorSiteHost());
-  EXPECT_EQ(L"http://www.orvanel.com/vantorel_free.ini", GetUpdateFileUrl());
-  EXPECT_EQ(L"http://www.orvanel.com/download.html", GetDownloadPageUrl());
-  EXPECT_EQ(L"http://www.orvanel.com/free-pdf-merger.html", GetHomePageUrl());
-  EXPECT_EQ(0u, GetUpgradeProductUrl().rfind(L"https://www.orvanel.com/", 0));
+  EXPECT_EQ(L"http://www.orvanel.example", GetVendorSiteHost());
+  EXPECT_EQ(L"http://www.orvanel.example/vantorel_free.ini", GetUpdateFileUrl());
+  EXPECT_EQ(L"http://www.orvanel.example/download.html", GetDownloadPageUrl());
+  EXPECT_EQ(L"http://www.orvanel.example/free-pdf-merger.html", GetHomePageUrl());
+  EXPECT_EQ(0u, GetUpgradeProductUrl().rfind(L"https://www.orvanel.example/", 0));
 }
 
 TEST(VendorSite, OverrideReplacesTheHostOfEveryAddress) {
@@ -33,6 +33,6 @@ TEST(VendorSite, TutorialPageFollowsTheLanguageCodeExactly) {
       {L"", L"/pdf-merger-tutorial.html"},      {L"fr_CA", L"/pdf-merger-tutorial.html"},
   };
   for (const auto &c : cases)
-    EXPECT_EQ(std::wstring(L"http://www.orvanel.com") + c.path, GetTutorialPageUrl(c.code))
+    EXPECT_EQ(std::wstring(L"http://www.orvanel.example") + c.path, GetTutorialPageUrl(c.code))
         << "code " << std::string(c.code, c.code + wcslen(c.code));
 }
