@@ -56,6 +56,13 @@ void OutputDocument::SetObjectNumber(PdfObject *pObj, const PdfReference &ref) {
   pObj->*ObjectNumbering::kReference = ref;
 }
 
+// Objects read by the parser keep its input file open; once they are read completely they need
+// it no more. Without letting go, a merge of many files runs out of file handles.
+struct ParserAccess : PdfTokenizer {
+  static constexpr PdfRefCountedInputDevice PdfTokenizer::*kDevice = &ParserAccess::m_device;
+  static constexpr PdfRefCountedBuffer PdfTokenizer::*kBuffer = &ParserAccess::m_buffer;
+};
+
 int OutputDocument::AppendObjects(PdfMemDocument &rSource) {
   PdfVecObjects &objects = Objects();
   int nOffset = static_cast<int>(objects.GetSize() + objects.GetFreeObjects().size());
@@ -71,8 +78,13 @@ int OutputDocument::AppendObjects(PdfMemDocument &rSource) {
   // the memory of a merge and spares a deep copy of every object.
   PdfVecObjects &sourceObjects = rSource.GetObjects();
   std::vector<PdfObject *> moved(sourceObjects.begin(), sourceObjects.end());
-  for (PdfObject *pObj : moved)
+  for (PdfObject *pObj : moved) {
     pObj->DelayedStreamLoad();
+    if (auto *pParsed = dynamic_cast<PdfParserObject *>(pObj)) {
+      static_cast<PdfTokenizer &>(*pParsed).*ParserAccess::kDevice = PdfRefCountedInputDevice();
+      static_cast<PdfTokenizer &>(*pParsed).*ParserAccess::kBuffer = PdfRefCountedBuffer();
+    }
+  }
   while (sourceObjects.GetSize() > 0)
     sourceObjects.RemoveObject(sourceObjects.end() - 1);
 

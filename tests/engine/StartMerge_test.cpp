@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 namespace {
 
 class StartMerge : public ::testing::Test {
@@ -265,6 +267,27 @@ TEST_F(StartMerge, EmptyJobWritesADocumentWithoutPages) {
   const PdfReadBack out = ReadBack(Out());
   EXPECT_TRUE(out.loaded);
   EXPECT_TRUE(out.sheets.empty());
+}
+
+TEST_F(StartMerge, ManyFilesDoNotKeepTheirFilesOpen) {
+  MakeNumberedPdf(dir.file("one.pdf"), 1);
+  const std::string bytes = ReadFileBytes(dir.file("one.pdf"));
+  for (int i = 0; i < 150; ++i) {
+    const std::string name = dir.file("f" + std::to_string(i) + ".pdf");
+    WriteFileBytes(name, bytes);
+    Add(name, 1);
+  }
+  job.SetLayout(1, 0, 0);
+  // Room for the test's own files and a few more, far fewer than one per source.
+  rlimit saved{};
+  getrlimit(RLIMIT_NOFILE, &saved);
+  rlimit tight = saved;
+  tight.rlim_cur = 64;
+  setrlimit(RLIMIT_NOFILE, &tight);
+  const bool ok = Run();
+  setrlimit(RLIMIT_NOFILE, &saved);
+  ASSERT_TRUE(ok);
+  EXPECT_EQ(ReadBack(Out()).sheets.size(), 150u);
 }
 
 TEST_F(StartMerge, PerSourceModeReportsUnderEachSource) {
