@@ -1,0 +1,201 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <wx/bitmap.h>
+#include <wx/dialog.h>
+#include <wx/iconbndl.h>
+
+#include "CFSMSettings.h"
+#include "ItemData.h"
+#include "PageRangeOwner.h"
+#include "ProgramVersion.h"
+
+class CCoolButtonBar;
+class CCoolToolBar;
+class CDlgChangePageRange;
+class CFileList;
+class CLvCover;
+class COutputSetting;
+class CReadOnlyComboBox;
+class CXListCtrl;
+class wxListEvent;
+class wxMenu;
+class wxTextCtrl;
+
+// The application's only main window: a borderless skinned dialog (template 108) with the file
+// list, the five skinned bars, the embedded output settings panel, the output name and folder
+// controls and the menus. It owns the settings record and the list's row records; Build hands a
+// snapshot of both to the merge progress dialog.
+//
+// The class is split by topic: start-up, layout and shut-down here; painting and dragging in
+// _paint, commands and Build in _commands, adding files in _files, list editing in _list.
+//
+// The protected virtual methods are the window's doors to other windows and to the desktop
+// (message boxes, pickers, modal dialogs, the shell); tests replace them.
+class CVantorelDlg : public wxDialog, public PageRangeOwner {
+public:
+  enum {
+    IDD = 108,
+    IDI_MAINFRAME = 128,
+    IDB_SKIN = 140,
+    IDC_LIST = 1000,
+    IDC_OUTPUT_FOLDER = 1003,
+    IDC_BROWSE = 1004,
+    IDC_OPEN_FOLDER = 1005,
+    IDC_OUTPUT_PATH = 1007,
+    IDC_LIST_BAR = 1008,
+    IDC_BUILD_BAR = 1009,
+    IDC_ADD_BAR = 1010,
+    IDC_TITLE_BAR = 1011,
+    IDC_FOLDER_BAR = 1013,
+    IDC_FOLDER_LABEL = 1048,
+    IDC_NAME_LABEL = 1049,
+    IDC_OUTPUT_NAME = 1050,
+    IDC_COVER = 165,
+    IDC_PANEL = 168,
+  };
+  // The window text, the title drawn in the title area and the message boxes' title.
+  static const wchar_t kTitle[];
+  // The automatic output name, entry 1 of the name box.
+  static const wchar_t kAutomaticName[];
+
+  // Creates and initialises the window (start-up, in the documented order). With
+  // startUpdateCheck false no background update check is started (tests).
+  explicit CVantorelDlg(wxWindow *parent = nullptr, bool startUpdateCheck = true);
+  // Shut-down: saves the settings ("Save project settings error!" when that fails) and
+  // releases the row records.
+  ~CVantorelDlg() override;
+
+  // --- adding files
+  // Hides the cover, and appends a row for path when its extension is supported.
+  void AddFile(const std::wstring &path);
+  // Add Files (201) and Add Folder (202).
+  void OnAddFiles();
+  void OnAddFolder();
+
+  // --- list editing
+  void DeleteRow(int row);
+  // to is an insertion position counted before the move: from + 2 moves one down, the row
+  // count moves to the end.
+  void MoveRow(int from, int to);
+  void RemoveSelectedRows();
+  void RemoveAllRows();
+  void UpdateListButtons();
+  void ChangePageRange(int row);
+  // Shows path selected in the desktop's file manager.
+  void OpenInExplorer(const std::wstring &path);
+  // A right click at the mouse pointer: sets the clicked row, enables the context menu's
+  // entries and shows it.
+  void OnListRightClick();
+  // The context menu's entries enabled for the clicked row.
+  void EnableContextMenu(int clickedRow);
+
+  // --- commands
+  // A bar or cover command (WM_BAR_COMMAND's first parameter).
+  void OnBarCommand(int command);
+  // A menu command by its command number.
+  void OnMenuCommand(int command);
+  void Build();
+  void ToggleMergeSwitch();
+  void Help();
+  void ChooseOutputFolder();
+  void OpenOutputFolder();
+  // After a language change: texts, bar captions, list texts and the layout.
+  void Retranslate();
+
+  // --- parts, for the program's other windows and for tests
+  CFSMSettings &GetSettings() { return m_settings; }
+  CFileList *GetFileList() const { return m_files.get(); }
+  CXListCtrl *GetListCtrl() const { return m_list; }
+  CLvCover *GetCover() const { return m_cover; }
+  COutputSetting *GetOutputSetting() const { return m_panel; }
+  CReadOnlyComboBox *GetOutputNameBox() const { return m_outputName; }
+  wxTextCtrl *GetOutputFolderEdit() const { return m_outputFolderEdit; }
+  CCoolButtonBar *GetTitleBar() const { return m_titleBar; }
+  CCoolToolBar *GetAddFilesBar() const { return m_addBar; }
+  CCoolToolBar *GetAddFolderBar() const { return m_folderBar; }
+  CCoolToolBar *GetListBar() const { return m_listBar; }
+  CCoolToolBar *GetBuildBar() const { return m_buildBar; }
+  wxMenu *GetMainMenu() const { return m_mainMenu.get(); }
+  wxMenu *GetListMenu() const { return m_listMenu.get(); }
+  wxMenu *GetLanguageMenu() const { return m_languageMenu; }
+  int GetClickedRow() const { return m_nClickedRow; }
+
+  // The hidden "cut into small PDFs" choice of the page range dialog stays disabled.
+  int32_t GetCutOptionFlag() const override { return 1; }
+
+  // Draws the skin, icon and title onto dc for a client area of size (the paint handler's work).
+  void DrawWindow(wxDC &dc, const wxSize &size);
+
+protected:
+  // A message box with OK, the exclamation icon and the window's title.
+  virtual void ShowMessage(const wxString &text);
+  // The desktop's multi-selection file dialog in folder; false on Cancel.
+  virtual bool AskFilesToAdd(const std::wstring &folder, std::vector<std::wstring> *paths);
+  // The folder picker opened on initial (empty: none); false on Cancel.
+  virtual bool AskFolder(const std::wstring &initial, std::wstring *folder);
+  // The merge progress dialog, run modally over the rows and the settings.
+  virtual void RunMergeProgress(const std::vector<_stru_ItemData_> &rows,
+                                const CFSMSettings &settings);
+  virtual bool RunPageRangeDialog(CDlgChangePageRange &dialog);
+  virtual void ShowUpgradeDialog();
+  virtual void ShowAboutDialog();
+  virtual void ShowUpdateDialog();
+  // Opens an address or a folder with the desktop's handler.
+  virtual void OpenAddress(const std::wstring &address);
+  virtual void ShowInFileManagerAt(const std::wstring &path);
+  virtual void PopupAt(wxMenu *menu, const wxPoint &clientPoint);
+
+private:
+  void CreateControls();
+  void SetUpBars();
+  void LayoutBars();
+  void UpdateWindowShape();
+  void EndMainWindow();
+  void ShutDown();
+  void ReadOutputFolder();
+
+  void OnPaint(wxPaintEvent &event);
+  void OnSize(wxSizeEvent &event);
+  void OnLeftDown(wxMouseEvent &event);
+  void OnMotion(wxMouseEvent &event);
+  void OnLeftUp(wxMouseEvent &event);
+  void OnCaptureLost(wxMouseCaptureLostEvent &event);
+  void OnCharHook(wxKeyEvent &event);
+  void OnClose(wxCloseEvent &event);
+  void OnBarCommandEvent(wxCommandEvent &event);
+  void OnMenu(wxCommandEvent &event);
+  void OnListSelection(wxListEvent &event);
+  void OnListActivated(wxListEvent &event);
+  void OnListRightClickEvent(wxListEvent &event);
+  void OnBrowse(wxCommandEvent &event);
+  void OnOpenFolder(wxCommandEvent &event);
+  void OnHelpEvent(wxHelpEvent &event);
+
+  CFSMSettings m_settings;
+  CXListCtrl *m_list = nullptr;
+  std::unique_ptr<CFileList> m_files;
+  CReadOnlyComboBox *m_outputName = nullptr;
+  wxTextCtrl *m_outputFolderEdit = nullptr;
+  wxString m_strOutputFolder; // the output folder text bound to the edit
+  COutputSetting *m_panel = nullptr;
+  CLvCover *m_cover = nullptr;
+  CCoolButtonBar *m_titleBar = nullptr;
+  CCoolToolBar *m_addBar = nullptr;
+  CCoolToolBar *m_folderBar = nullptr;
+  CCoolToolBar *m_listBar = nullptr;
+  CCoolToolBar *m_buildBar = nullptr;
+  std::unique_ptr<wxMenu> m_mainMenu;
+  std::unique_ptr<wxMenu> m_listMenu;
+  wxMenu *m_languageMenu = nullptr; // inside m_mainMenu
+  std::vector<std::wstring> m_languageCodes;
+  int m_nClickedRow = -1;
+  ProgramVersion m_version;
+  wxBitmap m_skin;
+  wxIconBundle m_icons;
+  wxPoint m_dragOffset; // pointer position in the window while it is dragged
+  bool m_dragging = false;
+  bool m_shutDown = false;
+};

@@ -1,0 +1,188 @@
+// List editing: deleting and moving rows, the list tool bar's enabled buttons, the context
+// menu, the page range of a row and showing a file in the file manager.
+#include "CVantorelDlg.h"
+
+#include "BarCommand.h"
+#include "CCoolToolBar.h"
+#include "CDlgChangePageRange.h"
+#include "CFileList.h"
+#include "FileListTexts.h"
+#include "Localization.h"
+#include "MainMenus.h"
+#include "controls/CXListCtrl.h"
+
+#include <wx/utils.h>
+
+namespace {
+const int IDS_IMAGE_ONE_PAGE = 185;
+const int IDS_NO_DATA = 186;
+const int IDS_PDF_LOAD_FAILED = 188;
+
+const int kListCommands[] = {kCmdMergeSwitch, kCmdPageRange, kCmdMoveUp, kCmdMoveDown,
+                             kCmdRemove,      kCmdClear,     kCmdUpgrade};
+} // namespace
+
+void CVantorelDlg::DeleteRow(int row) {
+  if (row < 0 || row >= m_files->GetCount())
+    return;
+  m_files->DeleteRow(row);
+  if (m_files->GetCount() == 0) {
+    m_listBar->DisableButton(kCmdClear, true);
+    m_buildBar->DisableButton(kCmdBuild, true);
+  }
+  UpdateListButtons();
+}
+
+void CVantorelDlg::RemoveSelectedRows() {
+  const std::vector<int> selected = m_list->GetSelectedItems(); // ascending
+  for (auto it = selected.rbegin(); it != selected.rend(); ++it)
+    DeleteRow(*it);
+}
+
+void CVantorelDlg::RemoveAllRows() {
+  for (int row = m_files->GetCount() - 1; row >= 0; --row)
+    DeleteRow(row);
+}
+
+void CVantorelDlg::MoveRow(int from, int to) {
+  const int count = m_list->GetItemCount();
+  // Positions beyond the list would leave the moved row's record without a row.
+  if (from == to || from < 0 || to < 0 || from >= count || to > count)
+    return;
+  const int inserted = m_list->InsertItem(to, m_list->GetItemText(from, 0));
+  if (inserted != to)
+    return;
+  const int src = to < from ? from + 1 : from;
+  const int columns = m_list->GetColumns();
+  for (int col = 0; col < columns; ++col) {
+    const XListCellData *source = m_list->GetCellData(src, col);
+    XListCellData *target = m_list->GetCellData(to, col);
+    if (source && target)
+      *target = *source;
+  }
+  for (int col = 1; col < columns && col <= 4; ++col)
+    m_list->SetItemText(to, col, m_list->GetItemText(src, col));
+  const bool selected = m_list->IsSelected(src);
+  // The list forgets the old row's cell records; the row record now belongs to the new row.
+  m_list->DeleteItem(src);
+  const int moved = to >= from ? to - 1 : to;
+  m_list->Select(moved, selected);
+  m_files->Renumber();
+  m_list->Refresh();
+}
+
+void CVantorelDlg::UpdateListButtons() {
+  for (int command : kListCommands)
+    m_listBar->EnableButton(command, true, false);
+  const int count = m_list->GetItemCount();
+  if (count == 0) {
+    for (int command : kListCommands)
+      m_listBar->EnableButton(command, false, false);
+  } else {
+    const std::vector<int> selected = m_list->GetSelectedItems();
+    if (selected.empty()) {
+      for (int command : {kCmdMoveUp, kCmdMoveDown, kCmdRemove, kCmdPageRange})
+        m_listBar->EnableButton(command, false, false);
+    } else if (selected.size() == 1) {
+      const int s = selected.front();
+      if (s == 0)
+        m_listBar->EnableButton(kCmdMoveUp, false, false);
+      if (s == count - 1)
+        m_listBar->EnableButton(kCmdMoveDown, false, false);
+      const _stru_ItemData_ *item = m_files->GetItemData(s);
+      if (!item || !EndsWithPdf(item->szFilePath))
+        m_listBar->EnableButton(kCmdPageRange, false, false);
+    } else {
+      for (int command : {kCmdMoveUp, kCmdMoveDown, kCmdPageRange})
+        m_listBar->EnableButton(command, false, false);
+    }
+  }
+  m_listBar->Refresh();
+}
+
+void CVantorelDlg::EnableContextMenu(int clickedRow) {
+  wxMenu *menu = m_listMenu.get();
+  const int n = m_list->GetItemCount();
+  EnableMenuCommand(menu, ID_LIST_ADD_FILES, true);
+  EnableMenuCommand(menu, ID_LIST_EMPTY, n >= 1);
+  const int moves[] = {ID_LIST_MOVE_UP, ID_LIST_MOVE_DOWN, ID_LIST_MOVE_LAST, ID_LIST_MOVE_FIRST};
+  if (clickedRow == -1) {
+    EnableMenuCommand(menu, ID_LIST_OPEN_LOCATION, false);
+    EnableMenuCommand(menu, ID_LIST_DELETE, false);
+    for (int command : moves)
+      EnableMenuCommand(menu, command, false);
+    return;
+  }
+  EnableMenuCommand(menu, ID_LIST_OPEN_LOCATION, true);
+  EnableMenuCommand(menu, ID_LIST_DELETE, true);
+  if (clickedRow == 0) {
+    EnableMenuCommand(menu, ID_LIST_MOVE_UP, false);
+    EnableMenuCommand(menu, ID_LIST_MOVE_FIRST, false);
+    EnableMenuCommand(menu, ID_LIST_MOVE_DOWN, n > 1);
+    EnableMenuCommand(menu, ID_LIST_MOVE_LAST, n > 1);
+  } else if (n == clickedRow + 1) {
+    EnableMenuCommand(menu, ID_LIST_MOVE_DOWN, false);
+    EnableMenuCommand(menu, ID_LIST_MOVE_LAST, false);
+    EnableMenuCommand(menu, ID_LIST_MOVE_UP, true);
+    EnableMenuCommand(menu, ID_LIST_MOVE_FIRST, true);
+  } else {
+    for (int command : moves)
+      EnableMenuCommand(menu, command, true);
+  }
+}
+
+void CVantorelDlg::OnListRightClick() {
+  const wxPoint pointer = m_list->ScreenToClient(wxGetMousePosition());
+  m_nClickedRow = m_list->HitTest(pointer);
+  EnableContextMenu(m_nClickedRow);
+  PopupAt(m_listMenu.get(), ScreenToClient(wxGetMousePosition()));
+}
+
+void CVantorelDlg::ChangePageRange(int row) {
+  const _stru_ItemData_ *item = m_files->GetItemData(row);
+  if (!item) {
+    ShowMessage(LoadLangString(IDS_NO_DATA));
+    return;
+  }
+  if (!EndsWithPdf(item->szFilePath)) {
+    ShowMessage(LoadLangString(IDS_IMAGE_ONE_PAGE));
+    return;
+  }
+  if (item->nTotalPage <= 0) {
+    ShowMessage(LoadLangString(IDS_PDF_LOAD_FAILED));
+    return;
+  }
+  CDlgChangePageRange dialog(this);
+  dialog.nTotalPages = item->nTotalPage;
+  if (!item->HasAllPages()) {
+    dialog.nMode = 1;
+    dialog.strRange = *item->pszPageRange;
+  } else {
+    dialog.nMode = 0;
+  }
+  dialog.pOwner = this;
+  if (!RunPageRangeDialog(dialog))
+    return;
+  if (dialog.nMode == 1)
+    m_files->SetPageRange(row, dialog.strRange.ToStdWstring());
+  else if (dialog.nMode == 0)
+    m_files->SetAllPages(row);
+}
+
+void CVantorelDlg::OpenInExplorer(const std::wstring &path) {
+  wxBusyCursor wait;
+  ShowInFileManagerAt(path);
+}
+
+void CVantorelDlg::OnListSelection(wxListEvent &event) {
+  event.Skip();
+  UpdateListButtons();
+}
+
+void CVantorelDlg::OnListActivated(wxListEvent &event) {
+  const long row = event.GetIndex();
+  if (row >= 0 && row < m_list->GetItemCount())
+    ChangePageRange(static_cast<int>(row));
+}
+
+void CVantorelDlg::OnListRightClickEvent(wxListEvent &) { OnListRightClick(); }
