@@ -1,0 +1,73 @@
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "CFSMSettings.h"
+#include "CancelEvent.h"
+#include "ItemData.h"
+#include "MergeMessages.h"
+
+// One merge run: a snapshot of the main window's rows and settings, the worker thread that
+// merges them, and the cancel event between the two. The rows are whole copies, except that
+// each copy's pszOutPath and pszPageRange point at the main window's own buffers, so the output
+// paths the worker writes show in the main window's rows (which do not change while the
+// progress dialog is open).
+//
+// Only one job runs at a time in the program; the engine itself does not need it.
+struct MergeJob {
+  // Copies rows (row 0 first) and settings. notify receives every notification; it may be
+  // null (nothing is posted then) and must outlive the worker.
+  MergeJob(MergeNotifySink *notify, std::vector<_stru_ItemData_> rows,
+           const CFSMSettings &settings);
+  // Stops the worker as Stop does.
+  ~MergeJob();
+  MergeJob(const MergeJob &) = delete;
+  MergeJob &operator=(const MergeJob &) = delete;
+
+  // Starts the worker thread at the highest normal priority the system allows. False when a
+  // worker was started before or the thread could not be made.
+  bool Start();
+  // Asks the worker to stop at the engine's next cancel check; the job stays usable.
+  void Cancel() { hCancelEvent.Set(); }
+  // Sets the cancel event and waits for the worker to end. A thread is never killed: stopped
+  // half way, it could leave the engine's locks and files in any state. The wait is normally
+  // short: the worker posts its finished notice as its last action, and a cancelled engine
+  // stops before its next page.
+  void Stop();
+  // True while a started worker has not yet returned.
+  bool IsRunning() const;
+
+  // Posts a notice to hwndNotify when there is one.
+  void Post(uint32_t nMessage, intptr_t wParam, intptr_t lParam,
+            const std::wstring &strDetail = std::wstring()) const;
+  // Writes text into row nRow's shared pszOutPath buffer when the row and the buffer exist.
+  void WriteOutPath(int nRow, const std::wstring &text);
+
+  MergeNotifySink *hwndNotify;
+  uint32_t nMsgFinished = WM_MERGE_FINISHED;
+  uint32_t nMsgClose = WM_MERGE_CLOSE;
+  uint32_t nMsgProgress = WM_MERGE_PROGRESS;
+  CancelEvent hCancelEvent;
+  std::unique_ptr<std::thread> pThread;
+  std::vector<_stru_ItemData_> arrRows;
+  CFSMSettings settings;
+
+  // Lines for the user gathered by the worker (refused output paths, rows that failed); sent
+  // with the finished notice. Touched only by the worker while it runs.
+  std::vector<std::wstring> vecNotes;
+  // The worker's result: 0 done, -1 nothing to merge, -2 the single-file merge failed.
+  int nThreadResult = 0;
+
+private:
+  std::atomic<bool> m_bRunning{false};
+};
+
+// The engine's progress callback: forwards (index, percent) as the message the engine passes
+// (WM_MERGE_PROGRESS) to the job's notify sink. pUserData is the job; nothing when it is null.
+void MergeProgressCallback(void *pUserData, int32_t nIndex, uint32_t nMessage, int32_t nPercent);
+// The engine's cancel callback: true when pUserData is a job whose cancel event is set.
+bool MergeCancelCallback(void *pUserData);

@@ -1,0 +1,24 @@
+#pragma once
+#include <memory>
+#include <string>
+
+struct MergeJob;
+
+// The merge worker's body, run on the job's thread (tests may run it on their own). Each run
+// ends by posting the job's finished notice, which carries the job's notes.
+
+// A single-file run when settings.bMergeOn is 1, a per-row run otherwise; the thread result.
+int RunMergeWorker(MergeJob &job);
+
+// All usable rows into one file. Result 0 when it was written, -1 without rows, -2 on failure
+// or cancel; the finished notice says 1 or 0 accordingly.
+int RunSingleFile(MergeJob &job);
+
+// One file per usable row, until done or cancelled. The finished notice says 1 even when rows
+// failed or the user cancelled (the files that were made are shown); failed rows are listed
+// in its notes. Result 0.
+int RunPerRow(MergeJob &job);
+
+// The engine's narrow text (Windows-1252) of a buffer; null when the buffer is null or holds
+// an empty text.
+std::unique_ptr<std::string> ToEngineText(const std::shared_ptr<std::wstring> &text);

@@ -1,0 +1,200 @@
+// The progress dialog under a display: the worker's notices drive the bar, the result is shown
+// or the failure message is, Cancel reaches the worker, Escape and Enter do nothing.
+#include "CDlgMergeProgress.h"
+#include "JobTestSupport.h"
+#include "PdfMaker.h"
+#include "support/TempDir.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <sys/stat.h>
+#include <thread>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/gauge.h>
+#include <wx/stattext.h>
+
+namespace {
+
+// Records what the dialog would show. With hold set, the worker waits at its first progress
+// notice until Release, so the test can act while the run is certainly in progress.
+class TestProgressDialog : public CDlgMergeProgress {
+public:
+  using CDlgMergeProgress::CDlgMergeProgress;
+
+  std::vector<std::wstring> shown;
+  std::vector<wxString> messages;
+  std::vector<long> styles;
+  bool hold = false;
+
+  void WaitHeld() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    ASSERT_TRUE(m_changed.wait_for(lock, std::chrono::seconds(30), [this] { return m_held; }));
+  }
+  void Release() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    m_released = true;
+    m_changed.notify_all();
+  }
+
+protected:
+  void ShowResult(const std::wstring &path) override { shown.push_back(path); }
+  void ShowMessage(const wxString &text, long style) override {
+    messages.push_back(text);
+    styles.push_back(style);
+  }
+  void PostMergeNotice(const MergeNotice &notice) override {
+    if (hold && notice.nMessage == WM_MERGE_PROGRESS) {
+      std::unique_lock<std::mutex> lock(m_mutex);
+      m_held = true;
+      m_changed.notify_all();
+      m_changed.wait(lock, [this] { return m_released; });
+    }
+    CDlgMergeProgress::PostMergeNotice(notice);
+  }
+
+private:
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_held = false;
+  bool m_released = false;
+};
+
+class ProgressDialog : public ::testing::Test {
+protected:
+  TempDir dir;
+  std::string out = dir.file("out");
+  wxFrame *frame = nullptr;
+
+  void SetUp() override {
+    MakeNumberedPdf(dir.file("a.pdf"), 3);
+    MakeNumberedPdf(dir.file("b.pdf"), 2);
+    frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(0, 0), wxSize(600, 400));
+    frame->Show();
+  }
+  void TearDown() override {
+    frame->Destroy();
+    Pump();
+  }
+  static void Pump() {
+    wxTheApp->ProcessPendingEvents();
+    wxTheApp->Yield(true);
+  }
+  // Lets events run until the dialog hid itself at the end of the run.
+  static bool RunUntilClosed(wxDialog &dialog) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (dialog.IsShown() && std::chrono::steady_clock::now() < end) {
+      Pump();
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return !dialog.IsShown();
+  }
+  std::vector<_stru_ItemData_> Rows() {
+    return {MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)};
+  }
+};
+
+TEST_F(ProgressDialog, TemplateControls) {
+  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
+  EXPECT_EQ(dialog.GetTitle(), "Merge Progress");
+  EXPECT_EQ(dialog.GetProgressBar()->GetId(), 1052);
+  EXPECT_EQ(dialog.GetProgressBar()->GetRange(), 100);
+  EXPECT_EQ(dialog.GetStatusText()->GetId(), 1053);
+  wxWindow *cancel = dialog.FindWindow(wxID_CANCEL);
+  ASSERT_NE(cancel, nullptr);
+  EXPECT_EQ(cancel->GetLabel(), "Cancel");
+  EXPECT_EQ(dialog.GetJob(), nullptr); // nothing runs before it opens
+}
+
+TEST_F(ProgressDialog, SuccessfulRunShowsTheOutputAndCloses) {
+  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
+  dialog.Show();
+  ASSERT_NE(dialog.GetJob(), nullptr);
+  ASSERT_TRUE(RunUntilClosed(dialog));
+  EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
+  EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out + "/a_b.pdf")});
+  EXPECT_TRUE(dialog.messages.empty());
+  EXPECT_EQ(dialog.GetProgressBar()->GetValue(), 100);
+  EXPECT_EQ(dialog.GetStatusText()->GetLabel(), "Merging files...\t\t100%");
+}
+
+TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
+  WriteFileBytes(out, "a file where the folder should be");
+  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
+  dialog.Show();
+  ASSERT_TRUE(RunUntilClosed(dialog));
+  EXPECT_TRUE(dialog.shown.empty());
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(dialog.messages[0], "Failed to merge files or User cancel!");
+  EXPECT_TRUE(dialog.styles[0] & wxICON_INFORMATION);
+}
+
+TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
+  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
+  dialog.hold = true;
+  dialog.Show();
+  dialog.WaitHeld();
+
+  wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+  dialog.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(click);
+  EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  Pump();
+  EXPECT_TRUE(dialog.IsShown());
+
+  dialog.Release();
+  ASSERT_TRUE(RunUntilClosed(dialog));
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(dialog.messages[0], "Failed to merge files or User cancel!");
+  EXPECT_TRUE(dialog.shown.empty());
+  EXPECT_FALSE(FileExists(out + "/a_b.pdf"));
+}
+
+TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
+  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
+  dialog.hold = true;
+  mkdir(out.c_str(), 0777);
+  dialog.Show();
+  dialog.WaitHeld();
+
+  for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_NUMPAD_ENTER}) {
+    wxKeyEvent press(wxEVT_CHAR_HOOK);
+    press.m_keyCode = key;
+    press.SetEventObject(&dialog);
+    dialog.GetEventHandler()->ProcessEvent(press);
+  }
+  wxCommandEvent enter(wxEVT_BUTTON, wxID_OK);
+  dialog.GetEventHandler()->ProcessEvent(enter);
+  Pump();
+  EXPECT_TRUE(dialog.IsShown());
+  EXPECT_FALSE(dialog.GetJob()->hCancelEvent.IsSignalled());
+
+  // The close box cancels, as Cancel does; the dialog stays until the worker ends.
+  EXPECT_FALSE(dialog.Close());
+  EXPECT_TRUE(dialog.IsShown());
+  EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  dialog.Release();
+  ASSERT_TRUE(RunUntilClosed(dialog));
+  // A cancelled per-row run opens the folder held by row 0.
+  EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out)});
+}
+
+TEST_F(ProgressDialog, DestroyingItDuringARunWaitsForTheWorker) {
+  MakeNumberedPdf(dir.file("long.pdf"), 300);
+  auto *dialog =
+      new CDlgMergeProgress(frame, {MakeRow(dir.file("long.pdf"), 300)}, MakeSettings(out, 1, 0));
+  dialog->Show();
+  ASSERT_TRUE(dialog->GetJob()->IsRunning());
+  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  // Its notices are never handled: it goes before the events run.
+  delete dialog;
+  Pump();
+  // The worker was stopped or had finished; nothing half-written is left.
+  int status = 0;
+  const std::string listing = RunCommand("ls -A '" + out + "'", &status);
+  EXPECT_TRUE(listing.empty() || listing == "long.pdf\n") << listing;
+}
+
+} // namespace

@@ -1,0 +1,61 @@
+// Shows one of the merge job's dialogs, to look at (not a test):
+//   job_dialogs_demo progress|range
+// The progress dialog shows 42% of a run that never ends; the page range dialog shows a
+// refused page list.
+#include "CDlgChangePageRange.h"
+#include "CDlgMergeProgress.h"
+
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+// Keeps the dialog open: the worker's finished notice is dropped, a progress notice is faked.
+class FrozenProgress : public CDlgMergeProgress {
+public:
+  using CDlgMergeProgress::CDlgMergeProgress;
+
+protected:
+  void PostMergeNotice(const MergeNotice &notice) override {
+    if (notice.nMessage != WM_MERGE_FINISHED)
+      CDlgMergeProgress::PostMergeNotice(notice);
+  }
+};
+
+class DemoApp : public wxApp {
+public:
+  bool OnInit() override {
+    const wxString which = argc > 1 ? argv[1] : wxString("progress");
+    auto *frame = new wxFrame(nullptr, wxID_ANY, "Vantorel", wxPoint(0, 0), wxSize(700, 500));
+    frame->Show();
+    if (which == "range") {
+      CallAfter([frame] {
+        CDlgChangePageRange dialog(frame);
+        dialog.nTotalPages = 20;
+        dialog.nMode = 1;
+        dialog.strRange = "1, 3, 4, 9-11, 25";
+        dialog.CallAfter([&dialog] { dialog.TryAccept(); });
+        dialog.ShowModal();
+      });
+    } else {
+      auto *dialog = new FrozenProgress(frame, {}, CFSMSettings());
+      dialog->Show();
+      MergeNotice notice;
+      notice.nMessage = WM_MERGE_PROGRESS;
+      notice.lParam = 42;
+      dialog->CallAfter([dialog, notice] {
+        wxThreadEvent event(wxEVT_MERGE_PROGRESS, WM_MERGE_PROGRESS);
+        event.SetExtraLong(notice.lParam);
+        dialog->GetEventHandler()->ProcessEvent(event);
+      });
+    }
+    return true;
+  }
+};
+
+} // namespace
+
+wxIMPLEMENT_APP_NO_MAIN(DemoApp);
+
+int main(int argc, char **argv) { return wxEntry(argc, argv); }

@@ -1,0 +1,253 @@
+// The merge worker end to end, fed with rows and settings as the progress dialog feeds it.
+#include "JobTestSupport.h"
+#include "MergeJob.h"
+#include "MergeWorker.h"
+#include "PdfMaker.h"
+#include "PdfReadBack.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> FolderEntries(const std::string &folder) {
+  std::vector<std::string> names;
+  if (DIR *d = opendir(folder.c_str())) {
+    while (dirent *e = readdir(d))
+      if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+        names.push_back(e->d_name);
+    closedir(d);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+size_t Sheets(const std::string &path, const std::string &password = "") {
+  return ReadBack(path, password).sheets.size();
+}
+
+class Worker : public ::testing::Test {
+protected:
+  TempDir dir;
+  std::string out = dir.file("out");
+  RecordingSink sink;
+
+  void SetUp() override {
+    MakeNumberedPdf(dir.file("a.pdf"), 3);
+    MakeNumberedPdf(dir.file("b.pdf"), 2);
+  }
+  std::unique_ptr<MergeJob> Job(std::vector<_stru_ItemData_> rows, const CFSMSettings &settings) {
+    return std::make_unique<MergeJob>(&sink, std::move(rows), settings);
+  }
+};
+
+TEST_F(Worker, SingleFileRunMergesUsableRowsInOrder) {
+  std::vector<_stru_ItemData_> rows = {
+      MakeRow(dir.file("a.pdf"), 3, L"1-2"),
+      MakeRow(dir.file("missing.pdf"), 0, nullptr, STATUS_LOAD_FAILED), // skipped
+      MakeRow(dir.file("b.pdf"), 2, L""), // an emptied range means all pages
+  };
+  const auto mainRowOut = rows[0].pszOutPath;
+  auto job = Job(rows, MakeSettings(out, 1, 0));
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+
+  const std::string expected = out + "/a_b.pdf";
+  EXPECT_EQ(Sheets(expected), 4u);
+  // The path reaches the main window's row through the shared buffer; statuses stay on the
+  // job's copies.
+  EXPECT_EQ(*mainRowOut, W(expected));
+  EXPECT_EQ(job->arrRows[0].nStatus, STATUS_SUCCESS);
+  EXPECT_EQ(rows[0].nStatus, STATUS_READY);
+
+  const MergeNotice finished = sink.Finished();
+  EXPECT_EQ(finished.wParam, 1);
+  EXPECT_EQ(finished.strDetail, L"");
+  EXPECT_EQ(sink.FinishedCount(), 1);
+  EXPECT_EQ(sink.Notices().back().nMessage, WM_MERGE_FINISHED);
+  const std::vector<int> percents = sink.Percents();
+  ASSERT_GE(percents.size(), 4u);
+  EXPECT_EQ(percents.front(), 5);
+  EXPECT_EQ(percents.back(), 100);
+  for (const MergeNotice &n : sink.Notices()) {
+    if (n.nMessage == WM_MERGE_PROGRESS) {
+      EXPECT_EQ(n.wParam, 0);
+    }
+  }
+}
+
+TEST_F(Worker, SingleFileRunWithEveryRowSkippedWritesAnEmptyOutput) {
+  auto job = Job({MakeRow(dir.file("x.pdf"), 0, nullptr, STATUS_LOAD_FAILED)},
+                 MakeSettings(out, 1, 0, L"empty"));
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+  EXPECT_TRUE(FileExists(out + "/empty.pdf"));
+  EXPECT_EQ(sink.Finished().wParam, 1);
+}
+
+TEST_F(Worker, SingleFileFailureKeepsExistingFilesAndReportsZero) {
+  // The output folder cannot be made: a file stands where it should be.
+  WriteFileBytes(out, "not a folder");
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));
+  EXPECT_EQ(RunMergeWorker(*job), -2);
+  EXPECT_EQ(sink.Finished().wParam, 0);
+  EXPECT_EQ(job->arrRows[0].nStatus, STATUS_LOAD_FAILED);
+  EXPECT_EQ(ReadFileBytes(out), "not a folder");
+}
+
+TEST_F(Worker, SingleFileRunWithoutRowsStillReportsTheEnd) {
+  auto job = Job({}, MakeSettings(out, 1, 0));
+  EXPECT_EQ(RunMergeWorker(*job), -1);
+  EXPECT_EQ(sink.Finished().nMessage, WM_MERGE_FINISHED);
+  EXPECT_EQ(sink.Finished().wParam, 0);
+}
+
+TEST_F(Worker, TooLongOutputPathFailsWithItsReason) {
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)},
+                 MakeSettings(out, 1, 0, std::wstring(280, L'n').c_str()));
+  EXPECT_EQ(RunMergeWorker(*job), -2);
+  EXPECT_EQ(sink.Finished().wParam, 0);
+  EXPECT_NE(sink.Finished().strDetail.find(L"259 characters"), std::wstring::npos);
+  EXPECT_TRUE(FolderEntries(out).empty());
+}
+
+TEST_F(Worker, PerRowRunMakesOneFilePerUsableRow) {
+  mkdir(out.c_str(), 0777);
+  std::vector<_stru_ItemData_> rows = {
+      MakeRow(dir.file("a.pdf"), 3, L"3"),
+      MakeRow(dir.file("gone.pdf"), 0, nullptr, STATUS_LOAD_FAILED),
+      MakeRow(dir.file("b.pdf"), 2),
+  };
+  auto job = Job(rows, MakeSettings(out, 0, 1));
+  job->settings.nOrientation = 2; // ignored: every file of this mode is Auto
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+
+  EXPECT_EQ(FolderEntries(out), (std::vector<std::string>{"a_2IN1.pdf", "b_2IN1.pdf"}));
+  EXPECT_EQ(Sheets(out + "/a_2IN1.pdf"), 1u);
+  EXPECT_EQ(Sheets(out + "/b_2IN1.pdf"), 1u);
+  // Row 0 was rewritten with the folder when row 2 was named; row 2 holds its own file.
+  EXPECT_EQ(*rows[0].pszOutPath, W(out));
+  EXPECT_EQ(*rows[1].pszOutPath, L"");
+  EXPECT_EQ(*rows[2].pszOutPath, W(out + "/b_2IN1.pdf"));
+  EXPECT_EQ(job->arrRows[0].nStatus, STATUS_SUCCESS);
+  EXPECT_EQ(job->arrRows[1].nStatus, STATUS_LOAD_FAILED);
+  EXPECT_EQ(job->arrRows[2].nStatus, STATUS_SUCCESS);
+  EXPECT_EQ(sink.Finished().wParam, 1);
+  // Progress restarts at 5 for every row and carries the row's index.
+  std::vector<std::pair<intptr_t, intptr_t>> starts;
+  for (const MergeNotice &n : sink.Notices())
+    if (n.nMessage == WM_MERGE_PROGRESS && n.lParam == 5)
+      starts.emplace_back(n.wParam, n.lParam);
+  EXPECT_EQ(starts, (std::vector<std::pair<intptr_t, intptr_t>>{{0, 5}, {2, 5}}));
+}
+
+TEST_F(Worker, PerRowFailuresAreListedButTheRunIsShown) {
+  // No output folder: each row fails when its file is written.
+  auto job =
+      Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)}, MakeSettings(out, 0, 0));
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+  EXPECT_EQ(job->arrRows[0].nStatus, STATUS_FAILED);
+  EXPECT_EQ(job->arrRows[1].nStatus, STATUS_FAILED);
+  const MergeNotice finished = sink.Finished();
+  EXPECT_EQ(finished.wParam, 1);
+  EXPECT_NE(finished.strDetail.find(W(dir.file("a.pdf"))), std::wstring::npos);
+  EXPECT_NE(finished.strDetail.find(W(dir.file("b.pdf"))), std::wstring::npos);
+}
+
+TEST_F(Worker, CancelDuringSingleFileRunLeavesNoOutput) {
+  MakeNumberedPdf(dir.file("long.pdf"), 200);
+  MergeJob *pJob = nullptr;
+  // The user presses Cancel as soon as the first progress shows.
+  sink.onNotice = [&pJob](const MergeNotice &n) {
+    if (n.nMessage == WM_MERGE_PROGRESS)
+      pJob->Cancel();
+  };
+  auto job = Job({MakeRow(dir.file("long.pdf"), 200), MakeRow(dir.file("a.pdf"), 3)},
+                 MakeSettings(out, 1, 2));
+  pJob = job.get();
+  ASSERT_TRUE(job->Start());
+  ASSERT_TRUE(sink.WaitFinished());
+  job->Stop();
+  EXPECT_FALSE(job->IsRunning());
+  EXPECT_EQ(job->nThreadResult, -2);
+  EXPECT_EQ(sink.Finished().wParam, 0);
+  EXPECT_EQ(sink.Percents(), std::vector<int>{5});
+  // Neither the output nor a temporary file is left.
+  EXPECT_TRUE(FolderEntries(out).empty());
+}
+
+TEST_F(Worker, CancelDuringPerRowRunStartsNoFurtherRow) {
+  mkdir(out.c_str(), 0777);
+  MergeJob *pJob = nullptr;
+  sink.onNotice = [&pJob](const MergeNotice &n) {
+    if (n.nMessage == WM_MERGE_PROGRESS)
+      pJob->Cancel();
+  };
+  auto job =
+      Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)}, MakeSettings(out, 0, 0));
+  pJob = job.get();
+  ASSERT_TRUE(job->Start());
+  ASSERT_TRUE(sink.WaitFinished());
+  job->Stop();
+  EXPECT_EQ(job->arrRows[0].nStatus, STATUS_FAILED);
+  EXPECT_EQ(job->arrRows[1].nStatus, STATUS_READY);
+  // A cancel is no failure to report; the folder is shown.
+  EXPECT_EQ(sink.Finished().wParam, 1);
+  EXPECT_EQ(sink.Finished().strDetail, L"");
+  EXPECT_EQ(*job->arrRows[0].pszOutPath, W(out));
+  EXPECT_TRUE(FolderEntries(out).empty());
+}
+
+TEST_F(Worker, StopWaitsForARunningWorker) {
+  MakeNumberedPdf(dir.file("long.pdf"), 300);
+  auto job = Job({MakeRow(dir.file("long.pdf"), 300)}, MakeSettings(out, 1, 0));
+  ASSERT_TRUE(job->Start());
+  EXPECT_FALSE(job->Start()); // one worker per job
+  job->Stop();
+  EXPECT_FALSE(job->IsRunning());
+  EXPECT_EQ(sink.FinishedCount(), 1);
+  // Either it ended before the stop or it was cancelled; nothing half-written stays.
+  const std::vector<std::string> entries = FolderEntries(out);
+  EXPECT_TRUE(entries.empty() || entries == std::vector<std::string>{"long.pdf"});
+}
+
+TEST_F(Worker, PasswordsReachTheEngineAsWindows1252) {
+  CFSMSettings settings = MakeSettings(out, 1, 0, L"locked");
+  settings.bOpenPwd = 1;
+  settings.strOpenPwd = L"\u00e9t\u00e9\u4e2d"; // é and é convert; 中 becomes '?'
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, settings);
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+  const std::string path = out + "/locked.pdf";
+  EXPECT_FALSE(ReadBack(path).loaded);
+  EXPECT_EQ(Sheets(path, "\xe9t\xe9?"), 3u);
+}
+
+TEST_F(Worker, DisabledPermissionPasswordTextIsNotUsed) {
+  CFSMSettings settings = MakeSettings(out, 1, 0, L"locked");
+  settings.bOpenPwd = 1;
+  settings.strOpenPwd = L"open";
+  settings.bPermissionPwd = 0;
+  settings.strPermissionPwd = L"stale";
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, settings);
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+  const std::string path = out + "/locked.pdf";
+  EXPECT_EQ(Sheets(path, "open"), 3u);
+  EXPECT_FALSE(ReadBack(path, "stale").loaded);
+  // The owner password is the open one.
+  int status = 0;
+  const std::string info =
+      RunCommand("qpdf --show-encryption --password=open '" + path + "' 2>&1", &status);
+  EXPECT_NE(info.find("Supplied password is owner password"), std::string::npos) << info;
+}
+
+TEST(EngineText, NullAndEmptyStayNull) {
+  EXPECT_EQ(ToEngineText(nullptr), nullptr);
+  EXPECT_EQ(ToEngineText(std::make_shared<std::wstring>()), nullptr);
+  auto text = ToEngineText(std::make_shared<std::wstring>(L"1-2, \u00fc"));
+  ASSERT_NE(text, nullptr);
+  EXPECT_EQ(*text, "1-2, \xfc");
+}
+
+} // namespace
