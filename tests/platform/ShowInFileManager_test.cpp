@@ -1,0 +1,165 @@
+// Showing a path in the file manager: the folder of a path, and the ShowItems call as a file
+// manager on a private session bus receives it.
+#include "AnsiText.h"
+#include "ShowInFileManager.h"
+#include "support/TempDir.h"
+
+#include <gio/gio.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <cstdlib>
+#include <mutex>
+#include <sstream>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ContainingFolder, Table) {
+  const struct {
+    const wchar_t *path;
+    const wchar_t *folder;
+  } cases[] = {
+      {L"/home/u/out/a.pdf", L"/home/u/out"},
+      {L"/home/u/out/", L"/home/u"}, // a folder's own parent
+      {L"/a.pdf", L"/"},
+      {L"a.pdf", L"."},
+      {L"/home/u/a\\b.pdf", L"/home/u"},
+  };
+  for (const auto &c : cases)
+    EXPECT_EQ(GetContainingFolder(c.path), c.folder) << std::wstring(c.path).c_str();
+}
+
+const char kInterface[] = "<node><interface name='org.freedesktop.FileManager1'>"
+                          "<method name='ShowItems'><arg type='as' direction='in'/>"
+                          "<arg type='s' direction='in'/></method>"
+                          "</interface></node>";
+
+// A file manager on its own thread that records the URIs it is asked to show.
+class FakeFileManager {
+public:
+  explicit FakeFileManager(const std::string &address) : m_address(address) {
+    m_thread = std::thread([this] { Run(); });
+    std::unique_lock<std::mutex> lock(m_mutex);
+    m_changed.wait_for(lock, std::chrono::seconds(10), [this] { return m_ready; });
+  }
+  ~FakeFileManager() {
+    if (m_loop)
+      g_main_loop_quit(m_loop);
+    m_thread.join();
+  }
+  bool Ready() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_owned;
+  }
+  std::vector<std::string> Uris() {
+    std::lock_guard<std::mutex> lock(m_mutex);
+    return m_uris;
+  }
+
+private:
+  void Run() {
+    GMainContext *context = g_main_context_new();
+    g_main_context_push_thread_default(context);
+    m_loop = g_main_loop_new(context, FALSE);
+    GDBusConnection *bus = g_dbus_connection_new_for_address_sync(
+        m_address.c_str(),
+        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+        nullptr, nullptr, nullptr);
+    if (bus) {
+      GDBusNodeInfo *node = g_dbus_node_info_new_for_xml(kInterface, nullptr);
+      static const GDBusInterfaceVTable vtable = {&FakeFileManager::OnCall, nullptr, nullptr, {}};
+      g_dbus_connection_register_object(bus, "/org/freedesktop/FileManager1", node->interfaces[0],
+                                        &vtable, this, nullptr, nullptr);
+      // Owning the name is a call of our own: when it returns the name is ours.
+      GVariant *reply = g_dbus_connection_call_sync(
+          bus, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus",
+          "RequestName", g_variant_new("(su)", "org.freedesktop.FileManager1", 0u), nullptr,
+          G_DBUS_CALL_FLAGS_NONE, 5000, nullptr, nullptr);
+      {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_owned = reply != nullptr;
+      }
+      if (reply)
+        g_variant_unref(reply);
+      g_dbus_node_info_unref(node);
+    }
+    {
+      std::lock_guard<std::mutex> lock(m_mutex);
+      m_ready = true;
+      m_changed.notify_all();
+    }
+    if (bus)
+      g_main_loop_run(m_loop);
+    if (bus)
+      g_object_unref(bus);
+    g_main_context_pop_thread_default(context);
+    g_main_loop_unref(m_loop);
+    g_main_context_unref(context);
+  }
+  static void OnCall(GDBusConnection *, const char *, const char *, const char *,
+                     const char *method, GVariant *parameters, GDBusMethodInvocation *invocation,
+                     gpointer self) {
+    auto *manager = static_cast<FakeFileManager *>(self);
+    if (g_strcmp0(method, "ShowItems") == 0) {
+      GVariantIter *uris = nullptr;
+      const char *startup = nullptr;
+      g_variant_get(parameters, "(as&s)", &uris, &startup);
+      const char *uri = nullptr;
+      std::lock_guard<std::mutex> lock(manager->m_mutex);
+      while (g_variant_iter_next(uris, "&s", &uri))
+        manager->m_uris.push_back(uri);
+      g_variant_iter_free(uris);
+    }
+    g_dbus_method_invocation_return_value(invocation, nullptr);
+  }
+
+  std::string m_address;
+  std::thread m_thread;
+  GMainLoop *m_loop = nullptr;
+  std::mutex m_mutex;
+  std::condition_variable m_changed;
+  bool m_ready = false;
+  bool m_owned = false;
+  std::vector<std::string> m_uris;
+};
+
+TEST(ShowInFileManager, AsksTheFileManagerOnTheSessionBus) {
+  int status = 0;
+  const std::string started =
+      RunCommand("dbus-daemon --session --fork --print-address=1 --print-pid=1", &status);
+  if (status != 0)
+    GTEST_SKIP() << "no dbus-daemon";
+  std::istringstream lines(started);
+  std::string address;
+  long pid = 0;
+  lines >> address >> pid;
+  ASSERT_FALSE(address.empty());
+
+  const char *previous = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+  const std::string saved = previous ? previous : "";
+  setenv("DBUS_SESSION_BUS_ADDRESS", address.c_str(), 1);
+  {
+    FakeFileManager manager(address);
+    ASSERT_TRUE(manager.Ready());
+    TempDir dir;
+    const std::string file = dir.file("a b\xc3\xa9.pdf");
+    WriteFileBytes(file, "x");
+    EXPECT_TRUE(ShowInFileManager(Utf8ToWide(file)));
+    const std::vector<std::string> uris = manager.Uris();
+    ASSERT_EQ(uris.size(), 1u);
+    EXPECT_EQ(uris[0], "file://" + dir.path() + "/a%20b%C3%A9.pdf");
+  }
+  if (previous)
+    setenv("DBUS_SESSION_BUS_ADDRESS", saved.c_str(), 1);
+  else
+    unsetenv("DBUS_SESSION_BUS_ADDRESS");
+  if (pid > 0)
+    kill(static_cast<pid_t>(pid), SIGTERM);
+}
+
+} // namespace
