@@ -11,8 +11,9 @@
 #include <csignal>
 #include <cstdlib>
 #include <mutex>
-#include <sstream>
+#include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -128,17 +129,41 @@ private:
   std::vector<std::string> m_uris;
 };
 
-TEST(ShowInFileManager, AsksTheFileManagerOnTheSessionBus) {
-  int status = 0;
-  const std::string started =
-      RunCommand("dbus-daemon --session --fork --print-address=1 --print-pid=1", &status);
-  if (status != 0)
-    GTEST_SKIP() << "no dbus-daemon";
-  std::istringstream lines(started);
+// A private session bus, stopped and reaped when the object goes.
+class PrivateBus {
+public:
+  PrivateBus() {
+    char *argv[] = {const_cast<char *>("dbus-daemon"), const_cast<char *>("--session"),
+                    const_cast<char *>("--nofork"), const_cast<char *>("--print-address=1"),
+                    nullptr};
+    int out = -1;
+    if (!g_spawn_async_with_pipes(
+            nullptr, argv, nullptr,
+            static_cast<GSpawnFlags>(G_SPAWN_SEARCH_PATH | G_SPAWN_DO_NOT_REAP_CHILD), nullptr,
+            nullptr, &m_pid, nullptr, &out, nullptr, nullptr))
+      return;
+    char c = 0;
+    while (read(out, &c, 1) == 1 && c != '\n')
+      address += c;
+    close(out);
+  }
+  ~PrivateBus() {
+    if (m_pid > 0) {
+      kill(m_pid, SIGTERM);
+      waitpid(m_pid, nullptr, 0);
+    }
+  }
   std::string address;
-  long pid = 0;
-  lines >> address >> pid;
-  ASSERT_FALSE(address.empty());
+
+private:
+  GPid m_pid = 0;
+};
+
+TEST(ShowInFileManager, AsksTheFileManagerOnTheSessionBus) {
+  PrivateBus bus;
+  if (bus.address.empty())
+    GTEST_SKIP() << "no dbus-daemon";
+  const std::string address = bus.address;
 
   const char *previous = std::getenv("DBUS_SESSION_BUS_ADDRESS");
   const std::string saved = previous ? previous : "";
@@ -158,8 +183,6 @@ TEST(ShowInFileManager, AsksTheFileManagerOnTheSessionBus) {
     setenv("DBUS_SESSION_BUS_ADDRESS", saved.c_str(), 1);
   else
     unsetenv("DBUS_SESSION_BUS_ADDRESS");
-  if (pid > 0)
-    kill(static_cast<pid_t>(pid), SIGTERM);
 }
 
 } // namespace
