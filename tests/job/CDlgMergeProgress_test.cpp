@@ -132,6 +132,18 @@ TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
   EXPECT_TRUE(dialog.styles[0] & wxICON_INFORMATION);
 }
 
+TEST_F(ProgressDialog, PerRowFailuresAreListedBeforeTheFolderIsShown) {
+  // No output folder: both rows fail, and the folder held by row 0 does not exist.
+  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
+  dialog.Show();
+  ASSERT_TRUE(RunUntilClosed(dialog));
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_TRUE(dialog.messages[0].Contains(dir.file("a.pdf")));
+  EXPECT_TRUE(dialog.messages[0].Contains(dir.file("b.pdf")));
+  EXPECT_TRUE(dialog.styles[0] & wxICON_EXCLAMATION);
+  EXPECT_TRUE(dialog.shown.empty());
+}
+
 TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
   dialog.hold = true;
