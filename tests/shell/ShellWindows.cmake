@@ -11,7 +11,7 @@ add_executable(shell_windows_tests
 )
 target_link_libraries(shell_windows_tests PRIVATE vantorel_shell_windows test_support GTest::gtest)
 # Listed when run, so that building needs no display.
-gtest_discover_tests(shell_windows_tests DISCOVERY_MODE PRE_TEST)
+gtest_discover_tests(shell_windows_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 120)
 
 # Shows one of the windows in a frame, to look at (not a test):
 #   shell_windows_demo bars|panel|cover|picker
