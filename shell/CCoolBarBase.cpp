@@ -31,6 +31,8 @@ void CCoolBarBase::RefreshHover() {
 
 void CCoolBarBase::SetupToolTips() {
   m_tools = CollectTools();
+  if (!IsShownOnScreen())
+    return;
   // The tip under the mouse is renewed only when its text changed, so that the repaints of
   // hovering do not make a shown tip flicker.
   const wxPoint mouse = ScreenToClient(wxGetMousePosition());

@@ -19,3 +19,7 @@ target_include_directories(vantorel_shell_windows PUBLIC ${CMAKE_CURRENT_SOURCE_
 target_link_libraries(vantorel_shell_windows
   PUBLIC vantorel_lang vantorel_settings vantorel_platform ${wxWidgets_LIBRARIES})
 add_dependencies(vantorel_shell_windows vantorel_resources)
+
+# Painting benchmark of the bars and the cover (bench/bar_paint.sh runs it).
+add_executable(bar_paint_bench ${PROJECT_SOURCE_DIR}/bench/bar_paint.cpp)
+target_link_libraries(bar_paint_bench PRIVATE vantorel_shell_windows)
