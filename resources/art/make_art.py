@@ -209,7 +209,7 @@ def app_icon(size):
 
 
 def cover(with_labels):
-    """Bitmap 166 (877 x 404; the cover shows its top 280 rows) and lv_cover_merger.png.
+    """Bitmap 166 (877 x 404; the cover shows its top 280 rows) and lv_cover_merger.png (877 x 280).
     The add-files tile fills the cover's hot rectangle (81, 122)-(203, 253)."""
     parts = [f'<rect x="8.5" y="8.5" width="860" height="263" rx="14" fill="#f7f8fa" stroke="#c9ced6" '
              f'stroke-dasharray="6 5"/>']
@@ -240,7 +240,9 @@ def cover(with_labels):
             nx = steps[n + 1][0] - 30
             parts.append(f'<path d="M{ax} {y + 65}H{nx}M{nx - 8} {y + 58}l8 7-8 7" fill="none" stroke="#b3bac4" '
                          f'stroke-width="2" stroke-linecap="round" stroke-linejoin="round" stroke-dasharray="1 0"/>')
-    return svg(877, 404, "".join(parts), BODY)
+    # The stretched picture is drawn over the cover's own size, 877 x 280: made at that size it
+    # is not distorted, and its tiles stay under the hot rectangle.
+    return svg(877, 404 if with_labels else 280, "".join(parts), BODY)
 
 
 def about():
@@ -312,9 +314,9 @@ def main():
             subprocess.run(["rsvg-convert", "-o", rendered, source], check=True)
             target = os.path.join(OUT, name)
             if opaque:
-                subprocess.run(["convert", rendered, "-alpha", "off", "PNG24:" + target], check=True)
+                subprocess.run(["convert", rendered, "-strip", "-alpha", "off", "PNG24:" + target], check=True)
             else:
-                subprocess.run(["convert", rendered, "PNG32:" + target], check=True)
+                subprocess.run(["convert", rendered, "-strip", "PNG32:" + target], check=True)
             print(target)
 
 
