@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include <wx/image.h>
+#include <wx/uiaction.h>
 
 namespace {
 
@@ -244,6 +245,20 @@ TEST_F(ToolBarTest, ToolTipsHaveCommandPlusHundredAndFollowTheLanguage) {
   bar->SetButtons(ListToolBarTable(false));
   EXPECT_EQ(bar->GetButtonCaption(0), "Aus");
   EXPECT_TRUE(bar->GetButtonRect(0).IsEmpty());
+}
+
+TEST_F(ToolBarTest, RefreshHoverFollowsTheRealMouse) {
+  CCoolToolBar *bar = MakeListBar();
+  const int up = IndexOf(bar, kCmdMoveUp);
+  wxUIActionSimulator mouse;
+  mouse.MouseMove(bar->ClientToScreen(Centre(bar->GetButtonRect(up))));
+  Yield();
+  bar->RefreshHover();
+  EXPECT_EQ(bar->GetHoverIndex(), up);
+  mouse.MouseMove(bar->ClientToScreen(wxPoint(bar->GetBarWidth() + 40, 60)));
+  Yield();
+  bar->RefreshHover();
+  EXPECT_EQ(bar->GetHoverIndex(), -1);
 }
 
 // Counts pixels of a bitmap area close to colour.
