@@ -143,6 +143,18 @@ TEST_F(PageRangeDialog, CancelKeepsTheFields) {
   EXPECT_EQ(dialog.strRange, "");
 }
 
+TEST_F(PageRangeDialog, EscapeIsCancel) {
+  TestRangeDialog dialog(frame);
+  dialog.nTotalPages = 5;
+  dialog.Show();
+  wxKeyEvent press(wxEVT_CHAR_HOOK);
+  press.m_keyCode = WXK_ESCAPE;
+  press.SetEventObject(&dialog);
+  dialog.GetEventHandler()->ProcessEvent(press);
+  EXPECT_EQ(dialog.GetReturnCode(), wxID_CANCEL);
+  EXPECT_FALSE(dialog.IsShown());
+}
+
 TEST_F(PageRangeDialog, CutPagesChecks) {
   TestRangeDialog dialog(frame);
   dialog.nTotalPages = 5;
