@@ -12,6 +12,33 @@ namespace {
 // Control texts are read into the same buffer as language values: 1022 characters.
 const size_t kMaxControlText = 1022;
 
+// The language files key buttons by their Windows identifiers (IDOK 1, IDCANCEL 2, …); wx's
+// stock buttons carry identifiers of their own.
+int ControlKey(int id) {
+  switch (id) {
+  case wxID_OK:
+    return 1;
+  case wxID_CANCEL:
+    return 2;
+  case wxID_ABORT:
+    return 3;
+  case wxID_RETRY:
+    return 4;
+  case wxID_IGNORE:
+    return 5;
+  case wxID_YES:
+    return 6;
+  case wxID_NO:
+    return 7;
+  case wxID_CLOSE:
+    return 8;
+  case wxID_HELP:
+    return 9;
+  default:
+    return id;
+  }
+}
+
 } // namespace
 
 wxString GetControlText(wxWindow *control) {
@@ -33,7 +60,8 @@ void TranslateDialog(wxWindow *window, int dialogId) {
   const std::wstring section = L"DIALOG_IDD_" + std::to_wstring(dialogId);
   ForEachDescendant(window, [&](wxWindow *control) {
     if (dialogId != 0) {
-      const std::wstring value = ReadLangFileValue(section, std::to_wstring(control->GetId()));
+      const std::wstring value =
+          ReadLangFileValue(section, std::to_wstring(ControlKey(control->GetId())));
       if (!value.empty())
         SetControlText(control, ConvertLangEscapes(value, false));
     } else {

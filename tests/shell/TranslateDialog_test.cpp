@@ -92,6 +92,17 @@ TEST_F(TranslateDialogTest, DialogZeroTranslatesThroughTheDictionary) {
   EXPECT_EQ(dialog->GetTitle(), wxT("Dictionary title"));
 }
 
+TEST_F(TranslateDialogTest, StockButtonsAnswerToTheirWindowsNumbers) {
+  UseLanguage("[DIALOG_IDD_169]\n1=Gut\n2=Abbrechen\n5100=wx number\n");
+  auto *ok = new wxButton(dialog, wxID_OK, wxT("OK"));
+  auto *cancel = new wxButton(dialog, wxID_CANCEL, wxT("Cancel"));
+  auto *plainOne = new wxButton(dialog, 1, wxT("One"));
+  TranslateDialog(dialog, 169);
+  EXPECT_EQ(ok->GetLabel(), wxT("Gut"));
+  EXPECT_EQ(cancel->GetLabel(), wxT("Abbrechen"));
+  EXPECT_EQ(plainOne->GetLabel(), wxT("Gut"));
+}
+
 TEST_F(TranslateDialogTest, OwnedTopLevelWindowsAreNotDescendants) {
   UseLanguage("[DIALOG_IDD_108]\n1007=translated\n");
   auto *owned = new wxDialog(dialog, wxID_ANY, wxT("Owned"));
