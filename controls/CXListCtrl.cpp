@@ -5,6 +5,7 @@
 #include "controls/CXListCtrl.h"
 
 #include <algorithm>
+#include <new>
 
 #include <wx/dcclient.h>
 #include <wx/settings.h>
@@ -158,16 +159,23 @@ int CXListCtrl::InsertItem(int row, const wxString &text, COLORREF crText, COLOR
   newRow.texts[0] = text;
   m_rows.insert(m_rows.begin() + row, std::move(newRow));
   Row &inserted = m_rows[row];
-  inserted.cells.resize(GetColumns());
+  if (m_focus >= row)
+    ++m_focus;
+  if (m_anchor >= row)
+    ++m_anchor;
+  try {
+    inserted.cells.resize(GetColumns());
+  } catch (const std::bad_alloc &) {
+    // The row stays, without records: drawn plain, taking no clicks.
+    UpdateScrollBars();
+    RefreshRowsFrom(row);
+    return -1;
+  }
   if (!inserted.cells.empty()) {
     inserted.cells[0].crText = crText;
     inserted.cells[0].crBackground = crBackground;
     inserted.cells[0].nImage = -1;
   }
-  if (m_focus >= row)
-    ++m_focus;
-  if (m_anchor >= row)
-    ++m_anchor;
   UpdateScrollBars();
   RefreshRowsFrom(row);
   return row;
