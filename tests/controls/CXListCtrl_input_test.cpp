@@ -228,3 +228,19 @@ TEST_F(ListInput, ClickSimulatedThroughTheDisplay) {
   }
   EXPECT_EQ(list->GetCurSel(), 3);
 }
+
+TEST_F(ListInput, HorizontalScrollMovesCellsAndHeaderTogether) {
+  AddRows(3);
+  list->GetHeaderCtrl()->SetItemWidth(2, 800);
+  list->SetColumnWidth(2, 800 - 12); // also updates the scroll bars
+  wxScrollWinEvent thumb(wxEVT_SCROLLWIN_THUMBTRACK, 100, wxHORIZONTAL);
+  list->GetEventHandler()->ProcessEvent(thumb);
+  EXPECT_EQ(list->GetHeaderCtrl()->GetScrollOffset(), 100);
+  EXPECT_EQ(list->GetCellRect(0, 1).x, 0);
+  EXPECT_EQ(list->GetHeaderCtrl()->GetItemRect(1).x, 0);
+  EXPECT_EQ(list->HitTest(wxPoint(5, CellPoint(1, 1).y)), 1);
+  wxScrollWinEvent end(wxEVT_SCROLLWIN_BOTTOM, 0, wxHORIZONTAL);
+  list->GetEventHandler()->ProcessEvent(end);
+  EXPECT_EQ(list->GetHeaderCtrl()->GetScrollOffset(),
+            list->GetHeaderCtrl()->GetTotalWidth() - list->GetClientSize().x);
+}
