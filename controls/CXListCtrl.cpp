@@ -31,9 +31,10 @@ wxBEGIN_EVENT_TABLE(CXListCtrl, wxWindow)
   EVT_COMMAND(wxID_ANY, wxEVT_XCOMBOLIST_COMPLETE, CXListCtrl::OnXComboComplete)
   EVT_COMMAND(wxID_ANY, wxEVT_XCOMBOLIST_VK_ESCAPE, CXListCtrl::OnXComboEscape)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CXListCtrl::CXListCtrl() : m_timer1(this, 1), m_timer2(this, 2), m_timer3(this, 3) {
+    CXListCtrl::CXListCtrl()
+    : m_timer1(this, 1), m_timer2(this, 2), m_timer3(this, 3) {
   SysColorChange();
 }
 
@@ -69,6 +70,8 @@ bool CXListCtrl::Create(wxWindow *parent, wxWindowID id, const wxPoint &pos, con
 
 bool CXListCtrl::SetFont(const wxFont &font) {
   bool changed = wxWindow::SetFont(font);
+  m_textWidths[0].clear();
+  m_textWidths[1].clear();
   if (m_bHeaderIsSubclassed)
     m_HeaderCtrl.SetFont(font);
   MeasureRowHeight();

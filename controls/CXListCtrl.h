@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <unordered_map>
 #include <vector>
 
 #include <wx/imaglist.h>
@@ -190,6 +191,8 @@ private:
   void RefreshRow(int row);
   void RefreshRowsFrom(int row);
 
+  int TextWidth(wxDC &dc, const wxString &text, bool bold);
+  void DrawSingleLine(wxDC &dc, wxString text, const wxRect &rect, int align, bool bold);
   void DrawSubItem(wxDC &dc, int row, int col);
   void DrawText(wxDC &dc, int row, int col, const wxRect &rect, COLORREF crText, COLORREF crBkgnd);
   int DrawImage(wxDC &dc, int row, int col, const wxRect &rect, COLORREF crText, COLORREF crBkgnd);
@@ -247,6 +250,7 @@ private:
   wxTimer m_timer3; // takes the combo's choice
 
   std::vector<Row> m_rows;
+  std::unordered_map<wxString, int> m_textWidths[2]; // measured widths, normal and bold
   long m_exStyle = 0;
   bool m_bShowSelAlways = true;
   int m_rowHeight = 17;

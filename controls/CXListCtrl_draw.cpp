@@ -23,27 +23,6 @@ void FillRect(wxDC &dc, const wxRect &rect, COLORREF color) {
   dc.DrawRectangle(rect);
 }
 
-// Draws text on one line, vertically centred in rect, aligned as asked, cut with "..." when
-// ellipsis is on.
-void DrawSingleLine(wxDC &dc, wxString text, const wxRect &rect, int align, bool ellipsis) {
-  text.Replace("\r", " ");
-  text.Replace("\n", " ");
-  if (rect.width <= 0)
-    return;
-  if (ellipsis && dc.GetTextExtent(text).x > rect.width)
-    text = wxControl::Ellipsize(text, dc, wxELLIPSIZE_END, rect.width);
-  wxSize extent = dc.GetTextExtent(text);
-  int x = rect.x;
-  if (align & wxALIGN_CENTER_HORIZONTAL)
-    x = rect.x + (rect.width - extent.x) / 2;
-  else if (align & wxALIGN_RIGHT)
-    x = rect.GetRight() + 1 - extent.x;
-  int y = rect.y + (rect.height - extent.y) / 2;
-  dc.SetClippingRegion(rect);
-  dc.DrawText(text, x, y);
-  dc.DestroyClippingRegion();
-}
-
 // A progress label format is safe when it has exactly one integer conversion and nothing else
 // that reads an argument; anything else would read past the one value given.
 bool IsSafeIntFormat(const wxString &fmt) {
@@ -64,6 +43,47 @@ bool IsSafeIntFormat(const wxString &fmt) {
   return conversions == 1;
 }
 } // namespace
+
+// ---------------------------------------------------------------- text
+
+int CXListCtrl::TextWidth(wxDC &dc, const wxString &text, bool bold) {
+  // Measuring is most of the cost of a paint; the same texts come back at every scroll.
+  auto &cache = m_textWidths[bold ? 1 : 0];
+  auto found = cache.find(text);
+  if (found != cache.end())
+    return found->second;
+  if (cache.size() > 8192)
+    cache.clear();
+  int width = dc.GetTextExtent(text).x;
+  cache.emplace(text, width);
+  return width;
+}
+
+void CXListCtrl::DrawSingleLine(wxDC &dc, wxString text, const wxRect &rect, int align, bool bold) {
+  if (rect.width <= 0)
+    return;
+  if (text.find_first_of("\r\n") != wxString::npos) {
+    text.Replace("\r", " ");
+    text.Replace("\n", " ");
+  }
+  int width = TextWidth(dc, text, bold);
+  if (m_bUseEllipsis && width > rect.width) {
+    text = wxControl::Ellipsize(text, dc, wxELLIPSIZE_END, rect.width);
+    width = dc.GetTextExtent(text).x;
+  }
+  int x = rect.x;
+  if (align & wxALIGN_CENTER_HORIZONTAL)
+    x = rect.x + (rect.width - width) / 2;
+  else if (align & wxALIGN_RIGHT)
+    x = rect.GetRight() + 1 - width;
+  int y = rect.y + (rect.height - dc.GetCharHeight()) / 2;
+  bool clip = width > rect.width;
+  if (clip)
+    dc.SetClippingRegion(rect);
+  dc.DrawText(text, x, y);
+  if (clip)
+    dc.DestroyClippingRegion();
+}
 
 // ---------------------------------------------------------------- geometry
 
@@ -239,7 +259,7 @@ void CXListCtrl::DrawText(wxDC &dc, int row, int col, const wxRect &rect, COLORR
   wxRect inner = rect;
   inner.x += m_nPadding;
   inner.width -= 2 * m_nPadding;
-  DrawSingleLine(dc, text, inner, align, m_bUseEllipsis);
+  DrawSingleLine(dc, text, inner, align, cell && cell->bBold);
   if (cell && cell->bBold)
     dc.SetFont(oldFont);
 }
@@ -292,7 +312,7 @@ void CXListCtrl::DrawCheckbox(wxDC &dc, int row, int col, const wxRect &rect, CO
                     rect.height);
     dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
     dc.SetTextForeground(ToWx(crText));
-    DrawSingleLine(dc, text, textRect, wxALIGN_LEFT, m_bUseEllipsis);
+    DrawSingleLine(dc, text, textRect, wxALIGN_LEFT, false);
   }
 }
 
