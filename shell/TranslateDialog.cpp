@@ -65,10 +65,10 @@ void TranslateDialog(wxWindow *window, int dialogId) {
       if (!value.empty())
         SetControlText(control, ConvertLangEscapes(value, false));
     } else {
-      std::wstring text = GetControlText(control).ToStdWstring();
-      if (text.size() > kMaxControlText)
-        text.resize(kMaxControlText);
-      SetControlText(control, TranslateByDictionary(text));
+      const std::wstring text = GetControlText(control).ToStdWstring();
+      // A longer text is no dictionary key; setting its first part back would cut it.
+      if (text.size() <= kMaxControlText)
+        SetControlText(control, TranslateByDictionary(text));
     }
   });
   const std::wstring title = LookupLangValue(section, L"title");

@@ -92,6 +92,15 @@ TEST_F(TranslateDialogTest, DialogZeroTranslatesThroughTheDictionary) {
   EXPECT_EQ(dialog->GetTitle(), wxT("Dictionary title"));
 }
 
+TEST_F(TranslateDialogTest, DictionaryModeNeverCutsALongText) {
+  UseLanguage("[DICTIONARY]\nOpen=Offen\n");
+  const wxString longText(wxT('y'), 5000);
+  edit->ChangeValue(longText);
+  TranslateDialog(dialog, 0);
+  EXPECT_EQ(edit->GetValue(), longText);
+  EXPECT_EQ(button->GetLabel(), wxT("Offen"));
+}
+
 TEST_F(TranslateDialogTest, StockButtonsAnswerToTheirWindowsNumbers) {
   UseLanguage("[DIALOG_IDD_169]\n1=Gut\n2=Abbrechen\n5100=wx number\n");
   auto *ok = new wxButton(dialog, wxID_OK, wxT("OK"));
