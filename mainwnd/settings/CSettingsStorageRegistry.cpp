@@ -75,6 +75,8 @@ bool CSettingsStorageRegistry::Open(bool create) {
   }
   if (!config)
     return false;
+  // Stored texts are taken as they are: "$HOME" in a folder name is not a variable.
+  config->SetExpandEnvVars(false);
   const std::wstring path = base + ToGroupPath(m_szKeyPath.c_str());
   if (!create && !path.empty() && !config->HasGroup(path))
     return false;

@@ -135,6 +135,7 @@ TEST_F(RegistryStorageTest, AwkwardTextsComeBackUnchanged) {
       L"\"whole in quotes\"",
       L"line\nbreak\ttab\rreturn",
       L"back\\slash\\",
+      L"$HOME/${USER}/%PATH%/\\$x",
       L"/home/\u00FCser/\u65E5\u672C/\U0001F600/",
       std::wstring(5000, L'z'),
   };
