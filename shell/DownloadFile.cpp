@@ -43,9 +43,10 @@ size_t WriteBlock(char *data, size_t size, size_t count, void *user) {
   return bytes;
 }
 
-void InitCurlOnce() {
-  static std::once_flag once;
-  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+// Called by the library at least once a second, also while it waits for a silent server.
+int CheckCancel(void *user, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  const auto *cancel = static_cast<const std::atomic<bool> *>(user);
+  return cancel->load() ? 1 : 0;
 }
 
 std::wstring Cut(std::wstring text) {
@@ -61,12 +62,17 @@ std::wstring FolderOf(const std::wstring &path) {
 
 } // namespace
 
+void InitDownloadLibrary() {
+  static std::once_flag once;
+  std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
 bool DownloadFile(const std::wstring &url, const std::wstring &localPath, std::wstring *error,
                   const std::wstring &statusFormat, const DownloadLimits &limits) {
   std::wstring ignored;
   if (!error)
     error = &ignored;
-  InitCurlOnce();
+  InitDownloadLibrary();
 
   const std::wstring folder = FolderOf(localPath);
   if (!folder.empty())
@@ -109,6 +115,11 @@ bool DownloadFile(const std::wstring &url, const std::wstring &localPath, std::w
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.transferTimeoutSeconds);
   // A worker thread must not be woken by signals for name resolution time-outs.
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  if (limits.cancel) {
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, CheckCancel);
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, limits.cancel);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  }
   // Reload: ask every cache on the way for a fresh copy.
   curl_slist *headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
   headers = curl_slist_append(headers, "Pragma: no-cache");

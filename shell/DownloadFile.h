@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <string>
 
 // Limits of one download, so that a silent or endless server cannot keep a worker forever.
@@ -6,6 +7,8 @@ struct DownloadLimits {
   long connectTimeoutSeconds = 15;
   long transferTimeoutSeconds = 60;
   size_t maxBodyBytes = 1024 * 1024;
+  // When set and it becomes true, the transfer stops within about a second (program exit).
+  const std::atomic<bool> *cancel = nullptr;
 };
 
 // Downloads url over HTTP(S) into localPath, bypassing every cache. The folder of localPath is
@@ -18,3 +21,7 @@ struct DownloadLimits {
 // characters.
 bool DownloadFile(const std::wstring &url, const std::wstring &localPath, std::wstring *error,
                   const std::wstring &statusFormat, const DownloadLimits &limits = {});
+
+// Sets up the HTTP library once per process; DownloadFile does it itself when needed. Calling it
+// first from the main thread makes the library's exit handlers run after ours.
+void InitDownloadLibrary();

@@ -44,7 +44,15 @@ UpdateResult RunUpdateCheck(int programVersionNumber, const std::wstring &status
 // Queues result to the registered window; dropped when none is registered.
 void PostUpdateResult(const UpdateResult &result);
 
-// Starts a worker that runs the check for version and posts its result. Nothing waits for it:
-// it works on its own copies, so the caller may go away at once. String 149 is taken here, on
-// the calling thread, because the language may change under a worker.
+// Starts a worker that runs the check for version and posts its result. Nothing waits for it
+// while the program runs: it works on its own copies, so the caller may go away at once. String
+// 149 is taken here, on the calling thread, because the language may change under a worker.
 void StartUpdateCheck(const ProgramVersion &version, const DownloadLimits &limits = {});
+
+// Stops the running workers: their transfers are cancelled, nothing more is posted, and they
+// are waited for up to 3 seconds; true when none is left. Runs by itself when the process exits;
+// no check can be started afterwards.
+bool ShutdownUpdateChecks();
+
+// How many workers are still running.
+int CountRunningUpdateChecks();

@@ -1,6 +1,7 @@
 #pragma once
 #include "LocalHttpServer.h"
 #include "ScopedEnv.h"
+#include "UpdateCheck.h"
 #include "support/TempDir.h"
 
 #include <chrono>
@@ -47,9 +48,16 @@ protected:
   wxFrame *m_frame = nullptr;
 };
 
-// A vendor site on 127.0.0.1 and an application data folder of the test's own.
+// A vendor site on 127.0.0.1 and an application data folder of the test's own. Workers are
+// waited for at the end: the result window is process-wide, so a late result of one test would
+// reach the next test's window.
 class UpdateWindowTest : public ServicesWindowTest {
 protected:
+  void TearDown() override {
+    EXPECT_TRUE(YieldUntil([] { return CountRunningUpdateChecks() == 0; }));
+    ServicesWindowTest::TearDown();
+  }
+
   LocalHttpServer server;
   TempDir appData;
   ScopedEnv site{"VANTOREL_SITE", server.host()};

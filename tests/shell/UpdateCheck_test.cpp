@@ -23,6 +23,14 @@ protected:
   ScopedEnv site{"VANTOREL_SITE", server.host()};
   ScopedEnv folder{"VANTOREL_APPDATA_DIR", appData.path()};
 
+  // A late result of one test must not reach the next test's window.
+  void TearDown() override {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (CountRunningUpdateChecks() > 0 && std::chrono::steady_clock::now() < end)
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_EQ(0, CountRunningUpdateChecks());
+  }
+
   std::string LocalCopy() const { return appData.file("Orvanel/ZOZ Avar Izaded/version.ini"); }
 };
 
@@ -153,4 +161,21 @@ TEST(UpdateRegistration, OnlyTheRegisteredWindowCanUnregisterItself) {
   EXPECT_EQ(&second, GetUpdateResultWindow());
   UnregisterUpdateResultWindow(&second);
   EXPECT_EQ(nullptr, GetUpdateResultWindow());
+}
+
+TEST_F(UpdateCheckTest, ProgramExitWhileAWorkerWaitsForASilentServerEndsCleanly) {
+  server.SetMode(LocalHttpServer::Mode::Stall);
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EXIT(
+      {
+        ResultWindow window;
+        RegisterUpdateResultWindow(&window);
+        StartUpdateCheck(ProgramVersion{1, 9, 0}); // the standard 60 s transfer time-out
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  // The exit cancelled the transfer instead of waiting for its time-out.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
 }
