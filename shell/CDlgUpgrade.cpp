@@ -19,7 +19,7 @@ struct LineSpec {
 };
 
 const LineSpec kLines[] = {
-    {CDlgUpgrade::IDC_LINE1, 7, 44, 260, 8, 195}, {CDlgUpgrade::IDC_LINE2, 7, 58, 262, 8, 196},
+    {CDlgUpgrade::IDC_LINE1, 7, 44, 260, 8, 195},  {CDlgUpgrade::IDC_LINE2, 7, 58, 262, 8, 196},
     {CDlgUpgrade::IDC_LINE3, 7, 76, 265, 16, 197}, {CDlgUpgrade::IDC_LINE4, 7, 92, 261, 8, 198},
     {CDlgUpgrade::IDC_LINE5, 7, 108, 258, 8, 199},
 };
@@ -39,8 +39,8 @@ CDlgUpgrade::CDlgUpgrade(wxWindow *parent)
 
   for (const LineSpec &line : kLines) {
     const wxRect rect = ServiceDluRect(line.x, line.y, line.width, line.height);
-    auto *text = new wxStaticText(this, line.id, wxEmptyString, rect.GetPosition(),
-                                  rect.GetSize(), wxST_NO_AUTORESIZE);
+    auto *text = new wxStaticText(this, line.id, wxEmptyString, rect.GetPosition(), rect.GetSize(),
+                                  wxST_NO_AUTORESIZE);
     text->SetLabelText(LoadLangString(line.textId));
     // The third line is two lines high: its text wraps.
     if (line.height > 8)

@@ -14,8 +14,8 @@ CHyperLink::~CHyperLink() {
     ReleaseMouse();
 }
 
-bool CHyperLink::Create(wxWindow *parent, wxWindowID id, const wxString &label,
-                        const wxPoint &pos, const wxSize &size, long style) {
+bool CHyperLink::Create(wxWindow *parent, wxWindowID id, const wxString &label, const wxPoint &pos,
+                        const wxSize &size, long style) {
   // We size the control ourselves (fit to text), never the base class on a label change.
   if (!wxGenericStaticText::Create(parent, id, label, pos, size, style | wxST_NO_AUTORESIZE))
     return false;

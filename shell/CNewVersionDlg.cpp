@@ -48,8 +48,7 @@ CNewVersionDlg::CNewVersionDlg(wxWindow *parent, const DownloadLimits &limits)
   m_link->Create(this, IDC_LINK, home, link.GetPosition(), link.GetSize());
 
   const wxRect close = ServiceDluRect(193, 97, 50, 14);
-  auto *closeButton =
-      new wxButton(this, IDC_CLOSE, "&Close", close.GetPosition(), close.GetSize());
+  auto *closeButton = new wxButton(this, IDC_CLOSE, "&Close", close.GetPosition(), close.GetSize());
   closeButton->SetDefault();
   SetEscapeId(IDC_CLOSE);
   SetAffirmativeId(IDC_CLOSE);
@@ -83,8 +82,7 @@ void CNewVersionDlg::SetStatus(const std::wstring &text) {
 void CNewVersionDlg::OnNewVersion(wxThreadEvent &event) {
   const int version = event.GetInt();
   const long build = event.GetExtraLong();
-  SetStatus(FormatLangText(LoadLangString(kNewVersionText),
-                           {version / 100, version % 100, build}));
+  SetStatus(FormatLangText(LoadLangString(kNewVersionText), {version / 100, version % 100, build}));
   m_websiteLabel->Show();
   m_link->Show();
 }

@@ -49,8 +49,8 @@ std::wstring FormatLangText(const std::wstring &format, const std::vector<LangAr
     while (j < format.size() && (format[j] == L'l' || format[j] == L'h'))
       ++j;
     const wchar_t conversion = j < format.size() ? format[j] : L'\0';
-    const bool known = conversion == L's' || conversion == L'd' || conversion == L'u' ||
-                       conversion == L'i';
+    const bool known =
+        conversion == L's' || conversion == L'd' || conversion == L'u' || conversion == L'i';
     if (!known || next >= args.size()) {
       out += format[i++];
       continue;

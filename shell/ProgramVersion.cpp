@@ -6,7 +6,7 @@
 int ReadProgramVersion(int *major, int *minor, int *patch) {
   int values[3] = {0, 0, 0};
   int result = -1;
-#if defined(VANTOREL_VERSION_MAJOR) && defined(VANTOREL_VERSION_MINOR) &&                       \
+#if defined(VANTOREL_VERSION_MAJOR) && defined(VANTOREL_VERSION_MINOR) &&                          \
     defined(VANTOREL_VERSION_PATCH)
   values[0] = VANTOREL_VERSION_MAJOR;
   values[1] = VANTOREL_VERSION_MINOR;

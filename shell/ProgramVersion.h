@@ -14,7 +14,9 @@ int ReadProgramVersion(int *major, int *minor, int *patch);
 
 // The version number the update file uses: major * 100 + minor * 10 + patch (1.9.0 gives 190).
 int VersionNumber(int major, int minor, int patch);
-inline int VersionNumber(const ProgramVersion &v) { return VersionNumber(v.major, v.minor, v.patch); }
+inline int VersionNumber(const ProgramVersion &v) {
+  return VersionNumber(v.major, v.minor, v.patch);
+}
 
 // A version number shown as two parts, "Version:%d.%02d" style: 190 gives "1.90", 205 "2.05".
 std::wstring FormatVersionNumber(int number);

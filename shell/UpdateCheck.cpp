@@ -9,9 +9,9 @@
 // given a short time to end, without posting anything.
 #include "UpdateCheck.h"
 
+#include "AnsiText.h"
 #include "Localization.h"
 #include "PrivateProfile.h"
-#include "AnsiText.h"
 #include "SystemFolders.h"
 #include "VendorSite.h"
 
@@ -85,8 +85,8 @@ UpdateResult RunUpdateCheck(int programVersionNumber, const std::wstring &status
   const std::string file = WideToUtf8(path);
   result.version = GetPrivateProfileInt(L"Gerneral", L"version", 0, file);
   result.build = GetPrivateProfileInt(L"Gerneral", L"build", 0, file);
-  result.outcome = result.version > programVersionNumber ? UpdateOutcome::NewVersion
-                                                         : UpdateOutcome::UpToDate;
+  result.outcome =
+      result.version > programVersionNumber ? UpdateOutcome::NewVersion : UpdateOutcome::UpToDate;
   return result;
 }
 

@@ -23,8 +23,8 @@ TEST_F(ServicesWindowTest, AboutBoxDrawsTheVersionInLightGreyAt380x45) {
   int textPixels = 0, strayPixels = 0;
   for (int y = 0; y < 315; ++y)
     for (int x = 0; x < 504; ++x) {
-      const bool grey = image.GetRed(x, y) == 240 && image.GetGreen(x, y) == 240 &&
-                        image.GetBlue(x, y) == 240;
+      const bool grey =
+          image.GetRed(x, y) == 240 && image.GetGreen(x, y) == 240 && image.GetBlue(x, y) == 240;
       const bool inTextArea = x >= 380 && x < 504 && y >= 45 && y < 45 + 24;
       textPixels += grey && inTextArea;
       strayPixels += grey && !inTextArea;

@@ -34,9 +34,7 @@ protected:
     link->Create(m_frame, 1016, text, rect.GetPosition(), rect.GetSize(), style);
     return link;
   }
-  static wxSize TextSize(CHyperLink *link) {
-    return link->GetTextExtent(link->GetLabel());
-  }
+  static wxSize TextSize(CHyperLink *link) { return link->GetTextExtent(link->GetLabel()); }
 };
 
 } // namespace

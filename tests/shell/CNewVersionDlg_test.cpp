@@ -6,8 +6,7 @@
 
 namespace {
 
-const wxString kChecking =
-    "\n\nChecking new version of ZOZ Avar Izaded online, please waiting...";
+const wxString kChecking = "\n\nChecking new version of ZOZ Avar Izaded online, please waiting...";
 
 class CNewVersionDlgTest : public UpdateWindowTest {
 protected:

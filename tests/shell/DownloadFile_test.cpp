@@ -35,8 +35,8 @@ TEST(DownloadFile, WritesTheBodyAndCreatesTheFolder) {
   TempDir dir;
   const std::string target = dir.file("a/b/version.ini");
   std::wstring error = L"untouched";
-  EXPECT_TRUE(DownloadFile(Url(server, "/vantorel_free.ini"), Utf8ToWide(target), &error,
-                           kStatusFormat));
+  EXPECT_TRUE(
+      DownloadFile(Url(server, "/vantorel_free.ini"), Utf8ToWide(target), &error, kStatusFormat));
   EXPECT_EQ("[Gerneral]\nversion=191\n", ReadFileBytes(target));
   EXPECT_EQ(1, CountEntries(dir.file("a/b")));
   // The request asks caches for a fresh copy and names the program.

@@ -114,8 +114,8 @@ void LocalHttpServer::Answer(int client) {
     }
     return;
   }
-  const std::string head = "HTTP/1.1 " + std::to_string(status) + " Status\r\nContent-Length: " +
-                           std::to_string(body.size()) +
+  const std::string head = "HTTP/1.1 " + std::to_string(status) +
+                           " Status\r\nContent-Length: " + std::to_string(body.size()) +
                            "\r\nContent-Type: text/plain\r\nConnection: close\r\n\r\n";
   SendAll(client, head + body);
 }

@@ -35,7 +35,8 @@ public:
       });
       return true;
     }
-    auto *frame = new wxFrame(nullptr, wxID_ANY, "Services demo", wxPoint(20, 20), wxSize(620, 420));
+    auto *frame =
+        new wxFrame(nullptr, wxID_ANY, "Services demo", wxPoint(20, 20), wxSize(620, 420));
     frame->Show();
     {
       auto *panel = new wxPanel(frame);

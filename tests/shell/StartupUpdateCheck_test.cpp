@@ -46,8 +46,7 @@ TEST_F(StartupUpdateCheckTest, NewerVersionAsksAndYesOpensTheDownloadPage) {
   ASSERT_EQ(1u, asked.size());
   EXPECT_EQ(m_frame, asked[0]);
   ASSERT_EQ(1u, opened.size());
-  EXPECT_EQ(Utf8ToWide(server.host()) + L"/download.html",
-            opened[0]);
+  EXPECT_EQ(Utf8ToWide(server.host()) + L"/download.html", opened[0]);
 }
 
 TEST_F(StartupUpdateCheckTest, NoOpensNothing) {
