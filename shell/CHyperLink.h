@@ -4,8 +4,9 @@
 #include <wx/cursor.h>
 #include <wx/font.h>
 // The port's wxStaticText first: the generic header would otherwise keep it out.
-#include <wx/generic/stattextg.h>
 #include <wx/stattext.h>
+
+#include <wx/generic/stattextg.h>
 
 // Style flag: the text is centred vertically in the control (fit to text shrinks evenly).
 constexpr long kLinkCentreVertical = wxALIGN_CENTRE_VERTICAL;
