@@ -35,6 +35,9 @@ enum { LVSCW_AUTOSIZE = -1, LVSCW_AUTOSIZE_USEHEADER = -2 };
 // selected state changes, wxEVT_LIST_ITEM_ACTIVATED on a double click on a row,
 // wxEVT_LIST_ITEM_RIGHT_CLICK on a right click (index -1 below the rows), wxEVT_LIST_KEY_DOWN
 // for each key, wxEVT_LIST_COL_CLICK for a header click, and the wxEVT_XLISTCTRL_* events.
+class CXEdit;
+class CXCombo;
+
 class CXListCtrl : public wxWindow {
 public:
   CXListCtrl();
@@ -140,6 +143,12 @@ public:
   // wxEVT_XCOMBOLIST_VK_ESCAPE, each 50 ms later, and destroys the combo.
   void BeginCombo(wxWindow *combo, int row, int col);
   wxWindow *GetEditWindow() const { return m_pEdit; }
+  // Opens the edit box over a cell (valid, wider than 4 pixels, an enabled row with records),
+  // scrolling it into view; ends an edit box already open first. Null when it cannot open.
+  CXEdit *StartEdit(int row, int col);
+  // Opens the drop-down list over a cell with the cell's choices, selecting its text (or the
+  // cell's nInitialComboSel, once; else choice 0). Null when it cannot open.
+  CXCombo *StartComboEdit(int row, int col);
   wxWindow *GetComboWindow() const { return m_pCombo; }
 
   // Tool tip id of a point: row * 1000 + column + 1, or -1 off the rows.
@@ -159,7 +168,8 @@ public:
                               COLORREF buttonFace, COLORREF &crText, COLORREF &crBkgnd);
 
 protected:
-  // Opening of the in-cell editors; the list itself only keeps their cell flags.
+  // Opening of the in-cell editors from a click on a cell with bEdit or bCombo: StartEdit and
+  // StartComboEdit.
   virtual void EditSubItem(int row, int col);
   virtual void ComboSubItem(int row, int col);
   // Whether the list has the keyboard focus (selected rows are drawn in highlight colours).
@@ -230,6 +240,9 @@ private:
   void OnXComboComplete(wxCommandEvent &event);
   void OnXComboEscape(wxCommandEvent &event);
   void EndEdit();
+  void DiscardEdit();
+  // Scrolls the rows sideways by dx pixels as far as they go; returns the distance scrolled.
+  int ScrollHorizontally(int dx);
   void CompleteCombo();
   void CloseCombo();
 

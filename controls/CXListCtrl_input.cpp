@@ -278,9 +278,6 @@ void CXListCtrl::OnFocusChange(wxFocusEvent &event) {
   event.Skip();
 }
 
-void CXListCtrl::EditSubItem(int, int) {}
-void CXListCtrl::ComboSubItem(int, int) {}
-
 void CXListCtrl::OnSysColourChanged(wxSysColourChangedEvent &event) {
   event.Skip();
   SysColorChange();
