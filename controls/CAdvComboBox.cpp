@@ -320,6 +320,7 @@ void CAdvComboBox::OpenDropDown(const ChoiceList &list, int selection) {
   m_pDropWnd->SetDragLimit(rect.GetSize() + wxSize(100, 100));
   m_pDropWnd->LayoutParts();
   m_pDropWnd->Show();
+  m_pDropWnd->Raise();
   m_pDropWnd->GetScrollBar()->SyncWithList();
   if (selection < 0 || selection >= listBox->GetCount())
     selection = 0;

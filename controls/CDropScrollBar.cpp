@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
+#include "controls/CAdvComboBox.h"
 #include "controls/CDropListBox.h"
 #include "controls/CDropWnd.h"
 
 CDropScrollBar::CDropScrollBar(wxWindow *parent, const wxRect &rect)
-    : wxScrollBar(parent, 100, rect.GetPosition(), rect.GetSize(), wxSB_VERTICAL) {
+    : wxScrollBar(parent, IDC_SCROLLBAR, rect.GetPosition(), rect.GetSize(), wxSB_VERTICAL) {
   for (const wxEventTypeTag<wxScrollEvent> &type : {wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP,
                            wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK,
                            wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM})

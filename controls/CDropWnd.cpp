@@ -33,7 +33,8 @@ bool CDropWnd::Create(wxWindow *parent, const wxRect &rect) {
   SetId(IDC_DROPWND);
   SetBackgroundStyle(wxBG_STYLE_PAINT);
   SetSize(rect);
-  m_pScrollBar = new CDropScrollBar(this, wxRect(0, 0, ArrowSize(this), rect.height));
+  m_pScrollBar = new CDropScrollBar(this, wxRect(-1, -1, -1, -1));
+  m_nScrollMinHeight = m_pScrollBar->GetBestSize().y;
   m_pListBox = new CDropListBox(m_pComboParent, this, wxRect(1, 1, 10, 10));
   m_pScrollBar->SetListBox(m_pListBox);
   m_pListBox->SetScrollBar(m_pScrollBar);
@@ -67,7 +68,7 @@ void CDropWnd::LayoutParts() {
   m_pListBox->SetSize(m_rcList);
   m_pScrollBar->SetSize(m_rcScroll);
   // A drop-down of a row or two has no room for the scroll bar's arrows.
-  m_pScrollBar->Show(m_rcScroll.height >= m_pScrollBar->GetBestSize().y);
+  m_pScrollBar->Show(m_rcScroll.height >= m_nScrollMinHeight);
   m_pScrollBar->SyncWithList();
 }
 

@@ -51,6 +51,7 @@ private:
   wxRect m_rcList, m_rcScroll, m_rcSizeHandle;
   wxSize m_maxSize{1000, 1000};
   int m_dwACBStyle;
+  int m_nScrollMinHeight = 0; // the scroll bar's own least height
   bool m_bResizing = false;
   wxPoint m_ptLastResize; // pointer offset from the bottom-right corner when the drag began
 };
