@@ -446,6 +446,14 @@ void CXListCtrl::PaintRows(wxDC &dc, const wxRect &clipIn) {
 void CXListCtrl::OnPaint(wxPaintEvent &) {
   wxPaintDC dc(this);
   PaintRows(dc, GetUpdateRegion().GetBox());
+  if (m_pEdit && m_pEdit->IsShown()) {
+    // The open edit box's frame, one pixel round it, in the inactive-caption colour.
+    wxRect frame = m_pEdit->GetRect();
+    frame.Inflate(1);
+    dc.SetPen(wxPen(ToWx(m_crInactiveCaption)));
+    dc.SetBrush(*wxTRANSPARENT_BRUSH);
+    dc.DrawRectangle(frame);
+  }
 }
 
 void CXListCtrl::OnEraseBackground(wxEraseEvent &) {

@@ -68,6 +68,9 @@ void CXListCtrl::OnSize(wxSizeEvent &event) {
 }
 
 void CXListCtrl::OnScroll(wxScrollWinEvent &event) {
+  // A press on a scroll bar (the list's frame) ends an open edit box, as a loss of focus does.
+  if (m_pEdit)
+    EndEdit();
   bool vertical = event.GetOrientation() == wxVERTICAL;
   int pos = vertical ? m_top : m_scrollX;
   int line = vertical ? 1 : kHorizontalLine;

@@ -354,3 +354,47 @@ TEST_F(AdvCombo, TypingCompletesFromTheChoices) {
   EXPECT_EQ(edit->GetValue(), "apple");
   EXPECT_EQ(box->GetCurSel(), 0);
 }
+
+TEST_F(AdvCombo, WheelAndScrollBarMoveTheOpenListsTopRow) {
+  std::vector<const char *> many;
+  static const char *names[] = {"a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k", "l"};
+  for (const char *n : names)
+    many.push_back(n);
+  Make(CBS_DROPDOWNLIST, many);
+  box->SetMaxVisibleItems(5);
+  box->ToggleDropDown();
+  ASSERT_TRUE(box->IsDroppedDown());
+  CDropScrollBar *bar = box->GetDropWnd()->GetScrollBar();
+  box->HandleWheel(-120);
+  EXPECT_EQ(box->GetTopIndex(), 3);
+  EXPECT_EQ(bar->GetThumbPosition(), 3);
+  box->HandleWheel(-120);
+  box->HandleWheel(-120);
+  EXPECT_EQ(box->GetTopIndex(), 7); // the last page
+  box->HandleWheel(120);
+  EXPECT_EQ(box->GetTopIndex(), 4);
+  bar->ScrollList(wxEVT_SCROLL_LINEUP, 0);
+  EXPECT_EQ(box->GetTopIndex(), 3);
+  bar->ScrollList(wxEVT_SCROLL_PAGEUP, 0);
+  EXPECT_EQ(box->GetTopIndex(), 0);
+  bar->ScrollList(wxEVT_SCROLL_THUMBTRACK, 5);
+  EXPECT_EQ(box->GetTopIndex(), 5);
+  EXPECT_EQ(box->GetCurSel(), -1); // scrolling picks nothing
+}
+
+TEST_F(AdvCombo, TheButtonIsHotWhileThePointerIsOverIt) {
+  Make(CBS_DROPDOWN, {"a"});
+  wxRect button = box->GetButtonRect();
+  wxMouseEvent move(wxEVT_MOTION);
+  move.SetPosition(button.GetPosition() + wxPoint(3, 3));
+  box->WarpPointer(move.GetX(), move.GetY());
+  box->GetEventHandler()->ProcessEvent(move);
+  EXPECT_TRUE(box->IsButtonHot());
+  // Elsewhere, the 50 ms timer notices.
+  m_frame->WarpPointer(600, 400);
+  for (int i = 0; i < 100 && box->IsButtonHot(); ++i) {
+    wxMilliSleep(20);
+    Yield();
+  }
+  EXPECT_FALSE(box->IsButtonHot());
+}

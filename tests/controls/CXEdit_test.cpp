@@ -94,3 +94,14 @@ TEST_F(XEdit, ACellOffToTheRightIsScrolledIntoView) {
   EXPECT_LT(rect.x, list->GetClientSize().x);
   EXPECT_EQ(rect.x, list->GetCellRect(1, 4).x + 2);
 }
+
+TEST_F(XEdit, UsingTheScrollBarEndsTheEdit) {
+  CXEdit *edit = list->StartEdit(1, 2);
+  ASSERT_NE(edit, nullptr);
+  edit->ChangeValue("scrolled");
+  wxScrollWinEvent scroll(wxEVT_SCROLLWIN_LINEDOWN, 0, wxVERTICAL);
+  list->GetEventHandler()->ProcessEvent(scroll);
+  EXPECT_EQ(list->GetEditWindow(), nullptr);
+  EXPECT_EQ(list->GetItemText(1, 2), "scrolled");
+  EXPECT_EQ(Count(wxEVT_XLISTCTRL_EDIT_END), 1);
+}
