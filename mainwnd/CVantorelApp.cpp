@@ -21,6 +21,7 @@ int CVantorelApp::OnRun() {
     m_pMainDlg = &dialog;
     SetTopWindow(&dialog);
     dialog.ShowModal();
+    dialog.ShutDown();
     SetTopWindow(nullptr);
     m_pMainDlg = nullptr;
   }

@@ -43,7 +43,7 @@ CVantorelDlg::CVantorelDlg(wxWindow *parent, bool startUpdateCheck) {
   // bar minimise and restore it.
   Create(parent, wxID_ANY, kTitle, wxDefaultPosition,
          wxSize(DluToPixelsX(kTemplateWidth), DluToPixelsY(kTemplateHeight)),
-         wxBORDER_NONE | wxMINIMIZE_BOX | wxSYSTEM_MENU);
+         wxBORDER_NONE | wxMINIMIZE_BOX | wxSYSTEM_MENU | wxFRAME_SHAPED);
   SetFont(DialogFont());
   SetBackgroundColour(kBackground);
   SetBackgroundStyle(wxBG_STYLE_PAINT);

@@ -67,6 +67,10 @@ public:
   // Shut-down: saves the settings ("Save project settings error!" when that fails) and
   // releases the row records.
   ~CVantorelDlg() override;
+  // The shut-down's work, once: the application calls it when the window has ended, so that
+  // the failure message is shown while the window still exists; the destructor calls it when
+  // nobody did.
+  void ShutDown();
 
   // --- adding files
   // Hides the cover, and appends a row for path when its extension is supported.
@@ -154,7 +158,6 @@ private:
   void LayoutBars();
   void UpdateWindowShape();
   void EndMainWindow();
-  void ShutDown();
   void ReadOutputFolder();
 
   void OnPaint(wxPaintEvent &event);

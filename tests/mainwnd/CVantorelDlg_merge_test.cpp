@@ -1,0 +1,118 @@
+// The whole merge from the window: files added, a page range set, Build pressed, the real
+// progress dialog and merge job run, and the output read back.
+#include "MainWindowFixture.h"
+
+#include "CDlgMergeProgress.h"
+#include "CFileList.h"
+#include "COutputSetting.h"
+#include "MergerTool.h"
+#include "PdfMaker.h"
+#include "controls/CXListCtrl.h"
+
+#include <filesystem>
+
+#include <wx/button.h>
+#include <wx/radiobut.h>
+#include <wx/textctrl.h>
+
+namespace {
+
+// The real progress dialog, with the file manager and the message box replaced.
+class RecordingProgress : public CDlgMergeProgress {
+public:
+  RecordingProgress(wxWindow *parent, const std::vector<_stru_ItemData_> &rows,
+                    const CFSMSettings &settings, bool cancelAtOnce)
+      : CDlgMergeProgress(parent, rows, settings) {
+    if (cancelAtOnce)
+      Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent &event) {
+        event.Skip();
+        // The user presses Cancel as soon as the dialog shows.
+        CallAfter([this] {
+          wxCommandEvent cancel(wxEVT_BUTTON, wxID_CANCEL);
+          GetEventHandler()->ProcessEvent(cancel);
+        });
+      });
+  }
+  std::vector<std::wstring> shown;
+  std::vector<wxString> messages;
+
+protected:
+  void ShowResult(const std::wstring &path) override { shown.push_back(path); }
+  void ShowMessage(const wxString &text, long) override { messages.push_back(text); }
+};
+
+} // namespace
+
+TEST_F(MainWindow, BuildMergesTheListIntoOnePdf) {
+  MakeNumberedPdf(Home("first.pdf"), 4);
+  MakeNumberedPdf(Home("second.pdf"), 3);
+  dlg->AddFile(Wide(Home("first.pdf")));
+  dlg->AddFile(Wide(Home("second.pdf")));
+  dlg->pageRange = [](CDlgChangePageRange &d) {
+    d.nMode = 1;
+    d.strRange = "1-2";
+    return true;
+  };
+  dlg->ChangePageRange(1);
+  // One page per sheet: 4 + 2 pages.
+  static_cast<wxRadioButton *>(dlg->FindWindow(COutputSetting::IDC_1IN1))->SetValue(true);
+  dlg->GetOutputFolderEdit()->ChangeValue(Home("out"));
+  std::vector<std::wstring> shown;
+  std::vector<wxString> failures;
+  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
+    RecordingProgress progress(dlg, rows, settings, false);
+    progress.ShowModal();
+    shown = progress.shown;
+    failures = progress.messages;
+  };
+  dlg->Build();
+  EXPECT_TRUE(failures.empty());
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ(Wide(Home("out/first_second.pdf")), shown[0]);
+  EXPECT_EQ(6, MergerTool::GetPdfInfo(shown[0].c_str()));
+  EXPECT_EQ(1, dlg->upgradeShown);
+  // The job wrote the output path into the rows' shared buffers.
+  EXPECT_EQ(shown[0], *dlg->GetFileList()->GetItemData(0)->pszOutPath);
+}
+
+TEST_F(MainWindow, MergeSwitchOffWritesOneFilePerRow) {
+  MakeNumberedPdf(Home("a.pdf"), 2);
+  MakeNumberedPdf(Home("b.pdf"), 4);
+  dlg->AddFile(Wide(Home("a.pdf")));
+  dlg->AddFile(Wide(Home("b.pdf")));
+  dlg->OnBarCommand(506);
+  std::filesystem::create_directories(Home("each"));
+  dlg->GetOutputFolderEdit()->ChangeValue(Home("each"));
+  std::vector<std::wstring> shown;
+  std::vector<wxString> messages;
+  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
+    RecordingProgress progress(dlg, rows, settings, false);
+    progress.ShowModal();
+    shown = progress.shown;
+    messages = progress.messages;
+  };
+  dlg->Build();
+  EXPECT_TRUE(messages.empty()) << (messages.empty() ? wxString() : messages[0]);
+  // The file manager shows the folder of the outputs.
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ(Wide(Home("each")), shown[0]);
+  EXPECT_EQ(1, MergerTool::GetPdfInfo(Wide(Home("each/a_2IN1.pdf")).c_str()));
+  EXPECT_EQ(2, MergerTool::GetPdfInfo(Wide(Home("each/b_2IN1.pdf")).c_str()));
+}
+
+TEST_F(MainWindow, ACancelledRunIsFollowedByTheUpsellToo) {
+  MakeNumberedPdf(Home("big.pdf"), 400);
+  for (int i = 0; i < 5; ++i)
+    dlg->AddFile(Wide(Home("big.pdf")));
+  dlg->GetOutputFolderEdit()->ChangeValue(Home("cancelled"));
+  std::vector<wxString> messages;
+  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
+    RecordingProgress progress(dlg, rows, settings, true);
+    progress.ShowModal();
+    messages = progress.messages;
+  };
+  dlg->Build();
+  ASSERT_EQ(1u, messages.size());
+  EXPECT_EQ("Failed to merge files or User cancel!", messages[0]);
+  EXPECT_EQ(1, dlg->upgradeShown);
+}

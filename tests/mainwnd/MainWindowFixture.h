@@ -1,0 +1,112 @@
+#pragma once
+// A main window whose doors to other windows and to the desktop are replaced by recorders, in a
+// settings store, documents folder and vendor site of its own.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+
+#include "CDlgChangePageRange.h"
+#include "CVantorelDlg.h"
+#include "Localization.h"
+#include "support/TempDir.h"
+
+inline std::wstring Wide(const std::string &s) { return std::wstring(s.begin(), s.end()); }
+
+class TestDlg : public CVantorelDlg {
+public:
+  TestDlg() : CVantorelDlg(nullptr, false) {}
+
+  std::vector<wxString> messages;
+  std::vector<std::wstring> addresses;
+  std::vector<std::wstring> shownInFileManager;
+  std::vector<wxMenu *> popups;
+  int upgradeShown = 0, aboutShown = 0, updateShown = 0, progressRuns = 0;
+  // Scripted answers of the pickers; false answers Cancel.
+  bool filesAnswer = false;
+  std::vector<std::wstring> files;
+  std::wstring askedFilesFolder;
+  bool folderAnswer = false;
+  std::wstring folder;
+  std::wstring askedFolderInitial;
+  // What the page range dialog's user does; empty: Cancel.
+  std::function<bool(CDlgChangePageRange &)> pageRange;
+  // The merge run; empty: only counted.
+  std::function<void(const std::vector<_stru_ItemData_> &, const CFSMSettings &)> merge;
+
+protected:
+  void ShowMessage(const wxString &text) override { messages.push_back(text); }
+  bool AskFilesToAdd(const std::wstring &in, std::vector<std::wstring> *paths) override {
+    askedFilesFolder = in;
+    if (filesAnswer)
+      *paths = files;
+    return filesAnswer;
+  }
+  bool AskFolder(const std::wstring &initial, std::wstring *chosen) override {
+    askedFolderInitial = initial;
+    if (folderAnswer)
+      *chosen = folder;
+    return folderAnswer;
+  }
+  void RunMergeProgress(const std::vector<_stru_ItemData_> &rows,
+                        const CFSMSettings &settings) override {
+    ++progressRuns;
+    if (merge)
+      merge(rows, settings);
+  }
+  bool RunPageRangeDialog(CDlgChangePageRange &dialog) override {
+    return pageRange ? pageRange(dialog) : false;
+  }
+  void ShowUpgradeDialog() override { ++upgradeShown; }
+  void ShowAboutDialog() override { ++aboutShown; }
+  void ShowUpdateDialog() override { ++updateShown; }
+  void OpenAddress(const std::wstring &address) override { addresses.push_back(address); }
+  void ShowInFileManagerAt(const std::wstring &path) override {
+    shownInFileManager.push_back(path);
+  }
+  void PopupAt(wxMenu *menu, const wxPoint &) override { popups.push_back(menu); }
+};
+
+class MainWindow : public ::testing::Test {
+protected:
+  void SetUp() override {
+    setenv("VANTOREL_CONFIG_FILE", m_home.file("config.ini").c_str(), 1);
+    setenv("VANTOREL_DOCUMENTS_DIR", m_home.file("docs").c_str(), 1);
+    setenv("VANTOREL_APPDATA_DIR", m_home.file("appdata").c_str(), 1);
+    SelectLanguage(L"en");
+    Open();
+  }
+  void TearDown() override {
+    Close();
+    SelectLanguage(L"en");
+  }
+  // A new main window over the same settings store.
+  void Open() {
+    dlg = new TestDlg;
+    dlg->Show();
+    Yield();
+  }
+  // Shut-down as the application does it, then the window goes.
+  void Close() {
+    if (!dlg)
+      return;
+    dlg->ShutDown();
+    dlg->Destroy();
+    dlg = nullptr;
+    Yield();
+  }
+  static void Yield() {
+    for (int i = 0; i < 5; ++i)
+      wxTheApp->Yield(true);
+  }
+  std::string Home(const std::string &name) const { return m_home.file(name); }
+
+  TestDlg *dlg = nullptr;
+
+private:
+  TempDir m_home;
+};
