@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the project needs (only the missing ones), builds it in build/,
-# and then runs the program's help ("run", the default) or every test ("test").
+# and then starts the program ("run", the default) or runs every test ("test").
 #   scripts/setup.sh [run|test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -22,7 +22,7 @@ cmake --build build -j "$(nproc)"
 
 case "${1:-run}" in
   run)
-    build/bin/vantorel-merge --help
+    build/bin/vantorel
     ;;
   test)
     # Window tests need a display: give them a virtual one when there is none.
