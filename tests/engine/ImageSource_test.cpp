@@ -84,17 +84,25 @@ TEST_F(Pictures, OtherFormatsAreConvertedAndTransparencyIsWhite) {
 TEST_F(Pictures, ConversionLeavesNoFileBehindAndNeverTouchesTmpJpg) {
   MakePicture(dir.file("a.png"), "png", 50, 50, 0x00A000);
   WriteFileBytes(dir.file("tmp.jpg"), "the user's own tmp.jpg");
+  // A private temporary folder: other programs' files in the shared one do not count.
+  std::filesystem::create_directory(dir.file("tmp"));
+  const char *oldTmp = getenv("TMPDIR");
+  const std::string savedTmp = oldTmp ? oldTmp : "";
+  setenv("TMPDIR", dir.file("tmp").c_str(), 1);
   const auto cwd = std::filesystem::current_path();
   std::filesystem::current_path(dir.path());
-  const size_t tempBefore = std::distance(std::filesystem::directory_iterator(std::filesystem::temp_directory_path()), {});
   Add("a.png");
   const bool ok = Run();
-  const size_t tempAfter = std::distance(std::filesystem::directory_iterator(std::filesystem::temp_directory_path()), {});
   std::filesystem::current_path(cwd);
+  if (oldTmp)
+    setenv("TMPDIR", savedTmp.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
   ASSERT_TRUE(ok);
   EXPECT_EQ(ReadFileBytes(dir.file("tmp.jpg")), "the user's own tmp.jpg");
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3); // a.png, tmp.jpg, out.pdf
-  EXPECT_EQ(tempAfter, tempBefore);
+  // a.png, tmp.jpg, tmp/ and out.pdf: nothing else in the current folder.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 4);
+  EXPECT_TRUE(std::filesystem::is_empty(dir.file("tmp")));
 }
 
 TEST_F(Pictures, WidePictureTurnsOnA4) {
