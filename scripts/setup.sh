@@ -27,9 +27,9 @@ case "${1:-run}" in
   test)
     # Window tests need a display: give them a virtual one when there is none.
     if [ -z "${DISPLAY:-}" ]; then
-      xvfb-run -a -s "-screen 0 1280x900x24" ctest --test-dir build --output-on-failure -j "$(nproc)"
+      xvfb-run -a -s "-screen 0 1280x900x24" ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)"
     else
-      ctest --test-dir build --output-on-failure -j "$(nproc)"
+      ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)"
     fi
     ;;
   *)
