@@ -2,7 +2,7 @@
 
 #include "MergerTool.h"
 
-#include "EngineText.h"
+#include "AnsiText.h"
 #include "PodofoSetup.h"
 
 #include <podofo/podofo.h>
@@ -13,7 +13,7 @@ int32_t MergerTool::GetPdfInfo(const wchar_t *pszPath) {
   engine::EnsurePodofoReady();
   try {
     PoDoFo::PdfMemDocument doc;
-    doc.Load(engine::WideToUtf8(pszPath).c_str());
+    doc.Load(WideToUtf8(pszPath).c_str());
     return doc.GetPageCount();
   } catch (const PoDoFo::PdfError &) {
     return -1;

@@ -2,7 +2,7 @@
 
 #include "MergerTool.h"
 
-#include "EngineText.h"
+#include "AnsiText.h"
 #include "ImageSource.h"
 #include "JpegInfo.h"
 #include "SourceCache.h"
@@ -14,7 +14,7 @@
 bool MergerTool::GetImageInfo(const wchar_t *pszPath, int32_t *pnWidth, int32_t *pnHeight) {
   if (pszPath == nullptr || engine::KindFromPath(pszPath) != engine::SRC_IMAGE)
     return false;
-  const std::string path = engine::WideToUtf8(pszPath);
+  const std::string path = WideToUtf8(pszPath);
   gint width = 0, height = 0;
   GdkPixbufFormat *format = gdk_pixbuf_get_file_info(path.c_str(), &width, &height);
   if (format == nullptr || width <= 0 || height <= 0)

@@ -4,7 +4,7 @@
 
 #include "ImageSource.h"
 
-#include "EngineText.h"
+#include "AnsiText.h"
 #include "JpegInfo.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>

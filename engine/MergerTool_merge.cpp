@@ -5,7 +5,7 @@
 #include "MergerTool.h"
 
 #include "Destinations.h"
-#include "EngineText.h"
+#include "AnsiText.h"
 #include "PodofoSetup.h"
 #include "Protection.h"
 #include "SheetComposer.h"
@@ -147,7 +147,7 @@ bool MergerTool::StartMerge(int32_t nIndex) {
     checkCancel();
     doc.SetPageMode(ePdfPageModeUseBookmarks);
 
-    engine::StagedOutput output(engine::WideToUtf8(m_strOutPath));
+    engine::StagedOutput output(WideToUtf8(m_strOutPath));
     if (!output.Ok())
       return false;
     doc.Write(output.TempPath().c_str());

@@ -4,7 +4,7 @@
 // plain titles while something below them was placed, and are dropped otherwise.
 
 #include "Destinations.h"
-#include "EngineText.h"
+#include "AnsiText.h"
 
 #include <set>
 
@@ -105,8 +105,6 @@ std::pair<PdfObject *, PdfObject *> Write(OutputDocument &rDoc, const std::vecto
   return {pFirst, pPrev};
 }
 
-std::string Utf8Title(const std::wstring &title) { return WideToUtf8(title); }
-
 } // namespace
 
 void BuildOutline(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences,
@@ -117,7 +115,7 @@ void BuildOutline(OutputDocument &rDoc, const std::vector<Occurrence> &occurrenc
     if (!occurrence.bPlaced)
       continue;
     OutlineNode node;
-    const std::string title = Utf8Title(occurrence.strTitle);
+    const std::string title = WideToUtf8(occurrence.strTitle);
     node.title = PdfObject(PdfString(reinterpret_cast<const pdf_utf8 *>(title.c_str())));
     node.bHasDest = true;
     node.dest = Destinations::CellDestination(occurrence.first);

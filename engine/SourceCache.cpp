@@ -1,6 +1,6 @@
 #include "SourceCache.h"
 
-#include "EngineText.h"
+#include "AnsiText.h"
 #include "ImageSource.h"
 
 #include <cwctype>
