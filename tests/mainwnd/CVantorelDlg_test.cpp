@@ -17,6 +17,7 @@
 #include <filesystem>
 
 #include <wx/checkbox.h>
+#include <wx/dcmemory.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
@@ -303,4 +304,44 @@ TEST_F(MainWindow, CloseButtonEndsTheWindow) {
   dlg->OnBarCommand(103);
   Yield();
   EXPECT_FALSE(dlg->IsShown());
+}
+
+TEST_F(MainWindow, DraggingTheSurfaceMovesTheWindow) {
+  dlg->Move(100, 100);
+  Yield();
+  const wxPoint start = dlg->GetPosition();
+  wxMouseEvent down(wxEVT_LEFT_DOWN);
+  down.SetPosition(wxPoint(400, 20));
+  down.m_leftDown = true;
+  dlg->GetEventHandler()->ProcessEvent(down);
+  wxMouseEvent move(wxEVT_MOTION);
+  move.SetPosition(wxPoint(430, 60));
+  move.m_leftDown = true;
+  dlg->GetEventHandler()->ProcessEvent(move);
+  wxMouseEvent up(wxEVT_LEFT_UP);
+  up.SetPosition(wxPoint(400, 20));
+  dlg->GetEventHandler()->ProcessEvent(up);
+  Yield();
+  EXPECT_EQ(start + wxPoint(30, 40), dlg->GetPosition());
+  EXPECT_FALSE(dlg->HasCapture());
+}
+
+TEST_F(MainWindow, TheSkinIsPaintedWithTheTitle) {
+  wxBitmap bitmap(dlg->GetSize());
+  {
+    wxMemoryDC dc(bitmap);
+    dlg->DrawWindow(dc, dlg->GetSize());
+  }
+  const wxImage image = bitmap.ConvertToImage();
+  // The title text is grey (125, 125, 125) somewhere right of the icon on the title line.
+  bool titleSeen = false;
+  for (int x = 40; x < 300 && !titleSeen; ++x)
+    for (int y = 10; y < 30 && !titleSeen; ++y)
+      titleSeen =
+          std::abs(image.GetRed(x, y) - 125) < 20 && image.GetRed(x, y) == image.GetBlue(x, y);
+  EXPECT_TRUE(titleSeen);
+  // The icon at (8, 6) is not the skin's colour.
+  EXPECT_FALSE(image.GetRed(20, 18) == image.GetRed(60, 45) &&
+               image.GetGreen(20, 18) == image.GetGreen(60, 45) &&
+               image.GetBlue(20, 18) == image.GetBlue(60, 45));
 }
