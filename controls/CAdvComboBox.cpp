@@ -19,7 +19,9 @@
 #include "controls/CDropListBox.h"
 #include "controls/CDropScrollBar.h"
 #include "controls/CDropWnd.h"
+#ifndef VANTOREL_NO_STRING_TABLE
 #include "LangStringTable.h"
+#endif
 
 wxDEFINE_EVENT(wxEVT_ADVCOMBO_NOTIFY, wxCommandEvent);
 
@@ -43,8 +45,15 @@ CAdvComboBox::CAdvComboBox(wxWindow *parent, wxWindow *combo)
     : m_pParent(parent), m_pCombo(combo), m_hoverTimer(this) {}
 
 CAdvComboBox::~CAdvComboBox() {
+  // Our parts go first: their focus and text events must not reach a box half taken apart.
+  m_bDying = true;
   m_hoverTimer.Stop();
   DestroyDropDown();
+  if (m_pEdit) {
+    m_pEdit->Detach();
+    delete m_pEdit;
+    m_pEdit = nullptr;
+  }
 }
 
 bool CAdvComboBox::Create(wxWindow *parent, wxWindowID id, const wxRect &rect, int cbStyle,
@@ -68,7 +77,11 @@ bool CAdvComboBox::Create(wxWindow *parent, wxWindowID id, const wxRect &rect, i
 void CAdvComboBox::LoadChoicesFromResource(int id) {
   if (id < 0)
     return;
+#ifdef VANTOREL_NO_STRING_TABLE
+  std::wstring text;
+#else
   std::wstring text = LoadBuiltInString(id);
+#endif
   if (text.empty())
     return;
   m_list.clear();
@@ -233,7 +246,7 @@ void CAdvComboBox::SetTextFromSelection() {
 // ---------------------------------------------------------------- notifications
 
 void CAdvComboBox::Notify(int code) {
-  if (!m_pParent || m_pParent->IsBeingDeleted())
+  if (m_bDying || !m_pParent || m_pParent->IsBeingDeleted())
     return;
   wxCommandEvent event(wxEVT_ADVCOMBO_NOTIFY, GetId());
   event.SetInt(code);

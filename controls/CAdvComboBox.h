@@ -136,6 +136,9 @@ public:
   static wxRect DropDownRect(const wxRect &box, int rowHeight, int rows, int minBelow, int width,
                              const wxRect &screen, int arrow);
 
+  // True once the box is going away (its destructor runs, or Destroy was called).
+  bool IsClosing() const { return m_bDying || IsBeingDeleted(); }
+
   // Sends a notification to the parent, when there is one.
   void Notify(int code);
 
@@ -194,6 +197,7 @@ private:
   bool m_bAutoAppend = true; // completion allowed; Backspace and Delete clear it
   bool m_bInCompletion = false;
   bool m_bAppActiveBound = false;
+  bool m_bDying = false; // in the destructor
   int m_zDelta = 0;
   int m_nMinVisItems = 5;
   int m_nMaxVisItems = -1;

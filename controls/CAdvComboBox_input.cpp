@@ -299,6 +299,8 @@ void CAdvComboBox::OnSetFocus(wxFocusEvent &event) {
 
 void CAdvComboBox::OnKillFocus(wxFocusEvent &event) {
   event.Skip();
+  if (IsClosing())
+    return;
   if (!m_pEdit)
     m_bHasFocus = false;
   Refresh(false);
@@ -318,6 +320,8 @@ void CAdvComboBox::OnEditSetFocus() {
 }
 
 void CAdvComboBox::OnEditKillFocus(wxWindow *gaining) {
+  if (IsClosing())
+    return;
   m_bHasFocus = false;
   m_bHasSentFocus = false;
   if (m_pDropWnd) {

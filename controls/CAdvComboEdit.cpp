@@ -21,6 +21,10 @@ CAdvComboEdit::CAdvComboEdit(CAdvComboBox *combo, const wxRect &rect, const wxSt
 void CAdvComboEdit::OnTimer(wxTimerEvent &) { Raise(); }
 
 void CAdvComboEdit::OnKeyDown(wxKeyEvent &event) {
+  if (!m_pCombo) {
+    event.Skip();
+    return;
+  }
   int key = event.GetKeyCode();
   if (key == WXK_RIGHT && GetInsertionPoint() < GetLastPosition()) {
     event.Skip(); // completion runs only at the end of the text
@@ -36,25 +40,33 @@ void CAdvComboEdit::OnKeyDown(wxKeyEvent &event) {
 
 void CAdvComboEdit::OnChar(wxKeyEvent &event) {
   int key = event.GetKeyCode();
-  if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
+  if (m_pCombo && (key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) {
     m_pCombo->HandleKey(WXK_RETURN, false);
     return;
   }
   event.Skip();
 }
 
-void CAdvComboEdit::OnText(wxCommandEvent &) { m_pCombo->OnEditTextChanged(); }
+void CAdvComboEdit::OnText(wxCommandEvent &) {
+  if (m_pCombo)
+    m_pCombo->OnEditTextChanged();
+}
 
 void CAdvComboEdit::OnSetFocus(wxFocusEvent &event) {
   event.Skip();
   // GTK places the caret after the focus event; selecting afterwards keeps all text selected.
   CallAfter([this] { SelectAll(); });
-  m_pCombo->OnEditSetFocus();
+  if (m_pCombo)
+    m_pCombo->OnEditSetFocus();
 }
 
 void CAdvComboEdit::OnKillFocus(wxFocusEvent &event) {
   event.Skip();
-  m_pCombo->OnEditKillFocus(event.GetWindow());
+  if (m_pCombo)
+    m_pCombo->OnEditKillFocus(event.GetWindow());
 }
 
-void CAdvComboEdit::OnWheel(wxMouseEvent &event) { m_pCombo->HandleWheel(event.GetWheelRotation()); }
+void CAdvComboEdit::OnWheel(wxMouseEvent &event) {
+  if (m_pCombo)
+    m_pCombo->HandleWheel(event.GetWheelRotation());
+}

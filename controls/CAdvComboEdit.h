@@ -9,6 +9,8 @@ class CAdvComboBox;
 class CAdvComboEdit : public wxTextCtrl {
 public:
   CAdvComboEdit(CAdvComboBox *combo, const wxRect &rect, const wxString &text, long style);
+  // Cuts the tie to the box (which is going away): events then stay here.
+  void Detach() { m_pCombo = nullptr; }
 
 private:
   void OnKeyDown(wxKeyEvent &event);

@@ -6,7 +6,8 @@
 CXCombo::CXCombo(CXListCtrl *list) : CAdvComboBox(list), m_pXListCtrl(list) {}
 
 void CXCombo::SendToList(wxEventType type) {
-  if (!m_pXListCtrl || m_pXListCtrl->IsBeingDeleted())
+  // Nothing from a combo the list is destroying, nor to a list that is going away.
+  if (IsClosing() || !m_pXListCtrl || m_pXListCtrl->IsBeingDeleted())
     return;
   wxCommandEvent event(type, GetId());
   event.SetEventObject(this);
@@ -21,6 +22,8 @@ void CXCombo::OnKillFocus(wxFocusEvent &event) {
   // The box's own handling (which runs the escape hook) first, then the completion, unless the
   // focus went to our own drop-down.
   CAdvComboBox::OnKillFocus(event);
+  if (IsClosing())
+    return;
   wxWindow *gaining = event.GetWindow();
   if (gaining && GetDropWnd() &&
       (gaining == GetDropWnd() || gaining->GetParent() == GetDropWnd()))
