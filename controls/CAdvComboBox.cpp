@@ -288,6 +288,10 @@ int CAdvComboBox::DropRowHeight() {
   return dc.GetCharHeight() + 2;
 }
 
+CDropWnd *CAdvComboBox::NewDropWnd(const ChoiceList &list, int flags) {
+  return new CDropWnd(this, list, flags);
+}
+
 void CAdvComboBox::ToggleDropDown() {
   if (m_pDropWnd) {
     CloseDropDown();
@@ -311,7 +315,7 @@ void CAdvComboBox::OpenDropDown(const ChoiceList &list, int selection) {
   if (scrollWidth <= 0)
     scrollWidth = 16;
 
-  m_pDropWnd = new CDropWnd(this, list, m_dwACBStyle);
+  m_pDropWnd = NewDropWnd(list, m_dwACBStyle);
   if (!m_pDropWnd->Create(this, wxRect(box.x, box.GetBottom() + 1, box.width, 100))) {
     delete m_pDropWnd;
     m_pDropWnd = nullptr;

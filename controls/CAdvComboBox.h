@@ -148,6 +148,9 @@ protected:
   // Called on Enter and when asked to close while no drop-down is open.
   virtual void OnComboComplete() {}
 
+  // Makes the drop-down window for the choices it shows (not yet created).
+  virtual CDropWnd *NewDropWnd(const ChoiceList &list, int flags);
+
   // Runs the escape hook; CXCombo adds its own rule.
   virtual void OnKillFocus(wxFocusEvent &event);
 

@@ -24,8 +24,8 @@ public:
   void SetDragLimit(const wxSize &size) { m_maxSize = size; }
   wxRect GetGripRect() const { return m_rcSizeHandle; }
   bool IsResizing() const { return m_bResizing; }
-  // Takes the mouse back (after scrolling) unless it has it.
-  void TakeCapture();
+  // Takes the mouse (on opening, and back after scrolling) unless it has it.
+  virtual void TakeCapture();
   void DropCapture();
   // Lays out the list, the scroll bar and the grip in the client area.
   void LayoutParts();

@@ -172,6 +172,8 @@ protected:
   // StartComboEdit.
   virtual void EditSubItem(int row, int col);
   virtual void ComboSubItem(int row, int col);
+  // Makes the in-cell combo (not yet created).
+  virtual CXCombo *NewCombo();
   // Whether the list has the keyboard focus (selected rows are drawn in highlight colours).
   virtual bool HasKeyboardFocus() const;
 

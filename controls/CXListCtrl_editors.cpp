@@ -195,6 +195,8 @@ CXEdit *CXListCtrl::StartEdit(int row, int col) {
   return edit;
 }
 
+CXCombo *CXListCtrl::NewCombo() { return new CXCombo(this); }
+
 CXCombo *CXListCtrl::StartComboEdit(int row, int col) {
   if (!ValidCell(row, col) || GetColumnWidth(col) <= 4 || !RowUsable(row))
     return nullptr;
@@ -206,7 +208,7 @@ CXCombo *CXListCtrl::StartComboEdit(int row, int col) {
   rect.height += 1;
   rect.x += 1;
   rect.width -= 1;
-  auto *combo = new CXCombo(this);
+  CXCombo *combo = NewCombo();
   if (!combo->Create(this, 0, rect, CBS_DROPDOWNLIST)) {
     delete combo;
     return nullptr;

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "WxFixture.h"
+#include "NoGrabDropWnd.h"
 #include "controls/CXListCtrl.h"
 
 // A list whose keyboard focus the test decides (a virtual screen has no reliable focus).
@@ -15,6 +16,7 @@ protected:
   bool HasKeyboardFocus() const override { return focused; }
   void EditSubItem(int, int) override { ++edits; }
   void ComboSubItem(int, int) override { ++combos; }
+  CXCombo *NewCombo() override { return new NoGrabXCombo(this); }
 };
 
 // A frame with a 600 x 400 list of three columns (100, 150, 200 pixels) and a record of the
