@@ -39,9 +39,9 @@ wxBEGIN_EVENT_TABLE(CAdvComboBox, wxWindow)
   EVT_CHAR(CAdvComboBox::OnChar)
   EVT_TIMER(wxID_ANY, CAdvComboBox::OnHoverTimer)
 wxEND_EVENT_TABLE()
-// clang-format on
+    // clang-format on
 
-CAdvComboBox::CAdvComboBox(wxWindow *parent, wxWindow *combo)
+    CAdvComboBox::CAdvComboBox(wxWindow *parent, wxWindow *combo)
     : m_pParent(parent), m_pCombo(combo), m_hoverTimer(this) {}
 
 CAdvComboBox::~CAdvComboBox() {

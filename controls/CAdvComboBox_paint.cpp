@@ -80,8 +80,9 @@ void CAdvComboBox::OnPaint(wxPaintEvent &) {
       dc.SetBrush(wxBrush(ToWx(GetSysColor(SysColor::ButtonFace))));
       dc.DrawRectangle(face);
     }
-    int flags = m_pDropWnd ? int(wxCONTROL_PRESSED)
-                           : (!enabled ? int(wxCONTROL_DISABLED) : (m_bHot ? int(wxCONTROL_CURRENT) : 0));
+    int flags = m_pDropWnd
+                    ? int(wxCONTROL_PRESSED)
+                    : (!enabled ? int(wxCONTROL_DISABLED) : (m_bHot ? int(wxCONTROL_CURRENT) : 0));
     wxRendererNative::Get().DrawComboBoxDropButton(this, dc, button, flags);
   } else {
     // Two nested sunken frames, then the classic button inside them.

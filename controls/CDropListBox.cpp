@@ -33,9 +33,7 @@ void CDropListBox::SetItemHeight(int height) {
   Refresh(false);
 }
 
-int CDropListBox::GetVisibleRows() const {
-  return std::max(1, GetClientSize().y / m_itemHeight);
-}
+int CDropListBox::GetVisibleRows() const { return std::max(1, GetClientSize().y / m_itemHeight); }
 
 int CDropListBox::SetCurSel(int index) {
   if (index < -1 || index >= GetCount())
@@ -104,9 +102,7 @@ void CDropListBox::PointerUp(const wxPoint &pt) {
 
 void CDropListBox::OnMotion(wxMouseEvent &event) { PointerMove(event.GetPosition()); }
 void CDropListBox::OnLeftUp(wxMouseEvent &event) { PointerUp(event.GetPosition()); }
-void CDropListBox::OnWheel(wxMouseEvent &event) {
-  m_pCombo->HandleWheel(event.GetWheelRotation());
-}
+void CDropListBox::OnWheel(wxMouseEvent &event) { m_pCombo->HandleWheel(event.GetWheelRotation()); }
 
 void CDropListBox::OnPaint(wxPaintEvent &) {
   wxAutoBufferedPaintDC dc(this);

@@ -8,9 +8,9 @@
 
 CDropScrollBar::CDropScrollBar(wxWindow *parent, const wxRect &rect)
     : wxScrollBar(parent, IDC_SCROLLBAR, rect.GetPosition(), rect.GetSize(), wxSB_VERTICAL) {
-  for (const wxEventTypeTag<wxScrollEvent> &type : {wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP,
-                           wxEVT_SCROLL_PAGEDOWN, wxEVT_SCROLL_THUMBTRACK,
-                           wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM})
+  for (const wxEventTypeTag<wxScrollEvent> &type :
+       {wxEVT_SCROLL_LINEUP, wxEVT_SCROLL_LINEDOWN, wxEVT_SCROLL_PAGEUP, wxEVT_SCROLL_PAGEDOWN,
+        wxEVT_SCROLL_THUMBTRACK, wxEVT_SCROLL_THUMBRELEASE, wxEVT_SCROLL_TOP, wxEVT_SCROLL_BOTTOM})
     Bind(type, &CDropScrollBar::OnScroll, this);
   Bind(wxEVT_SCROLL_CHANGED, &CDropScrollBar::OnScrollEnd, this);
 }

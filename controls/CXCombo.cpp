@@ -25,8 +25,7 @@ void CXCombo::OnKillFocus(wxFocusEvent &event) {
   if (IsClosing())
     return;
   wxWindow *gaining = event.GetWindow();
-  if (gaining && GetDropWnd() &&
-      (gaining == GetDropWnd() || gaining->GetParent() == GetDropWnd()))
+  if (gaining && GetDropWnd() && (gaining == GetDropWnd() || gaining->GetParent() == GetDropWnd()))
     return;
   OnComboComplete();
 }

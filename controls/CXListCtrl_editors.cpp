@@ -146,8 +146,8 @@ void CXListCtrl::ComboSubItem(int row, int col) { StartComboEdit(row, col); }
 
 int CXListCtrl::ScrollHorizontally(int dx) {
   int old = m_scrollX;
-  m_scrollX = std::clamp(m_scrollX + dx, 0,
-                         std::max(0, m_HeaderCtrl.GetTotalWidth() - GetClientSize().x));
+  m_scrollX =
+      std::clamp(m_scrollX + dx, 0, std::max(0, m_HeaderCtrl.GetTotalWidth() - GetClientSize().x));
   if (m_scrollX != old) {
     SetScrollPos(wxHORIZONTAL, m_scrollX);
     m_HeaderCtrl.SetScrollOffset(m_scrollX);

@@ -34,7 +34,8 @@ protected:
     WxFixture::SetUp();
     // A frame's only child fills it: the boxes go on a panel.
     m_panel = new wxPanel(m_frame);
-    m_frame->Bind(wxEVT_ADVCOMBO_NOTIFY, [this](wxCommandEvent &e) { codes.push_back(e.GetInt()); });
+    m_frame->Bind(wxEVT_ADVCOMBO_NOTIFY,
+                  [this](wxCommandEvent &e) { codes.push_back(e.GetInt()); });
   }
   void TearDown() override {
     if (box)
@@ -80,7 +81,7 @@ TEST_F(AdvCombo, AnswersTheComboBoxMessages) {
   EXPECT_EQ(box->SelectString(-1, "three"), 3);
   EXPECT_EQ(box->SelectString(2, "two"), 2);
   EXPECT_EQ(box->SelectString(3, "two"), -1);
-  EXPECT_EQ(box->SelectString(5, "one"), -1); // beyond the count
+  EXPECT_EQ(box->SelectString(5, "one"), -1);  // beyond the count
   EXPECT_EQ(box->SelectString(-1, "TWO"), -1); // case-sensitive
 
   wxString text;
@@ -289,12 +290,12 @@ TEST_P(DropDownPlacement, BelowOrAboveTheBox) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rules, DropDownPlacement,
-    ::testing::Values(PlaceCase{100, 10, 120, 152},  // room below
-                      PlaceCase{450, 10, 470, 130},  // below, cut at the screen's bottom
-                      PlaceCase{510, 10, 358, 152},  // fewer than 5 rows fit below: above
-                      PlaceCase{510, 50, 0, 510},    // above, cut at the top
-                      PlaceCase{515, 2, 483, 32},    // above even when the rows would fit
-                      PlaceCase{100, 0, 120, 16}));  // never lower than one arrow
+    ::testing::Values(PlaceCase{100, 10, 120, 152}, // room below
+                      PlaceCase{450, 10, 470, 130}, // below, cut at the screen's bottom
+                      PlaceCase{510, 10, 358, 152}, // fewer than 5 rows fit below: above
+                      PlaceCase{510, 50, 0, 510},   // above, cut at the top
+                      PlaceCase{515, 2, 483, 32},   // above even when the rows would fit
+                      PlaceCase{100, 0, 120, 16})); // never lower than one arrow
 
 TEST(DropDownPlacementRule, StaysOnTheScreenSideways) {
   wxRect rect = CAdvComboBox::DropDownRect(wxRect(700, 100, 100, 20), 15, 3, 5, 300,
@@ -403,4 +404,3 @@ TEST_F(AdvCombo, TheButtonIsHotWhileThePointerIsOverIt) {
   }
   EXPECT_FALSE(box->IsButtonHot());
 }
-

@@ -80,7 +80,7 @@ TEST_F(XCombo, PickingInTheDropDownSetsTheCellAndTellsTheParent) {
   combo->ToggleDropDown();
   ASSERT_TRUE(combo->IsDroppedDown());
   combo->HandleKey(WXK_DOWN, false);
-  combo->HandleKey(WXK_RETURN, false); // pick, then complete
+  combo->HandleKey(WXK_RETURN, false);          // pick, then complete
   EXPECT_EQ(list->GetItemText(1, 2), "before"); // 50 ms later
   WaitTimers();
   EXPECT_EQ(list->GetComboWindow(), nullptr);
@@ -116,8 +116,14 @@ TEST_F(XCombo, LosingTheFocusCancelsAndCompletes) {
   CXCombo *combo = Open();
   ASSERT_NE(combo, nullptr);
   int escapes = 0, completes = 0;
-  list->Bind(wxEVT_XCOMBOLIST_VK_ESCAPE, [&](wxCommandEvent &e) { ++escapes; e.Skip(); });
-  list->Bind(wxEVT_XCOMBOLIST_COMPLETE, [&](wxCommandEvent &e) { ++completes; e.Skip(); });
+  list->Bind(wxEVT_XCOMBOLIST_VK_ESCAPE, [&](wxCommandEvent &e) {
+    ++escapes;
+    e.Skip();
+  });
+  list->Bind(wxEVT_XCOMBOLIST_COMPLETE, [&](wxCommandEvent &e) {
+    ++completes;
+    e.Skip();
+  });
   wxFocusEvent lost = QuietFocus::Lost(list);
   combo->GetEventHandler()->ProcessEvent(lost);
   EXPECT_EQ(escapes, 1);
@@ -131,7 +137,10 @@ TEST_F(XCombo, FocusGoingToItsOwnDropDownDoesNotComplete) {
   ASSERT_NE(combo, nullptr);
   combo->ToggleDropDown();
   int completes = 0;
-  list->Bind(wxEVT_XCOMBOLIST_COMPLETE, [&](wxCommandEvent &e) { ++completes; e.Skip(); });
+  list->Bind(wxEVT_XCOMBOLIST_COMPLETE, [&](wxCommandEvent &e) {
+    ++completes;
+    e.Skip();
+  });
   wxFocusEvent lost = QuietFocus::Lost(combo->GetDropWnd()->GetListBox());
   combo->GetEventHandler()->ProcessEvent(lost);
   EXPECT_EQ(completes, 0);

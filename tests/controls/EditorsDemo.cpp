@@ -19,15 +19,16 @@
 #include "controls/CXListCtrl.h"
 
 namespace {
-std::vector<std::wstring> g_choices = {L"A4",     L"A5",           L"A3",     L"Letter",
-                                       L"Legal",  L"Junior Legal", L"Ledger", L"Tabloid"};
+std::vector<std::wstring> g_choices = {L"A4",    L"A5",           L"A3",     L"Letter",
+                                       L"Legal", L"Junior Legal", L"Ledger", L"Tabloid"};
 
 class DemoApp : public wxApp {
 public:
   bool OnInit() override {
     std::string what = argc > 1 ? std::string(argv[1].utf8_str()) : "combo";
     wxRect screen = wxDisplay(0u).GetGeometry();
-    wxPoint at = what == "above" || what == "fewlow" ? wxPoint(40, screen.GetBottom() - 110) : wxPoint(40, 40);
+    wxPoint at = what == "above" || what == "fewlow" ? wxPoint(40, screen.GetBottom() - 110)
+                                                     : wxPoint(40, 40);
     auto *frame = new wxFrame(nullptr, wxID_ANY, "Editors", at, wxSize(520, 180));
     auto *panel = new wxPanel(frame);
     if (what == "combo" || what == "edit") {

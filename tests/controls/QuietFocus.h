@@ -12,8 +12,8 @@ public:
   ~QuietFocus() override { wxEvtHandler::RemoveFilter(this); }
   int FilterEvent(wxEvent &event) override {
     wxEventType type = event.GetEventType();
-    bool desktop = type == wxEVT_SET_FOCUS || type == wxEVT_KILL_FOCUS ||
-                   type == wxEVT_ACTIVATE || type == wxEVT_ACTIVATE_APP;
+    bool desktop = type == wxEVT_SET_FOCUS || type == wxEVT_KILL_FOCUS || type == wxEVT_ACTIVATE ||
+                   type == wxEVT_ACTIVATE_APP;
     return desktop && event.GetId() != kTestFocusId ? Event_Ignore : Event_Skip;
   }
   // A loss of focus to gaining, as the test's own.
