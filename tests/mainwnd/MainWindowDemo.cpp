@@ -1,7 +1,8 @@
 // Shows the main window in a given state, to look at it (screenshots), not a test:
-//   mainwnd_demo [empty|rows|merge|german|addfiles] FILE...
+//   mainwnd_demo [empty|rows|merge|german|upsell|addfiles] FILE...
 // "rows" adds the files and selects the second row, "merge" also presses Build, "german"
-// switches the language to German after adding them, "addfiles" opens the Add Files dialog.
+// switches the language to German after adding them, "upsell" and "addfiles" open those
+// dialogs. (On a virtual screen a second window over the main one may stay unpainted.)
 #include "CFileList.h"
 #include "CVantorelDlg.h"
 #include "MenuCommandId.h"
@@ -9,8 +10,22 @@
 
 #include <wx/app.h>
 #include <wx/image.h>
+#include <wx/timer.h>
+
+#include <functional>
 
 namespace {
+
+// Runs action from a timer, as a click would come from the desktop (not from idle time, where
+// modal dialogs opened in it are not painted).
+void RunLater(std::function<void()> action) {
+  auto *timer = new wxTimer;
+  timer->Bind(wxEVT_TIMER, [timer, action](wxTimerEvent &) {
+    action();
+    timer->CallAfter([timer] { delete timer; });
+  });
+  timer->StartOnce(300);
+}
 
 class DemoApp : public wxApp {
 public:
@@ -35,9 +50,11 @@ public:
       dialog.GetEventHandler()->ProcessEvent(choose);
     }
     if (mode == "merge")
-      dialog.CallAfter([&dialog] { dialog.Build(); });
+      RunLater([&dialog] { dialog.Build(); });
+    if (mode == "upsell")
+      RunLater([&dialog] { dialog.OnBarCommand(402); });
     if (mode == "addfiles")
-      dialog.CallAfter([&dialog] { dialog.OnAddFiles(); });
+      RunLater([&dialog] { dialog.OnAddFiles(); });
     dialog.ShowModal();
     dialog.ShutDown();
     return 0;
