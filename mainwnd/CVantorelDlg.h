@@ -90,9 +90,9 @@ public:
   void ChangePageRange(int row);
   // Shows path selected in the desktop's file manager.
   void OpenInExplorer(const std::wstring &path);
-  // A right click at the mouse pointer: sets the clicked row, enables the context menu's
-  // entries and shows it.
-  void OnListRightClick();
+  // A right click with the mouse pointer at screenPoint: sets the clicked row, enables the
+  // context menu's entries and shows it there.
+  void OnListRightClick(const wxPoint &screenPoint);
   // The context menu's entries enabled for the clicked row.
   void EnableContextMenu(int clickedRow);
 

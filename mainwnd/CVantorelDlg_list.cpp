@@ -131,11 +131,10 @@ void CVantorelDlg::EnableContextMenu(int clickedRow) {
   }
 }
 
-void CVantorelDlg::OnListRightClick() {
-  const wxPoint pointer = m_list->ScreenToClient(wxGetMousePosition());
-  m_nClickedRow = m_list->HitTest(pointer);
+void CVantorelDlg::OnListRightClick(const wxPoint &screenPoint) {
+  m_nClickedRow = m_list->HitTest(m_list->ScreenToClient(screenPoint));
   EnableContextMenu(m_nClickedRow);
-  PopupAt(m_listMenu.get(), ScreenToClient(wxGetMousePosition()));
+  PopupAt(m_listMenu.get(), ScreenToClient(screenPoint));
 }
 
 void CVantorelDlg::ChangePageRange(int row) {
@@ -185,4 +184,7 @@ void CVantorelDlg::OnListActivated(wxListEvent &event) {
     ChangePageRange(static_cast<int>(row));
 }
 
-void CVantorelDlg::OnListRightClickEvent(wxListEvent &) { OnListRightClick(); }
+void CVantorelDlg::OnListRightClickEvent(wxListEvent &) {
+  // The mouse pointer's current position, as the menu is shown where the pointer is.
+  OnListRightClick(wxGetMousePosition());
+}

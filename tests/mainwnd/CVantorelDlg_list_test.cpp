@@ -63,12 +63,7 @@ protected:
     wxRect rect =
         row >= 0 ? List()->GetCellRect(row, 1) : List()->GetCellRect(List()->GetItemCount() - 1, 1);
     wxPoint point = rect.GetPosition() + wxPoint(5, row >= 0 ? 5 : rect.height + 20);
-    WarpPointerTo(point);
-    dlg->OnListRightClick();
-  }
-  void WarpPointerTo(const wxPoint &clientPoint) {
-    List()->WarpPointer(clientPoint.x, clientPoint.y);
-    Yield();
+    dlg->OnListRightClick(List()->ClientToScreen(point));
   }
 };
 
