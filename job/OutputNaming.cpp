@@ -105,6 +105,9 @@ std::wstring MakeRowOutputPath(MergeJob &job, int nRow, const std::wstring &suff
     return std::wstring();
 
   const std::wstring folder = WithTrailingSeparator(job.settings.OutputFolder);
+  // The folder is made here too: a folder typed in the window that does not exist yet would
+  // otherwise fail every row.
+  CreateFolderPath(folder);
   const std::wstring &source = job.arrRows[static_cast<size_t>(nRow)].szFilePath;
   const size_t slash = source.rfind(kSeparator);
   const size_t dot = source.rfind(L'.');

@@ -143,8 +143,16 @@ TEST_F(Worker, PerRowRunMakesOneFilePerUsableRow) {
   EXPECT_EQ(starts, (std::vector<std::pair<intptr_t, intptr_t>>{{0, 5}, {2, 5}}));
 }
 
+TEST_F(Worker, PerRowRunMakesAMissingOutputFolder) {
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out + "/new/deeper", 0, 0));
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+  EXPECT_EQ(job->arrRows[0].nStatus, STATUS_SUCCESS);
+  EXPECT_EQ(Sheets(out + "/new/deeper/a_to.pdf"), 3u);
+}
+
 TEST_F(Worker, PerRowFailuresAreListedButTheRunIsShown) {
-  // No output folder: each row fails when its file is written.
+  // The output folder cannot be made (a file stands where it should be): each row fails.
+  WriteFileBytes(out, "not a folder");
   auto job =
       Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)}, MakeSettings(out, 0, 0));
   EXPECT_EQ(RunMergeWorker(*job), 0);

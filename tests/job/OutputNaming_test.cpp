@@ -134,11 +134,11 @@ TEST_F(Naming, RowNamesFromTheSourceTitleNumberedBeforeTheSuffix) {
   EXPECT_EQ(*job->arrRows[1].pszOutPath, L"");
 }
 
-TEST_F(Naming, RowFolderIsNotCreatedAndGetsOneSeparator) {
+TEST_F(Naming, RowFolderIsCreatedAndGetsOneSeparator) {
   auto job = Job({"a.b.pdf"}, 0, 1);
   job->settings.OutputFolder = W(out + "/");
   EXPECT_EQ(MakeRowOutputPath(*job, 0, L"_2IN1.pdf"), Out("a.b_2IN1.pdf"));
-  EXPECT_FALSE(FileExists(out));
+  EXPECT_TRUE(FileExists(out)); // as for a merged file, a folder typed in the window is made
   EXPECT_EQ(*job->arrRows[0].pszOutPath, W(out + "/"));
 }
 
