@@ -1,6 +1,7 @@
 #include "CAboutDlg.h"
 
-#include "ServiceDialogArt.h"
+#include "DialogUnits.h"
+#include "ResourceBitmap.h"
 
 #include <wx/dcclient.h>
 
@@ -20,7 +21,7 @@ wxFont VersionFont() {
 
 CAboutDlg::CAboutDlg(wxWindow *parent)
     : wxDialog(parent, IDD, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxBORDER_NONE) {
-  m_bitmap = LoadServiceBitmap(IDB_ABOUT);
+  m_bitmap = LoadBitmapResource(IDB_ABOUT);
   // Without its picture the box keeps the picture's size and stays plain white.
   if (m_bitmap.IsOk()) {
     m_nWidth = m_bitmap.GetWidth();

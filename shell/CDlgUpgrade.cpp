@@ -1,7 +1,8 @@
 #include "CDlgUpgrade.h"
 
 #include "Localization.h"
-#include "ServiceDialogArt.h"
+#include "DialogUnits.h"
+#include "ResourceBitmap.h"
 #include "ShellOpen.h"
 #include "VendorSite.h"
 
@@ -33,12 +34,12 @@ const wchar_t kCaption[] = L"Tessary Zuzu VOR Adazev";
 CDlgUpgrade::CDlgUpgrade(wxWindow *parent)
     : wxDialog(parent, IDD, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
-  SetFont(ServiceDialogFont());
-  SetClientSize(ServiceDluSize(286, 142));
-  m_bitmap = LoadServiceBitmap(IDB_BANNER);
+  SetFont(DialogFont());
+  SetClientSize(wxSize(DluToPixelsX(286), DluToPixelsY(142)));
+  m_bitmap = LoadBitmapResource(IDB_BANNER);
 
   for (const LineSpec &line : kLines) {
-    const wxRect rect = ServiceDluRect(line.x, line.y, line.width, line.height);
+    const wxRect rect = DluRect(line.x, line.y, line.width, line.height);
     auto *text = new wxStaticText(this, line.id, wxEmptyString, rect.GetPosition(), rect.GetSize(),
                                   wxST_NO_AUTORESIZE);
     text->SetLabelText(LoadLangString(line.textId));
@@ -46,11 +47,11 @@ CDlgUpgrade::CDlgUpgrade(wxWindow *parent)
     if (line.height > 8)
       text->Wrap(rect.width);
   }
-  const wxRect upgrade = ServiceDluRect(148, 121, 69, 14);
+  const wxRect upgrade = DluRect(148, 121, 69, 14);
   auto *upgradeButton = new wxButton(this, wxID_OK, LoadLangString(kUpgradeText),
                                      upgrade.GetPosition(), upgrade.GetSize());
   upgradeButton->SetDefault();
-  const wxRect cancel = ServiceDluRect(227, 121, 50, 14);
+  const wxRect cancel = DluRect(227, 121, 50, 14);
   new wxButton(this, wxID_CANCEL, LoadLangString(kCancelText), cancel.GetPosition(),
                cancel.GetSize());
   SetTitle(kCaption);

@@ -3,7 +3,8 @@
 #include "CHyperLink.h"
 #include "LangFormat.h"
 #include "Localization.h"
-#include "ServiceDialogArt.h"
+#include "DialogUnits.h"
+#include "ResourceBitmap.h"
 #include "TranslateDialog.h"
 #include "UpdateCheck.h"
 #include "VendorSite.h"
@@ -27,19 +28,19 @@ const int kUpToDateText = 148;
 CNewVersionDlg::CNewVersionDlg(wxWindow *parent, const DownloadLimits &limits)
     : wxDialog(parent, IDD, wxEmptyString, wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxSYSTEM_MENU | wxCLOSE_BOX) {
-  SetFont(ServiceDialogFont());
-  SetClientSize(ServiceDluSize(250, 118));
+  SetFont(DialogFont());
+  SetClientSize(wxSize(DluToPixelsX(250), DluToPixelsY(118)));
 
-  const wxRect status = ServiceDluRect(7, 7, 236, 64);
+  const wxRect status = DluRect(7, 7, 236, 64);
   m_status = new wxStaticText(this, IDC_STATUS, wxEmptyString, status.GetPosition(),
                               status.GetSize(), wxST_NO_AUTORESIZE);
-  const wxRect label = ServiceDluRect(7, 78, 34, 8);
+  const wxRect label = DluRect(7, 78, 34, 8);
   m_websiteLabel = new wxStaticText(this, IDC_WEBSITE_LABEL, "Website:", label.GetPosition(),
                                     label.GetSize(), wxST_NO_AUTORESIZE);
 
   // The link shows the whole home page address; it keeps its template size.
   const std::wstring home = GetHomePageUrl();
-  const wxRect link = ServiceDluRect(43, 78, 200, 8);
+  const wxRect link = DluRect(43, 78, 200, 8);
   m_link = new CHyperLink;
   m_link->SetFitToText(false);
   m_link->SetLinkTarget(home);
@@ -47,7 +48,7 @@ CNewVersionDlg::CNewVersionDlg(wxWindow *parent, const DownloadLimits &limits)
                            wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHT));
   m_link->Create(this, IDC_LINK, home, link.GetPosition(), link.GetSize());
 
-  const wxRect close = ServiceDluRect(193, 97, 50, 14);
+  const wxRect close = DluRect(193, 97, 50, 14);
   auto *closeButton = new wxButton(this, IDC_CLOSE, "&Close", close.GetPosition(), close.GetSize());
   closeButton->SetDefault();
   SetEscapeId(IDC_CLOSE);

@@ -21,7 +21,6 @@ target_compile_definitions(vantorel_services PRIVATE
   VANTOREL_VERSION_PATCH=${PROJECT_VERSION_PATCH})
 
 add_library(vantorel_service_windows STATIC
-  ServiceDialogArt.cpp
   CHyperLink.cpp
   CNewVersionDlg.cpp
   CAboutDlg.cpp
@@ -29,7 +28,8 @@ add_library(vantorel_service_windows STATIC
   StartupUpdateCheck.cpp
 )
 target_include_directories(vantorel_service_windows PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vantorel_service_windows PUBLIC vantorel_services ${wxWidgets_LIBRARIES})
+target_link_libraries(vantorel_service_windows PUBLIC vantorel_services vantorel_shell_windows
+  ${wxWidgets_LIBRARIES})
 # The about picture and the banner are copied beside the executables by the resources rule.
 if(NOT TARGET vantorel_resources)
   include(${PROJECT_SOURCE_DIR}/resources/Resources.cmake)
