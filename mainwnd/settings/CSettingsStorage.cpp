@@ -65,13 +65,7 @@ bool CSettingsStorage::ExchangeFloat(const wchar_t *name, float &value, bool sav
 }
 
 bool CSettingsStorage::ExchangeDouble(const wchar_t *name, double &value, bool save) {
-  unsigned char bytes[sizeof(double)];
-  std::memcpy(bytes, &value, sizeof bytes);
-  if (!ExchangeBinary(name, bytes, sizeof bytes, save))
-    return false;
-  if (!save)
-    std::memcpy(&value, bytes, sizeof bytes);
-  return true;
+  return ExchangeBytesOf(name, value, save);
 }
 
 bool CSettingsStorage::ExchangeLongDouble(const wchar_t *name, long double &value, bool save) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 class CSettings;
@@ -65,6 +66,18 @@ public:
   CSettingsStorage *ListStorage() const { return m_pListStorage; }
 
 protected:
+  // A value stored as its own bytes through ExchangeBinary; on load it changes only when the
+  // stored bytes were read.
+  template <typename T> bool ExchangeBytesOf(const wchar_t *name, T &value, bool save) {
+    unsigned char bytes[sizeof(T)];
+    std::memcpy(bytes, &value, sizeof bytes);
+    if (!ExchangeBinary(name, bytes, sizeof bytes, save))
+      return false;
+    if (!save)
+      std::memcpy(&value, bytes, sizeof bytes);
+    return true;
+  }
+
   // Closes (EndSave or EndLoad), deletes and forgets the list store; the close's result.
   bool CloseListStorage(bool save);
 

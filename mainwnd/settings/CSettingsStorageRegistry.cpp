@@ -110,13 +110,7 @@ std::wstring CSettingsStorageRegistry::ValuePath(const wchar_t *name) const {
 }
 
 bool CSettingsStorageRegistry::ExchangeFloat(const wchar_t *name, float &value, bool save) {
-  unsigned char bytes[sizeof(float)];
-  std::memcpy(bytes, &value, sizeof bytes);
-  if (!ExchangeBinary(name, bytes, sizeof bytes, save))
-    return false;
-  if (!save)
-    std::memcpy(&value, bytes, sizeof bytes);
-  return true;
+  return ExchangeBytesOf(name, value, save);
 }
 
 bool CSettingsStorageRegistry::ExchangeBinary(const wchar_t *name, void *data, uint32_t size,
@@ -165,13 +159,7 @@ bool CSettingsStorageRegistry::ExchangeText(const wchar_t *name, wchar_t *buffer
 }
 
 bool CSettingsStorageRegistry::ExchangeDoubleValue(const wchar_t *name, double &value, bool save) {
-  unsigned char bytes[sizeof(double)];
-  std::memcpy(bytes, &value, sizeof bytes);
-  if (!ExchangeBinary(name, bytes, sizeof bytes, save))
-    return false;
-  if (!save)
-    std::memcpy(&value, bytes, sizeof bytes);
-  return true;
+  return ExchangeBytesOf(name, value, save);
 }
 
 bool CSettingsStorageRegistry::ExchangeBool(const wchar_t *name, bool &value, bool save) {
