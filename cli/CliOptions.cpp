@@ -13,6 +13,7 @@ const char *const kCliUsage =
     "  -o, --output FILE          the merged PDF (an existing file is replaced when done)\n"
     "  --pages RANGE              pages of the input just before it: \"1, 3, 9-11\", \"Odd\",\n"
     "                             \"Even\" (default: all pages)\n"
+    "  --password TEXT            password that opens the encrypted input just before it\n"
     "  --paper NAME               A5, A4, A3, Letter, Legal, JuniorLegal, Ledger, Tabloid, or\n"
     "                             source (each sheet sized by its first page); default A4\n"
     "  --nup 1|2|4                source pages per sheet (default 1)\n"
@@ -24,6 +25,8 @@ const char *const kCliUsage =
     "                             aes-128 or aes-256 (recommended)\n"
     "  --no-bookmarks             no outline (by default each merged file gets a bookmark\n"
     "                             with its own bookmarks below it)\n"
+    "  --skip-bad                 leave out inputs that cannot be read (listed on standard\n"
+    "                             error) instead of stopping\n"
     "  --progress                 print \"progress N\" lines on standard error\n"
     "  --info                     print the page count of each FILE\n"
     "  -h, --help                 show this help\n";
@@ -81,7 +84,7 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string &arg = args[i];
     if (endOfOptions || arg.empty() || arg[0] != '-' || arg == "-") {
-      options.inputs.push_back({arg, false, {}});
+      options.inputs.push_back({arg, false, {}, false, {}});
       continue;
     }
     if (arg == "--") {
@@ -104,6 +107,10 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
       options.bookmarks = false;
       continue;
     }
+    if (arg == "--skip-bad") {
+      options.skipBad = true;
+      continue;
+    }
     // Every other option takes a value.
     if (i + 1 >= args.size()) {
       error = "option " + arg + " needs a value";
@@ -119,6 +126,13 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
       }
       options.inputs.back().hasRange = true;
       options.inputs.back().range = value;
+    } else if (arg == "--password") {
+      if (options.inputs.empty() || options.inputs.back().hasPassword) {
+        error = "--password must follow the input it applies to";
+        return false;
+      }
+      options.inputs.back().hasPassword = true;
+      options.inputs.back().password = value;
     } else if (arg == "--paper") {
       if (!ParsePaper(value, options.paper)) {
         error = "unknown paper '" + value + "'";

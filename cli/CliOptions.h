@@ -8,6 +8,8 @@ struct CliInput {
   std::string path;
   bool hasRange = false;
   std::string range; // the engine's syntax: "1, 3, 9-11", "Odd", "Even"
+  bool hasPassword = false;
+  std::string password; // opens the input when it is encrypted
 };
 
 struct CliOptions {
@@ -15,6 +17,7 @@ struct CliOptions {
   bool info = false;     // --info: page counts only
   bool progress = false; // progress lines on standard error
   bool bookmarks = true; // one outline entry per merged file, with its own outline
+  bool skipBad = false;  // inputs that cannot be read are left out instead of stopping the merge
   std::string output;
   std::vector<CliInput> inputs;
   int paper = 1; // A4; 8 = each sheet sized by its first item

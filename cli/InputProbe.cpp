@@ -4,64 +4,18 @@
 #include "MergerTool.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cctype>
 #include <thread>
 #include <sys/stat.h>
-#include <unistd.h>
 
-namespace {
-
-bool EndsWith(const std::string &path, const char *ending) {
-  const std::string end(ending);
-  if (path.size() < end.size())
-    return false;
-  for (size_t i = 0; i < end.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(path[path.size() - end.size() + i])) != end[i])
-      return false;
-  return true;
-}
-
-bool IsPicture(const std::string &path) {
-  for (const char *ending : {".jpg", ".jpeg", ".png", ".bmp", ".tif", ".tiff"})
-    if (EndsWith(path, ending))
-      return true;
-  return false;
-}
-
-} // namespace
-
-ProbeResult ProbeInput(const std::string &path) {
+ProbeResult ProbeInput(const ProbeRequest &request) {
   ProbeResult result;
-  struct stat info {};
-  if (stat(path.c_str(), &info) != 0) {
-    result.reason = "no such file";
-    return result;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    result.reason = "is a folder, not a file";
-    return result;
-  }
-  if (access(path.c_str(), R_OK) != 0) {
-    result.reason = "cannot be read (permission denied)";
-    return result;
-  }
-  if (IsPicture(path)) {
-    if (!MergerTool::GetImageInfo(Utf8ToWide(path).c_str(), nullptr, nullptr)) {
-      result.reason = "not a readable picture (damaged, cut short, or not the kind its name says)";
-      return result;
-    }
-    result.ok = true;
-    result.pageCount = 1;
-    return result;
-  }
-  if (!EndsWith(path, ".pdf")) {
-    result.reason = "unsupported file type (expected .pdf, .jpg, .jpeg, .png, .bmp, .tif or .tiff)";
-    return result;
-  }
-  const int32_t pages = MergerTool::GetPdfInfo(Utf8ToWide(path).c_str());
+  result.probed = true;
+  int32_t status = PROBE_OK;
+  std::wstring reason;
+  const int32_t pages = MergerTool::ProbeSource(Utf8ToWide(request.path).c_str(), request.password,
+                                                &status, &reason);
   if (pages < 0) {
-    result.reason = "not a readable PDF (damaged, not a PDF, or needs a password)";
+    result.reason = WideToUtf8(reason);
     return result;
   }
   result.ok = true;
@@ -69,17 +23,21 @@ ProbeResult ProbeInput(const std::string &path) {
   return result;
 }
 
-std::vector<ProbeResult> ProbeInputs(const std::vector<std::string> &paths) {
+std::vector<ProbeResult> ProbeInputs(const std::vector<ProbeRequest> &requests,
+                                     const std::atomic<bool> *pStop) {
   // Reading a PDF is the probe's whole cost and files are independent: one reader per core.
-  std::vector<ProbeResult> results(paths.size());
+  std::vector<ProbeResult> results(requests.size());
   std::atomic<size_t> next{0};
   auto work = [&] {
-    for (size_t i = next++; i < paths.size(); i = next++)
-      results[i] = ProbeInput(paths[i]);
+    for (size_t i = next++; i < requests.size(); i = next++) {
+      if (pStop != nullptr && *pStop)
+        return;
+      results[i] = ProbeInput(requests[i]);
+    }
   };
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   std::vector<std::thread> workers;
-  for (unsigned n = 1; n < std::min<size_t>(cores, paths.size()); ++n)
+  for (unsigned n = 1; n < std::min<size_t>(cores, requests.size()); ++n)
     workers.emplace_back(work);
   work();
   for (std::thread &worker : workers)

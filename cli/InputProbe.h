@@ -1,21 +1,30 @@
 #pragma once
 // Checks an input before anything is merged, with a reason a user can act on.
 
+#include <atomic>
 #include <string>
 #include <vector>
 
+struct ProbeRequest {
+  std::string path;
+  const char *password = nullptr; // opens an encrypted PDF; null: none
+};
+
 struct ProbeResult {
   bool ok = false;
-  int pageCount = 0;  // pages of a PDF; 1 for a picture
-  std::string reason; // why the file cannot be used
+  bool probed = false; // false when the probing was cancelled before this input
+  int pageCount = 0;   // pages of a PDF; 1 for a picture
+  std::string reason;  // why the file cannot be used
 };
 
 // Probes one input: it must exist, be a readable file, and be a PDF (".pdf") that opens or a
 // picture (".jpg", ".jpeg", ".png", ".bmp", ".tif", ".tiff") whose header reads.
-ProbeResult ProbeInput(const std::string &path);
+ProbeResult ProbeInput(const ProbeRequest &request);
 
-// Probes every input, several at a time; the results are in the order of the paths.
-std::vector<ProbeResult> ProbeInputs(const std::vector<std::string> &paths);
+// Probes every input, several at a time; the results are in the order of the requests. Stops
+// starting new probes once *pStop is true.
+std::vector<ProbeResult> ProbeInputs(const std::vector<ProbeRequest> &requests,
+                                     const std::atomic<bool> *pStop = nullptr);
 
 // True when both paths name the same file (the second need not exist yet).
 bool SameFile(const std::string &existing, const std::string &other);

@@ -34,16 +34,23 @@ int Usage(const std::string &message) {
   return 2;
 }
 
-std::vector<std::string> Paths(const CliOptions &options) {
-  std::vector<std::string> paths;
+int Cancelled() {
+  std::cerr << "vantorel-merge: cancelled, no output written\n";
+  return 130;
+}
+
+std::vector<ProbeRequest> Requests(const CliOptions &options) {
+  std::vector<ProbeRequest> requests;
   for (const CliInput &input : options.inputs)
-    paths.push_back(input.path);
-  return paths;
+    requests.push_back({input.path, input.hasPassword ? input.password.c_str() : nullptr});
+  return requests;
 }
 
 int PrintInfo(const CliOptions &options) {
   int status = 0;
-  const std::vector<ProbeResult> probes = ProbeInputs(Paths(options));
+  const std::vector<ProbeResult> probes = ProbeInputs(Requests(options), &g_interrupted);
+  if (g_interrupted)
+    return Cancelled();
   for (size_t i = 0; i < options.inputs.size(); ++i) {
     const CliInput &input = options.inputs[i];
     const ProbeResult &probe = probes[i];
@@ -62,12 +69,25 @@ int Merge(const CliOptions &options) {
   RunState state{options.progress};
   tool.SetCallBack(&state, OnProgress, OnCancel);
   // Passwords reach the engine as Windows-1252 text, as the window program gives them; AES-256
-  // defines its passwords as UTF-8, so they stay as they were typed.
-  auto password = [&options](const std::string &typed) {
-    return options.encryption == ENCRYPT_AES_256 ? typed : WideToAnsi(Utf8ToWide(typed));
+  // defines its passwords as UTF-8, so they stay as they were typed. A character that has no
+  // Windows-1252 byte is refused rather than silently changed.
+  std::string badPassword;
+  auto password = [&options, &badPassword](const std::string &typed, const char *pszWhich) {
+    if (options.encryption == ENCRYPT_AES_256)
+      return typed;
+    const std::wstring wide = Utf8ToWide(typed);
+    const std::string ansi = WideToAnsi(wide);
+    if (AnsiToWide(ansi) != wide)
+      badPassword = pszWhich;
+    return ansi;
   };
-  const std::string openPassword = password(options.openPassword);
-  const std::string permissionPassword = password(options.permissionPassword);
+  const std::string openPassword = password(options.openPassword, "--open-password");
+  const std::string permissionPassword = password(options.permissionPassword, "--permission-password");
+  if (!badPassword.empty()) {
+    std::cerr << "vantorel-merge: " << badPassword
+              << ": has characters that this encryption cannot hold (use --encryption aes-256)\n";
+    return 1;
+  }
   if (options.hasOpenPassword)
     tool.SetOpenPwd(openPassword.c_str());
   if (options.hasOpenPassword || options.hasPermissionPassword)
@@ -79,42 +99,71 @@ int Merge(const CliOptions &options) {
   tool.SetOutPDFPath(Utf8ToWide(options.output).c_str());
 
   // Every input is checked before anything is written.
-  const std::vector<ProbeResult> probes = ProbeInputs(Paths(options));
+  const std::vector<ProbeResult> probes = ProbeInputs(Requests(options), &g_interrupted);
+  if (g_interrupted)
+    return Cancelled();
+  std::vector<std::string> ranges;
+  ranges.reserve(options.inputs.size());
   int index = 0;
-  for (const CliInput &input : options.inputs) {
-    const ProbeResult &probe = probes[static_cast<size_t>(index)];
+  bool anyPage = false;
+  for (size_t i = 0; i < options.inputs.size(); ++i) {
+    const CliInput &input = options.inputs[i];
+    const ProbeResult &probe = probes[i];
     if (!probe.ok) {
-      std::cerr << "vantorel-merge: " << input.path << ": " << probe.reason << "\n";
-      return 1;
+      if (!options.skipBad) {
+        std::cerr << "vantorel-merge: " << input.path << ": " << probe.reason << "\n";
+        return 1;
+      }
+      std::cerr << "vantorel-merge: " << input.path << ": skipped: " << probe.reason << "\n";
+      continue;
     }
     if (SameFile(input.path, options.output)) {
       std::cerr << "vantorel-merge: " << input.path << ": is also the output file\n";
       return 1;
     }
-    const std::string range = WideToAnsi(Utf8ToWide(input.range));
+    ranges.push_back(WideToAnsi(Utf8ToWide(input.range)));
+    std::vector<int32_t> pages;
+    if (input.hasRange)
+      MergerTool::GetSelectPage(ranges.back().c_str(), pages, probe.pageCount);
+    anyPage = anyPage || (input.hasRange ? !pages.empty() : probe.pageCount > 0);
     tool.AppendMergeSrc(index++, Utf8ToWide(input.path).c_str(), probe.pageCount,
-                        input.hasRange ? range.c_str() : nullptr, nullptr);
+                        input.hasRange ? ranges.back().c_str() : nullptr,
+                        input.hasPassword ? input.password.c_str() : nullptr);
   }
-
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
-  const bool done = tool.StartMerge(0);
-  if (g_interrupted) {
-    std::cerr << "vantorel-merge: cancelled, no output written\n";
-    return 130;
-  }
-  if (!done) {
-    std::cerr << "vantorel-merge: " << options.output
-              << ": the merge failed (a selected page is missing from its file, or the output "
-                 "cannot be written)\n";
+  if (!anyPage) {
+    std::cerr << "vantorel-merge: no page selected: nothing to merge\n";
     return 1;
   }
-  return 0;
+
+  const bool done = tool.StartMerge(0);
+  if (g_interrupted || tool.GetFailureCode() == MERGE_FAILURE_CANCELLED)
+    return Cancelled();
+  bool skipped = false;
+  for (const MergeNotice &notice : tool.GetNotices()) {
+    std::cerr << "vantorel-merge: " << WideToUtf8(notice.strPath) << ": ";
+    if (notice.bSkipped) {
+      skipped = true;
+      std::cerr << "skipped: ";
+    } else {
+      std::cerr << "warning: ";
+    }
+    if (notice.nPage > 0)
+      std::cerr << "page " << notice.nPage << ": ";
+    std::cerr << WideToUtf8(notice.strText) << "\n";
+  }
+  if (!done) {
+    std::cerr << "vantorel-merge: the merge failed: " << WideToUtf8(tool.GetFailureText()) << "\n";
+    return 1;
+  }
+  return skipped && !options.skipBad ? 1 : 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
+  // Ctrl-C is honoured from the start: while inputs are probed as well as while merging.
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
   const std::vector<std::string> args(argv + 1, argv + argc);
   CliOptions options;
   std::string error;

@@ -1,144 +1,186 @@
 #include "Destinations.h"
 
-#include "PageAnnotations.h"
+#include "SourcePages.h"
+#include "pdf/Limits.h"
 
-using namespace PoDoFo;
+#include <unordered_set>
 
 namespace engine {
 
+using pdf::Value;
+
 namespace {
 
-std::string KeyOf(const PdfObject *pName) {
-  if (pName->IsName())
-    return pName->GetName().GetName();
-  if (pName->IsString() || pName->IsHexString())
-    return std::string(pName->GetString().GetString(), pName->GetString().GetLength());
+std::string KeyOf(const Value &name) {
+  if (name.IsName())
+    return name.name();
+  if (name.IsString())
+    return name.string().bytes;
   return {};
 }
 
-bool IsNumber(const PdfObject *p) { return p != nullptr && (p->IsNumber() || p->IsReal()); }
+// A destination array (or a { /D array } dictionary) in the source's terms.
+bool ReadExplicit(SourceEntry &entry, const Value *pDest, SourceDest &out) {
+  pdf::SourceDocument &doc = *entry.doc;
+  pdf::ObjectPtr holder;
+  pDest = doc.Resolve(pDest, holder);
+  pdf::ObjectPtr innerHolder;
+  if (pDest != nullptr && pDest->IsDict())
+    pDest = doc.Resolve(pDest->Get("D"), innerHolder);
+  if (pDest == nullptr || !pDest->IsArray() || pDest->array().empty())
+    return false;
+  const pdf::Array &dest = pDest->array();
+  size_t nIndex = 0;
+  if (dest[0].IsRef()) {
+    auto found = entry.pageIndex.find(dest[0].ref().num);
+    if (found == entry.pageIndex.end())
+      return false;
+    nIndex = found->second;
+  } else if (dest[0].IsInt() && dest[0].integer() >= 0 &&
+             static_cast<size_t>(dest[0].integer()) < doc.Pages().size()) {
+    nIndex = static_cast<size_t>(dest[0].integer()); // a page number where a page belongs
+  } else {
+    return false;
+  }
+  const pdf::PageEntry &page = doc.Pages()[nIndex];
+  out.nPage = page.ref.num;
+  const PageGeometry geometry = ReadPageGeometry(entry, page);
+  out.x = geometry.box.left;
+  out.y = geometry.box.Top();
+  const std::string type = dest.size() > 1 && dest[1].IsName() ? dest[1].name() : "";
+  auto number = [&dest](size_t i, double &v) {
+    if (i < dest.size() && dest[i].IsNumber() && IsCoordinate(dest[i].number()))
+      v = dest[i].number();
+  };
+  if (type == "XYZ") {
+    number(2, out.x);
+    number(3, out.y);
+  } else if (type == "FitH" || type == "FitBH") {
+    number(2, out.y);
+  } else if (type == "FitV" || type == "FitBV") {
+    number(2, out.x);
+  } else if (type == "FitR") {
+    number(2, out.x);
+    number(5, out.y);
+  } else {
+    out.bWholePage = true; // Fit, FitB and anything unknown: the whole page
+  }
+  return true;
+}
+
+class NameTreeReader {
+public:
+  NameTreeReader(SourceEntry &entry, NamedDestinations &names) : m_entry(entry), m_names(names) {}
+
+  void Read(const Value *pNode, int nDepth) {
+    if (nDepth > limits::kMaxTreeDepth || m_nEntries > limits::kMaxTreeEntries)
+      return;
+    if (pNode != nullptr && pNode->IsRef() && !m_visited.insert(pNode->ref().num).second)
+      return; // a node listed again: a loop or a shared node, read once
+    pdf::ObjectPtr holder;
+    pNode = m_entry.doc->Resolve(pNode, holder);
+    if (pNode == nullptr || !pNode->IsDict())
+      return;
+    pdf::ObjectPtr namesHolder;
+    const Value *pPairs = m_entry.doc->Resolve(pNode->Get("Names"), namesHolder);
+    if (pPairs != nullptr && pPairs->IsArray()) {
+      const pdf::Array &pairs = pPairs->array();
+      for (size_t i = 0; i + 1 < pairs.size() && m_nEntries <= limits::kMaxTreeEntries; i += 2, ++m_nEntries) {
+        pdf::ObjectPtr keyHolder;
+        const Value *pKey = m_entry.doc->Resolve(&pairs[i], keyHolder);
+        SourceDest dest;
+        if (pKey != nullptr && ReadExplicit(m_entry, &pairs[i + 1], dest))
+          m_names.names.emplace(KeyOf(*pKey), dest);
+      }
+    }
+    pdf::ObjectPtr kidsHolder;
+    const Value *pKids = m_entry.doc->Resolve(pNode->Get("Kids"), kidsHolder);
+    if (pKids != nullptr && pKids->IsArray())
+      for (const Value &kid : pKids->array())
+        Read(&kid, nDepth + 1);
+  }
+
+private:
+  SourceEntry &m_entry;
+  NamedDestinations &m_names;
+  std::unordered_set<uint32_t> m_visited;
+  size_t m_nEntries = 0;
+};
+
+const NamedDestinations &Names(SourceEntry &entry) {
+  if (entry.names)
+    return *entry.names;
+  entry.names = std::make_unique<NamedDestinations>();
+  pdf::SourceDocument &doc = *entry.doc;
+  const Value &catalog = doc.Catalog();
+  // Old style: a dictionary of names; new style: a name tree under /Names /Dests.
+  pdf::ObjectPtr destsHolder;
+  const Value *pDests = doc.Resolve(catalog.Get("Dests"), destsHolder);
+  if (pDests != nullptr && pDests->IsDict()) {
+    size_t n = 0;
+    for (const pdf::DictEntry &item : pDests->dict()) {
+      if (++n > limits::kMaxTreeEntries)
+        break;
+      SourceDest dest;
+      if (ReadExplicit(entry, &item.value, dest))
+        entry.names->names.emplace(item.key, dest);
+    }
+  }
+  pdf::ObjectPtr namesHolder;
+  const Value *pNames = doc.Resolve(catalog.Get("Names"), namesHolder);
+  if (pNames != nullptr && pNames->IsDict())
+    NameTreeReader(entry, *entry.names).Read(pNames->Get("Dests"), 0);
+  return *entry.names;
+}
 
 } // namespace
 
-PdfArray Destinations::CellDestination(const Placement &placement) {
-  const PdfRect &c = placement.cell;
-  // A sheet with /Rotate 270 is shown turned left: its top-right corner is the shown top-left.
-  const double x = placement.nSheetRotation == 270 ? c.GetLeft() + c.GetWidth() : c.GetLeft();
-  PdfArray dest;
-  dest.push_back(placement.sheet);
-  dest.push_back(PdfName("XYZ"));
-  dest.push_back(PdfObject(x));
-  dest.push_back(PdfObject(c.GetBottom() + c.GetHeight()));
-  dest.push_back(PdfObject()); // zoom kept as it is
-  return dest;
-}
-
-void Destinations::CollectNameTree(const PdfObject *pNode,
-                                   std::map<std::string, const PdfObject *> &names, int nDepth) {
-  pNode = m_rDoc.Resolve(pNode);
-  if (pNode == nullptr || !pNode->IsDictionary() || nDepth > 32)
-    return;
-  const PdfObject *pNames = m_rDoc.Resolve(pNode->GetDictionary().GetKey("Names"));
-  if (pNames != nullptr && pNames->IsArray()) {
-    const PdfArray &pairs = pNames->GetArray();
-    for (size_t i = 0; i + 1 < pairs.size(); i += 2) {
-      const PdfObject *pKey = m_rDoc.Resolve(&pairs[i]);
-      if (pKey != nullptr)
-        names.emplace(KeyOf(pKey), &pairs[i + 1]);
-    }
+bool ReadDest(SourceEntry &entry, const Value *pDest, SourceDest &out) {
+  pdf::ObjectPtr holder;
+  const Value *pValue = entry.doc->Resolve(pDest, holder);
+  if (pValue != nullptr && (pValue->IsName() || pValue->IsString())) {
+    const NamedDestinations &names = Names(entry);
+    auto found = names.names.find(KeyOf(*pValue));
+    if (found == names.names.end())
+      return false;
+    out = found->second;
+    return true;
   }
-  const PdfObject *pKids = m_rDoc.Resolve(pNode->GetDictionary().GetKey("Kids"));
-  if (pKids != nullptr && pKids->IsArray())
-    for (const PdfObject &kid : pKids->GetArray())
-      CollectNameTree(&kid, names, nDepth + 1);
+  return ReadExplicit(entry, pValue, out);
 }
 
-const PdfObject *Destinations::LookupNamed(const SourceEntry *pEntry, const PdfObject *pName) {
-  auto found = m_mapNamed.find(pEntry);
-  if (found == m_mapNamed.end()) {
-    std::map<std::string, const PdfObject *> names;
-    const PdfObject *pCatalog = m_rDoc.Objects().GetObject(pEntry->catalog);
-    if (pCatalog != nullptr && pCatalog->IsDictionary()) {
-      // Old style: a dictionary of names; new style: a name tree under /Names /Dests.
-      const PdfObject *pDests = m_rDoc.Resolve(pCatalog->GetDictionary().GetKey("Dests"));
-      if (pDests != nullptr && pDests->IsDictionary())
-        for (const auto &entry : pDests->GetDictionary().GetKeys())
-          names.emplace(entry.first.GetName(), entry.second);
-      const PdfObject *pNames = m_rDoc.Resolve(pCatalog->GetDictionary().GetKey("Names"));
-      if (pNames != nullptr && pNames->IsDictionary())
-        CollectNameTree(pNames->GetDictionary().GetKey("Dests"), names, 0);
-    }
-    found = m_mapNamed.emplace(pEntry, std::move(names)).first;
-  }
-  auto name = found->second.find(KeyOf(pName));
-  if (name == found->second.end())
-    return nullptr;
-  const PdfObject *pDest = m_rDoc.Resolve(name->second);
-  if (pDest != nullptr && pDest->IsDictionary()) // { /D [...] }
-    pDest = m_rDoc.Resolve(pDest->GetDictionary().GetKey("D"));
-  return pDest;
+Value CellDestination(const Placement &placement, const OutputBuilder &out) {
+  double x = placement.cell.left, y = placement.cell.Top();
+  MapPoint(placement.toSheet, x, y);
+  // The zoom is null: the reader keeps its own.
+  return Value(pdf::Array{Value(pdf::Ref{out.SheetNumber(placement.nSheet), 0}), Value::MakeName("XYZ"),
+                          Value(x), Value(y), Value()});
 }
 
-bool Destinations::Retarget(const PdfObject *pDest, size_t nOccurrence, PdfArray &out,
-                            bool bOtherOccurrences) {
-  const Occurrence &occurrence = m_occurrences[nOccurrence];
-  pDest = m_rDoc.Resolve(pDest);
-  if (pDest != nullptr && (pDest->IsName() || pDest->IsString() || pDest->IsHexString()))
-    pDest = LookupNamed(occurrence.pEntry, pDest);
-  if (pDest == nullptr || !pDest->IsArray() || pDest->GetArray().empty() ||
-      !pDest->GetArray()[0].IsReference())
-    return false;
-  const PdfArray &dest = pDest->GetArray();
-  const PdfReference page = dest[0].GetReference();
-
-  // The page as placed in this occurrence, else in another occurrence of the same file.
+bool ResolveDest(const SourceDest &dest, const std::vector<Occurrence> &occurrences, size_t nOccurrence,
+                 bool bOtherOccurrences, const OutputBuilder &out, Value &array) {
+  const Occurrence &occurrence = occurrences[nOccurrence];
   const Placement *pPlacement = nullptr;
-  auto here = occurrence.mapPages.find(page);
-  if (here != occurrence.mapPages.end())
+  auto here = occurrence.pages.find(dest.nPage);
+  if (here != occurrence.pages.end())
     pPlacement = &here->second;
-  for (size_t k = 0; bOtherOccurrences && pPlacement == nullptr && k < m_occurrences.size(); ++k) {
-    if (m_occurrences[k].pEntry != occurrence.pEntry)
+  for (size_t k = 0; bOtherOccurrences && pPlacement == nullptr && k < occurrences.size(); ++k) {
+    if (occurrences[k].pEntry != occurrence.pEntry)
       continue;
-    auto there = m_occurrences[k].mapPages.find(page);
-    if (there != m_occurrences[k].mapPages.end())
+    auto there = occurrences[k].pages.find(dest.nPage);
+    if (there != occurrences[k].pages.end())
       pPlacement = &there->second;
   }
   if (pPlacement == nullptr)
     return false;
-
-  // The point the source meant to show at the top-left, on the source page.
-  const PdfObject *pPage = m_rDoc.Objects().GetObject(page);
-  const PdfRect box = pPage ? m_rDoc.PageBox(pPage) : PdfRect();
-  double x = box.GetLeft(), y = box.GetBottom() + box.GetHeight();
-  const std::string type = dest.size() > 1 && dest[1].IsName() ? dest[1].GetName().GetName() : "";
-  auto number = [&dest](size_t i) { return i < dest.size() && IsNumber(&dest[i]); };
-  if (type == "XYZ") {
-    if (number(2))
-      x = dest[2].GetReal();
-    if (number(3))
-      y = dest[3].GetReal();
-  } else if (type == "FitH" || type == "FitBH") {
-    if (number(2))
-      y = dest[2].GetReal();
-  } else if (type == "FitV" || type == "FitBV") {
-    if (number(2))
-      x = dest[2].GetReal();
-  } else if (type == "FitR") {
-    if (number(2))
-      x = dest[2].GetReal();
-    if (number(5))
-      y = dest[5].GetReal();
-  } else {
-    out = CellDestination(*pPlacement); // Fit, FitB: the whole cell
+  if (dest.bWholePage) {
+    array = CellDestination(*pPlacement, out);
     return true;
   }
+  double x = dest.x, y = dest.y;
   MapPoint(pPlacement->matrix, x, y);
-  out.clear();
-  out.push_back(pPlacement->sheet);
-  out.push_back(PdfName("XYZ"));
-  out.push_back(PdfObject(x));
-  out.push_back(PdfObject(y));
-  out.push_back(PdfObject());
+  array = Value(pdf::Array{Value(pdf::Ref{out.SheetNumber(pPlacement->nSheet), 0}), Value::MakeName("XYZ"),
+                           Value(x), Value(y), Value()});
   return true;
 }
 

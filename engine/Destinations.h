@@ -1,60 +1,69 @@
 #pragma once
-// Where the pages of each listed source landed, and destinations of the sources turned into
-// destinations on the output's sheets. Used for the outline and for links.
+// Where the pages of each listed source landed, and destinations of the sources (of links and
+// outline entries) turned into destinations on the output's sheets. A source's destinations
+// are read while the source is open, in the source's own terms (which page, which point), and
+// turned into sheet destinations at the end, when every page has landed.
 
 #include "SheetComposer.h"
 #include "SourceCache.h"
 
 #include <map>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace engine {
 
+// A destination in a source: a point on a page, or the whole page.
+struct SourceDest {
+  uint32_t nPage = 0; // the page's object number in the source
+  bool bWholePage = false;
+  double x = 0, y = 0; // the point to show at the top-left, in the page's own space
+};
+
+struct NamedDestinations {
+  std::map<std::string, SourceDest> names;
+};
+
+struct PendingLink {
+  size_t nSheet = 0;
+  pdf::Value annot; // the link, mapped into the output, without its target
+  SourceDest dest;
+  bool bGoTo = false; // the target is a destination to resolve (else the annot has its action)
+  bool bInAction = false;
+};
+
+struct OutlineNode {
+  pdf::Value title;
+  bool bHasDest = false;
+  SourceDest dest;
+  bool bOpen = false;
+  std::vector<OutlineNode> kids;
+};
+
 // One listed source as it was merged: the same file listed twice is two occurrences.
 struct Occurrence {
-  const SourceEntry *pEntry = nullptr;
+  SourceEntry *pEntry = nullptr;
   std::wstring strTitle; // file name without extension
   bool bPlaced = false;
   Placement first; // its first placed page or picture
   // The first placement of each page of the source within this occurrence.
-  std::map<PoDoFo::PdfReference, Placement> mapPages;
-  // Every placed page, in order (a page placed twice is here twice).
-  std::vector<std::pair<PoDoFo::PdfReference, Placement>> vecPlaced;
+  std::unordered_map<uint32_t, Placement> pages;
+  std::vector<PendingLink> links;
+  std::vector<OutlineNode> outline;
 };
 
-class Destinations {
-public:
-  Destinations(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences)
-      : m_rDoc(rDoc), m_occurrences(occurrences) {}
+// Reads a destination of an open source (an explicit array, or a name or string looked up in
+// the source's named destinations); false when it names no page of the source.
+bool ReadDest(SourceEntry &entry, const pdf::Value *pDest, SourceDest &out);
 
-  // The sheet destination of a source destination (an explicit array, or a name looked up in
-  // the source's named destinations) met in occurrence nOccurrence. False when its page was
-  // not placed in this occurrence (nor, with bOtherOccurrences, in another occurrence of the
-  // same file).
-  bool Retarget(const PoDoFo::PdfObject *pDest, size_t nOccurrence, PoDoFo::PdfArray &out,
-                bool bOtherOccurrences);
-  // The top-left corner of a placement's cell as it is shown.
-  static PoDoFo::PdfArray CellDestination(const Placement &placement);
-
-private:
-  const PoDoFo::PdfObject *LookupNamed(const SourceEntry *pEntry, const PoDoFo::PdfObject *pName);
-  void CollectNameTree(const PoDoFo::PdfObject *pNode, std::map<std::string, const PoDoFo::PdfObject *> &names,
-                       int nDepth);
-
-  OutputDocument &m_rDoc;
-  const std::vector<Occurrence> &m_occurrences;
-  std::map<const SourceEntry *, std::map<std::string, const PoDoFo::PdfObject *>> m_mapNamed;
-};
-
-// Link annotations of every placed page, carried onto its sheet with mapped rectangles. Links
-// into the merged files point at the sheets; links to pages that were not placed are dropped.
-void CarryLinks(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences,
-                Destinations &destinations);
-
-// The outline: one entry per merged source at its first sheet, with the source's own outline
-// below it, re-targeted to the sheets.
-void BuildOutline(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences,
-                  Destinations &destinations);
+// The sheet destination of a source destination met in occurrence nOccurrence: false when its
+// page was not placed in this occurrence (nor, with bOtherOccurrences, in another occurrence of
+// the same file).
+bool ResolveDest(const SourceDest &dest, const std::vector<Occurrence> &occurrences,
+                 size_t nOccurrence, bool bOtherOccurrences, const OutputBuilder &out,
+                 pdf::Value &array);
+// The top-left corner of a placement's cell as it is shown.
+pdf::Value CellDestination(const Placement &placement, const OutputBuilder &out);
 
 } // namespace engine

@@ -1,22 +1,97 @@
-// Page count of a PDF without merging it.
+// Page counts without merging: the same reader and the same walk of the page tree as the
+// merge, so the probe and the merge always agree on a file's pages.
 
 #include "MergerTool.h"
 
 #include "AnsiText.h"
+#include "ImageSource.h"
 #include "PodofoSetup.h"
+#include "SourceCache.h"
+#include "pdf/SourceDocument.h"
 
-#include <podofo/podofo.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+int32_t Fail(int32_t nStatus, const std::wstring &reason, int32_t *pnStatus, std::wstring *pstrReason) {
+  if (pnStatus != nullptr)
+    *pnStatus = nStatus;
+  if (pstrReason != nullptr)
+    *pstrReason = reason;
+  return -1;
+}
+
+} // namespace
+
+int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword, int32_t *pnStatus,
+                                std::wstring *pstrReason) {
+  if (pnStatus != nullptr)
+    *pnStatus = PROBE_OK;
+  if (pstrReason != nullptr)
+    pstrReason->clear();
+  if (pszPath == nullptr)
+    return Fail(PROBE_UNREADABLE, L"no such file", pnStatus, pstrReason);
+  engine::EnsurePodofoReady();
+  const std::string path = WideToUtf8(pszPath);
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0)
+    return Fail(PROBE_UNREADABLE, L"no such file", pnStatus, pstrReason);
+  if (S_ISDIR(info.st_mode))
+    return Fail(PROBE_UNREADABLE, L"is a folder, not a file", pnStatus, pstrReason);
+  if (access(path.c_str(), R_OK) != 0)
+    return Fail(PROBE_UNREADABLE, L"cannot be read (permission denied)", pnStatus, pstrReason);
+  const engine::SourceKind kind = engine::KindFromPath(pszPath);
+  if (kind == engine::SRC_IMAGE) {
+    int w = 0, h = 0;
+    std::wstring why;
+    if (!engine::ReadPictureSize(pszPath, w, h, why))
+      return Fail(why.rfind(L"picture too large", 0) == 0 ? PROBE_TOO_LARGE : PROBE_BAD_PICTURE, why,
+                  pnStatus, pstrReason);
+    return 1;
+  }
+  if (kind != engine::SRC_PDF)
+    return Fail(PROBE_UNSUPPORTED,
+                L"unsupported file type (expected .pdf, .jpg, .jpeg, .png, .bmp, .tif or .tiff)", pnStatus,
+                pstrReason);
+  try {
+    engine::pdf::OpenStatus status = engine::pdf::OpenStatus::Ok;
+    std::string why;
+    auto doc = engine::pdf::SourceDocument::Open(path, pszPassword, status, why);
+    if (doc == nullptr) {
+      switch (status) {
+      case engine::pdf::OpenStatus::NotReadable:
+        return Fail(PROBE_UNREADABLE, L"cannot be read: " + Utf8ToWide(why), pnStatus, pstrReason);
+      case engine::pdf::OpenStatus::NotPdf:
+        return Fail(PROBE_NOT_PDF, L"not a PDF (" + Utf8ToWide(why) + L")", pnStatus, pstrReason);
+      case engine::pdf::OpenStatus::NeedsPassword:
+        return Fail(PROBE_NEEDS_PASSWORD, L"needs a password", pnStatus, pstrReason);
+      case engine::pdf::OpenStatus::WrongPassword:
+        return Fail(PROBE_WRONG_PASSWORD, L"wrong password", pnStatus, pstrReason);
+      case engine::pdf::OpenStatus::BadEncryption:
+        return Fail(PROBE_BAD_ENCRYPTION, Utf8ToWide(why), pnStatus, pstrReason);
+      default:
+        return Fail(PROBE_DAMAGED, Utf8ToWide(why), pnStatus, pstrReason);
+      }
+    }
+    return static_cast<int32_t>(doc->Pages().size());
+  } catch (const std::bad_alloc &) {
+    return Fail(PROBE_DAMAGED, L"damaged beyond repair: it asks for more memory than there is", pnStatus,
+                pstrReason);
+  } catch (const std::exception &e) {
+    return Fail(PROBE_DAMAGED, L"damaged beyond repair: " + Utf8ToWide(e.what()), pnStatus, pstrReason);
+  }
+}
 
 int32_t MergerTool::GetPdfInfo(const wchar_t *pszPath) {
   if (pszPath == nullptr)
     return -1;
   engine::EnsurePodofoReady();
   try {
-    PoDoFo::PdfMemDocument doc;
-    doc.Load(WideToUtf8(pszPath).c_str());
-    return doc.GetPageCount();
-  } catch (const PoDoFo::PdfError &) {
-    return -1;
+    engine::pdf::OpenStatus status = engine::pdf::OpenStatus::Ok;
+    std::string why;
+    auto doc = engine::pdf::SourceDocument::Open(WideToUtf8(pszPath), nullptr, status, why);
+    return doc == nullptr ? -1 : static_cast<int32_t>(doc->Pages().size());
   } catch (const std::exception &) {
     return -1;
   }

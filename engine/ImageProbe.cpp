@@ -7,26 +7,18 @@
 #include "JpegInfo.h"
 #include "SourceCache.h"
 
-#include <gdk-pixbuf/gdk-pixbuf.h>
-
 #include <utility>
 
 bool MergerTool::GetImageInfo(const wchar_t *pszPath, int32_t *pnWidth, int32_t *pnHeight) {
   if (pszPath == nullptr || engine::KindFromPath(pszPath) != engine::SRC_IMAGE)
     return false;
-  const std::string path = WideToUtf8(pszPath);
-  gint width = 0, height = 0;
-  GdkPixbufFormat *format = gdk_pixbuf_get_file_info(path.c_str(), &width, &height);
-  if (format == nullptr || width <= 0 || height <= 0)
+  int width = 0, height = 0;
+  std::wstring why;
+  if (!engine::ReadPictureSize(pszPath, width, height, why))
     return false;
-  // Files named as JPEG are embedded as they are, so they must really be complete JPEGs.
-  if (engine::IsDirectJpeg(pszPath)) {
-    const engine::JpegInfo info = engine::ReadJpegInfo(path);
-    if (!info.bComplete)
-      return false;
-    if (info.nOrientation >= 5)
-      std::swap(width, height);
-  }
+  // Photos stored on their side are placed upright.
+  if (engine::IsDirectJpeg(pszPath) && engine::ReadJpegInfo(WideToUtf8(pszPath)).nOrientation >= 5)
+    std::swap(width, height);
   if (pnWidth != nullptr)
     *pnWidth = width;
   if (pnHeight != nullptr)

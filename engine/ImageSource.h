@@ -1,5 +1,5 @@
 #pragma once
-// Pictures as sources: turned into an image XObject of the output document.
+// Pictures as sources: each becomes an image XObject of the output.
 
 #include "SourceCache.h"
 
@@ -10,10 +10,13 @@ namespace engine {
 // A path ending in ".jpg" or "jpeg", in any case: embedded without conversion.
 bool IsDirectJpeg(const std::wstring &strPath);
 
-// Loads the picture at strPath into rDoc; on success the entry holds the image, its pixel size
-// and its EXIF orientation, and its load state becomes 1. A picture that cannot be read, a
-// JPEG cut short or a file that only pretends to be a picture leaves the entry as it was.
-void LoadImageSource(OutputDocument &rDoc, const std::wstring &strPath, SourceEntry &entry,
-                     ImageEncoder &encoder);
+// The pixel size of a picture from its header, or false with the reason (too large, not a
+// picture, cut short) in strReason.
+bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight, std::wstring &strReason);
+
+// Writes the picture at strPath as an image of the output; on success the entry holds the
+// image, its pixel size and its EXIF orientation, and its load state becomes 1. Otherwise the
+// entry's strFailure says why.
+void LoadImageSource(MergeContext &context, const std::wstring &strPath, SourceEntry &entry);
 
 } // namespace engine

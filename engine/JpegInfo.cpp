@@ -82,6 +82,15 @@ JpegInfo ReadJpegInfo(const std::string &strUtf8Path) {
     if (c == 0xE1 && segment.size() > 6 && std::memcmp(segment.data(), "Exif\0\0", 6) == 0 &&
         info.nOrientation == 1)
       info.nOrientation = ExifOrientation(segment.data() + 6, segment.size() - 6);
+    if (c == 0xEE && segment.size() >= 5 && std::memcmp(segment.data(), "Adobe", 5) == 0)
+      info.bAdobe = true;
+    // Start of frame (any coding but the table and arithmetic-conditioning markers).
+    if (c >= 0xC0 && c <= 0xCF && c != 0xC4 && c != 0xC8 && c != 0xCC && segment.size() >= 6) {
+      info.nBits = segment[0];
+      info.nHeight = static_cast<int>(Read16(segment.data() + 1, false));
+      info.nWidth = static_cast<int>(Read16(segment.data() + 3, false));
+      info.nComponents = segment[5];
+    }
     if (c == 0xDA)
       break;
   }

@@ -1,102 +1,148 @@
-// Links of placed pages onto their sheets.
-
-#include "Destinations.h"
-#include "PageAnnotations.h"
-
-#include <set>
-
-using namespace PoDoFo;
+#include "LinkCarrier.h"
 
 namespace engine {
 
+using pdf::Value;
+
 namespace {
 
-std::string NameOf(const OutputDocument &rDoc, const PdfObject *pValue) {
-  pValue = rDoc.Resolve(pValue);
-  return (pValue != nullptr && pValue->IsName()) ? pValue->GetName().GetName() : std::string();
-}
+constexpr size_t kMaxLinksPerPage = 10000;
 
-// The link's target on the sheets, in place in the copy; false when it has none left.
-bool RetargetLink(OutputDocument &rDoc, PdfDictionary &link, size_t nOccurrence,
-                  Destinations &destinations) {
-  PdfArray dest;
-  if (const PdfObject *pDest = link.GetKey("Dest")) {
-    if (!destinations.Retarget(pDest, nOccurrence, dest, true))
+// Keys of a link that mean the same on the sheet; everything else ties it to the source page,
+// its structure or scripts.
+constexpr const char *kKeptKeys[] = {"Border", "BS", "C", "H", "F", "Contents", "NM", "M"};
+
+// A mapped action that is safe to carry: web addresses, other files, named reader commands.
+bool CarryAction(SourceEntry &entry, const Value &action, Value &out) {
+  const Value *pKind = action.Get("S");
+  const std::string kind = pKind != nullptr && pKind->IsName() ? pKind->name() : "";
+  pdf::Dict carried;
+  carried.Set("S", Value::MakeName(kind));
+  if (kind == "URI") {
+    pdf::ObjectPtr holder;
+    const Value *pUri = entry.doc->Resolve(action.Get("URI"), holder);
+    if (pUri == nullptr || !pUri->IsString())
       return false;
-    link.AddKey("Dest", dest);
-    return true;
-  }
-  const PdfObject *pAction = rDoc.Resolve(link.GetKey("A"));
-  if (pAction == nullptr || !pAction->IsDictionary())
-    return false;
-  const std::string kind = NameOf(rDoc, pAction->GetDictionary().GetKey("S"));
-  if (kind == "URI" || kind == "GoToR" || kind == "Named")
-    return true; // addresses and other files mean the same from the merged file
-  if (kind != "GoTo" || !destinations.Retarget(pAction->GetDictionary().GetKey("D"), nOccurrence, dest, true))
+    carried.Set("URI", *pUri);
+  } else if (kind == "GoToR") {
+    for (const char *pszKey : {"F", "D", "NewWindow"})
+      if (const Value *pValue = action.Get(pszKey))
+        carried.Set(pszKey, entry.copier->Map(*pValue));
+  } else if (kind == "Named") {
+    const Value *pName = action.Get("N");
+    if (pName == nullptr || !pName->IsName())
+      return false;
+    carried.Set("N", *pName);
+  } else {
     return false; // launching programs and scripts are not carried over
-  PdfDictionary action;
-  action.AddKey("S", PdfName("GoTo"));
-  action.AddKey("D", dest);
-  link.AddKey("A", action);
+  }
+  out = Value(std::move(carried));
   return true;
 }
 
 } // namespace
 
-void CarryLinks(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences,
-                Destinations &destinations) {
-  // The first placement of a link takes the source's link object itself; a page placed again
-  // gets copies.
-  std::set<PdfReference> taken;
-  for (size_t k = 0; k < occurrences.size(); ++k) {
-    for (const auto &[pageRef, placement] : occurrences[k].vecPlaced) {
-      const PdfObject *pPage = rDoc.Objects().GetObject(pageRef);
-      const PdfObject *pAnnots = pPage ? rDoc.Resolve(pPage->GetDictionary().GetKey("Annots")) : nullptr;
-      if (pAnnots == nullptr || !pAnnots->IsArray())
-        continue;
-      std::vector<PdfReference> links;
-      for (const PdfObject &item : pAnnots->GetArray()) {
-        const PdfObject *pAnnot = rDoc.Resolve(&item);
-        if (item.IsReference() && pAnnot != nullptr && pAnnot->IsDictionary() &&
-            NameOf(rDoc, pAnnot->GetDictionary().GetKey("Subtype")) == "Link")
-          links.push_back(item.GetReference());
+void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placement &placement,
+                  Occurrence &occurrence) {
+  pdf::SourceDocument &doc = *entry.doc;
+  const pdf::ObjectPtr pageObject = doc.Load(page.ref);
+  pdf::ObjectPtr annotsHolder;
+  const Value *pAnnots = doc.Resolve(pageObject->value.Get("Annots"), annotsHolder);
+  if (pAnnots == nullptr || !pAnnots->IsArray())
+    return;
+  size_t nSeen = 0;
+  bool bBadRect = false;
+  for (const Value &item : pAnnots->array()) {
+    if (++nSeen > kMaxLinksPerPage)
+      break;
+    pdf::ObjectPtr holder;
+    const Value *pAnnot = doc.Resolve(&item, holder);
+    if (pAnnot == nullptr || !pAnnot->IsDict() || pAnnot->Get("Subtype") == nullptr ||
+        !pAnnot->Get("Subtype")->IsName("Link"))
+      continue;
+    Rect rect;
+    if (!ReadRect(pAnnot->Get("Rect"), rect)) {
+      bBadRect = true;
+      continue;
+    }
+    PendingLink link;
+    link.nSheet = placement.nSheet;
+    pdf::Dict annot;
+    annot.Set("Type", Value::MakeName("Annot"));
+    annot.Set("Subtype", Value::MakeName("Link"));
+    annot.Set("Rect", RectArray(MapRect(placement.matrix, rect)));
+    for (const char *pszKey : kKeptKeys)
+      if (const Value *pValue = pAnnot->Get(pszKey))
+        annot.Set(pszKey, entry.copier->Map(*pValue));
+    pdf::ObjectPtr quadsHolder;
+    const Value *pQuads = doc.Resolve(pAnnot->Get("QuadPoints"), quadsHolder);
+    if (pQuads != nullptr && pQuads->IsArray() && !pQuads->array().empty() && pQuads->array().size() % 8 == 0) {
+      pdf::Array quads;
+      const pdf::Array &points = pQuads->array();
+      bool bGood = true;
+      for (size_t i = 0; i + 1 < points.size() && bGood; i += 2) {
+        bGood = points[i].IsNumber() && points[i + 1].IsNumber() && IsCoordinate(points[i].number()) &&
+                IsCoordinate(points[i + 1].number());
+        double x = bGood ? points[i].number() : 0, y = bGood ? points[i + 1].number() : 0;
+        MapPoint(placement.matrix, x, y);
+        quads.push_back(Value(x));
+        quads.push_back(Value(y));
       }
-      for (const PdfReference &ref : links) {
-        PdfObject *pLink = rDoc.Objects().GetObject(ref);
-        if (!taken.insert(ref).second)
-          pLink = rDoc.Objects().CreateObject(pLink->GetDictionary());
-        PdfDictionary &link = pLink->GetDictionary();
-        PdfRect rect;
-        if (!ReadRect(rDoc, link.GetKey("Rect"), rect) || !RetargetLink(rDoc, link, k, destinations))
-          continue; // left unreachable, dropped before writing
-        const PdfRect mapped = MapRect(placement.matrix, rect);
-        PdfArray rectArray;
-        for (double v : {mapped.GetLeft(), mapped.GetBottom(), mapped.GetLeft() + mapped.GetWidth(),
-                         mapped.GetBottom() + mapped.GetHeight()})
-          rectArray.push_back(PdfObject(v));
-        link.AddKey("Rect", rectArray);
-        const PdfObject *pQuads = rDoc.Resolve(link.GetKey("QuadPoints"));
-        if (pQuads != nullptr && pQuads->IsArray() && pQuads->GetArray().size() % 8 == 0) {
-          PdfArray quads;
-          const PdfArray &points = pQuads->GetArray();
-          for (size_t i = 0; i + 1 < points.size(); i += 2) {
-            double x = (points[i].IsNumber() || points[i].IsReal()) ? points[i].GetReal() : 0;
-            double y = (points[i + 1].IsNumber() || points[i + 1].IsReal()) ? points[i + 1].GetReal() : 0;
-            MapPoint(placement.matrix, x, y);
-            quads.push_back(PdfObject(x));
-            quads.push_back(PdfObject(y));
-          }
-          link.AddKey("QuadPoints", quads);
-        }
-        // Ties to the source page and its structure do not hold on the sheet.
-        for (const char *key : {"P", "Parent", "Popup", "StructParent", "IRT"})
-          link.RemoveKey(key);
-        PdfDictionary &sheet = rDoc.Objects().GetObject(placement.sheet)->GetDictionary();
-        if (!sheet.HasKey("Annots"))
-          sheet.AddKey("Annots", PdfArray());
-        sheet.GetKey("Annots")->GetArray().push_back(pLink->Reference());
+      if (bGood)
+        annot.Set("QuadPoints", Value(std::move(quads)));
+    }
+
+    if (const Value *pDest = pAnnot->Get("Dest")) {
+      if (!ReadDest(entry, pDest, link.dest))
+        continue;
+      link.bGoTo = true;
+    } else {
+      pdf::ObjectPtr actionHolder;
+      const Value *pAction = doc.Resolve(pAnnot->Get("A"), actionHolder);
+      if (pAction == nullptr || !pAction->IsDict())
+        continue;
+      const Value *pKind = pAction->Get("S");
+      if (pKind != nullptr && pKind->IsName("GoTo")) {
+        if (!ReadDest(entry, pAction->Get("D"), link.dest))
+          continue;
+        link.bGoTo = true;
+        link.bInAction = true;
+      } else {
+        Value action;
+        if (!CarryAction(entry, *pAction, action))
+          continue;
+        annot.Set("A", std::move(action));
       }
     }
+    link.annot = Value(std::move(annot));
+    occurrence.links.push_back(std::move(link));
+  }
+  if (bBadRect)
+    doc.Warn("a link has no usable rectangle and was left out");
+}
+
+void WriteLinks(std::vector<Occurrence> &occurrences, OutputBuilder &out) {
+  for (size_t k = 0; k < occurrences.size(); ++k) {
+    for (PendingLink &link : occurrences[k].links) {
+      if (link.bGoTo) {
+        Value dest;
+        // Links into pages that were not placed are dropped.
+        if (!ResolveDest(link.dest, occurrences, k, true, out, dest))
+          continue;
+        if (link.bInAction) {
+          pdf::Dict action;
+          action.Set("S", Value::MakeName("GoTo"));
+          action.Set("D", std::move(dest));
+          link.annot.dict().Set("A", Value(std::move(action)));
+        } else {
+          link.annot.dict().Set("Dest", std::move(dest));
+        }
+      }
+      const uint32_t nNum = out.Writer().Reserve();
+      out.Writer().WriteObject(nNum, link.annot);
+      out.AddAnnotation(link.nSheet, nNum);
+    }
+    occurrences[k].links.clear();
   }
 }
 

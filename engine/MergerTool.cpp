@@ -29,7 +29,8 @@ bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
 MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842),
-      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true) {}
+      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true),
+      m_nFailure(MERGE_FAILURE_NONE) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
 
@@ -61,6 +62,9 @@ void MergerTool::CopyFrom(const MergerTool &other) {
   m_strProcessPath = other.m_strProcessPath;
   m_nEncryption = other.m_nEncryption;
   m_bBookmarks = other.m_bBookmarks;
+  m_nFailure = other.m_nFailure;
+  m_strFailure = other.m_strFailure;
+  m_vecNotices = other.m_vecNotices;
   // Each object owns its own records, so each is released exactly once.
   for (const MergeSrc *pSrc : other.m_lstSrc)
     m_lstSrc.push_back(new MergeSrc(*pSrc));

@@ -39,6 +39,39 @@ enum MergeEncryption : int32_t {
   ENCRYPT_AES_256 = 3,
 };
 
+// Why a run failed (GetFailureCode).
+enum MergeFailure : int32_t {
+  MERGE_FAILURE_NONE = 0,
+  MERGE_FAILURE_CANCELLED = 1,
+  MERGE_FAILURE_PAGE = 2,     // a selected page is not in its file
+  MERGE_FAILURE_OUTPUT = 3,   // the output cannot be written
+  MERGE_FAILURE_PASSWORD = 4, // a password cannot be encoded for the chosen encryption
+  MERGE_FAILURE_INTERNAL = 5,
+};
+
+// What a run repaired in a source or left out of the output (GetNotices).
+struct MergeNotice {
+  int32_t nSource = -1;  // position of the source in the list, from 0
+  std::wstring strPath;  // the source's path
+  int32_t nPage = 0;     // 1-based page of that source, or 0 for the whole source
+  bool bSkipped = false; // the source was left out of the output
+  std::wstring strText;  // what happened ("damaged beyond repair: no document catalog")
+};
+
+// What a probe found (ProbeSource).
+enum ProbeStatus : int32_t {
+  PROBE_OK = 0,
+  PROBE_UNREADABLE = 1,     // missing, a folder, or no permission
+  PROBE_UNSUPPORTED = 2,    // neither a PDF nor a picture by its name
+  PROBE_NOT_PDF = 3,
+  PROBE_DAMAGED = 4,        // damaged beyond repair
+  PROBE_NEEDS_PASSWORD = 5,
+  PROBE_WRONG_PASSWORD = 6,
+  PROBE_BAD_ENCRYPTION = 7, // encryption that is damaged or of an unknown kind
+  PROBE_BAD_PICTURE = 8,    // not a readable picture
+  PROBE_TOO_LARGE = 9,      // a picture larger than the engine decodes
+};
+
 // One appended source. Owned by the MergerTool that appended it.
 struct MergeSrc {
   int32_t nIndex = 0;            // caller's identifier of the source
@@ -59,6 +92,11 @@ public:
 
   // Page count of a PDF, or -1 when it cannot be opened without a password or read at all.
   static int32_t GetPdfInfo(const wchar_t *pszPath);
+  // Page count of a source as the merge will see it (a picture counts 1), opened with a
+  // password when one is given (null: none); -1 when it cannot be used, with the reason as a
+  // ProbeStatus and as a sentence when the pointers are not null.
+  static int32_t ProbeSource(const wchar_t *pszPath, const char *pszPassword, int32_t *pnStatus,
+                             std::wstring *pstrReason);
   // True when the picture at the path is one the engine can place (JPEG, PNG, BMP, TIFF with a
   // readable header; a JPEG also complete); its upright size in pixels goes to the pointers.
   static bool GetImageInfo(const wchar_t *pszPath, int32_t *pnWidth, int32_t *pnHeight);
@@ -91,6 +129,12 @@ public:
   // True when the output file was written; false when cancelled or failed. An existing
   // file at the output path is replaced only by a completely written output.
   bool StartMerge(int32_t nIndex);
+  // Why the last StartMerge returned false (MERGE_FAILURE_NONE after a success), and the same
+  // as a sentence that names the source, the page or the system's error.
+  int32_t GetFailureCode() const;
+  const std::wstring &GetFailureText() const;
+  // What the last StartMerge repaired or left out: sources skipped (bSkipped), damage mended.
+  const std::vector<MergeNotice> &GetNotices() const;
 
 protected:
   void NotifyProcess(int32_t nIndex, int32_t nPercent);
@@ -114,6 +158,9 @@ protected:
   std::list<MergeSrc *> m_lstSrc;
   int32_t m_nEncryption;
   bool m_bBookmarks;
+  int32_t m_nFailure;
+  std::wstring m_strFailure;
+  std::vector<MergeNotice> m_vecNotices;
 
 private:
   MERGERTOOL_LOCAL void CopyFrom(const MergerTool &other);

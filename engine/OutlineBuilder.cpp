@@ -1,139 +1,165 @@
-// The merged file's outline. Each merged source gets one closed entry titled with its file
-// name; below it the source's own outline keeps its order, nesting and open state, with every
-// entry pointing at the sheet that shows its page. Entries whose page was not placed stay as
-// plain titles while something below them was placed, and are dropped otherwise.
+#include "OutlineBuilder.h"
 
-#include "Destinations.h"
 #include "AnsiText.h"
+#include "PdfText.h"
+#include "pdf/Limits.h"
 
-#include <set>
-
-using namespace PoDoFo;
+#include <unordered_set>
 
 namespace engine {
 
-namespace {
+using pdf::Value;
 
-struct OutlineNode {
-  PdfObject title;
-  bool bHasDest = false;
-  PdfArray dest;
-  bool bOpen = false;
-  std::vector<OutlineNode> kids;
-};
+namespace {
 
 class OutlineReader {
 public:
-  OutlineReader(OutputDocument &rDoc, Destinations &destinations, size_t nOccurrence)
-      : m_rDoc(rDoc), m_destinations(destinations), m_nOccurrence(nOccurrence) {}
+  explicit OutlineReader(SourceEntry &entry) : m_entry(entry) {}
 
   // The siblings starting at pFirst, each with what is below it.
-  std::vector<OutlineNode> Read(const PdfObject *pFirst, int nDepth) {
+  std::vector<OutlineNode> Read(const Value *pFirst, int nDepth) {
     std::vector<OutlineNode> nodes;
-    for (const PdfObject *pRef = pFirst; pRef != nullptr && pRef->IsReference() && nDepth < 64;) {
+    pdf::SourceDocument &doc = *m_entry.doc;
+    for (const Value *pRef = pFirst; pRef != nullptr && pRef->IsRef() && nDepth < limits::kMaxTreeDepth;) {
       // Malformed outlines may loop; every entry is read once.
-      if (!m_visited.insert(pRef->GetReference()).second)
+      if (!m_visited.insert(pRef->ref().num).second || ++m_nEntries > limits::kMaxTreeEntries ||
+          doc.Cancelled())
         break;
-      const PdfObject *pItem = m_rDoc.Resolve(pRef);
-      if (pItem == nullptr || !pItem->IsDictionary())
+      const pdf::ObjectPtr item = doc.Load(pRef->ref());
+      if (!item->value.IsDict())
         break;
-      const PdfDictionary &item = pItem->GetDictionary();
       OutlineNode node;
-      const PdfObject *pTitle = m_rDoc.Resolve(item.GetKey("Title"));
-      node.title = (pTitle != nullptr && (pTitle->IsString() || pTitle->IsHexString())) ? *pTitle
-                                                                                      : PdfObject(PdfString(""));
-      const PdfObject *pDest = item.GetKey("Dest");
+      pdf::ObjectPtr titleHolder;
+      const Value *pTitle = doc.Resolve(item->value.Get("Title"), titleHolder);
+      node.title = (pTitle != nullptr && pTitle->IsString()) ? *pTitle : Value::MakeString("");
+      const Value *pDest = item->value.Get("Dest");
+      pdf::ObjectPtr actionHolder;
       if (pDest == nullptr) {
-        const PdfObject *pAction = m_rDoc.Resolve(item.GetKey("A"));
-        if (pAction != nullptr && pAction->IsDictionary())
-          pDest = pAction->GetDictionary().GetKey("D");
+        const Value *pAction = doc.Resolve(item->value.Get("A"), actionHolder);
+        if (pAction != nullptr && pAction->IsDict() && pAction->Get("S") && pAction->Get("S")->IsName("GoTo"))
+          pDest = pAction->Get("D");
       }
       if (pDest != nullptr)
-        node.bHasDest = m_destinations.Retarget(pDest, m_nOccurrence, node.dest, false);
-      const PdfObject *pCount = m_rDoc.Resolve(item.GetKey("Count"));
-      node.bOpen = pCount != nullptr && pCount->IsNumber() && pCount->GetNumber() > 0;
-      node.kids = Read(item.GetKey("First"), nDepth + 1);
+        node.bHasDest = ReadDest(m_entry, pDest, node.dest);
+      const Value *pCount = item->value.Get("Count");
+      node.bOpen = pCount != nullptr && pCount->IsNumber() && pCount->number() > 0;
+      node.kids = Read(item->value.Get("First"), nDepth + 1);
       if (node.bHasDest || !node.kids.empty())
         nodes.push_back(std::move(node));
-      pRef = item.GetKey("Next");
+      pRef = item->value.Get("Next");
     }
     return nodes;
   }
 
 private:
-  OutputDocument &m_rDoc;
-  Destinations &m_destinations;
-  size_t m_nOccurrence;
-  std::set<PdfReference> m_visited;
+  SourceEntry &m_entry;
+  std::unordered_set<uint32_t> m_visited;
+  size_t m_nEntries = 0;
 };
 
-// Entries shown when all open entries are open.
-int64_t Visible(const std::vector<OutlineNode> &nodes) {
+struct Written {
+  uint32_t nFirst = 0, nLast = 0;
+  int64_t nVisible = 0; // entries shown when all open entries are open
+};
+
+// The nodes that still have a target or a kid with one, with their targets on the sheets.
+struct Resolved {
+  Value title;
+  bool bHasDest = false;
+  Value dest;
+  bool bOpen = false;
+  std::vector<Resolved> kids;
+};
+
+std::vector<Resolved> Resolve(const std::vector<OutlineNode> &nodes, const std::vector<Occurrence> &occurrences,
+                              size_t k, const OutputBuilder &out) {
+  std::vector<Resolved> result;
+  for (const OutlineNode &node : nodes) {
+    Resolved r;
+    r.title = node.title;
+    r.bOpen = node.bOpen;
+    r.bHasDest = node.bHasDest && ResolveDest(node.dest, occurrences, k, false, out, r.dest);
+    r.kids = Resolve(node.kids, occurrences, k, out);
+    if (r.bHasDest || !r.kids.empty())
+      result.push_back(std::move(r));
+  }
+  return result;
+}
+
+int64_t Visible(const std::vector<Resolved> &nodes) {
   int64_t n = 0;
-  for (const OutlineNode &node : nodes)
+  for (const Resolved &node : nodes)
     n += 1 + (node.bOpen ? Visible(node.kids) : 0);
   return n;
 }
 
-// Writes the siblings under pParent; returns their first and last objects.
-std::pair<PdfObject *, PdfObject *> Write(OutputDocument &rDoc, const std::vector<OutlineNode> &nodes,
-                                          PdfObject *pParent) {
-  PdfObject *pFirst = nullptr, *pPrev = nullptr;
-  for (const OutlineNode &node : nodes) {
-    PdfObject *pItem = rDoc.Objects().CreateObject();
-    PdfDictionary &item = pItem->GetDictionary();
-    item.AddKey("Title", node.title);
-    item.AddKey("Parent", pParent->Reference());
+// Writes the siblings under nParent; returns their first and last objects.
+Written Write(OutputBuilder &out, const std::vector<Resolved> &nodes, uint32_t nParent) {
+  Written written;
+  std::vector<uint32_t> numbers;
+  for (size_t i = 0; i < nodes.size(); ++i)
+    numbers.push_back(out.Writer().Reserve());
+  for (size_t i = 0; i < nodes.size(); ++i) {
+    const Resolved &node = nodes[i];
+    pdf::Dict item;
+    item.Set("Title", node.title);
+    item.Set("Parent", Value(pdf::Ref{nParent, 0}));
     if (node.bHasDest)
-      item.AddKey("Dest", node.dest);
+      item.Set("Dest", node.dest);
+    if (i > 0)
+      item.Set("Prev", Value(pdf::Ref{numbers[i - 1], 0}));
+    if (i + 1 < nodes.size())
+      item.Set("Next", Value(pdf::Ref{numbers[i + 1], 0}));
     if (!node.kids.empty()) {
-      auto [pKidFirst, pKidLast] = Write(rDoc, node.kids, pItem);
-      pItem->GetDictionary().AddKey("First", pKidFirst->Reference());
-      pItem->GetDictionary().AddKey("Last", pKidLast->Reference());
+      const Written kids = Write(out, node.kids, numbers[i]);
+      item.Set("First", Value(pdf::Ref{kids.nFirst, 0}));
+      item.Set("Last", Value(pdf::Ref{kids.nLast, 0}));
       const int64_t nBelow = Visible(node.kids);
-      pItem->GetDictionary().AddKey(
-          "Count", PdfVariant(static_cast<pdf_int64>(node.bOpen ? nBelow : -nBelow)));
+      item.Set("Count", Value(node.bOpen ? nBelow : -nBelow));
     }
-    if (pPrev != nullptr) {
-      pPrev->GetDictionary().AddKey("Next", pItem->Reference());
-      pItem->GetDictionary().AddKey("Prev", pPrev->Reference());
-    }
-    if (pFirst == nullptr)
-      pFirst = pItem;
-    pPrev = pItem;
+    out.Writer().WriteObject(numbers[i], Value(std::move(item)));
   }
-  return {pFirst, pPrev};
+  if (!numbers.empty()) {
+    written.nFirst = numbers.front();
+    written.nLast = numbers.back();
+  }
+  return written;
 }
 
 } // namespace
 
-void BuildOutline(OutputDocument &rDoc, const std::vector<Occurrence> &occurrences,
-                  Destinations &destinations) {
-  std::vector<OutlineNode> top;
+void ReadOutline(SourceEntry &entry, Occurrence &occurrence) {
+  pdf::ObjectPtr holder;
+  const Value *pOutlines = entry.doc->Resolve(entry.doc->Catalog().Get("Outlines"), holder);
+  if (pOutlines != nullptr && pOutlines->IsDict())
+    occurrence.outline = OutlineReader(entry).Read(pOutlines->Get("First"), 0);
+}
+
+uint32_t WriteOutline(const std::vector<Occurrence> &occurrences, OutputBuilder &out) {
+  std::vector<Resolved> top;
   for (size_t k = 0; k < occurrences.size(); ++k) {
     const Occurrence &occurrence = occurrences[k];
     if (!occurrence.bPlaced)
       continue;
-    OutlineNode node;
+    Resolved node;
     const std::string title = WideToUtf8(occurrence.strTitle);
-    node.title = PdfObject(PdfString(reinterpret_cast<const pdf_utf8 *>(title.c_str())));
+    node.title = Value::MakeString(PdfTextString(title));
     node.bHasDest = true;
-    node.dest = Destinations::CellDestination(occurrence.first);
-    const PdfObject *pCatalog = rDoc.Objects().GetObject(occurrence.pEntry->catalog);
-    const PdfObject *pOutlines =
-        pCatalog && pCatalog->IsDictionary() ? rDoc.Resolve(pCatalog->GetDictionary().GetKey("Outlines")) : nullptr;
-    if (pOutlines != nullptr && pOutlines->IsDictionary())
-      node.kids = OutlineReader(rDoc, destinations, k).Read(pOutlines->GetDictionary().GetKey("First"), 0);
+    node.dest = CellDestination(occurrence.first, out);
+    node.kids = Resolve(occurrence.outline, occurrences, k, out);
     top.push_back(std::move(node));
   }
   if (top.empty())
-    return;
-  PdfObject *pRoot = rDoc.Objects().CreateObject("Outlines");
-  auto [pFirst, pLast] = Write(rDoc, top, pRoot);
-  pRoot->GetDictionary().AddKey("First", pFirst->Reference());
-  pRoot->GetDictionary().AddKey("Last", pLast->Reference());
-  pRoot->GetDictionary().AddKey("Count", PdfVariant(static_cast<pdf_int64>(Visible(top))));
-  rDoc.GetCatalog()->GetDictionary().AddKey("Outlines", pRoot->Reference());
+    return 0;
+  const uint32_t nRoot = out.Writer().Reserve();
+  const Written written = Write(out, top, nRoot);
+  pdf::Dict root;
+  root.Set("Type", Value::MakeName("Outlines"));
+  root.Set("First", Value(pdf::Ref{written.nFirst, 0}));
+  root.Set("Last", Value(pdf::Ref{written.nLast, 0}));
+  root.Set("Count", Value(Visible(top)));
+  out.Writer().WriteObject(nRoot, Value(std::move(root)));
+  return nRoot;
 }
 
 } // namespace engine

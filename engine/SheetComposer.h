@@ -2,72 +2,78 @@
 // Puts source pages and pictures onto output sheets: opens a sheet when needed, divides it
 // into one, two or four cells, draws each item scaled into the next cell, and closes the sheet
 // when its cells are used up.
+//
+// Cells are laid out on the sheet as it is shown: a sheet with /Rotate 270 is shown turned a
+// quarter turn counter-clockwise, and its cells run in reading order of what is shown. Every
+// item is first turned upright the way a reader shows it (a page's own /Rotate, a photo's
+// orientation), then fitted into its cell by the fit-and-turn rule on that upright size; on a
+// sheet shown turned (which is turned precisely so that its items read upright) items are
+// fitted without a turn of their own.
 
-#include "OutputDocument.h"
-#include "SheetPainter.h"
+#include "Geometry.h"
+#include "OutputBuilder.h"
 
+#include <utility>
 #include <vector>
 
 namespace engine {
 
-// Where one item landed: its sheet, the matrix from the item's space to the sheet, its cell.
+// Where one item landed.
 struct Placement {
-  PoDoFo::PdfReference sheet;
-  Matrix matrix;
-  PoDoFo::PdfRect cell;
-  int nSheetRotation = 0;
+  bool bPlaced = false;
+  size_t nSheet = 0;
+  Matrix matrix;  // from the item's own space to the sheet's
+  Rect cell;      // the cell, in the sheet's shown space
+  Matrix toSheet; // from the sheet's shown space to its own
 };
 
 class SheetComposer {
 public:
-  // nWidth or nHeight <= 0: every sheet takes the size of its first item.
-  SheetComposer(double dWidth, double dHeight, OutputDocument *pDoc, int nNUp, int nOrientation);
+  // dWidth or dHeight <= 0: every sheet takes the size of its first item.
+  SheetComposer(double dWidth, double dHeight, OutputBuilder &out, int nNUp, int nOrientation);
 
-  // Draws a page of a source whose objects were moved into the output document.
-  // Annotations with an appearance of their own (stamps, notes, form fields) are drawn over it;
-  // links are left to the caller, which learns where the page landed.
-  Placement PlacePdfPage(const PoDoFo::PdfReference &rPage);
-  // Draws an image XObject of the output document, its pixel size taken as points. A JPEG's
-  // EXIF orientation (1..8) turns or mirrors it upright; the fit rule sees the upright size.
-  Placement PlaceImage(const PoDoFo::PdfReference &rImage, double dWidth, double dHeight,
-                       int nOrientation = 1);
-
-  // The matrix that draws the unit square of an image upright for an EXIF orientation.
-  static Matrix OrientationMatrix(int nOrientation);
-  // a then b: the matrix of drawing through a, then through b.
-  static Matrix Multiply(const Matrix &a, const Matrix &b);
+  // Draws the XObject nXObject of an item that is dWidth x dHeight when shown upright;
+  // toUpright maps the item's own space onto (0, 0, dWidth, dHeight) upright. Overlays (an
+  // XObject and its matrix into the item's own space) are drawn over it.
+  Placement Place(uint32_t nXObject, double dWidth, double dHeight, const Matrix &toUpright,
+                  const std::vector<std::pair<uint32_t, Matrix>> &overlays = {});
   // Closes the current sheet if one is open.
   void FinishSheet();
 
-  // Cells of the current sheet layout, in fill order (exposed for tests).
-  const std::vector<PoDoFo::PdfRect> &Cells() const { return vecCells; }
+  // The cells of the current layout on the sheet itself, in fill order.
+  std::vector<Rect> Cells() const;
   int Rotation() const { return nRotation; }
 
-  // The matrix that fits an item of the given box into a cell, by the fit-and-turn rule.
-  // bUpside: the item is drawn with a half turn (a page with /Rotate 180 or 270).
-  static Matrix FitMatrix(const PoDoFo::PdfRect &rCell, const PoDoFo::PdfRect &rBox, bool bUpside);
+  // From a page's own space (its box, its /Rotate) to the page shown upright at the origin.
+  static Matrix UprightMatrix(const Rect &box, int nRotate);
+  // The matrix that draws the unit square of a picture upright for an EXIF orientation.
+  static Matrix OrientationMatrix(int nOrientation);
+  // The matrix that fits an upright item of w x h at the origin into a cell, by the
+  // fit-and-turn rule (all in the sheet's shown space).
+  static Matrix FitMatrix(const Rect &cell, double w, double h);
+  // The same without the turn: for sheets that are shown turned, whose items stay upright.
+  static Matrix UprightFitMatrix(const Rect &cell, double w, double h);
 
 private:
   void BuildCells(int nNUp, int nOrientation);
-  void BeginSheetIfNeeded(const PoDoFo::PdfRect &r);
-  Placement Draw(const PoDoFo::PdfReference &rXObject, const Matrix &m);
+  void BeginSheetIfNeeded(double dWidth, double dHeight);
   void Advance();
 
-  OutputDocument *pDoc;
-  PoDoFo::PdfRect rcSheet;
-  bool bNeedNewSheet;
-  std::vector<PoDoFo::PdfRect> vecCells;
-  int nRotation;
-  SheetPainter painter;
-  PoDoFo::PdfObject *pCurPage;
-  int nCell;
-  bool bSizeFromPage;
-  int nSheetNUp;
-  int nSheetOrientation;
+  OutputBuilder &out;
+  Rect rcSheet; // the sheet's media box
+  bool bNeedNewSheet = true;
+  std::vector<Rect> vecCells; // shown space
+  int nRotation = 0;
+  Matrix toSheet;
+  size_t nSheet = 0;
+  int nCell = 0;
+  bool bSizeFromPage = false;
+  int nSheetNUp = 0;
+  int nSheetOrientation = 0;
 };
 
 // True when the cell is landscape-shaped and the item portrait, or the reverse
 // (ratios within 5% of square never turn).
-bool ShouldTurn(const PoDoFo::PdfRect &rCell, double dWidth, double dHeight);
+bool ShouldTurn(const Rect &cell, double dWidth, double dHeight);
 
 } // namespace engine

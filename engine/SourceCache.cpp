@@ -1,11 +1,10 @@
 #include "SourceCache.h"
 
 #include "AnsiText.h"
+#include "Destinations.h"
 #include "ImageSource.h"
 
 #include <cwctype>
-
-using namespace PoDoFo;
 
 namespace engine {
 
@@ -24,6 +23,8 @@ bool EndsWithNoCase(const std::wstring &text, const wchar_t *pszEnd) {
 
 } // namespace
 
+SourceEntry::~SourceEntry() = default;
+
 SourceKind KindFromPath(const std::wstring &strPath) {
   for (const wchar_t *pszEnd : {L".jpg", L".bmp", L".png", L".tif"})
     if (EndsWithNoCase(strPath, pszEnd))
@@ -35,19 +36,20 @@ SourceKind KindFromPath(const std::wstring &strPath) {
   return SRC_OTHER;
 }
 
-SourceEntry &SourceCache::Register(const std::wstring &strPath) {
-  auto &pEntry = mapEntries[strPath];
+SourceEntry &SourceCache::Register(const std::wstring &strPath, int nPosition) {
+  auto &pEntry = m_entries[strPath];
   if (!pEntry) {
     pEntry = std::make_unique<SourceEntry>();
     pEntry->nKind = KindFromPath(strPath);
   }
   ++pEntry->nRefCount;
+  pEntry->nLastUse = nPosition;
   return *pEntry;
 }
 
 SourceEntry *SourceCache::Fetch(const std::wstring &strPath, const char *pszPassword) {
-  auto found = mapEntries.find(strPath);
-  if (found == mapEntries.end())
+  auto found = m_entries.find(strPath);
+  if (found == m_entries.end())
     return nullptr;
   SourceEntry &entry = *found->second;
   if (entry.nLoadState == 0) {
@@ -55,44 +57,48 @@ SourceEntry *SourceCache::Fetch(const std::wstring &strPath, const char *pszPass
     if (entry.nKind == SRC_PDF)
       LoadPdf(entry, strPath, pszPassword);
     else if (entry.nKind == SRC_IMAGE)
-      LoadImageSource(*pOutDoc, strPath, entry, encoder);
+      LoadImageSource(m_context, strPath, entry);
+    else
+      entry.strFailure = L"not a PDF or a picture the merge can use";
   }
   return entry.nLoadState == 1 ? &entry : nullptr;
 }
 
-void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
-                          const char *pszPassword) {
-  auto pDoc = std::make_unique<PdfMemDocument>();
-  try {
-    const std::string path = WideToUtf8(strPath);
-    try {
-      pDoc->Load(path.c_str());
-    } catch (PdfError &e) {
-      if (e.GetError() != ePdfError_InvalidPassword || pszPassword == nullptr)
-        throw;
-      pDoc->SetPassword(pszPassword);
-    }
-    if (pOutDoc == nullptr)
-      return;
-    std::vector<PdfReference> pages;
-    const int nPages = pDoc->GetPageCount();
-    pages.reserve(static_cast<size_t>(nPages));
-    for (int i = 0; i < nPages; ++i)
-      pages.push_back(pDoc->GetPage(i)->GetObject()->Reference());
-    const PdfReference catalog = pDoc->GetCatalog()->Reference();
-    entry.nObjectOffset = pOutDoc->AppendObjects(*pDoc);
-    entry.catalog = PdfReference(static_cast<pdf_objnum>(catalog.ObjectNumber() + entry.nObjectOffset),
-                                 catalog.GenerationNumber());
-    for (PdfReference &ref : pages)
-      ref = PdfReference(static_cast<pdf_objnum>(ref.ObjectNumber() + entry.nObjectOffset),
-                         ref.GenerationNumber());
-    entry.vecPages = std::move(pages);
-    entry.nLoadState = 1;
-  } catch (PdfError &) {
-    // Unreadable, not a PDF, wrong password, damaged beyond repair: the source is skipped.
-    // Objects already moved are unreachable from the output and dropped before writing.
-    entry.vecPages.clear();
+void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath, const char *pszPassword) {
+  pdf::OpenStatus status = pdf::OpenStatus::Ok;
+  std::string why;
+  MergeContext *pContext = &m_context;
+  entry.doc = pdf::SourceDocument::Open(WideToUtf8(strPath), pszPassword, status, why,
+                                        [pContext] { return pContext->Cancelled(); });
+  if (status == pdf::OpenStatus::Cancelled)
+    throw MergeCancelled();
+  if (entry.doc == nullptr) {
+    entry.strFailure = Utf8ToWide(status == pdf::OpenStatus::NotReadable ? "cannot be read: " + why : why);
+    return;
   }
+  const auto &pages = entry.doc->Pages();
+  entry.nPageCount = pages.size();
+  for (size_t i = 0; i < pages.size(); ++i)
+    entry.pageIndex.emplace(pages[i].ref.num, i);
+  entry.copier = std::make_unique<ObjectCopier>(*entry.doc, m_context.out.Writer(), m_context.features,
+                                                [pContext] { pContext->CheckCancel(); });
+  entry.nLoadState = 1;
+}
+
+std::wstring SourceCache::Failure(const std::wstring &strPath) const {
+  auto found = m_entries.find(strPath);
+  if (found == m_entries.end() || found->second->strFailure.empty())
+    return L"cannot be used";
+  return found->second->strFailure;
+}
+
+void SourceCache::Release(SourceEntry &entry) {
+  if (entry.copier)
+    entry.copier->Flush();
+  entry.copier.reset();
+  entry.names.reset();
+  entry.doc.reset();
+  entry.pageIndex.clear();
 }
 
 } // namespace engine

@@ -1,60 +1,71 @@
 #pragma once
-// The sources of one merge run, loaded once per distinct path however often a path is listed.
-// A PDF source's objects are copied into the output once, under one object-number offset.
+// The sources of one merge run, each distinct path read once however often it is listed. A
+// PDF source stays open from its first occurrence in the list to its last; then everything
+// the output needs of it has been written and it is released, so the run holds one or two
+// sources at a time, not all of them.
 
-#include "OutputDocument.h"
-
-#include <podofo/podofo.h>
+#include "MergeContext.h"
+#include "pdf/SourceDocument.h"
 
 #include <map>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace engine {
-
-// The imaging library's JPEG encoder, looked up once per run.
-struct ImageEncoder {
-  int nState = 0; // 0 not looked up yet, -1 none, otherwise its position in the list + 1
-  std::string strName;
-};
 
 enum SourceKind { SRC_OTHER = 0, SRC_IMAGE = 1, SRC_PDF = 2 };
 
 // Kind from the path's extension, without regard to case.
 SourceKind KindFromPath(const std::wstring &strPath);
 
+struct NamedDestinations;
+
 struct SourceEntry {
   SourceKind nKind = SRC_OTHER;
-  // A PDF source's pages, as the numbers of their objects in the output, in page order. The
-  // source document itself is released once its objects have moved into the output.
-  std::vector<PoDoFo::PdfReference> vecPages;
-  PoDoFo::PdfReference catalog; // the source's catalog object in the output
-  PoDoFo::PdfReference imageRef;                   // a picture's image XObject in the output
-  double dImageWidth = 0;
-  double dImageHeight = 0;
-  int nOrientation = 1; // EXIF orientation of a JPEG: how to turn it upright
   int nRefCount = 0;
   int nLoadState = 0; // 0 not loaded yet, 1 loaded, 2 failed
-  int nObjectOffset = 0;
+  int nLastUse = -1;  // list position of the path's last occurrence
+  std::wstring strFailure; // why it could not be used
+
+  // A PDF source while it is open.
+  std::unique_ptr<pdf::SourceDocument> doc;
+  std::unique_ptr<ObjectCopier> copier;
+  std::unique_ptr<NamedDestinations> names;
+  std::unordered_map<uint32_t, size_t> pageIndex;     // page object -> index in the page list
+  std::unordered_map<uint32_t, uint32_t> forms;       // page object -> its form
+  std::unordered_map<uint32_t, uint32_t> appearances; // appearance stream -> its form
+  size_t nPageCount = 0;
+  bool bOptionalContentTaken = false;
+
+  // A picture.
+  uint32_t nImage = 0;
+  double dImageWidth = 0, dImageHeight = 0;
+  int nOrientation = 1; // EXIF orientation 1..8
+
+  ~SourceEntry();
 };
 
 class SourceCache {
 public:
-  explicit SourceCache(OutputDocument *pOutDoc) : pOutDoc(pOutDoc) {}
+  explicit SourceCache(MergeContext &context) : m_context(context) {}
 
-  // Counts one more occurrence of a path; returns its entry.
-  SourceEntry &Register(const std::wstring &strPath);
-  // The entry of a path, loaded the first time; null when the path is unknown, of no usable
-  // kind, or failed to load (a failed load is not tried again).
+  // Counts one more occurrence of a path at list position nPosition; returns its entry.
+  SourceEntry &Register(const std::wstring &strPath, int nPosition);
+  // The entry of a path, loaded the first time; null when it is of no usable kind or failed to
+  // load (a failed load is not tried again; strFailure says why).
   SourceEntry *Fetch(const std::wstring &strPath, const char *pszPassword);
+  // After the path's last occurrence: writes what is still queued and closes the source.
+  void Release(SourceEntry &entry);
+  // Why a path could not be used.
+  std::wstring Failure(const std::wstring &strPath) const;
 
 private:
   void LoadPdf(SourceEntry &entry, const std::wstring &strPath, const char *pszPassword);
 
-  OutputDocument *pOutDoc;
-  ImageEncoder encoder;
-  std::map<std::wstring, std::unique_ptr<SourceEntry>> mapEntries;
+  MergeContext &m_context;
+  std::map<std::wstring, std::unique_ptr<SourceEntry>> m_entries;
 };
 
 } // namespace engine

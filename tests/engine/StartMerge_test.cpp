@@ -139,21 +139,23 @@ TEST_F(StartMerge, FourPerSheetFillsTwoSheetsForFivePages) {
   EXPECT_TRUE(Near(sheet.At(0.75, 0.75), PageColour(3)));
 }
 
-TEST_F(StartMerge, FourPerSheetHorizontalTurnsTheSheet) {
+TEST_F(StartMerge, FourPerSheetHorizontalReadsLeftToRightWithPagesUpright) {
   MakeNumberedPdf(dir.file("a.pdf"), 4);
   job.SetLayout(1, 2, 2);
   Add(dir.file("a.pdf"), 4);
   ASSERT_TRUE(Run());
   const PdfReadBack out = ReadBack(Out());
   EXPECT_EQ(out.sheets.at(0).rotate, 270);
-  for (const auto &m : out.sheets[0].matrices) // portrait pages in portrait cells: not turned
-    EXPECT_NEAR(m[1], 0, 1e-9);
-  // Top-right, top-left, bottom-right, bottom-left of the sheet, shown turned a quarter left.
+  // Shown as a landscape sheet: rows left to right, top to bottom, each page upright (its
+  // marker at the top-left of its place) at the left of its quarter.
   const RenderedPage sheet = RenderPage(Out(), 1, 30);
-  EXPECT_TRUE(Near(sheet.At(0.25, 0.25), PageColour(0)));
-  EXPECT_TRUE(Near(sheet.At(0.25, 0.75), PageColour(1)));
-  EXPECT_TRUE(Near(sheet.At(0.75, 0.25), PageColour(2)));
-  EXPECT_TRUE(Near(sheet.At(0.75, 0.75), PageColour(3)));
+  ASSERT_GT(sheet.width, sheet.height);
+  EXPECT_TRUE(Near(sheet.At(0.12, 0.25), PageColour(0)));
+  EXPECT_TRUE(Near(sheet.At(0.62, 0.25), PageColour(1)));
+  EXPECT_TRUE(Near(sheet.At(0.12, 0.75), PageColour(2)));
+  EXPECT_TRUE(Near(sheet.At(0.62, 0.75), PageColour(3)));
+  EXPECT_TRUE(Near(sheet.At(0.01, 0.02), 0x000000));
+  EXPECT_TRUE(Near(sheet.At(0.51, 0.52), 0x000000));
 }
 
 TEST_F(StartMerge, LandscapeItemTurnsClockwiseToTheTop) {
@@ -170,24 +172,55 @@ TEST_F(StartMerge, LandscapeItemTurnsClockwiseToTheTop) {
   EXPECT_TRUE(Near(sheet.At(0.03, 0.02), 0x0000FF));
 }
 
-TEST_F(StartMerge, PageRotationHalfTurnsAndSheetSizes) {
+TEST_F(StartMerge, PagesAreDrawnTurnedAsReadersShowThem) {
   MakeTestPdf(dir.file("r.pdf"), {TestPage{595, 842, 0, 0, 180, 0x00A000},
                                   TestPage{400, 300, 0, 0, 90, 0xFF0000},
                                   TestPage{400, 300, 50, 60, 270, 0x0000FF}});
-  job.SetLayout(8, 0, 0); // every sheet sized by its page
+  job.SetLayout(8, 0, 0); // every sheet sized by its page as shown
   Add(dir.file("r.pdf"), 3);
   ASSERT_TRUE(Run());
   const PdfReadBack out = ReadBack(Out());
   ASSERT_EQ(out.sheets.size(), 3u);
-  EXPECT_NEAR(out.sheets[0].matrices[0][0], -1, 1e-9); // upside: half turn
-  EXPECT_DOUBLE_EQ(out.sheets[1].width, 300);         // /Rotate 90 swaps the sheet's sides
-  EXPECT_DOUBLE_EQ(out.sheets[1].height, 400);
-  EXPECT_DOUBLE_EQ(out.sheets[2].left, 60);
-  EXPECT_DOUBLE_EQ(out.sheets[2].bottom, 50);
-  // The /Rotate 180 page shows its marker bottom-right after the half turn.
+  EXPECT_NEAR(out.sheets[0].matrices[0][0], -1, 1e-9); // a half turn
+  for (size_t i : {1u, 2u}) {                          // turned a quarter: shown 300 x 400
+    EXPECT_DOUBLE_EQ(out.sheets[i].left, 0);
+    EXPECT_DOUBLE_EQ(out.sheets[i].width, 300);
+    EXPECT_DOUBLE_EQ(out.sheets[i].height, 400);
+  }
+  // Each page's top-left marker lands where a reader shows it: turned over it is at the
+  // bottom-right, turned clockwise at the top-right, turned counter-clockwise bottom-left.
   const RenderedPage upside = RenderPage(Out(), 1, 30);
   EXPECT_TRUE(Near(upside.At(0.97, 0.98), 0x000000));
   EXPECT_TRUE(Near(upside.At(0.03, 0.02), 0x00A000));
+  const RenderedPage clockwise = RenderPage(Out(), 2, 30);
+  EXPECT_TRUE(Near(clockwise.At(0.96, 0.03), 0x000000));
+  EXPECT_TRUE(Near(clockwise.At(0.04, 0.97), 0xFF0000));
+  const RenderedPage counter = RenderPage(Out(), 3, 30);
+  EXPECT_TRUE(Near(counter.At(0.04, 0.97), 0x000000));
+  EXPECT_TRUE(Near(counter.At(0.96, 0.03), 0x0000FF));
+}
+
+TEST_F(StartMerge, TurnedPagesAreFittedByTheirShownSize) {
+  // A landscape page turned clockwise is shown portrait: it fills A4 without a further turn.
+  MakeTestPdf(dir.file("r.pdf"), {TestPage{842, 595, 0, 0, 90, 0xFF0000}});
+  job.SetLayout(1, 0, 0);
+  Add(dir.file("r.pdf"), 1);
+  ASSERT_TRUE(Run());
+  const RenderedPage sheet = RenderPage(Out(), 1, 30);
+  EXPECT_TRUE(Near(sheet.At(0.5, 0.97), 0xFF0000));
+  EXPECT_TRUE(Near(sheet.At(0.96, 0.03), 0x000000)); // its top-left shown at the top-right
+}
+
+TEST_F(StartMerge, BoxesAwayFromTheOriginFillTheirCell) {
+  // The visible area starts at (100, 200): scaled into A4 it still fills the sheet's width.
+  MakeTestPdf(dir.file("o.pdf"), {TestPage{297.5, 421, 100, 200, 0, 0x0000FF}});
+  job.SetLayout(1, 0, 0);
+  Add(dir.file("o.pdf"), 1);
+  ASSERT_TRUE(Run());
+  const RenderedPage sheet = RenderPage(Out(), 1, 30);
+  EXPECT_TRUE(Near(sheet.At(0.5, 0.5), 0x0000FF));
+  EXPECT_TRUE(Near(sheet.At(0.97, 0.97), 0x0000FF));
+  EXPECT_TRUE(Near(sheet.At(0.03, 0.02), 0x000000));
 }
 
 TEST_F(StartMerge, InheritedResourcesAndSplitContentStillDraw) {

@@ -1,0 +1,344 @@
+// The merge run. Sources are counted first (the page total drives the progress steps), then
+// placed in list order: each distinct path is read once, the objects its placed pages need are
+// written as the pages are placed, and a source is closed after its last occurrence. Links and
+// outline entries are read while their source is open and written at the end, when every
+// page has its sheet. Cancellation is tested before every page and while objects are written.
+
+#include "MergeRun.h"
+
+#include "AnsiText.h"
+#include "Destinations.h"
+#include "LinkCarrier.h"
+#include "OptionalContent.h"
+#include "OutlineBuilder.h"
+#include "PdfText.h"
+#include "Protection.h"
+#include "SheetComposer.h"
+#include "SourceCache.h"
+#include "SourcePages.h"
+
+#include <openssl/evp.h>
+#include <podofo/podofo.h>
+
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <unistd.h>
+
+#ifndef VANTOREL_VERSION
+#define VANTOREL_VERSION "0"
+#endif
+
+namespace engine {
+
+using pdf::Value;
+
+namespace {
+
+// The file name without folder and extension: the title of a source's outline entry.
+std::wstring FileTitle(const std::wstring &strPath) {
+  const size_t slash = strPath.find_last_of(L'/');
+  std::wstring name = slash == std::wstring::npos ? strPath : strPath.substr(slash + 1);
+  const size_t dot = name.find_last_of(L'.');
+  if (dot != std::wstring::npos && dot > 0)
+    name.erase(dot);
+  return name;
+}
+
+std::wstring FileName(const std::wstring &strPath) {
+  const size_t slash = strPath.find_last_of(L'/');
+  return slash == std::wstring::npos ? strPath : strPath.substr(slash + 1);
+}
+
+std::string PdfDate(std::time_t now) {
+  std::tm local{};
+  localtime_r(&now, &local);
+  char buffer[40];
+  std::strftime(buffer, sizeof buffer, "D:%Y%m%d%H%M%S", &local);
+  const long offset = local.tm_gmtoff / 60;
+  char zone[32];
+  if (offset == 0)
+    std::snprintf(zone, sizeof zone, "Z");
+  else
+    std::snprintf(zone, sizeof zone, "%c%02ld'%02ld'", offset < 0 ? '-' : '+', std::labs(offset) / 60,
+                  std::labs(offset) % 60);
+  return std::string(buffer) + zone;
+}
+
+// A file identifier: unique per written file, as the standard asks.
+std::string DocumentId(const std::wstring &strOutPath) {
+  const auto now = std::chrono::system_clock::now().time_since_epoch().count();
+  const std::string seed = WideToUtf8(strOutPath) + ":" + std::to_string(now) + ":" + std::to_string(getpid());
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int nDigest = 0;
+  EVP_Digest(seed.data(), seed.size(), digest, &nDigest, EVP_md5(), nullptr);
+  return std::string(reinterpret_cast<const char *>(digest), nDigest);
+}
+
+class Run {
+public:
+  Run(const MergeSettings &settings, int32_t nIndex)
+      : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
+        m_out(WideToUtf8(settings.strOutPath)),
+        m_context{m_out, settings.cancel, {}, {}, 14, false}, m_cache(m_context) {}
+
+  MergeOutcome Execute();
+
+private:
+  void Report(int32_t nIndex, int32_t nPercent) {
+    if (m_settings.progress)
+      m_settings.progress(nIndex, nPercent);
+  }
+  void CountPages();
+  void PlaceSources();
+  void PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex);
+  void PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex);
+  void Stepped(int32_t nReportIndex);
+  void Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped, const std::wstring &text);
+  void Protect();
+  void WriteDocument();
+
+  const MergeSettings &m_settings;
+  int32_t m_nIndex;
+  bool m_bPerSource;
+  OutputBuilder m_out;
+  MergeContext m_context;
+  SourceCache m_cache;
+  std::unique_ptr<SheetComposer> m_pComposer;
+  std::vector<Occurrence> m_occurrences;
+  OptionalContent m_layers;
+  MergeOutcome m_outcome;
+  double m_dStep = 0, m_dValue = 5;
+  std::vector<const MergeSrc *> m_sources;
+  std::string m_strId;
+  uint32_t m_nEncrypt = 0;
+  int m_nProtectionVersion = 14;
+};
+
+// Encryption is set up before the first object is written: every object goes to the file
+// encrypted as soon as it is made.
+void Run::Protect() {
+  m_strId = DocumentId(m_settings.strOutPath);
+  if (!m_settings.bProtect)
+    return;
+  OutputProtection protection;
+  std::wstring why;
+  if (!MakeProtection(m_settings.strUserPwd, m_settings.strOwnerPwd, m_settings.nPermissions,
+                      m_settings.nEncryption, m_strId, protection, why))
+    throw MergeFailed{MERGE_FAILURE_PASSWORD, why};
+  m_nProtectionVersion = protection.nVersion;
+  m_nEncrypt = m_out.Writer().Reserve();
+  m_out.Writer().WriteObject(m_nEncrypt, protection.dict);
+  m_out.Writer().SetEncryption(std::move(protection.pEncrypt), m_nEncrypt);
+}
+
+void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,
+                 const std::wstring &text) {
+  MergeNotice notice;
+  notice.nSource = nPosition;
+  notice.strPath = strPath;
+  notice.nPage = nPage;
+  notice.bSkipped = bSkipped;
+  notice.strText = text;
+  m_outcome.notices.push_back(std::move(notice));
+}
+
+void Run::CountPages() {
+  int nPosition = 0;
+  for (const MergeSrc *pSrc : m_sources) {
+    m_context.CheckCancel();
+    const SourceEntry &entry = m_cache.Register(pSrc->strPath, nPosition++);
+    if (entry.nKind == SRC_PDF)
+      m_outcome.nPagesCounted += pSrc->bAllPages ? pSrc->nPageCount : static_cast<int32_t>(pSrc->vecPages.size());
+    else if (entry.nKind == SRC_IMAGE)
+      m_outcome.nPagesCounted += 1;
+  }
+}
+
+void Run::Stepped(int32_t nReportIndex) {
+  m_dValue += m_dStep;
+  // Percent values are truncated towards zero; placed pages never report past 95.
+  Report(nReportIndex, m_bPerSource ? static_cast<int32_t>(std::min(m_dValue, 100.0))
+                                    : static_cast<int32_t>(std::min(m_dValue, 95.0)));
+}
+
+void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex) {
+  m_context.CheckCancel();
+  double w = entry.dImageWidth, h = entry.dImageHeight;
+  // Orientations 5 to 8 store the picture on its side.
+  if (entry.nOrientation >= 5 && entry.nOrientation <= 8)
+    std::swap(w, h);
+  const Matrix toUpright = Multiply(SheetComposer::OrientationMatrix(entry.nOrientation), Matrix{w, 0, 0, h, 0, 0});
+  const Placement placement = m_pComposer->Place(entry.nImage, w, h, toUpright);
+  occurrence.bPlaced = true;
+  occurrence.first = placement;
+  if (m_bPerSource)
+    m_dValue += 95.0 - m_dStep; // a picture is the whole of its source
+  Stepped(nReportIndex);
+}
+
+void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex) {
+  const auto &pages = entry.doc->Pages();
+  int32_t nCount = src.bAllPages ? src.nPageCount : static_cast<int32_t>(src.vecPages.size());
+  // A range that selected nothing contributes nothing; all pages of an unknown count means
+  // every page the document has.
+  if (src.bAllPages && nCount == 0)
+    nCount = static_cast<int32_t>(pages.size());
+  if (m_bPerSource)
+    m_dStep = nCount > 0 ? 95.0 / nCount : 0.0;
+  for (int32_t k = 0; k < nCount; ++k) {
+    m_context.CheckCancel();
+    const int32_t nPage = src.bAllPages ? k : src.vecPages[static_cast<size_t>(k)] - 1;
+    // A page outside the document (a stale page count, page 0) fails the run.
+    if (nPage < 0 || nPage >= static_cast<int32_t>(pages.size()))
+      throw MergeFailed{MERGE_FAILURE_PAGE,
+                        FileName(src.strPath) + L": page " + std::to_wstring(nPage + 1) +
+                            L" is not in the file (it has " + std::to_wstring(pages.size()) + L" pages)"};
+    const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
+    const PageGeometry geometry = ReadPageGeometry(entry, page);
+    const uint32_t nForm = MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
+    const auto overlays = AnnotationOverlays(entry, page, m_out);
+    const bool bTurned = geometry.nRotate == 90 || geometry.nRotate == 270;
+    const double w = bTurned ? geometry.box.height : geometry.box.width;
+    const double h = bTurned ? geometry.box.width : geometry.box.height;
+    const Placement placement =
+        m_pComposer->Place(nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    if (!occurrence.bPlaced) {
+      occurrence.bPlaced = true;
+      occurrence.first = placement;
+    }
+    occurrence.pages.emplace(page.ref.num, placement);
+    CollectLinks(entry, page, placement, occurrence);
+    entry.copier->Flush();
+    Stepped(nReportIndex);
+  }
+}
+
+void Run::PlaceSources() {
+  for (size_t i = 0; i < m_sources.size(); ++i) {
+    const MergeSrc &src = *m_sources[i];
+    const int nPosition = static_cast<int>(i);
+    const int32_t nReportIndex = m_bPerSource ? src.nIndex - 1 : m_nIndex;
+    if (m_bPerSource)
+      m_dValue = 5.0;
+    SourceEntry *pEntry = m_cache.Fetch(src.strPath, src.pszPassword);
+    m_context.CheckCancel();
+    if (pEntry == nullptr) {
+      // Skipped sources are said once, at their first occurrence.
+      bool bSaid = false;
+      for (const MergeNotice &n : m_outcome.notices)
+        bSaid = bSaid || (n.bSkipped && n.strPath == src.strPath);
+      if (!bSaid)
+        Notice(nPosition, src.strPath, 0, true, m_cache.Failure(src.strPath));
+      continue;
+    }
+    m_occurrences.emplace_back();
+    Occurrence &occurrence = m_occurrences.back();
+    occurrence.pEntry = pEntry;
+    occurrence.strTitle = FileTitle(src.strPath);
+    if (pEntry->nKind == SRC_IMAGE) {
+      PlacePicture(*pEntry, occurrence, nReportIndex);
+    } else {
+      PlacePdf(src, *pEntry, occurrence, nReportIndex);
+      if (occurrence.bPlaced) {
+        if (m_settings.bBookmarks)
+          ReadOutline(*pEntry, occurrence);
+        m_layers.Take(*pEntry);
+        m_context.nHighestVersion = std::max(m_context.nHighestVersion, pEntry->doc->Version());
+      }
+      pEntry->copier->Flush();
+      m_context.CheckCancel();
+      if (pEntry->nLastUse == nPosition) {
+        for (const std::string &warning : pEntry->doc->Warnings())
+          Notice(nPosition, src.strPath, 0, false, Utf8ToWide(warning));
+        m_cache.Release(*pEntry);
+      }
+    }
+    // Per source, each finished source reports its own completion.
+    if (m_bPerSource && i + 1 < m_sources.size())
+      Report(nReportIndex, 100);
+  }
+  m_pComposer->FinishSheet();
+}
+
+void Run::WriteDocument() {
+  WriteLinks(m_occurrences, m_out);
+  m_context.CheckCancel();
+  pdf::Dict catalog;
+  if (m_settings.bBookmarks) {
+    if (const uint32_t nOutline = WriteOutline(m_occurrences, m_out))
+      catalog.Set("Outlines", Value(pdf::Ref{nOutline, 0}));
+  }
+  Value layers = m_layers.Build();
+  if (!layers.IsNull())
+    catalog.Set("OCProperties", std::move(layers));
+  catalog.Set("PageMode", Value::MakeName("UseOutlines"));
+  if (!m_bPerSource)
+    Report(m_nIndex, 95);
+  m_context.CheckCancel();
+  if (!m_bPerSource)
+    Report(m_nIndex, 97);
+
+  int nVersion = std::max({m_context.nHighestVersion, m_nProtectionVersion, 14});
+  if (m_context.features.bTransparency)
+    nVersion = std::max(nVersion, 14);
+  m_context.CheckCancel();
+  const std::string now = PdfDate(std::time(nullptr));
+  pdf::Dict info;
+  info.Set("Producer", Value::MakeString("Vantorel PDF merger " VANTOREL_VERSION));
+  info.Set("CreationDate", Value::MakeString(now));
+  info.Set("ModDate", Value::MakeString(now));
+  const Value idArray(pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});
+  if (!m_out.Finish(std::move(catalog), Value(std::move(info)), idArray, m_nEncrypt, nVersion))
+    throw MergeFailed{MERGE_FAILURE_OUTPUT,
+                      m_settings.strOutPath + L": cannot be written: " + Utf8ToWide(m_out.Writer().Error())};
+}
+
+MergeOutcome Run::Execute() {
+  try {
+    m_context.CheckCancel();
+    if (!m_bPerSource)
+      Report(m_nIndex, 5);
+    if (!m_out.Writer().Ok())
+      throw MergeFailed{MERGE_FAILURE_OUTPUT,
+                        m_settings.strOutPath + L": cannot be written: " + Utf8ToWide(m_out.Writer().Error())};
+    Protect();
+    for (const MergeSrc *pSrc : *m_settings.pSources)
+      m_sources.push_back(pSrc);
+    CountPages();
+    m_context.CheckCancel();
+    const int32_t nTotal = m_settings.nPagesBefore + m_outcome.nPagesCounted;
+    m_dStep = nTotal > 0 ? 90.0 / nTotal : 0.0;
+    m_pComposer = std::make_unique<SheetComposer>(m_settings.dWidth, m_settings.dHeight, m_out,
+                                                  m_settings.nNUp, m_settings.nOrientation);
+    PlaceSources();
+    WriteDocument();
+    int32_t nFinalIndex = m_nIndex;
+    if (m_bPerSource)
+      nFinalIndex = m_sources.empty() ? 0 : m_sources.back()->nIndex - 1;
+    Report(nFinalIndex, 100);
+    m_outcome.bOk = true;
+  } catch (const MergeCancelled &) {
+    m_outcome.nFailure = MERGE_FAILURE_CANCELLED;
+    m_outcome.strFailure = L"cancelled";
+  } catch (const MergeFailed &failure) {
+    m_outcome.nFailure = failure.nCode;
+    m_outcome.strFailure = failure.strText;
+  } catch (const std::bad_alloc &) {
+    m_outcome.nFailure = MERGE_FAILURE_INTERNAL;
+    m_outcome.strFailure = L"out of memory";
+  } catch (const std::exception &e) {
+    m_outcome.nFailure = MERGE_FAILURE_INTERNAL;
+    m_outcome.strFailure = L"internal error: " + Utf8ToWide(e.what());
+  }
+  return std::move(m_outcome);
+}
+
+} // namespace
+
+MergeOutcome RunMerge(const MergeSettings &settings, int32_t nIndex) {
+  Run run(settings, nIndex);
+  return run.Execute();
+}
+
+} // namespace engine

@@ -1,0 +1,314 @@
+#include "PdfWriter.h"
+
+#include "../StagedOutput.h"
+
+#include <podofo/podofo.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace engine::pdf {
+
+namespace {
+
+constexpr size_t kFlushAt = 1 << 20;
+
+bool IsNameRegular(unsigned char c) {
+  if (c < 0x21 || c > 0x7E || c == '#')
+    return false;
+  return std::strchr("()<>[]{}/%", c) == nullptr;
+}
+
+void AppendName(std::string &out, const std::string &name) {
+  static const char kHex[] = "0123456789ABCDEF";
+  out += '/';
+  for (unsigned char c : name) {
+    if (IsNameRegular(c)) {
+      out += static_cast<char>(c);
+    } else {
+      out += '#';
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+    }
+  }
+}
+
+void AppendHex(std::string &out, std::string_view bytes) {
+  static const char kHex[] = "0123456789ABCDEF";
+  out += '<';
+  for (unsigned char c : bytes) {
+    out += kHex[c >> 4];
+    out += kHex[c & 15];
+  }
+  out += '>';
+}
+
+void AppendString(std::string &out, const String &s) {
+  size_t nOdd = 0;
+  for (unsigned char c : s.bytes)
+    nOdd += (c < 0x20 || c > 0x7E) ? 1 : 0;
+  if (s.hex || nOdd * 4 > s.bytes.size()) {
+    AppendHex(out, s.bytes);
+    return;
+  }
+  out += '(';
+  for (unsigned char c : s.bytes) {
+    switch (c) {
+    case '(': out += "\\("; break;
+    case ')': out += "\\)"; break;
+    case '\\': out += "\\\\"; break;
+    case '\n': out += "\\n"; break;
+    case '\r': out += "\\r"; break;
+    default:
+      if (c < 0x20 || c > 0x7E) {
+        char octal[5];
+        std::snprintf(octal, sizeof octal, "\\%03o", c);
+        out += octal;
+      } else {
+        out += static_cast<char>(c);
+      }
+    }
+  }
+  out += ')';
+}
+
+} // namespace
+
+void AppendReal(std::string &out, double value) {
+  if (!std::isfinite(value) || std::fabs(value) < 1e-12) {
+    out += '0';
+    return;
+  }
+  const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+  const int decimals = std::max(0, std::min(12, 11 - magnitude));
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+  std::string text(buffer);
+  if (text.find('.') != std::string::npos) {
+    const size_t end = text.find_last_not_of('0');
+    text.erase(text[end] == '.' ? end : end + 1);
+  }
+  if (text == "-0")
+    text = "0";
+  out += text;
+}
+
+void AppendValue(std::string &out, const Value &value) {
+  switch (value.kind()) {
+  case Value::Kind::Null: out += "null"; break;
+  case Value::Kind::Bool: out += value.boolean() ? "true" : "false"; break;
+  case Value::Kind::Int: out += std::to_string(value.integer()); break;
+  case Value::Kind::Real: AppendReal(out, value.number()); break;
+  case Value::Kind::String: AppendString(out, value.string()); break;
+  case Value::Kind::Name: AppendName(out, value.name()); break;
+  case Value::Kind::Array: {
+    out += '[';
+    bool bFirst = true;
+    for (const Value &item : value.array()) {
+      if (!bFirst)
+        out += ' ';
+      bFirst = false;
+      AppendValue(out, item);
+    }
+    out += ']';
+    break;
+  }
+  case Value::Kind::Dict:
+    out += "<<";
+    for (const DictEntry &entry : value.dict()) {
+      AppendName(out, entry.key);
+      out += ' ';
+      AppendValue(out, entry.value);
+    }
+    out += ">>";
+    break;
+  case Value::Kind::Ref:
+    out += std::to_string(value.ref().num);
+    out += ' ';
+    out += std::to_string(value.ref().gen);
+    out += " R";
+    break;
+  }
+}
+
+PdfWriter::PdfWriter(const std::string &strTarget)
+    : m_pStaged(std::make_unique<StagedOutput>(strTarget)) {
+  if (!m_pStaged->Ok()) {
+    m_strError = std::strerror(errno != 0 ? errno : EIO);
+    return;
+  }
+  m_fd = ::open(m_pStaged->TempPath().c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (m_fd < 0) {
+    m_strError = std::strerror(errno);
+    return;
+  }
+  m_offsets.push_back(0);
+  // The version is set when the file is finished; binary bytes mark the file as binary.
+  Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+}
+
+PdfWriter::~PdfWriter() {
+  if (m_fd >= 0)
+    ::close(m_fd);
+}
+
+void PdfWriter::SetEncryption(std::unique_ptr<PoDoFo::PdfEncrypt> pEncrypt, uint32_t nEncryptNum) {
+  m_pEncrypt = std::move(pEncrypt);
+  m_nEncryptNum = nEncryptNum;
+}
+
+void PdfWriter::Flush() {
+  size_t done = 0;
+  while (m_strError.empty() && done < m_buffer.size()) {
+    const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+    if (n < 0 && errno == EINTR)
+      continue;
+    if (n <= 0)
+      m_strError = std::strerror(n < 0 ? errno : EIO);
+    else
+      done += static_cast<size_t>(n);
+  }
+  m_buffer.clear();
+}
+
+void PdfWriter::Put(std::string_view bytes) {
+  if (!m_strError.empty())
+    return;
+  m_buffer.append(bytes.data(), bytes.size());
+  m_nOffset += bytes.size();
+  if (m_buffer.size() >= kFlushAt)
+    Flush();
+}
+
+uint32_t PdfWriter::Reserve() {
+  m_offsets.push_back(0);
+  return m_nNext++;
+}
+
+void PdfWriter::BeginObject(uint32_t nNum) {
+  if (nNum == 0 || nNum >= m_offsets.size())
+    return;
+  m_offsets[nNum] = m_nOffset;
+  char header[32];
+  std::snprintf(header, sizeof header, "%u 0 obj\n", nNum);
+  Put(header);
+}
+
+void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t nNum) {
+  if (m_pEncrypt == nullptr || nNum == m_nEncryptNum) {
+    AppendValue(out, value);
+    return;
+  }
+  switch (value.kind()) {
+  case Value::Kind::String: {
+    const std::string &in = value.string().bytes;
+    const PoDoFo::pdf_long nOut = m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(in.size()));
+    std::string cipher(static_cast<size_t>(nOut), '\0');
+    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(in.data()), static_cast<PoDoFo::pdf_long>(in.size()),
+                        reinterpret_cast<unsigned char *>(cipher.data()), nOut);
+    AppendHex(out, cipher);
+    break;
+  }
+  case Value::Kind::Array: {
+    out += '[';
+    bool bFirst = true;
+    for (const Value &item : value.array()) {
+      if (!bFirst)
+        out += ' ';
+      bFirst = false;
+      AppendEncrypted(out, item, nNum);
+    }
+    out += ']';
+    break;
+  }
+  case Value::Kind::Dict:
+    out += "<<";
+    for (const DictEntry &entry : value.dict()) {
+      AppendValue(out, Value::MakeName(entry.key));
+      out += ' ';
+      AppendEncrypted(out, entry.value, nNum);
+    }
+    out += ">>";
+    break;
+  default:
+    AppendValue(out, value);
+  }
+}
+
+void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
+  if (m_pEncrypt != nullptr)
+    m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
+  BeginObject(nNum);
+  m_scratch.clear();
+  AppendEncrypted(m_scratch, value, nNum);
+  m_scratch += "\nendobj\n";
+  Put(m_scratch);
+}
+
+void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
+  if (!dict.IsDict())
+    dict = Value(Dict());
+  std::string cipher;
+  if (m_pEncrypt != nullptr) {
+    m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
+    const PoDoFo::pdf_long nOut = m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(data.size()));
+    cipher.assign(static_cast<size_t>(nOut), '\0');
+    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(data.data()), static_cast<PoDoFo::pdf_long>(data.size()),
+                        reinterpret_cast<unsigned char *>(cipher.data()), nOut);
+    data = cipher;
+  }
+  dict.dict().Set("Length", Value(static_cast<int64_t>(data.size())));
+  BeginObject(nNum);
+  m_scratch.clear();
+  AppendEncrypted(m_scratch, dict, nNum);
+  m_scratch += "\nstream\n";
+  Put(m_scratch);
+  Put(data);
+  Put("\nendstream\nendobj\n");
+}
+
+bool PdfWriter::Finish(Value trailer, int nVersion) {
+  if (!Ok())
+    return false;
+  // Every number handed out is an object of the file, even one nothing came to use.
+  for (uint32_t n = 1; n < m_offsets.size(); ++n)
+    if (m_offsets[n] == 0)
+      WriteObject(n, Value());
+  const uint64_t xrefAt = m_nOffset;
+  char line[64];
+  std::snprintf(line, sizeof line, "xref\n0 %zu\n0000000000 65535 f\r\n", m_offsets.size());
+  Put(line);
+  for (uint32_t n = 1; n < m_offsets.size(); ++n) {
+    std::snprintf(line, sizeof line, "%010llu 00000 n\r\n", static_cast<unsigned long long>(m_offsets[n]));
+    Put(line);
+  }
+  if (!trailer.IsDict())
+    trailer = Value(Dict());
+  trailer.dict().Set("Size", Value(static_cast<int64_t>(m_offsets.size())));
+  std::string text = "trailer\n";
+  AppendValue(text, trailer);
+  std::snprintf(line, sizeof line, "\nstartxref\n%llu\n%%%%EOF\n", static_cast<unsigned long long>(xrefAt));
+  text += line;
+  Put(text);
+  Flush();
+  if (!Ok())
+    return false;
+  char version[4] = {static_cast<char>('0' + nVersion / 10), '.', static_cast<char>('0' + nVersion % 10), 0};
+  if (::pwrite(m_fd, version, 3, 5) != 3 || ::fsync(m_fd) != 0 || ::close(m_fd) != 0) {
+    m_strError = std::strerror(errno);
+    m_fd = -1;
+    return false;
+  }
+  m_fd = -1;
+  if (!m_pStaged->Commit()) {
+    m_strError = std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+} // namespace engine::pdf

@@ -1,0 +1,75 @@
+#pragma once
+// Writes the output PDF as it is made: each object goes to the file when it is complete, so the
+// output never has to be held in memory whole. Object numbers are handed out by Reserve and may
+// be written in any order; the cross-reference table is written at the end. The file is
+// written beside its target under a private name and moved over it only when complete.
+
+#include "PdfValue.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace PoDoFo {
+class PdfEncrypt;
+}
+
+namespace engine {
+class StagedOutput;
+}
+
+namespace engine::pdf {
+
+// The text of a value as PDF syntax (without encryption).
+void AppendValue(std::string &out, const Value &value);
+// A real number as PDF writes them: no exponent, up to twelve significant digits.
+void AppendReal(std::string &out, double value);
+
+class PdfWriter {
+public:
+  // Creates the temporary file beside strTarget; Ok() tells whether that worked.
+  explicit PdfWriter(const std::string &strTarget);
+  ~PdfWriter();
+  PdfWriter(const PdfWriter &) = delete;
+  PdfWriter &operator=(const PdfWriter &) = delete;
+
+  bool Ok() const { return m_strError.empty(); }
+  // The system's reason for the first failure ("No space left on device").
+  const std::string &Error() const { return m_strError; }
+
+  // Strings and streams of every object written from now on are encrypted with it; the
+  // encryption dictionary itself is written unencrypted as object nEncryptNum.
+  void SetEncryption(std::unique_ptr<PoDoFo::PdfEncrypt> pEncrypt, uint32_t nEncryptNum);
+
+  uint32_t Reserve();
+  void WriteObject(uint32_t nNum, const Value &value);
+  // A stream: dict gets the data's /Length; the data is written as given (already encoded
+  // by the filters the dictionary names).
+  void WriteStream(uint32_t nNum, Value dict, std::string_view data);
+  // Writes the cross-reference table and the trailer (/Size added), sets the header's version
+  // (10 * major + minor), and moves the file over the target. False on any failure; the
+  // target is then untouched.
+  bool Finish(Value trailer, int nVersion);
+  size_t BytesWritten() const { return m_nOffset; }
+
+private:
+  void Put(std::string_view bytes);
+  void Flush();
+  void BeginObject(uint32_t nNum);
+  void AppendEncrypted(std::string &out, const Value &value, uint32_t nNum);
+
+  std::unique_ptr<StagedOutput> m_pStaged;
+  int m_fd = -1;
+  std::string m_strError;
+  std::string m_buffer;
+  uint64_t m_nOffset = 0;
+  std::vector<uint64_t> m_offsets; // by object number; 0 = not written yet
+  uint32_t m_nNext = 1;
+  std::unique_ptr<PoDoFo::PdfEncrypt> m_pEncrypt;
+  uint32_t m_nEncryptNum = 0;
+  std::string m_scratch;
+};
+
+} // namespace engine::pdf

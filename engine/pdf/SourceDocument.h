@@ -1,0 +1,128 @@
+#pragma once
+// One source PDF opened for reading. The file is read into memory once; objects are parsed
+// when asked for, from the cross-reference the file gives. Every object found is checked
+// against its header, and the first object that is not where the table says (or is missing
+// from it) makes the reader rebuild the table by scanning the file, so a damaged table costs
+// a scan instead of wrong objects. Pages are listed by one walk of the page tree.
+
+#include "PdfValue.h"
+#include "StreamFilters.h"
+#include "XrefTable.h"
+
+#include <functional>
+#include <list>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+namespace engine::pdf {
+
+class SourceDecryption;
+
+struct LoadedObject {
+  Value value;           // a stream's dictionary for streams
+  bool bStream = false;
+  bool bMissing = false; // no such object, or damaged beyond reading: reads as null
+  uint16_t nGen = 0;
+  size_t nDataStart = 0, nDataLength = 0; // a stream's data in the file
+};
+using ObjectPtr = std::shared_ptr<const LoadedObject>;
+
+using SharedValue = std::shared_ptr<const Value>;
+
+// A page as the page tree gives it, with the attributes it inherits from its ancestors (null
+// pointers for attributes neither it nor an ancestor has).
+struct PageEntry {
+  Ref ref;
+  SharedValue resources; // a reference or a dictionary
+  SharedValue mediaBox, cropBox, rotate;
+};
+
+enum class OpenStatus { Ok, NotReadable, NotPdf, Damaged, NeedsPassword, WrongPassword, BadEncryption, Cancelled };
+
+class SourceDocument {
+public:
+  using CancelFn = std::function<bool()>;
+
+  // Opens a file; on failure returns null with a status and a reason ("the cross-reference
+  // cannot be rebuilt: no document catalog"). pszPassword may be null.
+  static std::unique_ptr<SourceDocument> Open(const std::string &strPath, const char *pszPassword,
+                                              OpenStatus &status, std::string &strDetail,
+                                              const CancelFn &cancel = {});
+  // The same for bytes already in memory.
+  static std::unique_ptr<SourceDocument> OpenBytes(std::string bytes, const char *pszPassword,
+                                                   OpenStatus &status, std::string &strDetail,
+                                                   const CancelFn &cancel = {});
+  ~SourceDocument();
+
+  const Value &Trailer() const { return m_trailer; }
+  // The document catalog (a dictionary).
+  const Value &Catalog() const { return m_catalog->value; }
+  Ref CatalogRef() const { return m_catalogRef; }
+
+  // An object; never null: a missing or unreadable object loads as a null value.
+  ObjectPtr Load(Ref ref);
+  // Follows references from v; the result lives as long as holder. Null for a missing value.
+  const Value *Resolve(const Value *pValue, ObjectPtr &holder);
+  // A stream's data as stored in the file (still encoded by its filters), decrypted; nNum is
+  // the stream's object number. view points into storage or into the file's bytes.
+  bool StreamData(uint32_t nNum, const LoadedObject &object, std::string &storage, std::string_view &view);
+  // A stream's data with its filters undone.
+  DecodeResult DecodedStream(uint32_t nNum, const LoadedObject &object, std::string &out);
+
+  const std::vector<PageEntry> &Pages() const { return m_pages; }
+  // Page objects and page tree nodes: what a copy of other objects must not drag along.
+  bool IsPageTreeObject(uint32_t nNum) const { return m_pageTree.count(nNum) != 0; }
+  // The version the file declares, as 10 * major + minor (1.4 is 14).
+  int Version() const { return m_nVersion; }
+  // What was repaired or left out while reading, one sentence each.
+  const std::vector<std::string> &Warnings() const { return m_warnings; }
+  void Warn(const std::string &text);
+  size_t Size() const { return m_bytes.size(); }
+  bool Cancelled() const { return m_bCancelled; }
+
+private:
+  SourceDocument() = default;
+  bool Init(const char *pszPassword, OpenStatus &status, std::string &strDetail);
+  std::shared_ptr<LoadedObject> ParseAt(uint64_t nOffset, uint32_t nNum);
+  std::shared_ptr<LoadedObject> FromObjectStream(uint32_t nStream, uint32_t nIndex, uint32_t nNum);
+  std::shared_ptr<LoadedObject> LoadUncached(uint32_t nNum);
+  void Rescan();
+  void IndexObjectStreams();
+  void DecryptStrings(Value &value, Ref ref) const;
+  void ListPages();
+  bool TestCancel();
+
+  struct ObjectStream {
+    std::string data;
+    std::vector<std::pair<uint32_t, size_t>> offsets; // object number, offset in data
+  };
+  std::shared_ptr<const ObjectStream> LoadObjectStream(uint32_t nStream);
+
+  std::string m_bytes;
+  XrefTable m_xref;
+  XrefTable m_scanned; // from the scan, when one was needed
+  bool m_bScanned = false;
+  Value m_scannedTrailer;
+  Value m_trailer;
+  ObjectPtr m_catalog;
+  Ref m_catalogRef;
+  std::unique_ptr<SourceDecryption> m_pDecryption;
+  uint32_t m_nEncryptNum = 0;
+  std::unordered_map<uint32_t, ObjectPtr> m_cache;
+  std::unordered_map<uint32_t, std::shared_ptr<const ObjectStream>> m_streams;
+  std::unordered_set<uint32_t> m_loadingStreams;
+  int m_nLengthDepth = 0;
+  std::vector<PageEntry> m_pages;
+  std::unordered_set<uint32_t> m_pageTree;
+  int m_nVersion = 14;
+  std::vector<std::string> m_warnings;
+  CancelFn m_cancel;
+  bool m_bCancelled = false;
+  unsigned m_nCancelTick = 0;
+};
+
+} // namespace engine::pdf

@@ -1,0 +1,61 @@
+#pragma once
+// Where each object of a source file is: the file's cross-reference sections read from the
+// end of the file back through /Prev (newer sections win), or, when they cannot be read, a
+// table rebuilt by scanning the file for "N G obj" headers, the last definition winning.
+
+#include "PdfValue.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace engine::pdf {
+
+struct XrefEntry {
+  enum Type : uint8_t { Missing = 0, Free = 1, InFile = 2, InStream = 3 };
+  Type type = Missing;
+  uint16_t gen = 0;
+  uint32_t index = 0;  // InStream: position inside the object stream
+  uint64_t offset = 0; // InFile: byte offset; InStream: the object stream's number
+};
+
+class XrefTable {
+public:
+  const XrefEntry *Find(uint32_t nNum) const;
+  void Set(uint32_t nNum, const XrefEntry &entry); // replaces
+  void SetIfMissing(uint32_t nNum, const XrefEntry &entry);
+  size_t Count() const { return m_nCount; }
+  uint32_t HighestNumber() const { return m_nHighest; }
+  void Clear();
+  template <typename F> void ForEach(F f) const {
+    if (m_bSparse) {
+      for (const auto &item : m_sparse)
+        f(item.first, item.second);
+    } else {
+      for (size_t i = 0; i < m_dense.size(); ++i)
+        if (m_dense[i].type != XrefEntry::Missing)
+          f(static_cast<uint32_t>(i), m_dense[i]);
+    }
+  }
+
+private:
+  std::vector<XrefEntry> m_dense;
+  std::unordered_map<uint32_t, XrefEntry> m_sparse;
+  bool m_bSparse = false;
+  size_t m_nCount = 0;
+  uint32_t m_nHighest = 0;
+};
+
+// Reads the cross-reference sections that the file's last startxref leads to. Fills the table
+// and the merged trailer; false when no section could be read at all.
+bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
+              std::vector<std::string> &warnings);
+
+// Rebuilds a table from the object headers in the file and finds a trailer (the last trailer
+// dictionary or cross-reference stream dictionary whose /Root is an object of the file).
+// Objects inside object streams are not listed; the caller adds them.
+void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trailer);
+
+} // namespace engine::pdf
