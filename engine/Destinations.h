@@ -27,6 +27,7 @@ struct NamedDestinations {
 
 struct PendingLink {
   size_t nSheet = 0;
+  uint64_t nOrder = 0; // its place among the links of its sheet
   pdf::Value annot; // the link, mapped into the output, without its target
   SourceDest dest;
   bool bGoTo = false; // the target is a destination to resolve (else the annot has its action)
@@ -49,8 +50,14 @@ struct Occurrence {
   Placement first; // its first placed page or picture
   // The first placement of each page of the source within this occurrence.
   std::unordered_map<uint32_t, Placement> pages;
-  std::vector<PendingLink> links;
-  std::vector<OutlineNode> outline;
+  int nPosition = 0; // in the source list
+  // Links not written yet, by the source page they point at: each is written as soon as its
+  // page lands, so only links pointing ahead are held.
+  std::unordered_map<uint32_t, std::vector<PendingLink>> waiting;
+  // Its outline entry: numbered when the occurrence is placed; what is below it is written then.
+  uint32_t nOutlineItem = 0;
+  uint32_t nOutlineFirst = 0, nOutlineLast = 0;
+  int64_t nOutlineVisible = 0; // entries below it shown when all open entries are open
 };
 
 // Reads a destination of an open source (an explicit array, or a name or string looked up in

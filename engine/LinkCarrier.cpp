@@ -42,8 +42,49 @@ bool CarryAction(SourceEntry &entry, const Value &action, Value &out) {
 
 } // namespace
 
+namespace {
+
+void WriteLink(PendingLink &link, const Value *pDest, OutputBuilder &out) {
+  if (link.bGoTo) {
+    if (link.bInAction) {
+      pdf::Dict action;
+      action.Set("S", Value::MakeName("GoTo"));
+      action.Set("D", *pDest);
+      link.annot.dict().Set("A", Value(std::move(action)));
+    } else {
+      link.annot.dict().Set("Dest", *pDest);
+    }
+  }
+  const uint32_t nNum = out.Writer().Reserve();
+  out.Writer().WriteObject(nNum, link.annot);
+  out.AddAnnotation(link.nSheet, nNum, link.nOrder);
+}
+
+// Writes the link when its page has landed in this occurrence; otherwise it waits.
+void Offer(PendingLink &&link, std::vector<Occurrence> &occurrences, size_t nOccurrence, OutputBuilder &out) {
+  Value dest;
+  if (!link.bGoTo) {
+    WriteLink(link, nullptr, out);
+  } else if (ResolveDest(link.dest, occurrences, nOccurrence, false, out, dest)) {
+    WriteLink(link, &dest, out);
+  } else {
+    const uint32_t nPage = link.dest.nPage;
+    occurrences[nOccurrence].waiting[nPage].push_back(std::move(link));
+  }
+}
+
+} // namespace
+
 void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placement &placement,
-                  Occurrence &occurrence) {
+                  std::vector<Occurrence> &occurrences, size_t nOccurrence, OutputBuilder &out) {
+  Occurrence &occurrence = occurrences[nOccurrence];
+  auto landed = occurrence.waiting.find(page.ref.num);
+  if (landed != occurrence.waiting.end()) {
+    std::vector<PendingLink> links = std::move(landed->second);
+    occurrence.waiting.erase(landed);
+    for (PendingLink &link : links)
+      Offer(std::move(link), occurrences, nOccurrence, out);
+  }
   pdf::SourceDocument &doc = *entry.doc;
   const pdf::ObjectPtr pageObject = doc.Load(page.ref);
   pdf::ObjectPtr annotsHolder;
@@ -67,6 +108,7 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
     }
     PendingLink link;
     link.nSheet = placement.nSheet;
+    link.nOrder = out.NextAnnotationOrder();
     pdf::Dict annot;
     annot.Set("Type", Value::MakeName("Annot"));
     annot.Set("Subtype", Value::MakeName("Link"));
@@ -115,35 +157,27 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
       }
     }
     link.annot = Value(std::move(annot));
-    occurrence.links.push_back(std::move(link));
+    Offer(std::move(link), occurrences, nOccurrence, out);
   }
   if (bBadRect)
     doc.Warn("a link has no usable rectangle and was left out");
 }
 
-void WriteLinks(std::vector<Occurrence> &occurrences, OutputBuilder &out) {
-  for (size_t k = 0; k < occurrences.size(); ++k) {
-    for (PendingLink &link : occurrences[k].links) {
-      if (link.bGoTo) {
-        Value dest;
-        // Links into pages that were not placed are dropped.
-        if (!ResolveDest(link.dest, occurrences, k, true, out, dest))
-          continue;
-        if (link.bInAction) {
-          pdf::Dict action;
-          action.Set("S", Value::MakeName("GoTo"));
-          action.Set("D", std::move(dest));
-          link.annot.dict().Set("A", Value(std::move(action)));
-        } else {
-          link.annot.dict().Set("Dest", std::move(dest));
-        }
-      }
-      const uint32_t nNum = out.Writer().Reserve();
-      out.Writer().WriteObject(nNum, link.annot);
-      out.AddAnnotation(link.nSheet, nNum);
+void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool bFinal, OutputBuilder &out) {
+  Occurrence &occurrence = occurrences[nOccurrence];
+  const bool bMayLandLater = !bFinal && occurrence.pEntry->nLastUse > occurrence.nPosition;
+  std::unordered_map<uint32_t, std::vector<PendingLink>> still;
+  for (auto &[nPage, links] : occurrence.waiting) {
+    for (PendingLink &link : links) {
+      Value dest;
+      if (ResolveDest(link.dest, occurrences, nOccurrence, true, out, dest))
+        WriteLink(link, &dest, out);
+      else if (bMayLandLater)
+        still[nPage].push_back(std::move(link));
+      // Links into pages that were not placed are dropped.
     }
-    occurrences[k].links.clear();
   }
+  occurrence.waiting = std::move(still);
 }
 
 } // namespace engine

@@ -7,11 +7,15 @@
 
 namespace engine {
 
-// Reads the links of a page just placed, while its source is open.
+// Reads the links of a page just placed in occurrence nOccurrence, while its source is open,
+// and writes those whose target has landed in this occurrence (with the page itself, the
+// links waiting for it). The others wait for their page.
 void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placement &placement,
-                  Occurrence &occurrence);
+                  std::vector<Occurrence> &occurrences, size_t nOccurrence, OutputBuilder &out);
 
-// Writes every collected link whose target landed on a sheet, and lists it on its sheet.
-void WriteLinks(std::vector<Occurrence> &occurrences, OutputBuilder &out);
+// After the occurrence is placed: writes its waiting links whose targets landed in another
+// occurrence of the same file. A link into a page not placed yet stays waiting while bFinal is
+// false and a later occurrence of the file may place it; otherwise it is dropped.
+void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool bFinal, OutputBuilder &out);
 
 } // namespace engine

@@ -1,8 +1,9 @@
 // The merge run. Sources are counted first (the page total drives the progress steps), then
 // placed in list order: each distinct path is read once, the objects its placed pages need are
 // written as the pages are placed, and a source is closed after its last occurrence. Links and
-// outline entries are read while their source is open and written at the end, when every
-// page has its sheet. Cancellation is tested before every page and while objects are written.
+// outline entries are written when their occurrence is placed; only links into pages that a
+// later occurrence of the same file may place wait for the end. Cancellation is tested before
+// every page and while objects are written.
 
 #include "MergeRun.h"
 
@@ -208,7 +209,7 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
       occurrence.first = placement;
     }
     occurrence.pages.emplace(page.ref.num, placement);
-    CollectLinks(entry, page, placement, occurrence);
+    CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
     entry.copier->Flush();
     Stepped(nReportIndex);
   }
@@ -236,13 +237,17 @@ void Run::PlaceSources() {
     Occurrence &occurrence = m_occurrences.back();
     occurrence.pEntry = pEntry;
     occurrence.strTitle = FileTitle(src.strPath);
+    occurrence.nPosition = nPosition;
     if (pEntry->nKind == SRC_IMAGE) {
       PlacePicture(*pEntry, occurrence, nReportIndex);
     } else {
       PlacePdf(src, *pEntry, occurrence, nReportIndex);
       if (occurrence.bPlaced) {
+        // Everything this occurrence points at inside itself has landed: its links and its
+        // outline go to the file now, so that they are not held until the end.
+        WriteLinks(m_occurrences, m_occurrences.size() - 1, false, m_out);
         if (m_settings.bBookmarks)
-          ReadOutline(*pEntry, occurrence);
+          WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
         m_context.nHighestVersion = std::max(m_context.nHighestVersion, pEntry->doc->Version());
       }
@@ -262,7 +267,8 @@ void Run::PlaceSources() {
 }
 
 void Run::WriteDocument() {
-  WriteLinks(m_occurrences, m_out);
+  for (size_t k = 0; k < m_occurrences.size(); ++k)
+    WriteLinks(m_occurrences, k, true, m_out);
   m_context.CheckCancel();
   pdf::Dict catalog;
   if (m_settings.bBookmarks) {

@@ -128,36 +128,59 @@ Written Write(OutputBuilder &out, const std::vector<Resolved> &nodes, uint32_t n
 
 } // namespace
 
-void ReadOutline(SourceEntry &entry, Occurrence &occurrence) {
+void WriteSourceOutline(SourceEntry &entry, std::vector<Occurrence> &occurrences, size_t nOccurrence,
+                        OutputBuilder &out) {
+  Occurrence &occurrence = occurrences[nOccurrence];
+  occurrence.nOutlineItem = out.Writer().Reserve();
   pdf::ObjectPtr holder;
   const Value *pOutlines = entry.doc->Resolve(entry.doc->Catalog().Get("Outlines"), holder);
-  if (pOutlines != nullptr && pOutlines->IsDict())
-    occurrence.outline = OutlineReader(entry).Read(pOutlines->Get("First"), 0);
+  if (pOutlines == nullptr || !pOutlines->IsDict())
+    return;
+  const std::vector<OutlineNode> nodes = OutlineReader(entry).Read(pOutlines->Get("First"), 0);
+  const std::vector<Resolved> kids = Resolve(nodes, occurrences, nOccurrence, out);
+  if (kids.empty())
+    return;
+  const Written written = Write(out, kids, occurrence.nOutlineItem);
+  occurrence.nOutlineFirst = written.nFirst;
+  occurrence.nOutlineLast = written.nLast;
+  occurrence.nOutlineVisible = Visible(kids);
 }
 
 uint32_t WriteOutline(const std::vector<Occurrence> &occurrences, OutputBuilder &out) {
-  std::vector<Resolved> top;
-  for (size_t k = 0; k < occurrences.size(); ++k) {
-    const Occurrence &occurrence = occurrences[k];
-    if (!occurrence.bPlaced)
-      continue;
-    Resolved node;
-    const std::string title = WideToUtf8(occurrence.strTitle);
-    node.title = Value::MakeString(PdfTextString(title));
-    node.bHasDest = true;
-    node.dest = CellDestination(occurrence.first, out);
-    node.kids = Resolve(occurrence.outline, occurrences, k, out);
-    top.push_back(std::move(node));
-  }
+  std::vector<const Occurrence *> top;
+  for (const Occurrence &occurrence : occurrences)
+    if (occurrence.bPlaced) {
+      top.push_back(&occurrence);
+    }
   if (top.empty())
     return 0;
   const uint32_t nRoot = out.Writer().Reserve();
-  const Written written = Write(out, top, nRoot);
+  std::vector<uint32_t> numbers;
+  for (const Occurrence *p : top)
+    numbers.push_back(p->nOutlineItem != 0 ? p->nOutlineItem : out.Writer().Reserve());
+  for (size_t i = 0; i < top.size(); ++i) {
+    const Occurrence &occurrence = *top[i];
+    pdf::Dict item;
+    item.Set("Title", Value::MakeString(PdfTextString(WideToUtf8(occurrence.strTitle))));
+    item.Set("Parent", Value(pdf::Ref{nRoot, 0}));
+    item.Set("Dest", CellDestination(occurrence.first, out));
+    if (i > 0)
+      item.Set("Prev", Value(pdf::Ref{numbers[i - 1], 0}));
+    if (i + 1 < top.size())
+      item.Set("Next", Value(pdf::Ref{numbers[i + 1], 0}));
+    if (occurrence.nOutlineFirst != 0) {
+      // Closed: the file's own entries are shown when it is opened.
+      item.Set("First", Value(pdf::Ref{occurrence.nOutlineFirst, 0}));
+      item.Set("Last", Value(pdf::Ref{occurrence.nOutlineLast, 0}));
+      item.Set("Count", Value(-occurrence.nOutlineVisible));
+    }
+    out.Writer().WriteObject(numbers[i], Value(std::move(item)));
+  }
   pdf::Dict root;
   root.Set("Type", Value::MakeName("Outlines"));
-  root.Set("First", Value(pdf::Ref{written.nFirst, 0}));
-  root.Set("Last", Value(pdf::Ref{written.nLast, 0}));
-  root.Set("Count", Value(Visible(top)));
+  root.Set("First", Value(pdf::Ref{numbers.front(), 0}));
+  root.Set("Last", Value(pdf::Ref{numbers.back(), 0}));
+  root.Set("Count", Value(static_cast<int64_t>(top.size())));
   out.Writer().WriteObject(nRoot, Value(std::move(root)));
   return nRoot;
 }

@@ -8,10 +8,13 @@
 
 namespace engine {
 
-// Reads the source's own outline into the occurrence, while the source is open.
-void ReadOutline(SourceEntry &entry, Occurrence &occurrence);
+// Reads the source's own outline while the source is open, and writes it below the
+// occurrence's own entry (numbered now, written at the end).
+void WriteSourceOutline(SourceEntry &entry, std::vector<Occurrence> &occurrences, size_t nOccurrence,
+                        OutputBuilder &out);
 
-// Writes the outline; returns its root object, or 0 when nothing was placed.
+// Writes the entries of the merged files and the outline's root; returns the root, or 0 when
+// nothing was placed.
 uint32_t WriteOutline(const std::vector<Occurrence> &occurrences, OutputBuilder &out);
 
 } // namespace engine

@@ -77,9 +77,11 @@ bool OutputBuilder::Finish(pdf::Dict catalogExtras, Value info, Value id, uint32
     if (sheet.nRotate != 0)
       page.Set("Rotate", Value(sheet.nRotate));
     if (!sheet.annots.empty()) {
+      std::vector<std::pair<uint64_t, uint32_t>> ordered = sheet.annots;
+      std::sort(ordered.begin(), ordered.end());
       pdf::Array annots;
-      for (uint32_t n : sheet.annots)
-        annots.push_back(Value(pdf::Ref{n, 0}));
+      for (const auto &item : ordered)
+        annots.push_back(Value(pdf::Ref{item.second, 0}));
       page.Set("Annots", Value(std::move(annots)));
     }
     m_writer.WriteObject(sheet.nNum, Value(std::move(page)));

@@ -29,7 +29,12 @@ public:
 
   size_t SheetCount() const { return m_sheets.size(); }
   uint32_t SheetNumber(size_t nSheet) const { return m_sheets[nSheet].nNum; }
-  void AddAnnotation(size_t nSheet, uint32_t nAnnot) { m_sheets[nSheet].annots.push_back(nAnnot); }
+  // Lists an annotation on a sheet; a sheet lists its annotations by nOrder, whatever order
+  // they were written in.
+  void AddAnnotation(size_t nSheet, uint32_t nAnnot, uint64_t nOrder) {
+    m_sheets[nSheet].annots.emplace_back(nOrder, nAnnot);
+  }
+  uint64_t NextAnnotationOrder() { return m_nAnnotationOrder++; }
   // XObjects that sheets may draw: only these are ever named in a sheet's resources.
   void RegisterXObject(uint32_t nNum) { m_known.insert(nNum); }
 
@@ -44,7 +49,7 @@ private:
     int nRotate = 0;
     uint32_t nContents = 0;
     std::vector<uint32_t> xobjects;
-    std::vector<uint32_t> annots;
+    std::vector<std::pair<uint64_t, uint32_t>> annots; // order, object
   };
 
   pdf::PdfWriter m_writer;
@@ -53,6 +58,7 @@ private:
   bool m_bOpen = false;
   std::string m_content;
   std::unordered_set<uint32_t> m_known;
+  uint64_t m_nAnnotationOrder = 0;
 };
 
 } // namespace engine
