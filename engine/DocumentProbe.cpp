@@ -59,20 +59,16 @@ int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword,
     std::string why;
     auto doc = engine::pdf::SourceDocument::Open(path, pszPassword, status, why);
     if (doc == nullptr) {
-      switch (status) {
-      case engine::pdf::OpenStatus::NotReadable:
-        return Fail(PROBE_UNREADABLE, L"cannot be read: " + Utf8ToWide(why), pnStatus, pstrReason);
-      case engine::pdf::OpenStatus::NotPdf:
-        return Fail(PROBE_NOT_PDF, L"not a PDF (" + Utf8ToWide(why) + L")", pnStatus, pstrReason);
-      case engine::pdf::OpenStatus::NeedsPassword:
-        return Fail(PROBE_NEEDS_PASSWORD, L"needs a password", pnStatus, pstrReason);
-      case engine::pdf::OpenStatus::WrongPassword:
-        return Fail(PROBE_WRONG_PASSWORD, L"wrong password", pnStatus, pstrReason);
-      case engine::pdf::OpenStatus::BadEncryption:
-        return Fail(PROBE_BAD_ENCRYPTION, Utf8ToWide(why), pnStatus, pstrReason);
-      default:
-        return Fail(PROBE_DAMAGED, Utf8ToWide(why), pnStatus, pstrReason);
-      }
+      static const std::pair<engine::pdf::OpenStatus, int32_t> kCodes[] = {
+          {engine::pdf::OpenStatus::NotReadable, PROBE_UNREADABLE},
+          {engine::pdf::OpenStatus::NotPdf, PROBE_NOT_PDF},
+          {engine::pdf::OpenStatus::NeedsPassword, PROBE_NEEDS_PASSWORD},
+          {engine::pdf::OpenStatus::WrongPassword, PROBE_WRONG_PASSWORD},
+          {engine::pdf::OpenStatus::BadEncryption, PROBE_BAD_ENCRYPTION}};
+      int32_t code = PROBE_DAMAGED;
+      for (const auto &[from, to] : kCodes)
+        code = status == from ? to : code;
+      return Fail(code, engine::DescribeOpenFailure(status, why), pnStatus, pstrReason);
     }
     return static_cast<int32_t>(doc->Pages().size());
   } catch (const std::bad_alloc &) {

@@ -36,6 +36,21 @@ SourceKind KindFromPath(const std::wstring &strPath) {
   return SRC_OTHER;
 }
 
+std::wstring DescribeOpenFailure(pdf::OpenStatus status, const std::string &strDetail) {
+  switch (status) {
+  case pdf::OpenStatus::NotReadable:
+    return L"cannot be read: " + Utf8ToWide(strDetail);
+  case pdf::OpenStatus::NotPdf:
+    return L"not a PDF (" + Utf8ToWide(strDetail) + L")";
+  case pdf::OpenStatus::NeedsPassword:
+    return L"needs a password";
+  case pdf::OpenStatus::WrongPassword:
+    return L"wrong password";
+  default:
+    return Utf8ToWide(strDetail);
+  }
+}
+
 SourceEntry &SourceCache::Register(const std::wstring &strPath, int nPosition) {
   auto &pEntry = m_entries[strPath];
   if (!pEntry) {
@@ -73,7 +88,7 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath, const
   if (status == pdf::OpenStatus::Cancelled)
     throw MergeCancelled();
   if (entry.doc == nullptr) {
-    entry.strFailure = Utf8ToWide(status == pdf::OpenStatus::NotReadable ? "cannot be read: " + why : why);
+    entry.strFailure = DescribeOpenFailure(status, why);
     return;
   }
   const auto &pages = entry.doc->Pages();

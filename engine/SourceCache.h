@@ -20,6 +20,9 @@ enum SourceKind { SRC_OTHER = 0, SRC_IMAGE = 1, SRC_PDF = 2 };
 // Kind from the path's extension, without regard to case.
 SourceKind KindFromPath(const std::wstring &strPath);
 
+// Why a PDF could not be opened, as the user reads it ("needs a password").
+std::wstring DescribeOpenFailure(pdf::OpenStatus status, const std::string &strDetail);
+
 struct NamedDestinations;
 
 struct SourceEntry {

@@ -1,4 +1,5 @@
 // Failed and cancelled runs: false, no output, and an existing file left as it was.
+#include "AnsiText.h"
 #include "MergeTestSupport.h"
 #include "PdfMaker.h"
 #include "PdfReadBack.h"
@@ -41,6 +42,7 @@ TEST_F(MergeErrors, CancelBeforeStartWritesNothingAndReportsNothing) {
   EXPECT_FALSE(Run(dir.file("out.pdf")));
   EXPECT_FALSE(FileExists(dir.file("out.pdf")));
   EXPECT_TRUE(recorder.percents.empty());
+  EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_CANCELLED);
 }
 
 TEST_F(MergeErrors, CancelMidRunKeepsTheExistingOutput) {
@@ -58,6 +60,9 @@ TEST_F(MergeErrors, PageCountBeyondTheDocumentFailsTheRun) {
   EXPECT_FALSE(Run(dir.file("out.pdf")));
   EXPECT_EQ(ReadFileBytes(dir.file("out.pdf")), "old");
   EXPECT_EQ(FilesInDir(), 2u);
+  // The reason names the file and the page.
+  EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_PAGE);
+  EXPECT_EQ(job.GetFailureText(), L"a.pdf: page 5 is not in the file (it has 4 pages)");
 }
 
 TEST_F(MergeErrors, PageZeroFromALetterFailsTheRun) {
@@ -69,6 +74,9 @@ TEST_F(MergeErrors, PageZeroFromALetterFailsTheRun) {
 TEST_F(MergeErrors, MissingOrReadOnlyOutputFolderFails) {
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
   EXPECT_FALSE(Run(dir.file("no/such/folder/out.pdf")));
+  EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_OUTPUT);
+  EXPECT_NE(job.GetFailureText().find(L"cannot be written: No such file or directory"), std::wstring::npos)
+      << WideToUtf8(job.GetFailureText());
   if (geteuid() != 0) { // root writes anywhere
     std::filesystem::create_directory(dir.file("ro"));
     chmod(dir.file("ro").c_str(), 0555);
@@ -101,6 +109,36 @@ TEST_F(MergeErrors, DamagedSourcesNeverCrashTheRun) {
     one.StartMerge(0); // either outcome is fine; the process must live
     MergerTool::GetPdfInfo(Wide(dir.file(name)).c_str());
   }
+}
+
+TEST_F(MergeErrors, SourcesBeyondRepairAreSkippedAndSaidSo) {
+  WriteFileBytes(dir.file("junk.pdf"), "this is no PDF");
+  MakeNumberedPdf(dir.file("b.pdf"), 2);
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  job.AppendMergeSrc(1, Wide(dir.file("junk.pdf")).c_str(), 1, nullptr, nullptr);
+  job.AppendMergeSrc(2, Wide(dir.file("b.pdf")).c_str(), 2, nullptr, nullptr);
+  job.AppendMergeSrc(3, Wide(dir.file("junk.pdf")).c_str(), 1, nullptr, nullptr);
+  ASSERT_TRUE(Run(dir.file("out.pdf")));
+  EXPECT_EQ(ReadBack(dir.file("out.pdf")).sheets.size(), 6u);
+  ASSERT_EQ(job.GetNotices().size(), 1u); // a file listed twice is said once
+  const MergeNotice &notice = job.GetNotices()[0];
+  EXPECT_TRUE(notice.bSkipped);
+  EXPECT_EQ(notice.nSource, 1);
+  EXPECT_EQ(notice.strPath, Wide(dir.file("junk.pdf")));
+  EXPECT_EQ(notice.strText.rfind(L"not a PDF", 0), 0u) << WideToUtf8(notice.strText);
+  EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_NONE);
+  EXPECT_TRUE(job.GetFailureText().empty());
+}
+
+TEST_F(MergeErrors, PasswordsThatCannotBeWrittenFailWithTheReason) {
+  // 0x81 has no character in Windows-1252, and none in PDFDocEncoding.
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  job.SetOpenPwd("pw\x81");
+  job.SetPemissionPwd(nullptr, false, false, false);
+  EXPECT_FALSE(Run(dir.file("out.pdf")));
+  EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_PASSWORD);
+  EXPECT_FALSE(FileExists(dir.file("out.pdf")));
+  EXPECT_EQ(FilesInDir(), 1u);
 }
 
 TEST(DocumentProbe, CountsPagesOrAnswersMinusOne) {
