@@ -139,7 +139,7 @@ int Merge(const CliOptions &options) {
   if (g_interrupted || tool.GetFailureCode() == MERGE_FAILURE_CANCELLED)
     return Cancelled();
   bool skipped = false;
-  for (const MergeNotice &notice : tool.GetNotices()) {
+  for (const MergeSourceNote &notice : tool.GetNotices()) {
     std::cerr << "vantorel-merge: " << WideToUtf8(notice.strPath) << ": ";
     if (notice.bSkipped) {
       skipped = true;

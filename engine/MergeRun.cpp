@@ -135,7 +135,7 @@ void Run::Protect() {
 
 void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,
                  const std::wstring &text) {
-  MergeNotice notice;
+  MergeSourceNote notice;
   notice.nSource = nPosition;
   notice.strPath = strPath;
   notice.nPage = nPage;
@@ -227,7 +227,7 @@ void Run::PlaceSources() {
     if (pEntry == nullptr) {
       // Skipped sources are said once, at their first occurrence.
       bool bSaid = false;
-      for (const MergeNotice &n : m_outcome.notices)
+      for (const MergeSourceNote &n : m_outcome.notices)
         bSaid = bSaid || (n.bSkipped && n.strPath == src.strPath);
       if (!bSaid)
         Notice(nPosition, src.strPath, 0, true, m_cache.Failure(src.strPath));

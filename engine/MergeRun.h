@@ -33,7 +33,7 @@ struct MergeOutcome {
   int32_t nPagesCounted = 0;
   int32_t nFailure = 0;
   std::wstring strFailure;
-  std::vector<MergeNotice> notices;
+  std::vector<MergeSourceNote> notices;
 };
 
 // Runs the job; nIndex >= 0 reports all progress under nIndex, -1 per source.

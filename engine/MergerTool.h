@@ -50,7 +50,7 @@ enum MergeFailure : int32_t {
 };
 
 // What a run repaired in a source or left out of the output (GetNotices).
-struct MergeNotice {
+struct MergeSourceNote {
   int32_t nSource = -1;  // position of the source in the list, from 0
   std::wstring strPath;  // the source's path
   int32_t nPage = 0;     // 1-based page of that source, or 0 for the whole source
@@ -134,7 +134,7 @@ public:
   int32_t GetFailureCode() const;
   const std::wstring &GetFailureText() const;
   // What the last StartMerge repaired or left out: sources skipped (bSkipped), damage mended.
-  const std::vector<MergeNotice> &GetNotices() const;
+  const std::vector<MergeSourceNote> &GetNotices() const;
 
 protected:
   void NotifyProcess(int32_t nIndex, int32_t nPercent);
@@ -160,7 +160,7 @@ protected:
   bool m_bBookmarks;
   int32_t m_nFailure;
   std::wstring m_strFailure;
-  std::vector<MergeNotice> m_vecNotices;
+  std::vector<MergeSourceNote> m_vecNotices;
 
 private:
   MERGERTOOL_LOCAL void CopyFrom(const MergerTool &other);

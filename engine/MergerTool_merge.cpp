@@ -38,4 +38,4 @@ int32_t MergerTool::GetFailureCode() const { return m_nFailure; }
 
 const std::wstring &MergerTool::GetFailureText() const { return m_strFailure; }
 
-const std::vector<MergeNotice> &MergerTool::GetNotices() const { return m_vecNotices; }
+const std::vector<MergeSourceNote> &MergerTool::GetNotices() const { return m_vecNotices; }

@@ -121,7 +121,7 @@ TEST_F(MergeErrors, SourcesBeyondRepairAreSkippedAndSaidSo) {
   ASSERT_TRUE(Run(dir.file("out.pdf")));
   EXPECT_EQ(ReadBack(dir.file("out.pdf")).sheets.size(), 6u);
   ASSERT_EQ(job.GetNotices().size(), 1u); // a file listed twice is said once
-  const MergeNotice &notice = job.GetNotices()[0];
+  const MergeSourceNote &notice = job.GetNotices()[0];
   EXPECT_TRUE(notice.bSkipped);
   EXPECT_EQ(notice.nSource, 1);
   EXPECT_EQ(notice.strPath, Wide(dir.file("junk.pdf")));
