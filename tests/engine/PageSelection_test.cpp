@@ -13,6 +13,8 @@ struct RangeCase {
   bool result;
 };
 
+void PrintTo(const RangeCase &c, std::ostream *out) { *out << "'" << c.text << "' of " << c.pageCount; }
+
 class PageSelection : public ::testing::TestWithParam<RangeCase> {};
 
 TEST_P(PageSelection, ReadsTheRangeText) {
