@@ -6,6 +6,7 @@
 // Nothing here uses PoDoFo: the files are what the bytes say, whatever reader is tested.
 
 #include <map>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -66,13 +67,23 @@ struct TextPdf {
 TextPdf MakeTextPdf(const std::string &label, int pages);
 std::string PageMarker(const std::string &label, int page);
 
+// What a sound reader does with a hostile file.
+enum class Expect {
+  AllPages,     // every marked page is placed, as in the undamaged file
+  PagesWarned,  // the real pages are placed and what is not a page is warned about
+  NoSilentLoss, // what is placed is right; a page that is not placed is reported
+};
+
 // One generated input of the hostile-input tables.
 struct HostileCase {
   const char *name; // test name and page label
   int pages;        // pages a sound reader finds: the marked pages 1..pages
   std::string (*make)();
   int distinct = 0; // when not 0, page k shows marker ((k - 1) % distinct) + 1
+  Expect expect = Expect::AllPages;
 };
+
+inline void PrintTo(const HostileCase &c, std::ostream *out) { *out << c.name; }
 
 // Damage that qpdf and mutool repair with every object intact: the cross-reference, startxref
 // or a stream /Length does not match the bytes.
@@ -92,6 +103,7 @@ struct EncryptionCase {
   const char *name;
   const char *from, *to; // text of the dictionary replaced; to "" removes it
 };
+inline void PrintTo(const EncryptionCase &c, std::ostream *out) { *out << c.name; }
 const std::vector<EncryptionCase> &BadEncryptionCases();
 std::string MakeBadEncryption(const EncryptionCase &edit, const std::string &workDir);
 
