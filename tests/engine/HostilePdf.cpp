@@ -19,18 +19,14 @@ std::string Padded10(size_t value) {
   return text;
 }
 
-// splitmix64: the same bytes on every platform and library, unlike std's distributions.
-struct Random {
-  uint64_t state;
-  uint64_t Next() {
-    uint64_t z = (state += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-};
-
 } // namespace
+
+uint64_t SplitMix64::Next() {
+  uint64_t z = (state += 0x9E3779B97F4A7C15ull);
+  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+  return z ^ (z >> 31);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Writing
@@ -354,8 +350,9 @@ std::string NamesLoop(const char *label, bool withLeaf) {
   doc.pdf.Set(node, "<< /Kids [" + kids + "] >>");
   doc.pdf.Set(doc.catalog, "<< /Type /Catalog /Pages " + Ref(doc.pages) + " /Names << /Dests " +
                                Ref(node) + " >> >>");
-  doc.AddToPage(1, "/Annots [<< /Type /Annot /Subtype /Link /Rect [72 700 400 750] "
-                   "/Border [0 0 0] /Dest (chapter2) >>]");
+  const int link = doc.pdf.Add("<< /Type /Annot /Subtype /Link /Rect [72 700 400 750] "
+                               "/Border [0 0 0] /Dest (chapter2) >>");
+  doc.AddToPage(1, "/Annots [" + Ref(link) + "]");
   return doc.pdf.Write().bytes;
 }
 std::string NamesSelf() { return NamesLoop("names-self", false); }
@@ -453,8 +450,9 @@ std::string DeepDictUnused() { return Deep("deep-dict-unused", true, false); }
 // Page 1 carries a link to page 2 whose rectangle is not a finite rectangle.
 std::string LinkRect(const char *label, const std::string &rect) {
   TextPdf doc = MakeTextPdf(label, 3);
-  doc.AddToPage(1, "/Annots [<< /Type /Annot /Subtype /Link /Rect [" + rect +
-                       "] /Border [0 0 0] /Dest [" + Ref(doc.pageObjs[1]) + " /Fit] >>]");
+  const int link = doc.pdf.Add("<< /Type /Annot /Subtype /Link /Rect [" + rect +
+                               "] /Border [0 0 0] /Dest [" + Ref(doc.pageObjs[1]) + " /Fit] >>");
+  doc.AddToPage(1, "/Annots [" + Ref(link) + "]");
   return doc.pdf.Write().bytes;
 }
 std::string Rect1e308() { return LinkRect("rect-1e308", "0 0 1e308 1e308"); }
@@ -494,7 +492,7 @@ std::string MediaBoxNan() { return MediaBox("mediabox-nan", "[0 0 nan 842]"); }
 std::string Empty() { return ""; }
 std::string HeaderOnly() { return "%PDF-1.4\n"; }
 std::string RandomBytes() {
-  Random random{14};
+  SplitMix64 random{14};
   std::string bytes;
   while (bytes.size() < 4096) {
     const uint64_t v = random.Next();

@@ -5,10 +5,17 @@
 // shows one line, "<label> page <n>", so pdftotext tells which source page landed where.
 // Nothing here uses PoDoFo: the files are what the bytes say, whatever reader is tested.
 
+#include <cstdint>
 #include <map>
 #include <ostream>
 #include <string>
 #include <vector>
+
+// splitmix64: the same numbers on every platform and library, unlike std's distributions.
+struct SplitMix64 {
+  uint64_t state;
+  uint64_t Next();
+};
 
 class RawPdf {
 public:
