@@ -1,0 +1,115 @@
+// Ctrl-C and SIGTERM cancel a large merge within a second, wherever it is: while the inputs are
+// probed and while pages are placed. A cancelled run exits 130 and leaves nothing beside the
+// output: neither the output nor its temporary file. The signal goes to the child's own pid;
+// readiness is an event (an input opened, a progress line read), never a pause.
+#include "CliRun.h"
+#include "HostilePdf.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <poll.h>
+#include <sys/inotify.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr int kFiles = 5, kPagesPerFile = 1000; // 5,000 pages
+
+enum class When { WhileProbing, WhilePlacing };
+
+struct CancelCase {
+  int signal;
+  When when;
+};
+void PrintTo(const CancelCase &c, std::ostream *out) {
+  *out << strsignal(c.signal)
+       << (c.when == When::WhileProbing ? " while probing" : " while placing");
+}
+
+std::string Entries(const std::string &folder) {
+  std::string names;
+  for (const auto &entry : std::filesystem::directory_iterator(folder))
+    names += entry.path().filename().string() + " ";
+  return names;
+}
+
+class Cancel : public ::testing::TestWithParam<CancelCase> {
+protected:
+  static void SetUpTestSuite() {
+    inputs = std::make_unique<TempDir>();
+    for (int i = 1; i <= kFiles; ++i)
+      WriteFileBytes(Input(i),
+                     MakeTextPdf("big" + std::to_string(i), kPagesPerFile).pdf.Write().bytes);
+  }
+  static void TearDownTestSuite() { inputs.reset(); }
+  static std::string Input(int i) { return inputs->file("big" + std::to_string(i) + ".pdf"); }
+
+  std::vector<std::string> Args() const {
+    std::vector<std::string> args{VANTOREL_MERGE, "--progress", "-o", out};
+    for (int i = 1; i <= kFiles; ++i)
+      args.push_back(Input(i));
+    return args;
+  }
+
+  static std::unique_ptr<TempDir> inputs;
+  TempDir outDir;
+  std::string out = outDir.file("merged.pdf");
+};
+std::unique_ptr<TempDir> Cancel::inputs;
+
+// Waits until a file in the watched folder is opened; false after the timeout.
+bool WaitForOpen(int watch, int timeoutMs) {
+  alignas(inotify_event) char buffer[4096];
+  pollfd fd{watch, POLLIN, 0};
+  while (poll(&fd, 1, timeoutMs) == 1) {
+    const ssize_t got = read(watch, buffer, sizeof buffer);
+    for (ssize_t at = 0; at < got;) {
+      const auto *event = reinterpret_cast<const inotify_event *>(buffer + at);
+      if (event->len > 0 && !(event->mask & IN_ISDIR))
+        return true; // a file, not the folder itself
+      at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+    }
+  }
+  return false;
+}
+
+TEST_P(Cancel, ExitsWithin1SecondAndLeavesNothing) {
+  const CancelCase c = GetParam();
+  const int watch = inotify_init1(IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, inputs->path().c_str(), IN_OPEN), 0);
+
+  ChildProcess child(Args());
+  if (c.when == When::WhileProbing) {
+    // The first input opened: the inputs are being probed, nothing has been placed yet.
+    ASSERT_TRUE(WaitForOpen(watch, 60000)) << "the program opened none of its inputs";
+  } else {
+    ASSERT_TRUE(child.WaitForErrLine("progress ", 60)) << child.Wait(60).Describe();
+  }
+  child.Signal(c.signal);
+  const ChildResult run = child.Wait(60);
+  close(watch);
+
+  ASSERT_TRUE(run.exited) << run.Describe();
+  EXPECT_EQ(run.exitCode, 130) << run.Describe();
+  EXPECT_LT(run.secondsAfterSignal, 1.0);
+  EXPECT_TRUE(std::filesystem::is_empty(outDir.path())) << Entries(outDir.path());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, Cancel,
+                         ::testing::Values(CancelCase{SIGINT, When::WhileProbing},
+                                           CancelCase{SIGTERM, When::WhileProbing},
+                                           CancelCase{SIGINT, When::WhilePlacing},
+                                           CancelCase{SIGTERM, When::WhilePlacing}),
+                         [](const ::testing::TestParamInfo<CancelCase> &info) {
+                           return std::string(info.param.signal == SIGINT ? "Interrupt" : "Term") +
+                                  (info.param.when == When::WhileProbing ? "WhileProbing"
+                                                                         : "WhilePlacing");
+                         });
+
+} // namespace
