@@ -88,9 +88,8 @@ public:
       for (size_t i = 0; i + 1 < pairs.size() && m_nEntries <= limits::kMaxTreeEntries; i += 2, ++m_nEntries) {
         pdf::ObjectPtr keyHolder;
         const Value *pKey = m_entry.doc->Resolve(&pairs[i], keyHolder);
-        SourceDest dest;
-        if (pKey != nullptr && ReadExplicit(m_entry, &pairs[i + 1], dest))
-          m_names.names.emplace(KeyOf(*pKey), dest);
+        if (pKey != nullptr)
+          m_names.names.emplace(KeyOf(*pKey), pairs[i + 1]);
       }
     }
     pdf::ObjectPtr kidsHolder;
@@ -121,9 +120,7 @@ const NamedDestinations &Names(SourceEntry &entry) {
     for (const pdf::DictEntry &item : pDests->dict()) {
       if (++n > limits::kMaxTreeEntries)
         break;
-      SourceDest dest;
-      if (ReadExplicit(entry, &item.value, dest))
-        entry.names->names.emplace(item.key, dest);
+      entry.names->names.emplace(item.key, item.value);
     }
   }
   pdf::ObjectPtr namesHolder;
@@ -141,10 +138,7 @@ bool ReadDest(SourceEntry &entry, const Value *pDest, SourceDest &out) {
   if (pValue != nullptr && (pValue->IsName() || pValue->IsString())) {
     const NamedDestinations &names = Names(entry);
     auto found = names.names.find(KeyOf(*pValue));
-    if (found == names.names.end())
-      return false;
-    out = found->second;
-    return true;
+    return found != names.names.end() && ReadExplicit(entry, &found->second, out);
   }
   return ReadExplicit(entry, pValue, out);
 }

@@ -21,8 +21,10 @@ struct SourceDest {
   double x = 0, y = 0; // the point to show at the top-left, in the page's own space
 };
 
+// A source's named destinations, as they are written in it; each is read when a link or an
+// outline entry names it.
 struct NamedDestinations {
-  std::map<std::string, SourceDest> names;
+  std::map<std::string, pdf::Value> names;
 };
 
 struct PendingLink {

@@ -57,7 +57,7 @@ void WriteLink(PendingLink &link, const Value *pDest, OutputBuilder &out) {
   }
   const uint32_t nNum = out.Writer().Reserve();
   out.Writer().WriteObject(nNum, link.annot);
-  out.AddAnnotation(link.nSheet, nNum, link.nOrder);
+  out.SettleAnnotation(link.nSheet, link.nOrder, nNum);
 }
 
 // Writes the link when its page has landed in this occurrence; otherwise it waits.
@@ -108,7 +108,6 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
     }
     PendingLink link;
     link.nSheet = placement.nSheet;
-    link.nOrder = out.NextAnnotationOrder();
     pdf::Dict annot;
     annot.Set("Type", Value::MakeName("Annot"));
     annot.Set("Subtype", Value::MakeName("Link"));
@@ -157,6 +156,7 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
       }
     }
     link.annot = Value(std::move(annot));
+    link.nOrder = out.BeginAnnotation(placement.nSheet);
     Offer(std::move(link), occurrences, nOccurrence, out);
   }
   if (bBadRect)
@@ -174,7 +174,8 @@ void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool b
         WriteLink(link, &dest, out);
       else if (bMayLandLater)
         still[nPage].push_back(std::move(link));
-      // Links into pages that were not placed are dropped.
+      else
+        out.SettleAnnotation(link.nSheet, link.nOrder, 0); // into a page that was not placed
     }
   }
   occurrence.waiting = std::move(still);

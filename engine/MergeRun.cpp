@@ -171,6 +171,7 @@ void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nRepo
     std::swap(w, h);
   const Matrix toUpright = Multiply(SheetComposer::OrientationMatrix(entry.nOrientation), Matrix{w, 0, 0, h, 0, 0});
   const Placement placement = m_pComposer->Place(entry.nImage, w, h, toUpright);
+  m_pComposer->Advance();
   occurrence.bPlaced = true;
   occurrence.first = placement;
   if (m_bPerSource)
@@ -210,6 +211,7 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     }
     occurrence.pages.emplace(page.ref.num, placement);
     CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
+    m_pComposer->Advance();
     entry.copier->Flush();
     Stepped(nReportIndex);
   }
@@ -253,10 +255,20 @@ void Run::PlaceSources() {
       }
       pEntry->copier->Flush();
       m_context.CheckCancel();
+      if (pEntry->nLastUse != nPosition)
+        pEntry->doc->Trim(); // held for a later occurrence: only what sharing needs
       if (pEntry->nLastUse == nPosition) {
         for (const std::string &warning : pEntry->doc->Warnings())
           Notice(nPosition, src.strPath, 0, false, Utf8ToWide(warning));
         m_cache.Release(*pEntry);
+        // Links of earlier occurrences that waited for this one are settled, and no later
+        // occurrence of the file will look for its pages.
+        for (size_t k = 0; k < m_occurrences.size(); ++k)
+          if (m_occurrences[k].pEntry == pEntry)
+            WriteLinks(m_occurrences, k, true, m_out);
+        for (Occurrence &earlier : m_occurrences)
+          if (earlier.pEntry == pEntry)
+            earlier.pages = {};
       }
     }
     // Per source, each finished source reports its own completion.

@@ -72,7 +72,7 @@ void ObjectCopier::Flush() {
       m_checkCancel();
     const auto [nSource, nOut] = m_queue.back();
     m_queue.pop_back();
-    const pdf::ObjectPtr object = m_src.Load(pdf::Ref{nSource, 0});
+    const pdf::ObjectPtr object = m_src.LoadOnce(pdf::Ref{nSource, 0});
     const Value *pType = object->value.Get("Type");
     if (object->bMissing || (pType != nullptr && (pType->IsName("ObjStm") || pType->IsName("XRef")))) {
       m_out.WriteObject(nOut, Value());

@@ -15,23 +15,29 @@ OutputBuilder::OutputBuilder(const std::string &strTarget) : m_writer(strTarget)
 
 size_t OutputBuilder::OpenSheet(const Rect &media, int nRotate) {
   CloseSheet();
-  Sheet sheet;
-  sheet.nNum = m_writer.Reserve();
+  const size_t nSheet = m_sheetNumbers.size();
+  m_sheetNumbers.push_back(m_writer.Reserve());
+  Sheet &sheet = m_pending[nSheet];
   sheet.media = media;
   sheet.nRotate = nRotate;
-  m_sheets.push_back(std::move(sheet));
   m_bOpen = true;
   m_content.clear();
-  return m_sheets.size() - 1;
+  return nSheet;
+}
+
+void OutputBuilder::RegisterXObject(uint32_t nNum) {
+  if (nNum >= m_known.size())
+    m_known.resize(std::max<size_t>(nNum + 1, m_known.size() * 2));
+  m_known[nNum] = true;
 }
 
 void OutputBuilder::Draw(uint32_t nXObject, const Matrix &m) {
   if (!m_bOpen)
     return;
   // Only objects made as forms or images are drawn: a sheet never names anything else.
-  if (m_known.count(nXObject) == 0)
+  if (nXObject >= m_known.size() || !m_known[nXObject])
     throw std::logic_error("a sheet would draw an object that is not a finished form or image");
-  Sheet &sheet = m_sheets.back();
+  Sheet &sheet = m_pending[m_sheetNumbers.size() - 1];
   if (std::find(sheet.xobjects.begin(), sheet.xobjects.end(), nXObject) == sheet.xobjects.end())
     sheet.xobjects.push_back(nXObject);
   m_content += "q\n";
@@ -48,51 +54,86 @@ void OutputBuilder::CloseSheet() {
   if (!m_bOpen)
     return;
   m_bOpen = false;
-  Sheet &sheet = m_sheets.back();
+  const size_t nSheet = m_sheetNumbers.size() - 1;
+  Sheet &sheet = m_pending[nSheet];
   sheet.nContents = m_writer.Reserve();
   pdf::Dict dict;
   dict.Set("Filter", Value::MakeName("FlateDecode"));
   m_writer.WriteStream(sheet.nContents, Value(std::move(dict)), pdf::FlateEncode(m_content));
   m_content.clear();
+  sheet.bClosed = true;
+  if (sheet.nUnsettled == 0) {
+    WriteSheet(nSheet, sheet);
+    m_pending.erase(nSheet);
+  }
+}
+
+uint64_t OutputBuilder::BeginAnnotation(size_t nSheet) {
+  auto found = m_pending.find(nSheet);
+  if (found == m_pending.end())
+    throw std::logic_error("an annotation was added to a sheet already written");
+  ++found->second.nUnsettled;
+  return m_nAnnotationOrder++;
+}
+
+void OutputBuilder::SettleAnnotation(size_t nSheet, uint64_t nOrder, uint32_t nAnnot) {
+  auto found = m_pending.find(nSheet);
+  if (found == m_pending.end())
+    return;
+  Sheet &sheet = found->second;
+  if (nAnnot != 0)
+    sheet.annots.emplace_back(nOrder, nAnnot);
+  if (--sheet.nUnsettled == 0 && sheet.bClosed) {
+    WriteSheet(nSheet, sheet);
+    m_pending.erase(found);
+  }
+}
+
+void OutputBuilder::WriteSheet(size_t nSheet, Sheet &sheet) {
+  pdf::Dict page;
+  page.Set("Type", Value::MakeName("Page"));
+  page.Set("Parent", Value(pdf::Ref{m_nPagesRoot, 0}));
+  page.Set("MediaBox", RectArray(sheet.media));
+  pdf::Dict xobjects;
+  for (uint32_t n : sheet.xobjects)
+    xobjects.Set("XOb" + std::to_string(n), Value(pdf::Ref{n, 0}));
+  pdf::Dict resources;
+  resources.Set("XObject", Value(std::move(xobjects)));
+  page.Set("Resources", Value(std::move(resources)));
+  if (sheet.nContents != 0)
+    page.Set("Contents", Value(pdf::Ref{sheet.nContents, 0}));
+  if (sheet.nRotate != 0)
+    page.Set("Rotate", Value(sheet.nRotate));
+  if (!sheet.annots.empty()) {
+    std::sort(sheet.annots.begin(), sheet.annots.end());
+    pdf::Array annots;
+    for (const auto &item : sheet.annots)
+      annots.push_back(Value(pdf::Ref{item.second, 0}));
+    page.Set("Annots", Value(std::move(annots)));
+  }
+  m_writer.WriteObject(m_sheetNumbers[nSheet], Value(std::move(page)));
 }
 
 bool OutputBuilder::Finish(pdf::Dict catalogExtras, Value info, Value id, uint32_t nEncrypt,
                            int nVersion) {
   CloseSheet();
+  // Sheets still waiting for annotations that never came are written as they are.
+  std::vector<size_t> left;
+  for (const auto &item : m_pending)
+    left.push_back(item.first);
+  std::sort(left.begin(), left.end());
+  for (size_t nSheet : left)
+    WriteSheet(nSheet, m_pending[nSheet]);
+  m_pending.clear();
   pdf::Array kids;
-  kids.reserve(m_sheets.size());
-  for (const Sheet &sheet : m_sheets) {
-    pdf::Dict page;
-    page.Set("Type", Value::MakeName("Page"));
-    page.Set("Parent", Value(pdf::Ref{m_nPagesRoot, 0}));
-    page.Set("MediaBox", RectArray(sheet.media));
-    pdf::Dict xobjects;
-    for (uint32_t n : sheet.xobjects)
-      xobjects.Set("XOb" + std::to_string(n), Value(pdf::Ref{n, 0}));
-    pdf::Dict resources;
-    resources.Set("XObject", Value(std::move(xobjects)));
-    page.Set("Resources", Value(std::move(resources)));
-    if (sheet.nContents != 0)
-      page.Set("Contents", Value(pdf::Ref{sheet.nContents, 0}));
-    if (sheet.nRotate != 0)
-      page.Set("Rotate", Value(sheet.nRotate));
-    if (!sheet.annots.empty()) {
-      std::vector<std::pair<uint64_t, uint32_t>> ordered = sheet.annots;
-      std::sort(ordered.begin(), ordered.end());
-      pdf::Array annots;
-      for (const auto &item : ordered)
-        annots.push_back(Value(pdf::Ref{item.second, 0}));
-      page.Set("Annots", Value(std::move(annots)));
-    }
-    m_writer.WriteObject(sheet.nNum, Value(std::move(page)));
-    kids.push_back(Value(pdf::Ref{sheet.nNum, 0}));
-  }
+  kids.reserve(m_sheetNumbers.size());
+  for (uint32_t n : m_sheetNumbers)
+    kids.push_back(Value(pdf::Ref{n, 0}));
   pdf::Dict pages;
   pages.Set("Type", Value::MakeName("Pages"));
-  pages.Set("Count", Value(static_cast<int64_t>(m_sheets.size())));
+  pages.Set("Count", Value(static_cast<int64_t>(m_sheetNumbers.size())));
   pages.Set("Kids", Value(std::move(kids)));
   m_writer.WriteObject(m_nPagesRoot, Value(std::move(pages)));
-
   const uint32_t nCatalog = m_writer.Reserve();
   pdf::Dict catalog;
   catalog.Set("Type", Value::MakeName("Catalog"));

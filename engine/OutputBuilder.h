@@ -7,7 +7,7 @@
 #include "pdf/PdfWriter.h"
 
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace engine {
@@ -23,41 +23,45 @@ public:
   size_t OpenSheet(const Rect &media, int nRotate);
   // Draws an XObject of the output on the open sheet through m.
   void Draw(uint32_t nXObject, const Matrix &m);
-  // Writes the open sheet's drawing; nothing when no sheet is open.
+  // Writes the open sheet's drawing; nothing when no sheet is open. The sheet's page object
+  // follows as soon as none of its annotations is still to be settled.
   void CloseSheet();
   bool SheetOpen() const { return m_bOpen; }
 
-  size_t SheetCount() const { return m_sheets.size(); }
-  uint32_t SheetNumber(size_t nSheet) const { return m_sheets[nSheet].nNum; }
-  // Lists an annotation on a sheet; a sheet lists its annotations by nOrder, whatever order
-  // they were written in.
-  void AddAnnotation(size_t nSheet, uint32_t nAnnot, uint64_t nOrder) {
-    m_sheets[nSheet].annots.emplace_back(nOrder, nAnnot);
-  }
-  uint64_t NextAnnotationOrder() { return m_nAnnotationOrder++; }
+  size_t SheetCount() const { return m_sheetNumbers.size(); }
+  uint32_t SheetNumber(size_t nSheet) const { return m_sheetNumbers[nSheet]; }
+  // An annotation of a sheet that is to be written (or dropped) later: the sheet's page object
+  // waits for it. Returns its place among the sheet's annotations.
+  uint64_t BeginAnnotation(size_t nSheet);
+  // The annotation begun as nOrder is written as nAnnot, or dropped when nAnnot is 0.
+  void SettleAnnotation(size_t nSheet, uint64_t nOrder, uint32_t nAnnot);
   // XObjects that sheets may draw: only these are ever named in a sheet's resources.
-  void RegisterXObject(uint32_t nNum) { m_known.insert(nNum); }
+  void RegisterXObject(uint32_t nNum);
 
-  // Writes the sheets' page objects, the page tree, the catalog with catalogExtras' keys, the
-  // information dictionary and the trailer; false on any write failure.
+  // Writes the sheets' page objects still held, the page tree, the catalog with
+  // catalogExtras' keys, the information dictionary and the trailer; false on any write
+  // failure.
   bool Finish(pdf::Dict catalogExtras, pdf::Value info, pdf::Value id, uint32_t nEncrypt, int nVersion);
 
 private:
   struct Sheet {
-    uint32_t nNum = 0;
     Rect media;
     int nRotate = 0;
     uint32_t nContents = 0;
+    bool bClosed = false;
+    int nUnsettled = 0;
     std::vector<uint32_t> xobjects;
     std::vector<std::pair<uint64_t, uint32_t>> annots; // order, object
   };
+  void WriteSheet(size_t nSheet, Sheet &sheet);
 
   pdf::PdfWriter m_writer;
   uint32_t m_nPagesRoot = 0;
-  std::vector<Sheet> m_sheets;
+  std::vector<uint32_t> m_sheetNumbers;
+  std::unordered_map<size_t, Sheet> m_pending; // sheets whose page objects are not written yet
   bool m_bOpen = false;
   std::string m_content;
-  std::unordered_set<uint32_t> m_known;
+  std::vector<bool> m_known; // by object number
   uint64_t m_nAnnotationOrder = 0;
 };
 

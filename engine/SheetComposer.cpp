@@ -133,7 +133,6 @@ Placement SheetComposer::Place(uint32_t nXObject, double dWidth, double dHeight,
   out.Draw(nXObject, placement.matrix);
   for (const auto &[nOverlay, m] : overlays)
     out.Draw(nOverlay, Multiply(m, placement.matrix));
-  Advance();
   return placement;
 }
 

@@ -34,9 +34,12 @@ public:
 
   // Draws the XObject nXObject of an item that is dWidth x dHeight when shown upright;
   // toUpright maps the item's own space onto (0, 0, dWidth, dHeight) upright. Overlays (an
-  // XObject and its matrix into the item's own space) are drawn over it.
+  // XObject and its matrix into the item's own space) are drawn over it. The item keeps its
+  // cell until Advance, so that what belongs to its sheet (links) can still be added.
   Placement Place(uint32_t nXObject, double dWidth, double dHeight, const Matrix &toUpright,
                   const std::vector<std::pair<uint32_t, Matrix>> &overlays = {});
+  // Moves on to the next cell, closing the sheet when its cells are used up.
+  void Advance();
   // Closes the current sheet if one is open.
   void FinishSheet();
 
@@ -57,7 +60,6 @@ public:
 private:
   void BuildCells(int nNUp, int nOrientation);
   void BeginSheetIfNeeded(double dWidth, double dHeight);
-  void Advance();
 
   OutputBuilder &out;
   Rect rcSheet; // the sheet's media box

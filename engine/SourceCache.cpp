@@ -114,6 +114,8 @@ void SourceCache::Release(SourceEntry &entry) {
   entry.names.reset();
   entry.doc.reset();
   entry.pageIndex.clear();
+  entry.forms.clear();
+  entry.appearances.clear();
 }
 
 } // namespace engine

@@ -83,14 +83,46 @@ void AppendReal(std::string &out, double value) {
     out += '0';
     return;
   }
-  const int magnitude = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+  const double magnitudeOf = std::fabs(value);
+  if (magnitudeOf >= 1e15) {
+    // Far beyond any page; printed whole, without an exponent.
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.0f", value);
+    out += buffer;
+    return;
+  }
+  // Twelve significant digits, no more than twelve decimals: scaled to an integer and printed
+  // with the decimal point put back.
+  int magnitude = 0;
+  for (double p = 10; p <= magnitudeOf && magnitude < 15; p *= 10)
+    ++magnitude;
+  if (magnitudeOf < 1)
+    for (double p = 1; p > magnitudeOf && magnitude > -12; p /= 10)
+      --magnitude;
   const int decimals = std::max(0, std::min(12, 11 - magnitude));
-  char buffer[400];
-  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
-  std::string text(buffer);
-  if (text.find('.') != std::string::npos) {
-    const size_t end = text.find_last_not_of('0');
-    text.erase(text[end] == '.' ? end : end + 1);
+  static const double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+  unsigned long long scaled = static_cast<unsigned long long>(std::llround(magnitudeOf * kPowers[decimals]));
+  char digits[32];
+  int n = 0;
+  do {
+    digits[n++] = static_cast<char>('0' + scaled % 10);
+    scaled /= 10;
+  } while (scaled != 0);
+  while (n <= decimals)
+    digits[n++] = '0';
+  // digits holds the number backwards: decimals fraction digits, then the whole part.
+  int first = 0;
+  while (first < decimals && digits[first] == '0')
+    ++first;
+  std::string text;
+  if (value < 0)
+    text += '-';
+  for (int i = n - 1; i >= decimals; --i)
+    text += digits[i];
+  if (first < decimals) {
+    text += '.';
+    for (int i = decimals - 1; i >= first; --i)
+      text += digits[i];
   }
   if (text == "-0")
     text = "0";
@@ -192,10 +224,14 @@ uint32_t PdfWriter::Reserve() {
 void PdfWriter::BeginObject(uint32_t nNum) {
   if (nNum == 0 || nNum >= m_offsets.size())
     return;
-  m_offsets[nNum] = m_nOffset;
-  char header[32];
-  std::snprintf(header, sizeof header, "%u 0 obj\n", nNum);
-  Put(header);
+  if (m_nOffset < UINT32_MAX) {
+    m_offsets[nNum] = static_cast<uint32_t>(m_nOffset);
+  } else {
+    m_offsets[nNum] = UINT32_MAX;
+    m_farOffsets[nNum] = m_nOffset;
+  }
+  Put(std::to_string(nNum));
+  Put(" 0 obj\n");
 }
 
 void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t nNum) {
@@ -271,6 +307,10 @@ void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
   Put("\nendstream\nendobj\n");
 }
 
+uint64_t PdfWriter::Offset(uint32_t nNum) const {
+  return m_offsets[nNum] == UINT32_MAX ? m_farOffsets.at(nNum) : m_offsets[nNum];
+}
+
 bool PdfWriter::Finish(Value trailer, int nVersion) {
   if (!Ok())
     return false;
@@ -283,8 +323,11 @@ bool PdfWriter::Finish(Value trailer, int nVersion) {
   std::snprintf(line, sizeof line, "xref\n0 %zu\n0000000000 65535 f\r\n", m_offsets.size());
   Put(line);
   for (uint32_t n = 1; n < m_offsets.size(); ++n) {
-    std::snprintf(line, sizeof line, "%010llu 00000 n\r\n", static_cast<unsigned long long>(m_offsets[n]));
-    Put(line);
+    char entry[21] = "0000000000 00000 n\r\n";
+    uint64_t offset = Offset(n);
+    for (int i = 9; i >= 0 && offset != 0; --i, offset /= 10)
+      entry[i] = static_cast<char>('0' + offset % 10);
+    Put(std::string_view(entry, 20));
   }
   if (!trailer.IsDict())
     trailer = Value(Dict());

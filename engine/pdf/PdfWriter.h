@@ -10,6 +10,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <deque>
+#include <unordered_map>
 #include <vector>
 
 namespace PoDoFo {
@@ -65,7 +67,11 @@ private:
   std::string m_strError;
   std::string m_buffer;
   uint64_t m_nOffset = 0;
-  std::vector<uint64_t> m_offsets; // by object number; 0 = not written yet
+  // By object number; 0 = not written yet. Offsets past 4 GB are kept apart, so that the
+  // common case takes four bytes an object and grows without copying.
+  std::deque<uint32_t> m_offsets;
+  std::unordered_map<uint32_t, uint64_t> m_farOffsets;
+  uint64_t Offset(uint32_t nNum) const;
   uint32_t m_nNext = 1;
   std::unique_ptr<PoDoFo::PdfEncrypt> m_pEncrypt;
   uint32_t m_nEncryptNum = 0;

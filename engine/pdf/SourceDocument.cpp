@@ -14,8 +14,6 @@ namespace engine::pdf {
 
 namespace {
 
-constexpr size_t kCacheObjects = 4096;
-constexpr size_t kCacheStreams = 32;
 constexpr size_t kMaxWarnings = 40;
 
 bool ReadWholeFile(const std::string &strPath, std::string &bytes, std::string &strError,
@@ -100,6 +98,13 @@ void SourceDocument::Warn(const std::string &text) {
   }
 }
 
+void SourceDocument::Trim() {
+  m_cache.Clear();
+  m_streams.Clear();
+  if (m_catalog != nullptr)
+    m_cache.Put(m_catalogRef.num, m_catalog, 1);
+}
+
 bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::string &strDetail) {
   const char *pData = m_bytes.data();
   const size_t nSize = m_bytes.size();
@@ -167,7 +172,7 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
       }
       return false;
     }
-    m_cache.clear(); // the encryption dictionary was read before decryption was known
+    m_cache.Clear(); // the encryption dictionary was read before decryption was known
   }
   if (bRebuild)
     IndexObjectStreams(); // their data may be encrypted, so only now
@@ -183,7 +188,7 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
     const Value *pScannedRoot = m_scannedTrailer.Get("Root");
     if (pScannedRoot != nullptr && pScannedRoot->IsRef()) {
       m_catalogRef = pScannedRoot->ref();
-      m_cache.erase(m_catalogRef.num);
+      m_cache.Erase(m_catalogRef.num);
       m_catalog = Load(m_catalogRef);
     }
   }
@@ -311,9 +316,8 @@ std::shared_ptr<LoadedObject> SourceDocument::ParseAt(uint64_t nOffset, uint32_t
 }
 
 std::shared_ptr<const SourceDocument::ObjectStream> SourceDocument::LoadObjectStream(uint32_t nStream) {
-  auto cached = m_streams.find(nStream);
-  if (cached != m_streams.end())
-    return cached->second;
+  if (const auto *pCached = m_streams.Find(nStream))
+    return *pCached;
   // An object stream that needs itself (directly or through another) cannot be read.
   if (!m_loadingStreams.insert(nStream).second)
     return nullptr;
@@ -348,9 +352,7 @@ std::shared_ptr<const SourceDocument::ObjectStream> SourceDocument::LoadObjectSt
       break;
     stream->offsets.emplace_back(static_cast<uint32_t>(num), first + static_cast<size_t>(offset));
   }
-  if (m_streams.size() >= kCacheStreams)
-    m_streams.clear();
-  m_streams.emplace(nStream, stream);
+  m_streams.Put(nStream, stream, stream->data.size() + 16 * stream->offsets.size());
   return stream;
 }
 
@@ -394,19 +396,23 @@ std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
   return nullptr;
 }
 
-ObjectPtr SourceDocument::Load(Ref ref) {
-  auto cached = m_cache.find(ref.num);
-  if (cached != m_cache.end())
-    return cached->second;
+ObjectPtr SourceDocument::LoadOnce(Ref ref) {
+  if (const ObjectPtr *pCached = m_cache.Find(ref.num))
+    return *pCached;
   TestCancel();
   std::shared_ptr<LoadedObject> object = ref.num == 0 ? nullptr : LoadUncached(ref.num);
   if (object == nullptr) {
     object = std::make_shared<LoadedObject>();
     object->bMissing = true;
   }
-  if (m_cache.size() >= kCacheObjects)
-    m_cache.clear();
-  m_cache.emplace(ref.num, object);
+  return object;
+}
+
+ObjectPtr SourceDocument::Load(Ref ref) {
+  if (const ObjectPtr *pCached = m_cache.Find(ref.num))
+    return *pCached;
+  ObjectPtr object = LoadOnce(ref);
+  m_cache.Put(ref.num, object, 1);
   return object;
 }
 

@@ -7,6 +7,7 @@
 
 #include "PdfValue.h"
 #include "StreamFilters.h"
+#include "LruCache.h"
 #include "XrefTable.h"
 
 #include <functional>
@@ -65,6 +66,8 @@ public:
 
   // An object; never null: a missing or unreadable object loads as a null value.
   ObjectPtr Load(Ref ref);
+  // The same for an object read once (as when it is copied): it is not kept in the cache.
+  ObjectPtr LoadOnce(Ref ref);
   // Follows references from v; the result lives as long as holder. Null for a missing value.
   const Value *Resolve(const Value *pValue, ObjectPtr &holder);
   // A stream's data as stored in the file (still encoded by its filters), decrypted; nNum is
@@ -81,6 +84,8 @@ public:
   // What was repaired or left out while reading, one sentence each.
   const std::vector<std::string> &Warnings() const { return m_warnings; }
   void Warn(const std::string &text);
+  // Lets go of cached objects (while the document waits for a later use).
+  void Trim();
   size_t Size() const { return m_bytes.size(); }
   bool Cancelled() const { return m_bCancelled; }
 
@@ -112,8 +117,8 @@ private:
   Ref m_catalogRef;
   std::unique_ptr<SourceDecryption> m_pDecryption;
   uint32_t m_nEncryptNum = 0;
-  std::unordered_map<uint32_t, ObjectPtr> m_cache;
-  std::unordered_map<uint32_t, std::shared_ptr<const ObjectStream>> m_streams;
+  LruCache<ObjectPtr> m_cache{4096};                                // objects
+  LruCache<std::shared_ptr<const ObjectStream>> m_streams{8 << 20}; // bytes of decoded streams
   std::unordered_set<uint32_t> m_loadingStreams;
   int m_nLengthDepth = 0;
   std::vector<PageEntry> m_pages;
