@@ -1,68 +1,110 @@
 #!/usr/bin/env bash
-# Merge benchmark: vantorel-merge against mutool and qpdf on a corpus of real and generated
-# PDFs (several producers, a few thousand pages). Prints time and peak memory of each run and
-# the ratios. Needs a built tree (scripts/setup.sh); installs the corpus packages if missing.
-#   bench/run.sh [BUILD_DIR]
+# Merge benchmark: vantorel-merge against mutool, qpdf and pdftk on a corpus of real PDFs from
+# Debian's documentation packages and a few other producers (installed here when missing), and
+# on the same corpus repeated 2, 4 and 8 times as distinct files. Every command runs once per
+# round, rounds interleaved, and the median of the rounds is printed: wall and CPU seconds,
+# peak memory, and the ratios the goals are stated in.
+#   bench/run.sh [BUILD_DIR] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../build}
+rounds=${2:-3}
 merge=$build/bin/vantorel-merge
 [ -x "$merge" ] || { echo "bench: build first: $merge is missing" >&2; exit 1; }
 
-need=(r-doc-pdf gnuplot-doc asymptote-doc mupdf-tools qpdf poppler-utils time)
+need=(r-doc-pdf gnuplot-doc asymptote-doc mupdf-tools qpdf poppler-utils pdftk-java time bc)
 "$here/../scripts/ensure_packages.sh" "${need[@]}"
 
 corpus=${BENCH_DIR:-/tmp/vantorel-bench}
-mkdir -p "$corpus"
-real=(
-  /usr/share/R/doc/manual/refman.pdf /usr/share/doc/gnuplot/gnuplot.pdf
-  /usr/share/doc/asymptote/asymptote.pdf /usr/share/R/doc/manual/R-exts.pdf
-  /usr/share/R/doc/manual/R-admin.pdf /usr/share/R/doc/manual/R-ints.pdf
-  /usr/share/R/doc/manual/R-lang.pdf /usr/share/R/doc/manual/R-FAQ.pdf
-  /usr/share/R/doc/manual/R-data.pdf /usr/share/doc/asymptote/CAD.pdf
-  /usr/share/doc/asymptote/examples/pixel.pdf
-)
+mkdir -p "$corpus/extra"
 # Other producers: cairo, qpdf without object streams, MuPDF, and a hand-written file.
-[ -f "$corpus/cairo.pdf" ] || pdftocairo -pdf /usr/share/R/doc/manual/R-intro.pdf "$corpus/cairo.pdf"
-[ -f "$corpus/classic-xref.pdf" ] || qpdf --object-streams=disable /usr/share/doc/asymptote/asy-latex.pdf "$corpus/classic-xref.pdf"
-[ -f "$corpus/mupdf.pdf" ] || mutool clean -gg /usr/share/doc/asymptote/TeXShopAndAsymptote.pdf "$corpus/mupdf.pdf"
-[ -f "$corpus/text.pdf" ] || python3 "$here/make_text_pdf.py" "$corpus/text.pdf" 400
-inputs=("${real[@]}" "$corpus/cairo.pdf" "$corpus/classic-xref.pdf" "$corpus/mupdf.pdf" "$corpus/text.pdf")
+[ -f "$corpus/extra/cairo.pdf" ] || pdftocairo -pdf /usr/share/R/doc/manual/R-intro.pdf "$corpus/extra/cairo.pdf"
+[ -f "$corpus/extra/classic-xref.pdf" ] || qpdf --object-streams=disable /usr/share/doc/asymptote/asy-latex.pdf "$corpus/extra/classic-xref.pdf"
+[ -f "$corpus/extra/mupdf.pdf" ] || mutool clean -gg /usr/share/doc/asymptote/TeXShopAndAsymptote.pdf "$corpus/extra/mupdf.pdf"
+[ -f "$corpus/extra/text.pdf" ] || python3 "$here/make_text_pdf.py" "$corpus/extra/text.pdf" 400
+mapfile -t base < <( (find /usr/share/R/doc/manual /usr/share/doc/gnuplot /usr/share/doc/asymptote \
+  -maxdepth 1 -name '*.pdf'; ls "$corpus"/extra/*.pdf) | sort)
 
-pages=0
-for f in "${inputs[@]}"; do pages=$((pages + $(qpdf --show-npages "$f"))); done
-bytes=$(cat "${inputs[@]}" | wc -c)
-printf 'corpus: %d files, %d pages, %.1f MB\n\n' "${#inputs[@]}" "$pages" "$(echo "$bytes/1048576" | bc -l)"
-
-out=$corpus/out
-mkdir -p "$out"
-# measure NAME COMMAND...: best of three runs; sets T_NAME (seconds) and M_NAME (MB)
-declare -A T M
-measure() {
-  local name=$1; shift
-  local best="" mem=""
-  for _ in 1 2 3; do
-    /usr/bin/time -f "%e %M" -o "$out/time.txt" "$@" >/dev/null 2>&1
-    read -r t m <"$out/time.txt"
-    if [ -z "$best" ] || [ "$(echo "$t < $best" | bc)" = 1 ]; then best=$t; mem=$m; fi
+# copy K: the corpus as distinct files (symbolic links with names of their own).
+files_for() {
+  local n=$1 k i=0
+  for ((k = 1; k <= n; k++)); do
+    mkdir -p "$corpus/copy$k"
+    for f in "${base[@]}"; do
+      i=$((i + 1))
+      local link="$corpus/copy$k/$(printf '%03d' "$i")-$(basename "$f")"
+      [ -e "$link" ] || ln -s "$f" "$link"
+      echo "$link"
+    done
   done
-  T[$name]=$best
-  M[$name]=$(echo "$mem/1024" | bc)
-  printf '%-28s %7.2f s %7d MB\n' "$name" "$best" "${M[$name]}"
+}
+mapfile -t one < <(files_for 1)
+pages=0
+for f in "${one[@]}"; do pages=$((pages + $(qpdf --show-npages "$f"))); done
+bytes=$(cat "${one[@]}" | wc -c)
+printf 'corpus: %d files, %d pages, %.1f MB (copies 2, 4 and 8 times that)\n\n' \
+  "${#one[@]}" "$pages" "$(echo "$bytes/1048576" | bc -l)"
+
+out=$(mktemp -d)
+trap 'rm -rf "$out"' EXIT
+declare -A WALL CPU MEM
+# run NAME COMMAND...: one timed run; keeps every round's figures.
+run() {
+  local name=$1; shift
+  /usr/bin/time -f "%e %U %S %M" -o "$out/time.txt" "$@" >/dev/null 2>&1 || { echo "bench: $name failed" >&2; exit 1; }
+  read -r e u s m <"$out/time.txt"
+  WALL[$name]+="$e "
+  CPU[$name]+="$(echo "$u + $s" | bc) "
+  MEM[$name]+="$m "
+}
+median() { tr ' ' '\n' | grep -v '^$' | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+
+commands() {
+  local n=$1; shift
+  local files=("$@")
+  run "v$n plain" "$merge" -o "$out/v.pdf" "${files[@]}"
+  run "mutool$n" mutool merge -o "$out/m.pdf" "${files[@]}"
+  if [ "$n" = 1 ]; then
+    run "v$n 2-up" "$merge" --nup 2 -o "$out/v2.pdf" "${files[@]}"
+    run "v$n 4-up" "$merge" --nup 4 -o "$out/v4.pdf" "${files[@]}"
+    run "v$n no-bookmarks" "$merge" --no-bookmarks -o "$out/vn.pdf" "${files[@]}"
+    run "v$n rc4-40" "$merge" --open-password pw -o "$out/vr.pdf" "${files[@]}"
+    run "v$n aes-256" "$merge" --encryption aes-256 --open-password pw -o "$out/va.pdf" "${files[@]}"
+    run "v$n info" "$merge" --info "${files[@]}"
+    run "qpdf$n" qpdf --empty --pages "${files[@]}" -- "$out/q.pdf"
+    run "pdftk$n" pdftk "${files[@]}" cat output "$out/p.pdf"
+    run "qpdf$n npages" sh -c 'for f; do qpdf --show-npages "$f"; done' sh "${files[@]}"
+  fi
 }
 
-measure "vantorel-merge (1 per sheet)" "$merge" -o "$out/v1.pdf" "${inputs[@]}"
-measure "vantorel-merge (2 per sheet)" "$merge" --nup 2 -o "$out/v2.pdf" "${inputs[@]}"
-measure "mutool merge" mutool merge -o "$out/m.pdf" "${inputs[@]}"
-measure "qpdf --pages" qpdf --empty --pages "${inputs[@]}" -- "$out/q.pdf"
-measure "vantorel-merge --info" "$merge" --info "${inputs[@]}"
-measure "qpdf --show-npages (each)" sh -c 'for f; do qpdf --show-npages "$f"; done' sh "${inputs[@]}"
+for ((r = 1; r <= rounds; r++)); do
+  for n in 1 2 4 8; do
+    mapfile -t files < <(files_for "$n")
+    commands "$n" "${files[@]}"
+  done
+  echo "round $r of $rounds done" >&2
+done
 
+w() { echo "${WALL[$1]}" | median; }
+c() { echo "${CPU[$1]}" | median; }
+m() { echo "$(echo "${MEM[$1]}" | median) / 1024" | bc; }
 ratio() { echo "scale=2; $1 / $2" | bc; }
+printf '%-20s %8s %8s %8s\n' run "wall s" "cpu s" "peak MB"
+for name in "v1 plain" "v1 2-up" "v1 4-up" "v1 no-bookmarks" "v1 rc4-40" "v1 aes-256" "mutool1" "qpdf1" \
+  "pdftk1" "v1 info" "qpdf1 npages" "v2 plain" "mutool2" "v4 plain" "mutool4" "v8 plain" "mutool8"; do
+  printf '%-20s %8s %8s %8s\n' "$name" "$(w "$name")" "$(c "$name")" "$(m "$name")"
+done
 echo
-echo "plain merge / mutool:        $(ratio "${T[vantorel-merge (1 per sheet)]}" "${T[mutool merge]}")x time (goal <= 2)"
-echo "plain merge / qpdf:          $(ratio "${T[vantorel-merge (1 per sheet)]}" "${T[qpdf --pages]}")x time (goal < 1)"
-echo "2 per sheet / mutool plain:  $(ratio "${T[vantorel-merge (2 per sheet)]}" "${T[mutool merge]}")x time (goal <= 3)"
-echo "info / qpdf --show-npages:   $(ratio "${T[vantorel-merge --info]}" "${T[qpdf --show-npages (each)]}")x time"
-echo "peak memory / input size:    $(ratio "${M[vantorel-merge (1 per sheet)]}*1048576" "$bytes")x (goal < 3)"
-qpdf --check "$out/v1.pdf" >/dev/null && qpdf --check "$out/v2.pdf" >/dev/null && echo "outputs pass qpdf --check"
+echo "plain merge / mutool:   $(ratio "$(w 'v1 plain')" "$(w mutool1)")x wall, $(ratio "$(c 'v1 plain')" "$(c mutool1)")x cpu (goals <= 1.0, <= 1.5)"
+echo "2-up / mutool plain:    $(ratio "$(w 'v1 2-up')" "$(w mutool1)")x wall, $(ratio "$(c 'v1 2-up')" "$(c mutool1)")x cpu (goals <= 1.0, <= 1.5)"
+echo "plain merge / qpdf:     $(ratio "$(w 'v1 plain')" "$(w qpdf1)")x wall"
+echo "plain merge / pdftk:    $(ratio "$(w 'v1 plain')" "$(w pdftk1)")x wall"
+echo "info / qpdf npages:     $(ratio "$(w 'v1 info')" "$(w 'qpdf1 npages')")x wall (goal <= 1.0)"
+echo "peak memory / input:    $(ratio "$(m 'v1 plain')*1048576" "$bytes")x (goal <= 1.5)"
+for n in 2 4 8; do
+  echo "peak at ${n}x / at 1x:     $(ratio "$(m "v$n plain")" "$(m 'v1 plain')")x (goal <= 1.2 at 8x)"
+done
+for f in v.pdf v2.pdf v4.pdf vn.pdf; do
+  qpdf --check "$out/$f" >/dev/null 2>&1 || echo "bench: $f fails qpdf --check" >&2
+done
+echo "outputs checked with qpdf --check"

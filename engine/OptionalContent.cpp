@@ -83,7 +83,8 @@ void OptionalContent::Take(SourceEntry &entry) {
     pdf::ObjectPtr orderHolder;
     const Value *pOrder = entry.doc->Resolve(pD->Get("Order"), orderHolder);
     if (pOrder != nullptr && pOrder->IsArray()) {
-      for (Value &item : MapOrder(entry, *pOrder, 0).array())
+      Value order = MapOrder(entry, *pOrder, 0);
+      for (Value &item : order.array())
         m_order.push_back(std::move(item));
     } else {
       for (const pdf::Ref &r : ocgs)

@@ -86,6 +86,8 @@ public:
   void Warn(const std::string &text);
   // Lets go of cached objects (while the document waits for a later use).
   void Trim();
+  // Who is asked from now on whether to stop.
+  void SetCancel(CancelFn cancel) { m_cancel = std::move(cancel); }
   size_t Size() const { return m_bytes.size(); }
   bool Cancelled() const { return m_bCancelled; }
 
