@@ -5,7 +5,6 @@
 
 #include "AnsiText.h"
 #include "ImageSource.h"
-#include "PodofoSetup.h"
 #include "SourceCache.h"
 #include "pdf/SourceDocument.h"
 
@@ -32,7 +31,6 @@ int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword,
     pstrReason->clear();
   if (pszPath == nullptr)
     return Fail(PROBE_UNREADABLE, L"no such file", pnStatus, pstrReason);
-  engine::EnsurePodofoReady();
   const std::string path = WideToUtf8(pszPath);
   struct stat info {};
   if (stat(path.c_str(), &info) != 0)
@@ -57,7 +55,7 @@ int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword,
   try {
     engine::pdf::OpenStatus status = engine::pdf::OpenStatus::Ok;
     std::string why;
-    auto doc = engine::pdf::SourceDocument::Open(path, pszPassword, status, why);
+    auto doc = engine::pdf::SourceDocument::Open(path, pszPassword, status, why, {}, true);
     if (doc == nullptr) {
       static const std::pair<engine::pdf::OpenStatus, int32_t> kCodes[] = {
           {engine::pdf::OpenStatus::NotReadable, PROBE_UNREADABLE},
@@ -82,11 +80,10 @@ int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword,
 int32_t MergerTool::GetPdfInfo(const wchar_t *pszPath) {
   if (pszPath == nullptr)
     return -1;
-  engine::EnsurePodofoReady();
   try {
     engine::pdf::OpenStatus status = engine::pdf::OpenStatus::Ok;
     std::string why;
-    auto doc = engine::pdf::SourceDocument::Open(WideToUtf8(pszPath), nullptr, status, why);
+    auto doc = engine::pdf::SourceDocument::Open(WideToUtf8(pszPath), nullptr, status, why, {}, true);
     return doc == nullptr ? -1 : static_cast<int32_t>(doc->Pages().size());
   } catch (const std::exception &) {
     return -1;

@@ -212,7 +212,10 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     occurrence.pages.emplace(page.ref.num, placement);
     CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
     m_pComposer->Advance();
+    if (entry.doc->Truncated())
+      throw MergeFailed{MERGE_FAILURE_SOURCE, FileName(src.strPath) + L": the file was cut short while it was read"};
     entry.copier->Flush();
+    entry.doc->ReleasePages(); // what this page needed of the file is written
     Stepped(nReportIndex);
   }
 }
@@ -224,12 +227,6 @@ void Run::PlaceSources() {
     const int32_t nReportIndex = m_bPerSource ? src.nIndex - 1 : m_nIndex;
     if (m_bPerSource)
       m_dValue = 5.0;
-    // The next PDF that is read for the first time is read on the second core meanwhile.
-    for (size_t j = i + 1; j < m_sources.size(); ++j)
-      if (m_sources[j]->strPath != src.strPath && KindFromPath(m_sources[j]->strPath) == SRC_PDF) {
-        m_cache.Prefetch(m_sources[j]->strPath, m_sources[j]->pszPassword);
-        break;
-      }
     SourceEntry *pEntry = m_cache.Fetch(src.strPath, src.pszPassword);
     m_context.CheckCancel();
     if (pEntry == nullptr) {

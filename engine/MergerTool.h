@@ -47,6 +47,7 @@ enum MergeFailure : int32_t {
   MERGE_FAILURE_OUTPUT = 3,   // the output cannot be written
   MERGE_FAILURE_PASSWORD = 4, // a password cannot be encoded for the chosen encryption
   MERGE_FAILURE_INTERNAL = 5,
+  MERGE_FAILURE_SOURCE = 6,   // a source changed (was cut short) while it was read
 };
 
 // What a run repaired in a source or left out of the output (GetNotices).

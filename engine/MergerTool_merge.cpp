@@ -3,10 +3,8 @@
 #include "MergerTool.h"
 
 #include "MergeRun.h"
-#include "PodofoSetup.h"
 
 bool MergerTool::StartMerge(int32_t nIndex) {
-  engine::EnsurePodofoReady();
   engine::MergeSettings settings;
   settings.pSources = &m_lstSrc;
   settings.dWidth = m_nPageWidth;

@@ -91,6 +91,12 @@ void ObjectCopier::Flush() {
     Value dict = object->value;
     dict.dict().Remove("Length"); // the writer gives the real one
     m_out.WriteStream(nOut, Map(dict), data);
+    // Large copies would otherwise keep every page of the file they came from.
+    m_nStreamBytes += data.size();
+    if (m_nStreamBytes > (4u << 20)) {
+      m_nStreamBytes = 0;
+      m_src.ReleasePages();
+    }
   }
 }
 

@@ -46,6 +46,7 @@ private:
   std::function<void()> m_checkCancel;
   std::unordered_map<uint32_t, uint32_t> m_map;
   std::vector<std::pair<uint32_t, uint32_t>> m_queue; // source number, output number
+  size_t m_nStreamBytes = 0;                          // copied since the file's pages were let go
 };
 
 } // namespace engine

@@ -2,6 +2,7 @@
 
 #include "MergerTool.h"
 #include "PdfText.h"
+#include "PodofoSetup.h"
 
 #include <podofo/podofo.h>
 
@@ -65,6 +66,7 @@ bool MakeProtection(const std::string &strUserPwd, const std::string &strOwnerPw
   default:
     break;
   }
+  EnsurePodofoReady();
   std::string user = strUserPwd, owner = strOwnerPwd;
   if (eAlgorithm != PdfEncrypt::ePdfEncryptAlgorithm_AESV3R6) {
     if (!Cp1252ToPdfDoc(strUserPwd, user) || !Cp1252ToPdfDoc(strOwnerPwd, owner)) {

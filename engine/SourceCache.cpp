@@ -5,6 +5,7 @@
 #include "ImageSource.h"
 
 #include <cwctype>
+#include <malloc.h>
 
 namespace engine {
 
@@ -79,51 +80,12 @@ SourceEntry *SourceCache::Fetch(const std::wstring &strPath, const char *pszPass
   return entry.nLoadState == 1 ? &entry : nullptr;
 }
 
-SourceCache::~SourceCache() {
-  m_bStopReading = true;
-  for (auto &item : m_reading)
-    if (item.second.valid())
-      item.second.wait();
-}
-
-void SourceCache::Prefetch(const std::wstring &strPath, const char *pszPassword) {
-  auto found = m_entries.find(strPath);
-  if (found == m_entries.end() || found->second->nKind != SRC_PDF || found->second->nLoadState != 0 ||
-      m_reading.count(strPath) != 0)
-    return;
-  std::atomic<bool> *pStop = &m_bStopReading;
-  const std::string path = WideToUtf8(strPath);
-  m_reading.emplace(strPath, std::async(std::launch::async, [path, pszPassword, pStop] {
-                      Opened opened;
-                      try {
-                        opened.doc = pdf::SourceDocument::Open(path, pszPassword, opened.status, opened.why,
-                                                               [pStop] { return pStop->load(); });
-                      } catch (const std::bad_alloc &) {
-                        opened.status = pdf::OpenStatus::Damaged;
-                        opened.why = "damaged beyond repair: it asks for more memory than there is";
-                      }
-                      return opened;
-                    }));
-}
-
 void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath, const char *pszPassword) {
   pdf::OpenStatus status = pdf::OpenStatus::Ok;
   std::string why;
   MergeContext *pContext = &m_context;
-  auto cancel = [pContext] { return pContext->Cancelled(); };
-  auto reading = m_reading.find(strPath);
-  if (reading != m_reading.end()) {
-    Opened opened = reading->second.get();
-    m_reading.erase(reading);
-    entry.doc = std::move(opened.doc);
-    status = opened.status;
-    why = std::move(opened.why);
-    if (entry.doc != nullptr)
-      entry.doc->SetCancel(cancel); // from now on read on this thread
-    m_context.CheckCancel();
-  } else {
-    entry.doc = pdf::SourceDocument::Open(WideToUtf8(strPath), pszPassword, status, why, cancel);
-  }
+  entry.doc = pdf::SourceDocument::Open(WideToUtf8(strPath), pszPassword, status, why,
+                                        [pContext] { return pContext->Cancelled(); });
   if (status == pdf::OpenStatus::Cancelled)
     throw MergeCancelled();
   if (entry.doc == nullptr) {
@@ -149,6 +111,9 @@ std::wstring SourceCache::Failure(const std::wstring &strPath) const {
 void SourceCache::Release(SourceEntry &entry) {
   if (entry.copier)
     entry.copier->Flush();
+  struct Trim {
+    ~Trim() { malloc_trim(0); } // what the source took goes back to the system, not just to the heap
+  } trim;
   entry.copier.reset();
   entry.names.reset();
   entry.doc.reset();

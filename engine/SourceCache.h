@@ -7,8 +7,6 @@
 #include "MergeContext.h"
 #include "pdf/SourceDocument.h"
 
-#include <atomic>
-#include <future>
 #include <map>
 #include <memory>
 #include <string>
@@ -55,8 +53,6 @@ struct SourceEntry {
 class SourceCache {
 public:
   explicit SourceCache(MergeContext &context) : m_context(context) {}
-  // Stops a read still going on in the background and waits for it.
-  ~SourceCache();
 
   // Counts one more occurrence of a path at list position nPosition; returns its entry.
   SourceEntry &Register(const std::wstring &strPath, int nPosition);
@@ -67,26 +63,12 @@ public:
   void Release(SourceEntry &entry);
   // Why a path could not be used.
   std::wstring Failure(const std::wstring &strPath) const;
-  // Starts reading a PDF that is to be fetched later on a second thread, so that it is read
-  // while the sources before it are placed. Nothing when it is read or being read already.
-  // Only reading happens there: everything written stays in list order on the caller's
-  // thread, so the output is the same whatever the timing.
-  void Prefetch(const std::wstring &strPath, const char *pszPassword);
 
 private:
-  struct Opened {
-    std::unique_ptr<pdf::SourceDocument> doc;
-    pdf::OpenStatus status = pdf::OpenStatus::Ok;
-    std::string why;
-  };
   void LoadPdf(SourceEntry &entry, const std::wstring &strPath, const char *pszPassword);
 
   MergeContext &m_context;
   std::map<std::wstring, std::unique_ptr<SourceEntry>> m_entries;
-  // The background read asks no one whether to stop (the caller's cancel callback belongs to
-  // the caller's thread); this flag tells it.
-  std::atomic<bool> m_bStopReading{false};
-  std::map<std::wstring, std::future<Opened>> m_reading;
 };
 
 } // namespace engine

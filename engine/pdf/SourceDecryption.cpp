@@ -1,5 +1,7 @@
 #include "SourceDecryption.h"
 
+#include "../PodofoSetup.h"
+
 #include <podofo/podofo.h>
 
 #include <cstring>
@@ -45,6 +47,7 @@ std::unique_ptr<SourceDecryption> SourceDecryption::Open(const Value &dict, cons
                                                          const char *pszPassword, Status &status,
                                                          std::string &strDetail) {
   status = Status::Unsupported;
+  EnsurePodofoReady(); // the ciphers are only set up for files that need them
   auto fail = [&strDetail](const char *pszWhy) {
     strDetail = pszWhy;
     return nullptr;

@@ -16,65 +16,45 @@ namespace {
 
 constexpr size_t kMaxWarnings = 40;
 
-bool ReadWholeFile(const std::string &strPath, std::string &bytes, std::string &strError,
-                   const SourceDocument::CancelFn &cancel, bool &bCancelled) {
-  const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    strError = std::strerror(errno);
-    return false;
-  }
-  struct stat info {};
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    strError = S_ISDIR(info.st_mode) ? "is a folder" : "is not a regular file";
-    ::close(fd);
-    return false;
-  }
-  bytes.clear();
-  bytes.reserve(static_cast<size_t>(info.st_size));
-  char buffer[1 << 20];
-  for (;;) {
-    if (cancel && cancel()) {
-      bCancelled = true;
-      ::close(fd);
-      return false;
-    }
-    const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0) {
-      if (errno == EINTR)
-        continue;
-      strError = std::strerror(errno);
-      ::close(fd);
-      return false;
-    }
-    if (n == 0)
-      break;
-    bytes.append(buffer, static_cast<size_t>(n));
-  }
-  ::close(fd);
-  return true;
-}
-
 } // namespace
+
+// Counting pages reads each object stream of the page tree once, in order: a small cache does.
+SourceDocument::SourceDocument(bool bPagesOnly)
+    : m_bPagesOnly(bPagesOnly), m_cache(bPagesOnly ? 64 : 2048), m_streams(bPagesOnly ? (1u << 20) : (4u << 20)) {}
 
 SourceDocument::~SourceDocument() = default;
 
 std::unique_ptr<SourceDocument> SourceDocument::Open(const std::string &strPath,
                                                      const char *pszPassword, OpenStatus &status,
-                                                     std::string &strDetail, const CancelFn &cancel) {
-  std::string bytes;
-  bool bCancelled = false;
-  if (!ReadWholeFile(strPath, bytes, strDetail, cancel, bCancelled)) {
-    status = bCancelled ? OpenStatus::Cancelled : OpenStatus::NotReadable;
+                                                     std::string &strDetail, const CancelFn &cancel,
+                                                     bool bPagesOnly) {
+  std::unique_ptr<MappedFile> pMapped = MappedFile::Open(strPath, strDetail);
+  if (pMapped == nullptr) {
+    status = OpenStatus::NotReadable;
     return nullptr;
   }
-  return OpenBytes(std::move(bytes), pszPassword, status, strDetail, cancel);
+  std::unique_ptr<SourceDocument> doc(new SourceDocument(bPagesOnly));
+  doc->m_pData = pMapped->Data();
+  doc->m_nSize = pMapped->Size();
+  doc->m_pMapped = std::move(pMapped);
+  doc->m_cancel = cancel;
+  if (!doc->Init(pszPassword, status, strDetail))
+    return nullptr;
+  if (doc->Truncated()) {
+    status = OpenStatus::Damaged;
+    strDetail = "the file was cut short while it was read";
+    return nullptr;
+  }
+  return doc;
 }
 
 std::unique_ptr<SourceDocument> SourceDocument::OpenBytes(std::string bytes, const char *pszPassword,
                                                           OpenStatus &status, std::string &strDetail,
                                                           const CancelFn &cancel) {
   std::unique_ptr<SourceDocument> doc(new SourceDocument);
-  doc->m_bytes = std::move(bytes);
+  doc->m_owned = std::move(bytes);
+  doc->m_pData = doc->m_owned.data();
+  doc->m_nSize = doc->m_owned.size();
   doc->m_cancel = cancel;
   if (!doc->Init(pszPassword, status, strDetail))
     return nullptr;
@@ -106,8 +86,8 @@ void SourceDocument::Trim() {
 }
 
 bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::string &strDetail) {
-  const char *pData = m_bytes.data();
-  const size_t nSize = m_bytes.size();
+  const char *pData = m_pData;
+  const size_t nSize = m_nSize;
   const size_t nHead = std::min<size_t>(nSize, 1024);
   const char *pHeader = static_cast<const char *>(memmem(pData, nHead, "%PDF-", 5));
   if (pHeader == nullptr) {
@@ -214,7 +194,7 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
 
 void SourceDocument::Rescan() {
   m_bScanned = true;
-  ScanObjects(m_bytes.data(), m_bytes.size(), m_scanned, m_scannedTrailer);
+  ScanObjects(m_pData, m_nSize, m_scanned, m_scannedTrailer);
   Warn("the cross-reference table does not match the file and was rebuilt");
 }
 
@@ -225,7 +205,7 @@ void SourceDocument::IndexObjectStreams() {
   m_xref.ForEach([this, &streams](uint32_t nNum, const XrefEntry &entry) {
     if (entry.type != XrefEntry::InFile)
       return;
-    Parser parser(m_bytes.data(), m_bytes.size(), static_cast<size_t>(entry.offset));
+    Parser parser(m_pData, m_nSize, static_cast<size_t>(entry.offset));
     uint32_t num = 0;
     uint16_t gen = 0;
     Value dict;
@@ -270,9 +250,9 @@ void SourceDocument::DecryptStrings(Value &value, Ref ref) const {
 }
 
 std::shared_ptr<LoadedObject> SourceDocument::ParseAt(uint64_t nOffset, uint32_t nNum) {
-  if (nOffset >= m_bytes.size())
+  if (nOffset >= m_nSize)
     return nullptr;
-  Parser parser(m_bytes.data(), m_bytes.size(), static_cast<size_t>(nOffset));
+  Parser parser(m_pData, m_nSize, static_cast<size_t>(nOffset));
   uint32_t num = 0;
   uint16_t gen = 0;
   if (!parser.ReadObjectHeader(num, gen) || num != nNum)
@@ -298,7 +278,7 @@ std::shared_ptr<LoadedObject> SourceDocument::ParseAt(uint64_t nOffset, uint32_t
         length = lengthObject->value.integer();
     }
     size_t start = 0, len = 0;
-    if (!FindStreamData(m_bytes.data(), m_bytes.size(), parser.Pos(), length, start, len)) {
+    if (!FindStreamData(m_pData, m_nSize, parser.Pos(), length, start, len)) {
       object->value = Value();
       object->bMissing = true;
       Warn("object " + std::to_string(nNum) + " is a stream without an end and was left out");
@@ -428,9 +408,9 @@ const Value *SourceDocument::Resolve(const Value *pValue, ObjectPtr &holder) {
 
 bool SourceDocument::StreamData(uint32_t nNum, const LoadedObject &object, std::string &storage,
                                 std::string_view &view) {
-  if (!object.bStream || object.nDataStart + object.nDataLength > m_bytes.size())
+  if (!object.bStream || object.nDataStart + object.nDataLength > m_nSize)
     return false;
-  view = std::string_view(m_bytes.data() + object.nDataStart, object.nDataLength);
+  view = std::string_view(m_pData + object.nDataStart, object.nDataLength);
   if (m_pDecryption == nullptr)
     return true;
   const Value *pType = object.value.Get("Type");

@@ -8,6 +8,7 @@
 #include "PdfValue.h"
 #include "StreamFilters.h"
 #include "LruCache.h"
+#include "MappedFile.h"
 #include "XrefTable.h"
 
 #include <functional>
@@ -49,10 +50,11 @@ public:
   using CancelFn = std::function<bool()>;
 
   // Opens a file; on failure returns null with a status and a reason ("the cross-reference
-  // cannot be rebuilt: no document catalog"). pszPassword may be null.
+  // cannot be rebuilt: no document catalog"). pszPassword may be null. bPagesOnly opens it
+  // only to count its pages: what pages inherit is not kept and little is cached.
   static std::unique_ptr<SourceDocument> Open(const std::string &strPath, const char *pszPassword,
                                               OpenStatus &status, std::string &strDetail,
-                                              const CancelFn &cancel = {});
+                                              const CancelFn &cancel = {}, bool bPagesOnly = false);
   // The same for bytes already in memory.
   static std::unique_ptr<SourceDocument> OpenBytes(std::string bytes, const char *pszPassword,
                                                    OpenStatus &status, std::string &strDetail,
@@ -86,13 +88,20 @@ public:
   void Warn(const std::string &text);
   // Lets go of cached objects (while the document waits for a later use).
   void Trim();
-  // Who is asked from now on whether to stop.
-  void SetCancel(CancelFn cancel) { m_cancel = std::move(cancel); }
-  size_t Size() const { return m_bytes.size(); }
+  // Lets the system take back the file's pages read so far (they are read again when needed),
+  // so that the pages a long copy touched do not all stay with the program.
+  void ReleasePages() {
+    if (m_pMapped != nullptr)
+      m_pMapped->ReleasePages();
+  }
+  size_t Size() const { return m_nSize; }
+  // True when the file was cut short by someone else while it was read: what was read since
+  // may be zeros.
+  bool Truncated() const { return m_pMapped != nullptr && m_pMapped->Truncated(); }
   bool Cancelled() const { return m_bCancelled; }
 
 private:
-  SourceDocument() = default;
+  explicit SourceDocument(bool bPagesOnly = false);
   bool Init(const char *pszPassword, OpenStatus &status, std::string &strDetail);
   std::shared_ptr<LoadedObject> ParseAt(uint64_t nOffset, uint32_t nNum);
   std::shared_ptr<LoadedObject> FromObjectStream(uint32_t nStream, uint32_t nIndex, uint32_t nNum);
@@ -109,7 +118,10 @@ private:
   };
   std::shared_ptr<const ObjectStream> LoadObjectStream(uint32_t nStream);
 
-  std::string m_bytes;
+  std::unique_ptr<MappedFile> m_pMapped; // the file's bytes, or
+  std::string m_owned;                   // bytes given in memory
+  const char *m_pData = nullptr;
+  size_t m_nSize = 0;
   XrefTable m_xref;
   XrefTable m_scanned; // from the scan, when one was needed
   bool m_bScanned = false;
@@ -119,8 +131,9 @@ private:
   Ref m_catalogRef;
   std::unique_ptr<SourceDecryption> m_pDecryption;
   uint32_t m_nEncryptNum = 0;
-  LruCache<ObjectPtr> m_cache{4096};                                // objects
-  LruCache<std::shared_ptr<const ObjectStream>> m_streams{8 << 20}; // bytes of decoded streams
+  bool m_bPagesOnly;
+  LruCache<ObjectPtr> m_cache;                               // objects
+  LruCache<std::shared_ptr<const ObjectStream>> m_streams;   // bytes of decoded streams
   std::unordered_set<uint32_t> m_loadingStreams;
   int m_nLengthDepth = 0;
   std::vector<PageEntry> m_pages;

@@ -82,7 +82,8 @@ void SourceDocument::ListPages() {
       }
       if (nNum != 0)
         m_pageTree.insert(nNum);
-      Inherit(*pNode, frame.attrs);
+      if (!m_bPagesOnly)
+        Inherit(*pNode, frame.attrs);
       ObjectPtr kidsHolder;
       const Value *pKidArray = Resolve(pKids, kidsHolder);
       if (pKidArray == nullptr || !pKidArray->IsArray())
@@ -98,7 +99,8 @@ void SourceDocument::ListPages() {
       m_pageTree.insert(nNum);
       PageEntry page;
       page.ref = frame.node.ref();
-      Inherit(*pNode, frame.attrs);
+      if (!m_bPagesOnly)
+        Inherit(*pNode, frame.attrs);
       page.resources = std::move(frame.attrs.resources);
       page.mediaBox = std::move(frame.attrs.mediaBox);
       page.cropBox = std::move(frame.attrs.cropBox);

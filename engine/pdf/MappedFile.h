@@ -1,0 +1,38 @@
+#pragma once
+// A source file mapped into memory rather than copied: only the pages the reader touches take
+// memory, and they are the system's file cache, not the program's own. A file cut short by
+// another program while it is mapped would make the system stop the program (SIGBUS) when a
+// page past the new end is touched; a guard catches exactly those faults, puts a page of
+// zeros in place and marks the file as truncated, so the reader sees damage and says so.
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace engine::pdf {
+
+class MappedFile {
+public:
+  // Maps the file; null with the system's reason when it cannot be opened or mapped.
+  static std::unique_ptr<MappedFile> Open(const std::string &strPath, std::string &strError);
+  ~MappedFile();
+  MappedFile(const MappedFile &) = delete;
+  MappedFile &operator=(const MappedFile &) = delete;
+
+  const char *Data() const { return m_pData; }
+  size_t Size() const { return m_nSize; }
+  // True once a page past the file's end was touched: the file shrank while it was read.
+  bool Truncated() const;
+  // Drops the pages read so far from the program's memory; they come back from the system's
+  // file cache when touched again.
+  void ReleasePages();
+
+private:
+  MappedFile() = default;
+  const char *m_pData = nullptr;
+  size_t m_nSize = 0;
+  size_t m_nMapped = 0;
+  int m_nSlot = -1;
+};
+
+} // namespace engine::pdf
