@@ -141,6 +141,29 @@ TEST_F(MergeErrors, PasswordsThatCannotBeWrittenFailWithTheReason) {
   EXPECT_EQ(FilesInDir(), 1u);
 }
 
+// A source cut short by another program while the merge reads it: the run fails and says so
+// instead of the program being stopped by the system.
+struct Truncator {
+  std::string path;
+  int calls = 0;
+  static bool Cancel(void *user) {
+    auto *self = static_cast<Truncator *>(user);
+    if (++self->calls == 40)
+      truncate(self->path.c_str(), 2000);
+    return false;
+  }
+};
+
+TEST_F(MergeErrors, SourceCutShortWhileReadFailsTheRun) {
+  MakeNumberedPdf(dir.file("long.pdf"), 300);
+  Truncator truncator{dir.file("long.pdf")};
+  job.SetCallBack(&truncator, nullptr, Truncator::Cancel);
+  job.AppendMergeSrc(0, Wide(dir.file("long.pdf")).c_str(), 300, nullptr, nullptr);
+  EXPECT_FALSE(Run(dir.file("out.pdf")));
+  EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_SOURCE) << WideToUtf8(job.GetFailureText());
+  EXPECT_FALSE(FileExists(dir.file("out.pdf")));
+}
+
 TEST(DocumentProbe, CountsPagesOrAnswersMinusOne) {
   TempDir dir;
   MakeNumberedPdf(dir.file("one.pdf"), 1);
