@@ -25,6 +25,8 @@ const char *const kCliUsage =
     "                             aes-128 or aes-256 (recommended)\n"
     "  --no-bookmarks             no outline (by default each merged file gets a bookmark\n"
     "                             with its own bookmarks below it)\n"
+    "  --object-streams           a smaller output: objects packed into compressed object\n"
+    "                             streams (needs a PDF 1.5 reader)\n"
     "  --skip-bad                 leave out inputs that cannot be read (listed on standard\n"
     "                             error) instead of stopping\n"
     "  --progress                 print \"progress N\" lines on standard error\n"
@@ -105,6 +107,10 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
     }
     if (arg == "--no-bookmarks") {
       options.bookmarks = false;
+      continue;
+    }
+    if (arg == "--object-streams") {
+      options.objectStreams = true;
       continue;
     }
     if (arg == "--skip-bad") {

@@ -95,6 +95,7 @@ int Merge(const CliOptions &options) {
                          options.allowEdit, options.allowCopy, options.allowPrint);
   tool.SetEncryption(options.encryption);
   tool.SetBookmarks(options.bookmarks);
+  tool.SetObjectStreams(options.objectStreams);
   tool.SetLayout(options.paper, options.nup, options.orientation);
   tool.SetOutPDFPath(Utf8ToWide(options.output).c_str());
 

@@ -120,6 +120,7 @@ private:
 // encrypted as soon as it is made.
 void Run::Protect() {
   m_strId = DocumentId(m_settings.strOutPath);
+  m_out.Writer().SetObjectStreams(m_settings.bObjectStreams);
   if (!m_settings.bProtect)
     return;
   OutputProtection protection;
@@ -129,8 +130,9 @@ void Run::Protect() {
     throw MergeFailed{MERGE_FAILURE_PASSWORD, why};
   m_nProtectionVersion = protection.nVersion;
   m_nEncrypt = m_out.Writer().Reserve();
-  m_out.Writer().WriteObject(m_nEncrypt, protection.dict);
+  // Set first: the dictionary itself is then written as it is, outside any object stream.
   m_out.Writer().SetEncryption(std::move(protection.pEncrypt), m_nEncrypt);
+  m_out.Writer().WriteObject(m_nEncrypt, protection.dict);
 }
 
 void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,

@@ -19,6 +19,7 @@ struct MergeSettings {
   double dWidth = 595, dHeight = 842;
   int nNUp = 0, nOrientation = 0;
   bool bBookmarks = true;
+  bool bObjectStreams = false;
   bool bProtect = false;
   std::string strUserPwd, strOwnerPwd;
   int nPermissions = 0, nEncryption = 0;

@@ -126,6 +126,9 @@ public:
   // Whether the output gets an outline: one entry per merged file with the file's own outline
   // below it (default on). Links of the sources are carried over either way.
   void SetBookmarks(bool bBookmarks);
+  // Whether the output packs its objects into compressed object streams (default off): a
+  // smaller file, for readers of PDF 1.5 and later.
+  void SetObjectStreams(bool bObjectStreams);
   // Runs the job: nIndex >= 0 reports all progress under nIndex, -1 per source.
   // True when the output file was written; false when cancelled or failed. An existing
   // file at the output path is replaced only by a completely written output.
@@ -159,6 +162,7 @@ protected:
   std::list<MergeSrc *> m_lstSrc;
   int32_t m_nEncryption;
   bool m_bBookmarks;
+  bool m_bObjectStreams;
   int32_t m_nFailure;
   std::wstring m_strFailure;
   std::vector<MergeSourceNote> m_vecNotices;

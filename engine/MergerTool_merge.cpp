@@ -12,6 +12,7 @@ bool MergerTool::StartMerge(int32_t nIndex) {
   settings.nNUp = m_nNUp;
   settings.nOrientation = m_nOrientation;
   settings.bBookmarks = m_bBookmarks;
+  settings.bObjectStreams = m_bObjectStreams;
   if (!m_bOpenPwd)
     m_strOpenPwd.clear();
   settings.bProtect = m_bOpenPwd || m_bPermissionPwd;

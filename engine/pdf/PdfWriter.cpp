@@ -1,6 +1,7 @@
 #include "PdfWriter.h"
 
 #include "../StagedOutput.h"
+#include "StreamFilters.h"
 
 #include <podofo/podofo.h>
 
@@ -224,7 +225,7 @@ uint32_t PdfWriter::Reserve() {
 void PdfWriter::BeginObject(uint32_t nNum) {
   if (nNum == 0 || nNum >= m_offsets.size())
     return;
-  if (m_nOffset < UINT32_MAX) {
+  if (m_nOffset < UINT32_MAX - 2) {
     m_offsets[nNum] = static_cast<uint32_t>(m_nOffset);
   } else {
     m_offsets[nNum] = UINT32_MAX;
@@ -276,6 +277,20 @@ void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t n
 }
 
 void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
+  if (m_bPack && nNum != m_nEncryptNum && nNum != 0 && nNum < m_offsets.size() && m_offsets[nNum] == 0) {
+    // Packed objects are not encrypted one by one: their object stream is.
+    m_packHead += std::to_string(nNum);
+    m_packHead += ' ';
+    m_packHead += std::to_string(m_packBody.size());
+    m_packHead += ' ';
+    AppendValue(m_packBody, value);
+    m_packBody += '\n';
+    m_packNumbers.push_back(nNum);
+    m_offsets[nNum] = UINT32_MAX - 1; // placed, in a stream not written yet
+    if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
+      FlushPack();
+    return;
+  }
   if (m_pEncrypt != nullptr)
     m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
   BeginObject(nNum);
@@ -307,17 +322,28 @@ void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
   Put("\nendstream\nendobj\n");
 }
 
-uint64_t PdfWriter::Offset(uint32_t nNum) const {
-  return m_offsets[nNum] == UINT32_MAX ? m_farOffsets.at(nNum) : m_offsets[nNum];
+void PdfWriter::FlushPack() {
+  if (m_packNumbers.empty())
+    return;
+  const uint32_t nStream = Reserve();
+  for (uint32_t i = 0; i < m_packNumbers.size(); ++i)
+    m_packed.emplace(m_packNumbers[i], std::make_pair(nStream, i));
+  Dict dict;
+  dict.Set("Type", Value::MakeName("ObjStm"));
+  dict.Set("N", Value(static_cast<int64_t>(m_packNumbers.size())));
+  dict.Set("First", Value(static_cast<int64_t>(m_packHead.size())));
+  dict.Set("Filter", Value::MakeName("FlateDecode"));
+  const std::string data = FlateEncode(m_packHead + m_packBody);
+  m_packHead.clear();
+  m_packBody.clear();
+  m_packNumbers.clear();
+  const bool bPack = m_bPack;
+  m_bPack = false;
+  WriteStream(nStream, Value(std::move(dict)), data);
+  m_bPack = bPack;
 }
 
-bool PdfWriter::Finish(Value trailer, int nVersion) {
-  if (!Ok())
-    return false;
-  // Every number handed out is an object of the file, even one nothing came to use.
-  for (uint32_t n = 1; n < m_offsets.size(); ++n)
-    if (m_offsets[n] == 0)
-      WriteObject(n, Value());
+void PdfWriter::WriteXrefTable(Value trailer) {
   const uint64_t xrefAt = m_nOffset;
   char line[64];
   std::snprintf(line, sizeof line, "xref\n0 %zu\n0000000000 65535 f\r\n", m_offsets.size());
@@ -329,14 +355,73 @@ bool PdfWriter::Finish(Value trailer, int nVersion) {
       entry[i] = static_cast<char>('0' + offset % 10);
     Put(std::string_view(entry, 20));
   }
-  if (!trailer.IsDict())
-    trailer = Value(Dict());
   trailer.dict().Set("Size", Value(static_cast<int64_t>(m_offsets.size())));
   std::string text = "trailer\n";
   AppendValue(text, trailer);
-  std::snprintf(line, sizeof line, "\nstartxref\n%llu\n%%%%EOF\n", static_cast<unsigned long long>(xrefAt));
-  text += line;
+  text += "\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n";
   Put(text);
+}
+
+void PdfWriter::WriteXrefStream(Value trailer) {
+  // The stream lists itself: its number is the last one.
+  const uint32_t nSelf = Reserve();
+  const uint64_t xrefAt = m_nOffset;
+  int nOffsetBytes = 1;
+  while (nOffsetBytes < 8 && (xrefAt >> (8 * nOffsetBytes)) != 0)
+    ++nOffsetBytes;
+  std::string rows;
+  rows.reserve(m_offsets.size() * static_cast<size_t>(3 + nOffsetBytes));
+  auto field = [&rows](uint64_t value, int nBytes) {
+    for (int i = nBytes - 1; i >= 0; --i)
+      rows += static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  for (uint32_t n = 0; n < m_offsets.size(); ++n) {
+    auto packed = m_packed.find(n);
+    if (n == 0) {
+      field(0, 1), field(0, nOffsetBytes), field(65535, 2);
+    } else if (packed != m_packed.end()) {
+      field(2, 1), field(packed->second.first, nOffsetBytes), field(packed->second.second, 2);
+    } else {
+      field(1, 1), field(n == nSelf ? xrefAt : Offset(n), nOffsetBytes), field(0, 2);
+    }
+  }
+  const std::string data = FlateEncode(rows);
+  Dict &dict = trailer.dict();
+  dict.Set("Type", Value::MakeName("XRef"));
+  dict.Set("Size", Value(static_cast<int64_t>(m_offsets.size())));
+  dict.Set("W", Value(Array{Value(1), Value(nOffsetBytes), Value(2)}));
+  dict.Set("Filter", Value::MakeName("FlateDecode"));
+  dict.Set("Length", Value(static_cast<int64_t>(data.size())));
+  // Written by hand: a cross-reference stream is never encrypted.
+  m_offsets[nSelf] = static_cast<uint32_t>(std::min<uint64_t>(xrefAt, UINT32_MAX - 2));
+  std::string text = std::to_string(nSelf) + " 0 obj\n";
+  AppendValue(text, trailer);
+  text += "\nstream\n";
+  Put(text);
+  Put(data);
+  Put("\nendstream\nendobj\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n");
+}
+
+uint64_t PdfWriter::Offset(uint32_t nNum) const {
+  return m_offsets[nNum] == UINT32_MAX ? m_farOffsets.at(nNum) : m_offsets[nNum];
+}
+
+bool PdfWriter::Finish(Value trailer, int nVersion) {
+  if (!Ok())
+    return false;
+  // Every number handed out is an object of the file, even one nothing came to use.
+  for (uint32_t n = 1; n < m_offsets.size(); ++n)
+    if (m_offsets[n] == 0)
+      WriteObject(n, Value());
+  if (!trailer.IsDict())
+    trailer = Value(Dict());
+  if (m_bPack) {
+    FlushPack();
+    WriteXrefStream(std::move(trailer));
+    nVersion = std::max(nVersion, 15);
+  } else {
+    WriteXrefTable(std::move(trailer));
+  }
   Flush();
   if (!Ok())
     return false;

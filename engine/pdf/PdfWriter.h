@@ -45,6 +45,10 @@ public:
   // encryption dictionary itself is written unencrypted as object nEncryptNum.
   void SetEncryption(std::unique_ptr<PoDoFo::PdfEncrypt> pEncrypt, uint32_t nEncryptNum);
 
+  // Objects that are not streams go into compressed object streams, and the cross-reference
+  // becomes a stream too: smaller files that need a PDF 1.5 reader.
+  void SetObjectStreams(bool bOn) { m_bPack = bOn; }
+
   uint32_t Reserve();
   void WriteObject(uint32_t nNum, const Value &value);
   // A stream: dict gets the data's /Length; the data is written as given (already encoded
@@ -61,6 +65,9 @@ private:
   void Flush();
   void BeginObject(uint32_t nNum);
   void AppendEncrypted(std::string &out, const Value &value, uint32_t nNum);
+  void FlushPack();
+  void WriteXrefTable(Value trailer);
+  void WriteXrefStream(Value trailer);
 
   std::unique_ptr<StagedOutput> m_pStaged;
   int m_fd = -1;
@@ -72,6 +79,11 @@ private:
   std::deque<uint32_t> m_offsets;
   std::unordered_map<uint32_t, uint64_t> m_farOffsets;
   uint64_t Offset(uint32_t nNum) const;
+
+  bool m_bPack = false;
+  std::string m_packHead, m_packBody; // the object stream being filled
+  std::vector<uint32_t> m_packNumbers;
+  std::unordered_map<uint32_t, std::pair<uint32_t, uint32_t>> m_packed; // object -> stream, index
   uint32_t m_nNext = 1;
   std::unique_ptr<PoDoFo::PdfEncrypt> m_pEncrypt;
   uint32_t m_nEncryptNum = 0;

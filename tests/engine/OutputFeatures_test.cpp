@@ -139,3 +139,37 @@ TEST_F(OutputFeatures, PasswordsAreWrittenInPdfDocEncoding) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(OutputFeatures, ObjectStreamsMakeASmallerFileWithTheSamePages) {
+  MakeNumberedPdf(dir.file("a.pdf"), 40);
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 40, nullptr, nullptr);
+  ASSERT_TRUE(Run());
+  const size_t plain = ReadFileBytes(dir.file("out.pdf")).size();
+  const std::string plainText = RunCommand("pdftotext '" + dir.file("out.pdf") + "' -");
+  for (int encryption : {-1, int{ENCRYPT_RC4_40}, int{ENCRYPT_AES_256}}) {
+    MergerTool packed;
+    packed.SetLayout(1, 0, 0);
+    packed.SetObjectStreams(true);
+    packed.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 40, nullptr, nullptr);
+    if (encryption >= 0) {
+      packed.SetOpenPwd("pw");
+      packed.SetPemissionPwd(nullptr, false, false, false);
+      packed.SetEncryption(encryption);
+    }
+    packed.SetOutPDFPath(Wide(dir.file("packed.pdf")).c_str());
+    ASSERT_TRUE(packed.StartMerge(0)) << encryption;
+    const std::string path = "'" + dir.file("packed.pdf") + "'";
+    int status = 0;
+    const std::string check = RunCommand("qpdf --password=pw --check " + path + " 2>&1", &status);
+    EXPECT_EQ(status, 0) << check;
+    EXPECT_EQ(check.find("WARNING"), std::string::npos) << check;
+    EXPECT_NE(RunCommand("qpdf --password=pw --show-xref " + path).find("compressed"), std::string::npos);
+    EXPECT_EQ(RunCommand("pdftotext -upw pw " + path + " -"), plainText) << encryption;
+    if (encryption < 0)
+      EXPECT_LT(ReadFileBytes(dir.file("packed.pdf")).size(), plain);
+  }
+}
+
+} // namespace
