@@ -12,7 +12,8 @@ rounds=${2:-3}
 merge=$build/bin/vantorel-merge
 [ -x "$merge" ] || { echo "bench: build first: $merge is missing" >&2; exit 1; }
 
-need=(r-doc-pdf gnuplot-doc asymptote-doc mupdf-tools qpdf poppler-utils pdftk-java time bc)
+need=(r-doc-pdf gnuplot-doc asymptote-doc glpk-doc auto-multiple-choice-doc-pdf mupdf-tools qpdf
+  poppler-utils pdftk-java time bc)
 "$here/../scripts/ensure_packages.sh" "${need[@]}"
 
 corpus=${BENCH_DIR:-/tmp/vantorel-bench}
@@ -23,7 +24,8 @@ mkdir -p "$corpus/extra"
 [ -f "$corpus/extra/mupdf.pdf" ] || mutool clean -gg /usr/share/doc/asymptote/TeXShopAndAsymptote.pdf "$corpus/extra/mupdf.pdf"
 [ -f "$corpus/extra/text.pdf" ] || python3 "$here/make_text_pdf.py" "$corpus/extra/text.pdf" 400
 mapfile -t base < <( (find /usr/share/R/doc/manual /usr/share/doc/gnuplot /usr/share/doc/asymptote \
-  -maxdepth 1 -name '*.pdf'; ls "$corpus"/extra/*.pdf) | sort)
+  /usr/share/doc/glpk-doc /usr/share/doc/auto-multiple-choice -maxdepth 2 -name '*.pdf'
+  ls "$corpus"/extra/*.pdf) | sort)
 
 # copy K: the corpus as distinct files (symbolic links with names of their own).
 files_for() {

@@ -10,7 +10,7 @@ packages=(
   libpodofo-dev libssl-dev zlib1g-dev
   libgdk-pixbuf-2.0-dev libwxgtk3.2-dev libcurl4-openssl-dev
   libgtest-dev googletest
-  qpdf poppler-utils mupdf-tools shared-mime-info
+  qpdf poppler-utils mupdf-tools shared-mime-info glpk-doc auto-multiple-choice-doc-pdf
   xvfb xauth x11-apps imagemagick fonts-liberation2
   desktop-file-utils appstream
 )
