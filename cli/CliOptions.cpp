@@ -25,6 +25,8 @@ const char *const kCliUsage =
     "                             aes-128 or aes-256 (recommended)\n"
     "  --no-bookmarks             no outline (by default each merged file gets a bookmark\n"
     "                             with its own bookmarks below it)\n"
+    "  --flatten-forms            form fields drawn flat (by default they stay fillable at\n"
+    "                             one page per sheet; at 2 and 4 they are always flat)\n"
     "  --object-streams           a smaller output: objects packed into compressed object\n"
     "                             streams (needs a PDF 1.5 reader)\n"
     "  --skip-bad                 leave out inputs that cannot be read (listed on standard\n"
@@ -107,6 +109,10 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
     }
     if (arg == "--no-bookmarks") {
       options.bookmarks = false;
+      continue;
+    }
+    if (arg == "--flatten-forms") {
+      options.flattenForms = true;
       continue;
     }
     if (arg == "--object-streams") {

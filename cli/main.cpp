@@ -96,6 +96,7 @@ int Merge(const CliOptions &options) {
   tool.SetEncryption(options.encryption);
   tool.SetBookmarks(options.bookmarks);
   tool.SetObjectStreams(options.objectStreams);
+  tool.SetFlattenForms(options.flattenForms);
   tool.SetLayout(options.paper, options.nup, options.orientation);
   tool.SetOutPDFPath(Utf8ToWide(options.output).c_str());
 

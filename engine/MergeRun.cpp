@@ -9,6 +9,8 @@
 
 #include "AnsiText.h"
 #include "Destinations.h"
+#include "DocumentInfo.h"
+#include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
 #include "OutlineBuilder.h"
@@ -26,9 +28,6 @@
 #include <ctime>
 #include <unistd.h>
 
-#ifndef VANTOREL_VERSION
-#define VANTOREL_VERSION "0"
-#endif
 
 namespace engine {
 
@@ -51,21 +50,6 @@ std::wstring FileName(const std::wstring &strPath) {
   return slash == std::wstring::npos ? strPath : strPath.substr(slash + 1);
 }
 
-std::string PdfDate(std::time_t now) {
-  std::tm local{};
-  localtime_r(&now, &local);
-  char buffer[40];
-  std::strftime(buffer, sizeof buffer, "D:%Y%m%d%H%M%S", &local);
-  const long offset = local.tm_gmtoff / 60;
-  char zone[32];
-  if (offset == 0)
-    std::snprintf(zone, sizeof zone, "Z");
-  else
-    std::snprintf(zone, sizeof zone, "%c%02ld'%02ld'", offset < 0 ? '-' : '+', std::labs(offset) / 60,
-                  std::labs(offset) % 60);
-  return std::string(buffer) + zone;
-}
-
 // A file identifier: unique per written file, as the standard asks.
 std::string DocumentId(const std::wstring &strOutPath) {
   const auto now = std::chrono::system_clock::now().time_since_epoch().count();
@@ -81,7 +65,8 @@ public:
   Run(const MergeSettings &settings, int32_t nIndex)
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
         m_out(WideToUtf8(settings.strOutPath)),
-        m_context{m_out, settings.cancel, {}, {}, 14, false}, m_cache(m_context) {}
+        m_context{m_out, settings.cancel, {}, {}, 14, false}, m_cache(m_context),
+        m_forms(settings.nNUp == 0 && !settings.bFlattenForms) {}
 
   MergeOutcome Execute();
 
@@ -108,6 +93,7 @@ private:
   std::unique_ptr<SheetComposer> m_pComposer;
   std::vector<Occurrence> m_occurrences;
   OptionalContent m_layers;
+  FormFields m_forms;
   MergeOutcome m_outcome;
   double m_dStep = 0, m_dValue = 5;
   std::vector<const MergeSrc *> m_sources;
@@ -201,7 +187,8 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
     const uint32_t nForm = MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
-    const auto overlays = AnnotationOverlays(entry, page, m_out);
+    const auto overlays = AnnotationOverlays(entry, page, m_out,
+                                             [this, &entry](uint32_t nAnnot) { return m_forms.Carries(entry, nAnnot); });
     const bool bTurned = geometry.nRotate == 90 || geometry.nRotate == 270;
     const double w = bTurned ? geometry.box.height : geometry.box.width;
     const double h = bTurned ? geometry.box.width : geometry.box.height;
@@ -213,6 +200,7 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     }
     occurrence.pages.emplace(page.ref.num, placement);
     CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
+    m_forms.PlacePage(entry, page, placement, m_out);
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE, FileName(src.strPath) + L": the file was cut short while it was read"};
@@ -253,6 +241,7 @@ void Run::PlaceSources() {
         // Everything this occurrence points at inside itself has landed: its links and its
         // outline go to the file now, so that they are not held until the end.
         WriteLinks(m_occurrences, m_occurrences.size() - 1, false, m_out);
+        m_forms.WriteOccurrence(*pEntry, occurrence, m_out);
         if (m_settings.bBookmarks)
           WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
@@ -295,6 +284,9 @@ void Run::WriteDocument() {
   Value layers = m_layers.Build();
   if (!layers.IsNull())
     catalog.Set("OCProperties", std::move(layers));
+  Value form = m_forms.Build();
+  if (!form.IsNull())
+    catalog.Set("AcroForm", std::move(form));
   catalog.Set("PageMode", Value::MakeName("UseOutlines"));
   if (!m_bPerSource)
     Report(m_nIndex, 95);
@@ -306,13 +298,12 @@ void Run::WriteDocument() {
   if (m_context.features.bTransparency)
     nVersion = std::max(nVersion, 14);
   m_context.CheckCancel();
-  const std::string now = PdfDate(std::time(nullptr));
-  pdf::Dict info;
-  info.Set("Producer", Value::MakeString("Vantorel PDF merger " VANTOREL_VERSION));
-  info.Set("CreationDate", Value::MakeString(now));
-  info.Set("ModDate", Value::MakeString(now));
+  const DocumentInfo info = MakeDocumentInfo(std::time(nullptr));
+  const uint32_t nMetadata = m_out.Writer().Reserve();
+  m_out.Writer().WriteStream(nMetadata, info.metadataDict, info.strXmp);
+  catalog.Set("Metadata", Value(pdf::Ref{nMetadata, 0}));
   const Value idArray(pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});
-  if (!m_out.Finish(std::move(catalog), Value(std::move(info)), idArray, m_nEncrypt, nVersion))
+  if (!m_out.Finish(std::move(catalog), info.info, idArray, m_nEncrypt, nVersion))
     throw MergeFailed{MERGE_FAILURE_OUTPUT,
                       m_settings.strOutPath + L": cannot be written: " + Utf8ToWide(m_out.Writer().Error())};
 }

@@ -20,6 +20,7 @@ struct MergeSettings {
   int nNUp = 0, nOrientation = 0;
   bool bBookmarks = true;
   bool bObjectStreams = false;
+  bool bFlattenForms = false;
   bool bProtect = false;
   std::string strUserPwd, strOwnerPwd;
   int nPermissions = 0, nEncryption = 0;

@@ -30,7 +30,7 @@ MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842),
       m_nNUp(0), m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true),
-      m_bObjectStreams(false), m_nFailure(MERGE_FAILURE_NONE) {}
+      m_bObjectStreams(false), m_bFlattenForms(false), m_nFailure(MERGE_FAILURE_NONE) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
 
@@ -63,6 +63,7 @@ void MergerTool::CopyFrom(const MergerTool &other) {
   m_nEncryption = other.m_nEncryption;
   m_bBookmarks = other.m_bBookmarks;
   m_bObjectStreams = other.m_bObjectStreams;
+  m_bFlattenForms = other.m_bFlattenForms;
   m_nFailure = other.m_nFailure;
   m_strFailure = other.m_strFailure;
   m_vecNotices = other.m_vecNotices;
@@ -182,6 +183,8 @@ bool MergerTool::SetEncryption(int32_t nEncryption) {
 void MergerTool::SetBookmarks(bool bBookmarks) { m_bBookmarks = bBookmarks; }
 
 void MergerTool::SetObjectStreams(bool bObjectStreams) { m_bObjectStreams = bObjectStreams; }
+
+void MergerTool::SetFlattenForms(bool bFlattenForms) { m_bFlattenForms = bFlattenForms; }
 
 void MergerTool::NotifyProcess(int32_t nIndex, int32_t nPercent) {
   if (m_pUserData != nullptr && m_pfnProcess != nullptr)

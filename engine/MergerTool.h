@@ -129,6 +129,9 @@ public:
   // Whether the output packs its objects into compressed object streams (default off): a
   // smaller file, for readers of PDF 1.5 and later.
   void SetObjectStreams(bool bObjectStreams);
+  // Whether form fields are drawn flat even at one page per sheet (default off: there they stay
+  // fillable; at two or four per sheet they are always drawn flat).
+  void SetFlattenForms(bool bFlattenForms);
   // Runs the job: nIndex >= 0 reports all progress under nIndex, -1 per source.
   // True when the output file was written; false when cancelled or failed. An existing
   // file at the output path is replaced only by a completely written output.
@@ -163,6 +166,7 @@ protected:
   int32_t m_nEncryption;
   bool m_bBookmarks;
   bool m_bObjectStreams;
+  bool m_bFlattenForms;
   int32_t m_nFailure;
   std::wstring m_strFailure;
   std::vector<MergeSourceNote> m_vecNotices;

@@ -13,6 +13,7 @@ bool MergerTool::StartMerge(int32_t nIndex) {
   settings.nOrientation = m_nOrientation;
   settings.bBookmarks = m_bBookmarks;
   settings.bObjectStreams = m_bObjectStreams;
+  settings.bFlattenForms = m_bFlattenForms;
   if (!m_bOpenPwd)
     m_strOpenPwd.clear();
   settings.bProtect = m_bOpenPwd || m_bPermissionPwd;

@@ -193,7 +193,8 @@ Matrix ReadMatrix(const Value *pArray) {
 } // namespace
 
 std::vector<std::pair<uint32_t, Matrix>> AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page,
-                                                            OutputBuilder &out) {
+                                                            OutputBuilder &out,
+                                                            const std::function<bool(uint32_t)> &bCarried) {
   std::vector<std::pair<uint32_t, Matrix>> overlays;
   pdf::SourceDocument &doc = *entry.doc;
   const pdf::ObjectPtr pageObject = doc.Load(page.ref);
@@ -205,6 +206,8 @@ std::vector<std::pair<uint32_t, Matrix>> AnnotationOverlays(SourceEntry &entry, 
   for (const Value &item : pAnnots->array()) {
     if (++nSeen > kMaxAnnotations)
       break;
+    if (item.IsRef() && bCarried(item.ref().num))
+      continue;
     pdf::ObjectPtr holder;
     const Value *pAnnot = doc.Resolve(&item, holder);
     if (pAnnot == nullptr || !pAnnot->IsDict())

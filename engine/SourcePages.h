@@ -5,6 +5,7 @@
 #include "Geometry.h"
 #include "SourceCache.h"
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -24,10 +25,12 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page);
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
                       OutputBuilder &out, size_t nPageNumber);
 
-// The appearances of the page's visible annotations other than links and pop-ups (stamps,
-// notes, form fields), each as a form and the matrix that puts it on the page.
+// The appearances of the page's visible annotations other than links, pop-ups and those
+// bCarried says stay annotations (form fields that stay fillable), each as a form and the
+// matrix that puts it on the page.
 std::vector<std::pair<uint32_t, Matrix>> AnnotationOverlays(SourceEntry &entry,
                                                             const pdf::PageEntry &page,
-                                                            OutputBuilder &out);
+                                                            OutputBuilder &out,
+                                                            const std::function<bool(uint32_t)> &bCarried);
 
 } // namespace engine

@@ -11,6 +11,7 @@ packages=(
   libgdk-pixbuf-2.0-dev libwxgtk3.2-dev libcurl4-openssl-dev
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools shared-mime-info glpk-doc auto-multiple-choice-doc-pdf
+  python3 python3-pypdf
   xvfb xauth x11-apps imagemagick fonts-liberation2
   desktop-file-utils appstream
 )

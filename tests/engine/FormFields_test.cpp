@@ -1,0 +1,123 @@
+// Forms in merged files as their users meet them: fields that can still be filled, each file's
+// fields independent of the others', and flat drawings where a field cannot stay a field.
+#include "FormPdf.h"
+#include "MergeTestSupport.h"
+#include "PdfMaker.h"
+#include "ReferenceReaders.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// qpdf's view of the fields: "full name|type|value|page|rectangle" per widget.
+std::string Fields(const std::string &pdf) {
+  return RunCommand("/usr/bin/python3 '" FORM_FIELDS_SCRIPT "' list '" + pdf + "'");
+}
+
+class FormFields : public ::testing::Test {
+protected:
+  TempDir dir;
+  MergerTool job;
+
+  void SetUp() override { WriteFileBytes(dir.file("form.pdf"), MakeFormPdf("form")); }
+  std::string Merge(int nup, const std::vector<const char *> &ranges) {
+    job.SetLayout(PAPER_A4, nup, 0);
+    int index = 0;
+    for (const char *range : ranges)
+      job.AppendMergeSrc(index++, Wide(dir.file("form.pdf")).c_str(), 3, range, nullptr);
+    job.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
+    EXPECT_TRUE(job.StartMerge(0));
+    EXPECT_TRUE(CheckWithQpdf(dir.file("out.pdf")).Clean()) << CheckWithQpdf(dir.file("out.pdf")).output;
+    EXPECT_EQ(PopplerComplaints(dir.file("out.pdf")), "");
+    return dir.file("out.pdf");
+  }
+};
+
+TEST_F(FormFields, FieldsStayFillableAndEachFileKeepsItsOwn) {
+  // The first listing takes pages 1 and 2 only: "later" (page 3) goes; signatures never stay.
+  const std::string out = Merge(0, {"1-2", nullptr});
+  EXPECT_EQ(Fields(out), "name|/Tx|u:Ann|1|100 600 300 640\n"
+                         "agree|/Btn|/Yes|1|100 500 140 540\n"
+                         "choice|/Btn|/B|1|100 400 130 430\n"
+                         "choice|/Btn|/B|2|100 400 130 430\n"
+                         "color|/Ch|u:Green|2|100 300 300 330\n"
+                         "name_2|/Tx|u:Ann|3|100 600 300 640\n"
+                         "agree_2|/Btn|/Yes|3|100 500 140 540\n"
+                         "choice_2|/Btn|/B|3|100 400 130 430\n"
+                         "choice_2|/Btn|/B|4|100 400 130 430\n"
+                         "color_2|/Ch|u:Green|4|100 300 300 330\n"
+                         "later|/Tx|u:Later|5|100 600 300 640\n");
+  const std::string form = RunCommand("qpdf --show-object=trailer '" + out + "' >/dev/null; qpdf --json "
+                                      "--json-key=qpdf '" + out + "' | grep -o '\"/SigFlags\\|\"/XFA\\|\"/CO\"'");
+  EXPECT_EQ(form, "\"/CO\"\n");
+
+  // Filling one field in another program changes that field only.
+  RunCommand("/usr/bin/python3 '" FORM_FIELDS_SCRIPT "' fill '" + out + "' '" + dir.file("filled.pdf") +
+             "' name_2=Bob");
+  const std::string values = RunCommand("/usr/bin/python3 '" FORM_FIELDS_SCRIPT "' values '" +
+                                        dir.file("filled.pdf") + "'");
+  EXPECT_NE(values.find("name = Ann\n"), std::string::npos) << values;
+  EXPECT_NE(values.find("name_2 = Bob\n"), std::string::npos) << values;
+}
+
+TEST_F(FormFields, AppearancesShowWhereTheFieldsAreAndSignaturesAreDrawnFlat) {
+  const std::string out = Merge(0, {nullptr});
+  // The text field's block at (100..300, 600..640) of 842: drawn once, by the widget.
+  const RenderedPage first = RenderPage(out, 1, 40);
+  EXPECT_TRUE(Near(first.At(200.0 / 595, 1 - 620.0 / 842), kNameColour));
+  EXPECT_TRUE(Near(first.At(120.0 / 595, 1 - 520.0 / 842), kAgreeColour));
+  const RenderedPage second = RenderPage(out, 2, 40);
+  EXPECT_TRUE(Near(second.At(200.0 / 595, 1 - 230.0 / 842), kSignatureColour));
+}
+
+TEST_F(FormFields, TwoPerSheetAndFlattenDrawFieldsFlat) {
+  for (bool bFlatten : {false, true}) {
+    MergerTool flat;
+    job = flat;
+    job.SetFlattenForms(bFlatten);
+    const std::string out = Merge(bFlatten ? 0 : 1, {nullptr});
+    EXPECT_EQ(Fields(out), "") << bFlatten;
+    // Flat, the appearances are part of the sheet.
+    const RenderedPage sheet = RenderPage(out, 1, 40);
+    bool orange = false;
+    for (double x = 0.02; x < 1; x += 0.01)
+      for (double y = 0.02; y < 1; y += 0.01)
+        orange = orange || Near(sheet.At(x, y), kNameColour, 30);
+    EXPECT_TRUE(orange) << bFlatten;
+  }
+}
+
+TEST_F(FormFields, WidgetsOfTurnedPagesTurnWithThem) {
+  WriteFileBytes(dir.file("form.pdf"), MakeFormPdf("form", FormPdfOptions{90}));
+  const std::string out = Merge(0, {"1"});
+  // Shown turned clockwise, then turned again to fit A4: the page is upside down, the text
+  // field's 200 x 40 block with it, and readers that draw the field anew are told so.
+  const std::string fields = Fields(out);
+  EXPECT_EQ(fields.substr(0, fields.find('\n')), "name|/Tx|u:Ann|1|295 202 495 242");
+  EXPECT_NE(RunCommand("qpdf --qdf --object-streams=disable '" + out + "' - | grep -a -A1 '/MK'")
+                .find("/R 180"),
+            std::string::npos);
+  const RenderedPage sheet = RenderPage(out, 1, 40);
+  EXPECT_TRUE(Near(sheet.At(395.0 / 595, 1 - 222.0 / 842), kNameColour));
+}
+
+TEST(DocumentInformation, MetadataAgreesWithTheInformationDictionary) {
+  TempDir dir;
+  MakeNumberedPdf(dir.file("a.pdf"), 1);
+  MergerTool job;
+  job.SetLayout(PAPER_A4, 0, 0);
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 1, nullptr, nullptr);
+  job.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
+  ASSERT_TRUE(job.StartMerge(0));
+  const std::string meta = RunCommand("pdfinfo -meta '" + dir.file("out.pdf") + "'");
+  EXPECT_NE(meta.find("<pdf:Producer>Vantorel PDF merger"), std::string::npos) << meta;
+  const std::string info = RunCommand("pdfinfo -isodates '" + dir.file("out.pdf") + "'");
+  const size_t at = info.find("CreationDate:");
+  ASSERT_NE(at, std::string::npos);
+  const std::string date = info.substr(at + 13, info.find('\n', at) - at - 13);
+  const std::string trimmed = date.substr(date.find_first_not_of(' '));
+  EXPECT_NE(meta.find("<xmp:CreateDate>" + trimmed.substr(0, 19)), std::string::npos) << trimmed << meta;
+}
+
+} // namespace
