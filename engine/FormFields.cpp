@@ -188,6 +188,17 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
     Value mapped = copier.Map(dict);
     if (const Value *pAction = source->value.Get("A"); pAction && SafeAction(doc, pAction))
       mapped.dict().Set("A", copier.Map(*pAction));
+    // Additional actions without scripts (which is what most of them are).
+    pdf::ObjectPtr aaHolder;
+    const Value *pAdditional = doc.Resolve(source->value.Get("AA"), aaHolder);
+    if (pAdditional != nullptr && pAdditional->IsDict()) {
+      pdf::Dict kept;
+      for (const pdf::DictEntry &trigger : pAdditional->dict())
+        if (SafeAction(doc, &trigger.value))
+          kept.Set(trigger.key, copier.Map(trigger.value));
+      if (!kept.empty())
+        mapped.dict().Set("AA", Value(std::move(kept)));
+    }
     if (node.nParent >= 0)
       mapped.dict().Set("Parent", Value(pdf::Ref{nodes[static_cast<size_t>(node.nParent)].nOut, 0}));
     if (!node.kids.empty()) {
@@ -210,6 +221,16 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
       Rect rect;
       if (ReadRect(source->value.Get("Rect"), rect))
         mapped.dict().Set("Rect", RectArray(MapRect(m, rect)));
+      if (const Value *pQuads = source->value.Get("QuadPoints"); pQuads && pQuads->IsArray()) {
+        pdf::Array quads;
+        for (size_t i = 0; i + 1 < pQuads->array().size(); i += 2) {
+          double x = pdf::NumberOr(&pQuads->array()[i], 0), y = pdf::NumberOr(&pQuads->array()[i + 1], 0);
+          MapPoint(m, x, y);
+          quads.push_back(Value(x));
+          quads.push_back(Value(y));
+        }
+        mapped.dict().Set("QuadPoints", Value(std::move(quads)));
+      }
       mapped.dict().Set("P", Value(pdf::Ref{out.SheetNumber(widget.nSheet), 0}));
       const int turn = QuarterTurn(m);
       if (turn != 0) {
