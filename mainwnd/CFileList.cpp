@@ -5,6 +5,7 @@
 #include "FileListTexts.h"
 #include "Localization.h"
 #include "MergerTool.h"
+#include "PathText.h"
 
 namespace {
 const int kRowHeight = 30;
@@ -89,7 +90,7 @@ void CFileList::ShowRecord(int row) {
     return;
   bool isPdf = EndsWithPdf(item->szFilePath);
   SetCell(row, 0, Decimal(row + 1), isPdf);
-  SetCell(row, 1, FileNameOfPath(item->szFilePath), isPdf);
+  SetCell(row, 1, FileNameOfPath(item->szFilePath, PathSeparators::kSlashOrBackslash), isPdf);
   m_list->SetItemToolTipText(row, 1, item->szFilePath);
   SetCell(row, 3, Decimal(item->nTotalPage), isPdf);
   SetCell(row, 2, FormatSizeText(item->nFileSize), isPdf);

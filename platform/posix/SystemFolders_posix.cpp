@@ -1,6 +1,7 @@
 #include "SystemFolders.h"
 
 #include "AnsiText.h"
+#include "PathText.h"
 
 #include <wx/app.h>
 #include <wx/stdpaths.h>
@@ -30,11 +31,7 @@ std::wstring GetProgramFolder() {
   const ssize_t length = readlink("/proc/self/exe", buffer, PATH_MAX);
   if (length <= 0)
     return L".";
-  const std::wstring path = Utf8ToWide(std::string(buffer, length));
-  const size_t slash = path.rfind(L'/');
-  if (slash == std::wstring::npos)
-    return L".";
-  return slash == 0 ? L"/" : path.substr(0, slash);
+  return ContainingFolder(Utf8ToWide(std::string(buffer, length)));
 }
 
 bool PathExists(const std::wstring &path) {
@@ -48,9 +45,9 @@ void CreateFolderPath(const std::wstring &path) {
     folder.pop_back();
   if (folder.empty() || PathExists(folder))
     return;
-  const size_t slash = folder.rfind(L'/');
-  if (slash != std::wstring::npos && slash > 0)
-    CreateFolderPath(folder.substr(0, slash));
+  std::wstring parent;
+  if (FolderOfPath(folder, &parent) && !parent.empty())
+    CreateFolderPath(parent);
   mkdir(WideToUtf8(folder).c_str(), 0777);
 }
 
