@@ -15,13 +15,11 @@
 #include <wx/settings.h>
 #include <wx/tokenzr.h>
 
+#include "LangStringTable.h"
 #include "controls/CAdvComboEdit.h"
 #include "controls/CDropListBox.h"
 #include "controls/CDropScrollBar.h"
 #include "controls/CDropWnd.h"
-#ifndef VANTOREL_NO_STRING_TABLE
-#include "LangStringTable.h"
-#endif
 
 wxDEFINE_EVENT(wxEVT_ADVCOMBO_NOTIFY, wxCommandEvent);
 
@@ -77,11 +75,7 @@ bool CAdvComboBox::Create(wxWindow *parent, wxWindowID id, const wxRect &rect, i
 void CAdvComboBox::LoadChoicesFromResource(int id) {
   if (id < 0)
     return;
-#ifdef VANTOREL_NO_STRING_TABLE
-  std::wstring text;
-#else
-  std::wstring text = LoadBuiltInString(id);
-#endif
+  const std::wstring text = LoadBuiltInString(id);
   if (text.empty())
     return;
   m_list.clear();

@@ -3,12 +3,10 @@
 #include "AnsiText.h"
 #include "PathText.h"
 
-#include <wx/app.h>
-#include <wx/stdpaths.h>
-
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +20,36 @@ std::wstring FromEnvironment(const char *name) {
 std::wstring HomeFolder() {
   std::wstring home = FromEnvironment("HOME");
   return home.empty() ? L"/" : home;
+}
+
+std::wstring ConfigFolder() {
+  const std::wstring folder = FromEnvironment("XDG_CONFIG_HOME");
+  return !folder.empty() && folder[0] == L'/' ? folder : HomeFolder() + L"/.config";
+}
+
+bool IsFolder(const std::wstring &path) {
+  struct stat info;
+  return stat(WideToUtf8(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder that the desktop's user-dirs.dirs names for key (a line such as
+// XDG_DOCUMENTS_DIR="$HOME/Documents"), when it exists; empty otherwise.
+std::wstring XdgUserFolder(const std::string &key) {
+  std::ifstream file(WideToUtf8(ConfigFolder() + L"/user-dirs.dirs"));
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.compare(0, key.size() + 1, key + "=") != 0)
+      continue;
+    std::string value = line.substr(key.size() + 1);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    std::wstring folder = Utf8ToWide(value);
+    if (folder.compare(0, 5, L"$HOME") == 0)
+      folder = HomeFolder() + folder.substr(5);
+    // A line naming a folder that is not there counts as no line, as for the desktop itself.
+    return !folder.empty() && folder[0] == L'/' && IsFolder(folder) ? folder : std::wstring();
+  }
+  return std::wstring();
 }
 
 } // namespace
@@ -55,9 +83,7 @@ std::wstring GetDocumentsFolder() {
   std::wstring folder = FromEnvironment("VANTOREL_DOCUMENTS_DIR");
   if (!folder.empty())
     return folder;
-  // wx reads the XDG user folders; it needs the application object for that.
-  if (wxApp::GetTraitsIfExists())
-    folder = wxStandardPaths::Get().GetDocumentsDir().ToStdWstring();
+  folder = XdgUserFolder("XDG_DOCUMENTS_DIR");
   return folder.empty() ? HomeFolder() : folder;
 }
 
@@ -65,9 +91,5 @@ std::wstring GetRoamingAppDataFolder() {
   std::wstring folder = FromEnvironment("VANTOREL_APPDATA_DIR");
   if (!folder.empty())
     return folder;
-  // Read directly rather than through wx: the update check asks from its worker thread.
-  folder = FromEnvironment("XDG_CONFIG_HOME");
-  if (!folder.empty() && folder[0] == L'/')
-    return folder;
-  return HomeFolder() + L"/.config";
+  return ConfigFolder();
 }

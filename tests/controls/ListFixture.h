@@ -1,8 +1,8 @@
 #pragma once
 #include <vector>
 
-#include "WxFixture.h"
 #include "NoGrabDropWnd.h"
+#include "WxFixture.h"
 #include "controls/CXListCtrl.h"
 
 // A list whose keyboard focus the test decides (a virtual screen has no reliable focus).
@@ -46,7 +46,7 @@ protected:
     m_frame->Bind(wxEVT_LIST_COL_CLICK, record);
     m_frame->Bind(wxEVT_LIST_KEY_DOWN, record);
     m_frame->Bind(wxEVT_XLISTCTRL_CHECKBOX_CLICKED, record);
-    Yield();
+    YieldToWindows();
   }
   void AddRows(int n) {
     for (int i = 0; i < n; ++i)

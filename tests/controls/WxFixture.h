@@ -1,4 +1,6 @@
 #pragma once
+#include "support/WindowEvents.h"
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/frame.h>
@@ -12,12 +14,7 @@ protected:
   }
   void TearDown() override {
     m_frame->Destroy();
-    Yield();
-  }
-  // Lets pending events (sizes, paints, deletions) run.
-  static void Yield() {
-    for (int i = 0; i < 5; ++i)
-      wxTheApp->Yield(true);
+    YieldToWindows();
   }
   wxFrame *m_frame = nullptr;
 };

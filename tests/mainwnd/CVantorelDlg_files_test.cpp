@@ -85,7 +85,7 @@ TEST_F(MainWindow, AClickOnTheCoverOpensAddFiles) {
   wxMouseEvent click(wxEVT_LEFT_DOWN);
   click.SetPosition(CLvCover::GetHotRect().GetPosition() + wxPoint(5, 5));
   dlg->GetCover()->GetEventHandler()->ProcessEvent(click);
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(1, dlg->GetListCtrl()->GetItemCount());
 }
 

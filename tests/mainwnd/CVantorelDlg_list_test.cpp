@@ -145,7 +145,7 @@ TEST_F(ListEditing, DeleteKeyRemovesTheSelectionWhileTheListHasTheFocus) {
   AddRows();
   SelectOnly({1});
   List()->SetFocus();
-  Yield();
+  YieldToWindows();
   ASSERT_EQ(List(), wxWindow::FindFocus());
   wxKeyEvent key(wxEVT_CHAR_HOOK);
   key.m_keyCode = WXK_DELETE;

@@ -136,7 +136,7 @@ TEST_F(MainWindow, EnterAndEscapeNeverCloseTheWindow) {
       key.SetEventObject(control);
       dlg->GetEventHandler()->ProcessEvent(key);
       EXPECT_TRUE(key.GetSkipped() == false);
-      Yield();
+      YieldToWindows();
       EXPECT_TRUE(dlg->IsShown());
     }
   }
@@ -199,7 +199,7 @@ TEST_F(MainWindow, NameBoxIsEditableOnlyForTheCustomEntry) {
   // Typing replaces entry 0 with the text typed.
   name->SelectEntry(0);
   name->SetValue("report");
-  Yield();
+  YieldToWindows();
   EXPECT_EQ("report", name->GetValue());
   ASSERT_EQ(2u, name->GetCount());
   EXPECT_EQ("report", name->GetString(0));
@@ -302,13 +302,13 @@ TEST_F(MainWindow, AFailedSaveIsReported) {
 
 TEST_F(MainWindow, CloseButtonEndsTheWindow) {
   dlg->OnBarCommand(103);
-  Yield();
+  YieldToWindows();
   EXPECT_FALSE(dlg->IsShown());
 }
 
 TEST_F(MainWindow, DraggingTheSurfaceMovesTheWindow) {
   dlg->Move(100, 100);
-  Yield();
+  YieldToWindows();
   const wxPoint start = dlg->GetPosition();
   wxMouseEvent down(wxEVT_LEFT_DOWN);
   down.SetPosition(wxPoint(400, 20));
@@ -321,7 +321,7 @@ TEST_F(MainWindow, DraggingTheSurfaceMovesTheWindow) {
   wxMouseEvent up(wxEVT_LEFT_UP);
   up.SetPosition(wxPoint(400, 20));
   dlg->GetEventHandler()->ProcessEvent(up);
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(start + wxPoint(30, 40), dlg->GetPosition());
   EXPECT_FALSE(dlg->HasCapture());
 }

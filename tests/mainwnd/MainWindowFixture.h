@@ -14,6 +14,7 @@
 #include "CVantorelDlg.h"
 #include "Localization.h"
 #include "support/TempDir.h"
+#include "support/WindowEvents.h"
 
 inline std::wstring Wide(const std::string &s) { return std::wstring(s.begin(), s.end()); }
 
@@ -88,7 +89,7 @@ protected:
   void Open() {
     dlg = new TestDlg;
     dlg->Show();
-    Yield();
+    YieldToWindows();
   }
   // Shut-down as the application does it, then the window goes.
   void Close() {
@@ -97,11 +98,7 @@ protected:
     dlg->ShutDown();
     dlg->Destroy();
     dlg = nullptr;
-    Yield();
-  }
-  static void Yield() {
-    for (int i = 0; i < 5; ++i)
-      wxTheApp->Yield(true);
+    YieldToWindows();
   }
   std::string Home(const std::string &name) const { return m_home.file(name); }
 

@@ -87,7 +87,7 @@ TEST_F(CNewVersionDlgTest, CloseButtonUnregistersAndALateResultReachesNobody) {
   EXPECT_EQ(nullptr, GetUpdateResultWindow());
   // The worker ends after its time-out; its failure must not land in the closed dialog.
   wxSleep(2);
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(kChecking, dialog->GetStatusText());
   delete dialog;
 }

@@ -1,8 +1,9 @@
 #pragma once
 #include "LocalHttpServer.h"
-#include "ScopedEnv.h"
 #include "UpdateCheck.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
+#include "support/WindowEvents.h"
 
 #include <chrono>
 #include <functional>
@@ -20,23 +21,7 @@ protected:
   }
   void TearDown() override {
     m_frame->Destroy();
-    Yield();
-  }
-  // Lets queued events (worker results, paints, deletions) run.
-  static void Yield() {
-    wxTheApp->ProcessPendingEvents();
-    for (int i = 0; i < 3; ++i)
-      wxTheApp->Yield(true);
-  }
-  // Runs events until done() holds or the time is up; done() at the end.
-  static bool YieldUntil(const std::function<bool()> &done,
-                         std::chrono::seconds limit = std::chrono::seconds(20)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < end) {
-      Yield();
-      wxMilliSleep(10);
-    }
-    return done();
+    YieldToWindows();
   }
   static void SendMouse(wxWindow *window, wxEventType type, const wxPoint &point) {
     wxMouseEvent event(type);

@@ -2,6 +2,7 @@
 #include "BarCommand.h"
 #include "Localization.h"
 #include "support/TempDir.h"
+#include "support/WindowEvents.h"
 
 #include <cstdlib>
 #include <ostream>
@@ -27,13 +28,7 @@ protected:
   }
   void TearDown() override {
     m_frame->Destroy();
-    Yield();
-  }
-  // Lets queued events (posted commands, sizes, deletions) run.
-  static void Yield() {
-    wxTheApp->ProcessPendingEvents();
-    for (int i = 0; i < 3; ++i)
-      wxTheApp->Yield(true);
+    YieldToWindows();
   }
   static void SendMouse(wxWindow *window, wxEventType type, const wxPoint &point) {
     wxMouseEvent event(type);

@@ -27,7 +27,7 @@ protected:
     const std::string copy = appData.file("Orvanel/ZOZ Avar Izaded/version.ini");
     EXPECT_TRUE(YieldUntil([&] { return FileExists(copy); }));
     wxMilliSleep(300);
-    Yield();
+    YieldToWindows();
   }
 
   StartupUpdatePrompt prompt;
@@ -65,7 +65,7 @@ TEST_F(StartupUpdateCheckTest, UpToDateAndFailuresShowNothing) {
   server.Respond(404, "");
   ASSERT_TRUE(StartStartupUpdateCheck(m_frame, prompt));
   wxSleep(1);
-  Yield();
+  YieldToWindows();
   EXPECT_TRUE(asked.empty());
 }
 
@@ -77,5 +77,5 @@ TEST_F(StartupUpdateCheckTest, DestroyedMainWindowStopsBeingTheResultWindow) {
   delete window;
   EXPECT_EQ(nullptr, GetUpdateResultWindow());
   wxMilliSleep(500);
-  Yield();
+  YieldToWindows();
 }

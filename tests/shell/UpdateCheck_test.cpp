@@ -1,7 +1,7 @@
 #include "AnsiText.h"
 #include "LocalHttpServer.h"
-#include "ScopedEnv.h"
 #include "UpdateCheck.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
