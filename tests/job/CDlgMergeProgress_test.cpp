@@ -4,12 +4,12 @@
 #include "JobTestSupport.h"
 #include "PdfMaker.h"
 #include "support/TempDir.h"
+#include "support/WindowEvents.h"
 
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <sys/stat.h>
-#include <thread>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -19,8 +19,8 @@
 
 namespace {
 
-// Records what the dialog would show. With hold set, the worker waits at its first progress
-// notice until Release, so the test can act while the run is certainly in progress.
+// Records what the dialog would show. The worker waits at its first notice until Release, so
+// the test can act while the run is certainly in progress.
 class TestProgressDialog : public CDlgMergeProgress {
 public:
   using CDlgMergeProgress::CDlgMergeProgress;
@@ -28,7 +28,6 @@ public:
   std::vector<std::wstring> shown;
   std::vector<wxString> messages;
   std::vector<long> styles;
-  bool hold = false;
 
   void WaitHeld() {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -47,7 +46,7 @@ protected:
     styles.push_back(style);
   }
   void PostMergeNotice(const MergeNotice &notice) override {
-    if (hold && notice.nMessage == WM_MERGE_PROGRESS) {
+    {
       std::unique_lock<std::mutex> lock(m_mutex);
       m_held = true;
       m_changed.notify_all();
@@ -79,18 +78,17 @@ protected:
     frame->Destroy();
     Pump();
   }
-  static void Pump() {
-    wxTheApp->ProcessPendingEvents();
-    wxTheApp->Yield(true);
+  static void Pump() { YieldToWindows(); }
+  // Shows the dialog, which starts its worker, and returns once the worker waits at its first
+  // notice.
+  static void Open(TestProgressDialog &dialog) {
+    dialog.Show();
+    dialog.WaitHeld();
   }
-  // Lets events run until the dialog hid itself at the end of the run.
+  // Lets events run until the dialog ended itself with a result. Its being hidden says less: a
+  // window hidden before the display has mapped it counts as shown again when the map arrives.
   static bool RunUntilClosed(wxDialog &dialog) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (dialog.IsShown() && std::chrono::steady_clock::now() < end) {
-      Pump();
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return !dialog.IsShown();
+    return YieldUntil([&] { return dialog.GetReturnCode() != 0; }, std::chrono::seconds(60));
   }
   std::vector<_stru_ItemData_> Rows() {
     return {MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)};
@@ -111,8 +109,9 @@ TEST_F(ProgressDialog, TemplateControls) {
 
 TEST_F(ProgressDialog, SuccessfulRunShowsTheOutputAndCloses) {
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  dialog.Show();
+  Open(dialog);
   ASSERT_NE(dialog.GetJob(), nullptr);
+  dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
   EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out + "/a_b.pdf")});
@@ -124,7 +123,8 @@ TEST_F(ProgressDialog, SuccessfulRunShowsTheOutputAndCloses) {
 TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
   WriteFileBytes(out, "a file where the folder should be");
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  dialog.Show();
+  Open(dialog);
+  dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   EXPECT_TRUE(dialog.shown.empty());
   ASSERT_EQ(dialog.messages.size(), 1u);
@@ -137,7 +137,8 @@ TEST_F(ProgressDialog, PerRowFailuresAreListedBeforeTheFolderIsShown) {
   // path row 0 holds exists, so it is still shown after the failures are listed.
   WriteFileBytes(out, "not a folder");
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
-  dialog.Show();
+  Open(dialog);
+  dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_TRUE(dialog.messages[0].Contains(dir.file("a.pdf")));
@@ -148,15 +149,14 @@ TEST_F(ProgressDialog, PerRowFailuresAreListedBeforeTheFolderIsShown) {
 
 TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  dialog.hold = true;
-  dialog.Show();
-  dialog.WaitHeld();
+  Open(dialog);
 
   wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
   dialog.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(click);
   EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
   Pump();
   EXPECT_TRUE(dialog.IsShown());
+  EXPECT_EQ(dialog.GetReturnCode(), 0);
 
   dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
@@ -168,10 +168,8 @@ TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
 
 TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
-  dialog.hold = true;
   mkdir(out.c_str(), 0777);
-  dialog.Show();
-  dialog.WaitHeld();
+  Open(dialog);
 
   for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_NUMPAD_ENTER}) {
     wxKeyEvent press(wxEVT_CHAR_HOOK);
@@ -183,11 +181,13 @@ TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
   dialog.GetEventHandler()->ProcessEvent(enter);
   Pump();
   EXPECT_TRUE(dialog.IsShown());
+  EXPECT_EQ(dialog.GetReturnCode(), 0);
   EXPECT_FALSE(dialog.GetJob()->hCancelEvent.IsSignalled());
 
   // The close box cancels, as Cancel does; the dialog stays until the worker ends.
   EXPECT_FALSE(dialog.Close());
   EXPECT_TRUE(dialog.IsShown());
+  EXPECT_EQ(dialog.GetReturnCode(), 0);
   EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
   dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
@@ -201,7 +201,6 @@ TEST_F(ProgressDialog, DestroyingItDuringARunWaitsForTheWorker) {
       new CDlgMergeProgress(frame, {MakeRow(dir.file("long.pdf"), 300)}, MakeSettings(out, 1, 0));
   dialog->Show();
   ASSERT_TRUE(dialog->GetJob()->IsRunning());
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
   // Its notices are never handled: it goes before the events run.
   delete dialog;
   Pump();
