@@ -273,37 +273,6 @@ TEST_F(AdvCombo, TheSizeGripResizesWithinItsLimits) {
   EXPECT_FALSE(drop->IsResizing());
 }
 
-// Where the drop-down goes, for a box 20 pixels high on a 600-pixel screen with rows of 15.
-struct PlaceCase {
-  int boxTop, rows;
-  int top, height;
-};
-class DropDownPlacement : public ::testing::TestWithParam<PlaceCase> {};
-
-TEST_P(DropDownPlacement, BelowOrAboveTheBox) {
-  const PlaceCase &c = GetParam();
-  wxRect box(50, c.boxTop, 100, 20);
-  wxRect rect = CAdvComboBox::DropDownRect(box, 15, c.rows, 5, 120, wxRect(0, 0, 800, 600), 16);
-  EXPECT_EQ(rect.y, c.top);
-  EXPECT_EQ(rect.height, c.height);
-  EXPECT_EQ(rect.width, 120);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, DropDownPlacement,
-    ::testing::Values(PlaceCase{100, 10, 120, 152}, // room below
-                      PlaceCase{450, 10, 470, 130}, // below, cut at the screen's bottom
-                      PlaceCase{510, 10, 358, 152}, // fewer than 5 rows fit below: above
-                      PlaceCase{510, 50, 0, 510},   // above, cut at the top
-                      PlaceCase{515, 2, 483, 32},   // above even when the rows would fit
-                      PlaceCase{100, 0, 120, 16})); // never lower than one arrow
-
-TEST(DropDownPlacementRule, StaysOnTheScreenSideways) {
-  wxRect rect = CAdvComboBox::DropDownRect(wxRect(700, 100, 100, 20), 15, 3, 5, 300,
-                                           wxRect(0, 0, 800, 600), 16);
-  EXPECT_EQ(rect.GetRight(), 799);
-}
-
 TEST_F(AdvCombo, OpensAboveNearTheBottomOfTheScreen) {
   wxRect screen = wxDisplay(0u).GetGeometry();
   m_frame->SetSize(0, screen.GetBottom() - 120, 400, 100);
