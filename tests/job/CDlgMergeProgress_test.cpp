@@ -156,7 +156,7 @@ TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
 
   wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
   dialog.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(click);
-  EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
   Pump();
   EXPECT_TRUE(dialog.IsShown());
   EXPECT_EQ(dialog.GetReturnCode(), 0);
@@ -185,13 +185,13 @@ TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
   Pump();
   EXPECT_TRUE(dialog.IsShown());
   EXPECT_EQ(dialog.GetReturnCode(), 0);
-  EXPECT_FALSE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  EXPECT_FALSE(dialog.GetJob()->cancelEvent.IsSignalled());
 
   // The close box cancels, as Cancel does; the dialog stays until the worker ends.
   EXPECT_FALSE(dialog.Close());
   EXPECT_TRUE(dialog.IsShown());
   EXPECT_EQ(dialog.GetReturnCode(), 0);
-  EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
   dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   // A cancelled per-row run opens the folder held by row 0.
@@ -210,7 +210,7 @@ protected:
   void PostMergeNotice(const MergeNotice &notice) override {
     if (notice.nMessage == WM_MERGE_PROGRESS && m_reached) {
       std::exchange(m_reached, nullptr)->set_value();
-      while (!GetJob()->hCancelEvent.IsSignalled())
+      while (!GetJob()->cancelEvent.IsSignalled())
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     CDlgMergeProgress::PostMergeNotice(notice);

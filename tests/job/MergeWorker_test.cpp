@@ -220,7 +220,7 @@ TEST_F(Worker, StopWaitsForARunningWorker) {
     if (n.nMessage != WM_MERGE_PROGRESS || std::exchange(held, true))
       return;
     reached.set_value();
-    while (!pJob->hCancelEvent.IsSignalled())
+    while (!pJob->cancelEvent.IsSignalled())
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
   };
   auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));

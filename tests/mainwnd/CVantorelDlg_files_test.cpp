@@ -1,6 +1,7 @@
 // Adding files to the main window: one file, the Add Files dialog, the folder scan and drops.
 #include "MainWindowFixture.h"
 
+#include "BarCommand.h"
 #include "CCoolToolBar.h"
 #include "CFileList.h"
 #include "CLvCover.h"
@@ -40,12 +41,12 @@ TEST_F(MainWindow, TheFirstFileEnablesBuildAndTheListButtons) {
   EXPECT_EQ("3", dlg->GetListCtrl()->GetItemText(0, 3));
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
   // Nothing selected yet: the switch, clear and upgrade only.
-  EXPECT_TRUE(ListButtonEnabled(dlg, 506));
-  EXPECT_TRUE(ListButtonEnabled(dlg, 504));
-  EXPECT_TRUE(ListButtonEnabled(dlg, 402));
-  EXPECT_FALSE(ListButtonEnabled(dlg, 501));
-  EXPECT_FALSE(ListButtonEnabled(dlg, 503));
-  EXPECT_FALSE(ListButtonEnabled(dlg, 505));
+  EXPECT_TRUE(ListButtonEnabled(dlg, kCmdMergeSwitch));
+  EXPECT_TRUE(ListButtonEnabled(dlg, kCmdClear));
+  EXPECT_TRUE(ListButtonEnabled(dlg, kCmdUpgrade));
+  EXPECT_FALSE(ListButtonEnabled(dlg, kCmdMoveUp));
+  EXPECT_FALSE(ListButtonEnabled(dlg, kCmdRemove));
+  EXPECT_FALSE(ListButtonEnabled(dlg, kCmdPageRange));
   dlg->AddFile(Wide(Home("a.pdf")));
   EXPECT_EQ(2, dlg->GetListCtrl()->GetItemCount()); // no duplicate check
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
@@ -58,7 +59,7 @@ TEST_F(MainWindow, AddFilesAddsInTheDialogsOrderAndRemembersTheFolder) {
   const std::wstring before = dlg->GetSettings().TrackFolder;
   dlg->filesAnswer = true;
   dlg->files = {Wide(Home("in/a.PDF")), Wide(Home("in/b.Jpeg"))};
-  dlg->OnBarCommand(201);
+  dlg->OnBarCommand(kCmdAddFiles);
   EXPECT_EQ(before, dlg->askedFilesFolder);
   ASSERT_EQ(2, dlg->GetListCtrl()->GetItemCount());
   EXPECT_EQ("a.PDF", dlg->GetListCtrl()->GetItemText(0, 1));
@@ -72,7 +73,7 @@ TEST_F(MainWindow, CancelledAddFilesChangesNothing) {
   const std::wstring before = dlg->GetSettings().TrackFolder;
   dlg->filesAnswer = false;
   dlg->files = {Wide(Home("x.pdf"))};
-  dlg->OnBarCommand(201);
+  dlg->OnBarCommand(kCmdAddFiles);
   EXPECT_EQ(0, dlg->GetListCtrl()->GetItemCount());
   EXPECT_TRUE(dlg->GetCover()->IsShown());
   EXPECT_EQ(before, dlg->GetSettings().TrackFolder);
@@ -96,7 +97,7 @@ TEST_F(MainWindow, AddFolderAddsThePdfFilesOfTheTree) {
   const std::wstring track = dlg->GetSettings().TrackFolder;
   dlg->folderAnswer = true;
   dlg->folder = Wide(Home("tree"));
-  dlg->OnBarCommand(202);
+  dlg->OnBarCommand(kCmdAddFolder);
   EXPECT_EQ(L"", dlg->askedFolderInitial);
   ASSERT_EQ(2, dlg->GetListCtrl()->GetItemCount());
   std::vector<wxString> names = {dlg->GetListCtrl()->GetItemText(0, 1),

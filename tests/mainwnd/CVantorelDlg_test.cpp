@@ -1,12 +1,14 @@
 // The main window's start-up, layout, commands, language, keys and shut-down.
 #include "MainWindowFixture.h"
 
+#include "BarCommand.h"
 #include "CCoolButtonBar.h"
 #include "CCoolToolBar.h"
 #include "CFileList.h"
 #include "CLvCover.h"
 #include "COutputSetting.h"
 #include "CReadOnlyComboBox.h"
+#include "CoolBarTables.h"
 #include "DialogUnits.h"
 #include "MainMenus.h"
 #include "MenuCommandId.h"
@@ -41,10 +43,10 @@ TEST_F(MainWindow, StartsWithTheCoverTheTitleAndOnlyTheSwitchAndUpgradeEnabled) 
   EXPECT_EQ(wxSize(877, 280), dlg->GetCover()->GetSize());
   EXPECT_EQ(5, dlg->GetListCtrl()->GetColumns());
   EXPECT_FALSE(dlg->GetBuildBar()->IsButtonEnabled(0));
-  for (int command : {505, 501, 502, 503, 504})
+  for (int command : {kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove, kCmdClear})
     EXPECT_FALSE(ListButtonEnabled(dlg, command)) << command;
-  EXPECT_TRUE(ListButtonEnabled(dlg, 506));
-  EXPECT_TRUE(ListButtonEnabled(dlg, 402));
+  EXPECT_TRUE(ListButtonEnabled(dlg, kCmdMergeSwitch));
+  EXPECT_TRUE(ListButtonEnabled(dlg, kCmdUpgrade));
   // Output folder and name.
   EXPECT_EQ(dlg->GetSettings().OutputFolder, dlg->GetOutputFolderEdit()->GetValue().ToStdWstring());
   CReadOnlyComboBox *name = dlg->GetOutputNameBox();
@@ -63,8 +65,9 @@ TEST_F(MainWindow, BarsAndPanelSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(add->GetRect().GetRight() + 11, folder->GetPosition().x);
   EXPECT_EQ(add->GetPosition().y, folder->GetPosition().y);
   CCoolToolBar *build = dlg->GetBuildBar(), *list = dlg->GetListBar();
-  EXPECT_EQ(wxPoint(W - build->GetBarWidth() - 17, H - 100), build->GetPosition());
-  EXPECT_EQ(wxPoint(W - list->GetBarWidth() - 17, 50), list->GetPosition());
+  EXPECT_EQ(wxPoint(W - build->GetBarWidth() - kBarRightMargin, H - kBuildBarBottomOffset),
+            build->GetPosition());
+  EXPECT_EQ(wxPoint(W - list->GetBarWidth() - kBarRightMargin, kListBarTop), list->GetPosition());
   CCoolButtonBar *title = dlg->GetTitleBar();
   EXPECT_EQ(wxPoint(W - title->GetStripSize().x - 7, 2), title->GetPosition());
   wxWindow *panel = dlg->GetOutputSetting();
@@ -85,7 +88,7 @@ TEST_F(MainWindow, MainMenuHoldsTheCommandsAndTheLanguages) {
   // "auto", a separator and the four language files.
   EXPECT_EQ(6u, languages->GetMenuItemCount());
   EXPECT_TRUE(languages->IsChecked(MenuItemIdFromCommand(32778)));
-  dlg->OnBarCommand(101);
+  dlg->OnBarCommand(kCmdMainMenu);
   ASSERT_EQ(1u, dlg->popups.size());
   EXPECT_EQ(menu, dlg->popups[0]);
 }
@@ -94,7 +97,7 @@ TEST_F(MainWindow, MenuCommandsOpenTheVendorPagesAndDialogs) {
   dlg->OnMenuCommand(ID_HOMEPAGE);
   dlg->OnMenuCommand(ID_ABOUT);
   dlg->OnMenuCommand(ID_CHECK_UPDATE);
-  dlg->OnBarCommand(402);
+  dlg->OnBarCommand(kCmdUpgrade);
   ASSERT_EQ(1u, dlg->addresses.size());
   EXPECT_EQ(GetHomePageUrl(), dlg->addresses[0]);
   EXPECT_EQ(1, dlg->aboutShown);
@@ -152,7 +155,7 @@ TEST_F(MainWindow, BuildCollectsEveryCheckInOneMessageAndStartsNothing) {
   permPwd->SetValue(true);
   dlg->GetOutputNameBox()->SelectEntry(0);
   dlg->GetOutputNameBox()->ChangeValue("");
-  dlg->OnBarCommand(301);
+  dlg->OnBarCommand(kCmdBuild);
   ASSERT_EQ(1u, dlg->messages.size());
   EXPECT_EQ("Open Password is Enalbed but Not Set value \n"
             "Permission Password is Enalbed but Not Set value \n"
@@ -175,7 +178,7 @@ TEST_F(MainWindow, BuildHandsOverRowsAndSettingsThenShowsTheUpsell) {
     rows = r;
     seen = s;
   };
-  dlg->OnBarCommand(301);
+  dlg->OnBarCommand(kCmdBuild);
   EXPECT_TRUE(dlg->messages.empty());
   EXPECT_EQ(1, dlg->progressRuns);
   EXPECT_EQ(1, dlg->upgradeShown);
@@ -212,19 +215,20 @@ TEST_F(MainWindow, MergeSwitchTogglesAndResetsTheListButtons) {
   dlg->AddFile(Wide(Home("a.pdf")));
   dlg->AddFile(Wide(Home("b.pdf")));
   dlg->GetListCtrl()->Select(0, true);
-  ASSERT_TRUE(ListButtonEnabled(dlg, 503));
+  ASSERT_TRUE(ListButtonEnabled(dlg, kCmdRemove));
   const int before = dlg->GetSettings().bMergeOn;
   EXPECT_EQ(1, before);
   const wxString onCaption = dlg->GetListBar()->GetButtonCaption(0);
-  dlg->OnBarCommand(506);
+  dlg->OnBarCommand(kCmdMergeSwitch);
   EXPECT_EQ(0, dlg->GetSettings().bMergeOn);
   EXPECT_EQ("Merge Off", dlg->GetListBar()->GetButtonCaption(0));
   EXPECT_NE(onCaption, dlg->GetListBar()->GetButtonCaption(0));
-  for (int command : {505, 501, 502, 503, 504})
+  for (int command : {kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove, kCmdClear})
     EXPECT_FALSE(ListButtonEnabled(dlg, command)) << command;
   const int W = dlg->GetSize().x;
-  EXPECT_EQ(W - dlg->GetListBar()->GetBarWidth() - 17, dlg->GetListBar()->GetPosition().x);
-  dlg->OnBarCommand(506);
+  EXPECT_EQ(W - dlg->GetListBar()->GetBarWidth() - kBarRightMargin,
+            dlg->GetListBar()->GetPosition().x);
+  dlg->OnBarCommand(kCmdMergeSwitch);
   EXPECT_EQ(1, dlg->GetSettings().bMergeOn);
   EXPECT_EQ("Merge On", dlg->GetListBar()->GetButtonCaption(0));
 }
@@ -279,7 +283,7 @@ TEST_F(MainWindow, FolderLanguageAndSwitchAreKeptForTheNextStart) {
   dlg->GetOutputFolderEdit()->ChangeValue(Home("kept"));
   dlg->OpenOutputFolder();
   dlg->OnMenuCommand(32781); // fr
-  dlg->OnBarCommand(506);
+  dlg->OnBarCommand(kCmdMergeSwitch);
   Close();
   SelectLanguage(L"en");
   Open();
@@ -301,7 +305,7 @@ TEST_F(MainWindow, AFailedSaveIsReported) {
 }
 
 TEST_F(MainWindow, CloseButtonEndsTheWindow) {
-  dlg->OnBarCommand(103);
+  dlg->OnBarCommand(kCmdClose);
   YieldToWindows();
   EXPECT_FALSE(dlg->IsShown());
 }
