@@ -8,9 +8,8 @@ add_executable(services_tests
   LinkOpening_test.cpp
   DownloadFile_test.cpp
   UpdateCheck_test.cpp
-  ServicesTestMain.cpp
 )
-target_link_libraries(services_tests PRIVATE vantorel_services test_support GTest::gtest)
+target_link_libraries(services_tests PRIVATE vantorel_services wx_base_test_main)
 gtest_discover_tests(services_tests)
 
 # The service windows under a display (scripts/setup.sh gives them a virtual one).
