@@ -1,5 +1,7 @@
 #include "CoolBarTables.h"
 
+#include <array>
+
 namespace {
 
 // Left, top, right, bottom as the strip's set-up gives them.
@@ -15,25 +17,24 @@ constexpr CoolToolButtonDef ListButton(int enabled, BarCommandId command, int bi
           0,       disabledY, 20,     19, caption, tip, 18, 1, 0};
 }
 
-const CoolToolButtonDef kListBarOff[kListToolBarCount] = {
-    {1, kCmdMergeSwitch, 189, 0, 0, 0, 0, 0, 19, 0, 19, 39, 19, 216, 217, 38, 1, 0},
-    ListButton(0, kCmdPageRange, 144, 0, 183, 184),
-    ListButton(0, kCmdMoveUp, 176, 0, 141, 176),
-    ListButton(0, kCmdMoveDown, 174, 19, 180, 177),
-    ListButton(0, kCmdRemove, 175, 19, 181, 179),
-    ListButton(0, kCmdClear, 173, 19, 182, 178),
-    ListButton(1, kCmdUpgrade, 145, 19, 194, 194),
-};
+// The list tool bar: the merge switch, whose picture and texts show its state, then the list
+// commands and the upsell button.
+constexpr std::array<CoolToolButtonDef, kListToolBarCount>
+ListBar(int switchBitmap, int switchCaption, int switchTip) {
+  return {{
+      {1, kCmdMergeSwitch, switchBitmap, 0, 0, 0, 0, 0, 19, 0, 19, 39, 19, switchCaption, switchTip,
+       38, 1, 0},
+      ListButton(0, kCmdPageRange, 144, 0, 183, 184),
+      ListButton(0, kCmdMoveUp, 176, 0, 141, 176),
+      ListButton(0, kCmdMoveDown, 174, 19, 180, 177),
+      ListButton(0, kCmdRemove, 175, 19, 181, 179),
+      ListButton(0, kCmdClear, 173, 19, 182, 178),
+      ListButton(1, kCmdUpgrade, 145, 19, 194, 194),
+  }};
+}
 
-const CoolToolButtonDef kListBarOn[kListToolBarCount] = {
-    {1, kCmdMergeSwitch, 190, 0, 0, 0, 0, 0, 19, 0, 19, 39, 19, 220, 221, 38, 1, 0},
-    ListButton(0, kCmdPageRange, 144, 0, 183, 184),
-    ListButton(0, kCmdMoveUp, 176, 0, 141, 176),
-    ListButton(0, kCmdMoveDown, 174, 19, 180, 177),
-    ListButton(0, kCmdRemove, 175, 19, 181, 179),
-    ListButton(0, kCmdClear, 173, 19, 182, 178),
-    ListButton(1, kCmdUpgrade, 145, 19, 194, 194),
-};
+constexpr auto kListBarOff = ListBar(189, 216, 217);
+constexpr auto kListBarOn = ListBar(190, 220, 221);
 
 } // namespace
 
@@ -54,5 +55,5 @@ const CoolToolButtonDef kBuildBar[1] = {
     {0, kCmdBuild, 141, 0, 4, 0, 72, 0, 140, 0, 208, 100, 66, 139, 0, 80, 10, 0}};
 
 const CoolToolButtonDef *ListToolBarTable(bool mergeOn) {
-  return mergeOn ? kListBarOn : kListBarOff;
+  return mergeOn ? kListBarOn.data() : kListBarOff.data();
 }
