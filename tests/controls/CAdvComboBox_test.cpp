@@ -7,12 +7,12 @@
 
 #include "NoGrabDropWnd.h"
 #include "QuietFocus.h"
-#include "WxFixture.h"
 #include "controls/CAdvComboBox.h"
 #include "controls/CAdvComboEdit.h"
 #include "controls/CDropListBox.h"
 #include "controls/CDropScrollBar.h"
 #include "controls/CDropWnd.h"
+#include "support/FrameTest.h"
 
 namespace {
 // A box that counts its end hooks.
@@ -29,10 +29,10 @@ protected:
 };
 } // namespace
 
-class AdvCombo : public WxFixture {
+class AdvCombo : public FrameTest {
 protected:
   void SetUp() override {
-    WxFixture::SetUp();
+    FrameTest::SetUp();
     // A frame's only child fills it: the boxes go on a panel.
     m_panel = new wxPanel(m_frame);
     m_frame->Bind(wxEVT_ADVCOMBO_NOTIFY,
@@ -41,7 +41,7 @@ protected:
   void TearDown() override {
     if (box)
       box->CloseDropDown();
-    WxFixture::TearDown();
+    FrameTest::TearDown();
   }
   HookedCombo *Make(int style, std::vector<const char *> choices, wxPoint pos = wxPoint(10, 10),
                     int id = wxID_ANY) {
@@ -51,13 +51,6 @@ protected:
       box->AddString(c);
     YieldToWindows();
     return box;
-  }
-  // Lets calls made with CallAfter run.
-  void RunPending() {
-    for (int i = 0; i < 3; ++i) {
-      wxTheApp->ProcessPendingEvents();
-      YieldToWindows();
-    }
   }
   QuietFocus m_quiet;
   wxPanel *m_panel = nullptr;
@@ -227,10 +220,10 @@ TEST_F(AdvCombo, MouseInTheDropDownTracksPicksAndSkipsDisabledRows) {
   list->PointerMove(wxPoint(5, h + 2)); // disabled: the selection stays
   EXPECT_EQ(list->GetCurSel(), 2);
   list->PointerUp(wxPoint(5, h + 2));
-  RunPending();
+  YieldToWindows();
   EXPECT_TRUE(box->IsDroppedDown());
   list->PointerUp(wxPoint(5, 2 * h + 2));
-  RunPending();
+  YieldToWindows();
   EXPECT_FALSE(box->IsDroppedDown());
   EXPECT_EQ(box->GetCurSel(), 2);
   EXPECT_EQ(box->completes, 1); // the posted close after the pick finds nothing open
@@ -240,7 +233,7 @@ TEST_F(AdvCombo, APressOutsideTheDropDownClosesIt) {
   Make(CBS_DROPDOWNLIST, {"a", "b"});
   box->ToggleDropDown();
   box->GetDropWnd()->PointerDown(wxPoint(-50, -50));
-  RunPending();
+  YieldToWindows();
   EXPECT_FALSE(box->IsDroppedDown());
 }
 

@@ -45,14 +45,6 @@ protected:
     for (int row : rows)
       List()->Select(row, true);
   }
-  bool Enabled(int command) {
-    CCoolToolBar *bar = dlg->GetListBar();
-    for (int i = 0; i < bar->GetButtonCount(); ++i)
-      if (bar->GetButtonCommand(i) == command)
-        return bar->IsButtonEnabled(i);
-    ADD_FAILURE() << "no button " << command;
-    return false;
-  }
   void Context(int row, int command) {
     dlg->EnableContextMenu(row);
     // The clicked row is set by the right click; the tests set it as the click would.
@@ -124,13 +116,13 @@ TEST_F(ListEditing, ListButtonsFollowTheSelection) {
     List()->DeselectAll();
     for (int row : c.selected)
       List()->Select(row, true);
-    EXPECT_EQ(c.up, Enabled(kCmdMoveUp));
-    EXPECT_EQ(c.down, Enabled(kCmdMoveDown));
-    EXPECT_EQ(c.remove, Enabled(kCmdRemove));
-    EXPECT_EQ(c.range, Enabled(kCmdPageRange));
-    EXPECT_TRUE(Enabled(kCmdClear));
-    EXPECT_TRUE(Enabled(kCmdMergeSwitch));
-    EXPECT_TRUE(Enabled(kCmdUpgrade));
+    EXPECT_EQ(c.up, ListButtonEnabled(kCmdMoveUp));
+    EXPECT_EQ(c.down, ListButtonEnabled(kCmdMoveDown));
+    EXPECT_EQ(c.remove, ListButtonEnabled(kCmdRemove));
+    EXPECT_EQ(c.range, ListButtonEnabled(kCmdPageRange));
+    EXPECT_TRUE(ListButtonEnabled(kCmdClear));
+    EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
+    EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
   }
 }
 
@@ -165,11 +157,11 @@ TEST_F(ListEditing, EmptyingDisablesBuildAndEveryListButton) {
   EXPECT_FALSE(dlg->GetBuildBar()->IsButtonEnabled(0));
   for (int command : {kCmdMergeSwitch, kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove,
                       kCmdClear, kCmdUpgrade})
-    EXPECT_FALSE(Enabled(command)) << command;
+    EXPECT_FALSE(ListButtonEnabled(command)) << command;
   MakeNumberedPdf(Home("again.pdf"), 1);
   dlg->AddFile(Wide(Home("again.pdf")));
-  EXPECT_TRUE(Enabled(kCmdMergeSwitch));
-  EXPECT_TRUE(Enabled(kCmdUpgrade));
+  EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
+  EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
 }
 

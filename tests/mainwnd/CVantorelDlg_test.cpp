@@ -24,13 +24,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-bool ListButtonEnabled(CVantorelDlg *dlg, int command) {
-  CCoolToolBar *bar = dlg->GetListBar();
-  for (int i = 0; i < bar->GetButtonCount(); ++i)
-    if (bar->GetButtonCommand(i) == command)
-      return bar->IsButtonEnabled(i);
-  return false;
-}
 wxString Label(CVantorelDlg *dlg, int id) { return dlg->FindWindow(id)->GetLabel(); }
 } // namespace
 
@@ -44,9 +37,9 @@ TEST_F(MainWindow, StartsWithTheCoverTheTitleAndOnlyTheSwitchAndUpgradeEnabled) 
   EXPECT_EQ(5, dlg->GetListCtrl()->GetColumns());
   EXPECT_FALSE(dlg->GetBuildBar()->IsButtonEnabled(0));
   for (int command : {kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove, kCmdClear})
-    EXPECT_FALSE(ListButtonEnabled(dlg, command)) << command;
-  EXPECT_TRUE(ListButtonEnabled(dlg, kCmdMergeSwitch));
-  EXPECT_TRUE(ListButtonEnabled(dlg, kCmdUpgrade));
+    EXPECT_FALSE(ListButtonEnabled(command)) << command;
+  EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
+  EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
   // Output folder and name.
   EXPECT_EQ(dlg->GetSettings().OutputFolder, dlg->GetOutputFolderEdit()->GetValue().ToStdWstring());
   CReadOnlyComboBox *name = dlg->GetOutputNameBox();
@@ -215,7 +208,7 @@ TEST_F(MainWindow, MergeSwitchTogglesAndResetsTheListButtons) {
   dlg->AddFile(Wide(Home("a.pdf")));
   dlg->AddFile(Wide(Home("b.pdf")));
   dlg->GetListCtrl()->Select(0, true);
-  ASSERT_TRUE(ListButtonEnabled(dlg, kCmdRemove));
+  ASSERT_TRUE(ListButtonEnabled(kCmdRemove));
   const int before = dlg->GetSettings().bMergeOn;
   EXPECT_EQ(1, before);
   const wxString onCaption = dlg->GetListBar()->GetButtonCaption(0);
@@ -224,7 +217,7 @@ TEST_F(MainWindow, MergeSwitchTogglesAndResetsTheListButtons) {
   EXPECT_EQ("Merge Off", dlg->GetListBar()->GetButtonCaption(0));
   EXPECT_NE(onCaption, dlg->GetListBar()->GetButtonCaption(0));
   for (int command : {kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove, kCmdClear})
-    EXPECT_FALSE(ListButtonEnabled(dlg, command)) << command;
+    EXPECT_FALSE(ListButtonEnabled(command)) << command;
   const int W = dlg->GetSize().x;
   EXPECT_EQ(W - dlg->GetListBar()->GetBarWidth() - kBarRightMargin,
             dlg->GetListBar()->GetPosition().x);

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 
+#include "CCoolToolBar.h"
 #include "CDlgChangePageRange.h"
 #include "CVantorelDlg.h"
 #include "Localization.h"
@@ -101,6 +102,15 @@ protected:
     YieldToWindows();
   }
   std::string Home(const std::string &name) const { return m_home.file(name); }
+  // Whether the list tool bar's button for command is enabled.
+  bool ListButtonEnabled(int command) const {
+    CCoolToolBar *bar = dlg->GetListBar();
+    for (int i = 0; i < bar->GetButtonCount(); ++i)
+      if (bar->GetButtonCommand(i) == command)
+        return bar->IsButtonEnabled(i);
+    ADD_FAILURE() << "no button " << command;
+    return false;
+  }
 
   TestDlg *dlg = nullptr;
 

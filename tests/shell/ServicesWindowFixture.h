@@ -1,9 +1,9 @@
 #pragma once
 #include "LocalHttpServer.h"
 #include "UpdateCheck.h"
+#include "support/FrameTest.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
-#include "support/WindowEvents.h"
 
 #include <chrono>
 #include <functional>
@@ -13,24 +13,9 @@
 #include <wx/frame.h>
 
 // A shown frame per test as the parent of the service windows.
-class ServicesWindowTest : public ::testing::Test {
+class ServicesWindowTest : public FrameTest {
 protected:
-  void SetUp() override {
-    m_frame = new wxFrame(nullptr, wxID_ANY, "test", wxPoint(0, 0), wxSize(800, 600));
-    m_frame->Show();
-  }
-  void TearDown() override {
-    m_frame->Destroy();
-    YieldToWindows();
-  }
-  static void SendMouse(wxWindow *window, wxEventType type, const wxPoint &point) {
-    wxMouseEvent event(type);
-    event.SetPosition(point);
-    event.SetEventObject(window);
-    window->GetEventHandler()->ProcessEvent(event);
-  }
-
-  wxFrame *m_frame = nullptr;
+  ServicesWindowTest() : FrameTest(wxSize(800, 600)) {}
 };
 
 // A vendor site on 127.0.0.1 and an application data folder of the test's own. Workers are
