@@ -2,6 +2,7 @@
 #include "BarCommand.h"
 #include "Localization.h"
 #include "support/FrameTest.h"
+#include "support/LangTestFolder.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>
@@ -36,17 +37,12 @@ protected:
 class TestLanguage {
 public:
   explicit TestLanguage(const std::string &fileText) {
-    WriteFileBytes(m_dir.file("lang_tt.ini"), fileText);
-    setenv("VANTOREL_LANG_FOLDER", m_dir.path().c_str(), 1);
+    m_folder.Write("lang_tt.ini", fileText);
     SelectLanguage(L"tt");
-  }
-  ~TestLanguage() {
-    SelectLanguage(L"en");
-    unsetenv("VANTOREL_LANG_FOLDER");
   }
 
 private:
-  TempDir m_dir;
+  LangTestFolder m_folder;
 };
 
 // Pixel of a bitmap as (r, g, b).
