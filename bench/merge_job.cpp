@@ -55,7 +55,7 @@ public:
     std::lock_guard<std::mutex> lock(m_mutex);
     ++notices;
     if (n.nMessage == WM_MERGE_PROGRESS && n.lParam >= cancelAt && job &&
-        !job->hCancelEvent.IsSignalled()) {
+        !job->cancelEvent.IsSignalled()) {
       cancelled = Clock::now();
       job->Cancel();
     }

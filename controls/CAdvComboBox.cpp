@@ -15,13 +15,12 @@
 #include <wx/settings.h>
 #include <wx/tokenzr.h>
 
+#include "LangStringTable.h"
 #include "controls/CAdvComboEdit.h"
 #include "controls/CDropListBox.h"
 #include "controls/CDropScrollBar.h"
 #include "controls/CDropWnd.h"
-#ifndef VANTOREL_NO_STRING_TABLE
-#include "LangStringTable.h"
-#endif
+#include "controls/DropDownPlacement.h"
 
 wxDEFINE_EVENT(wxEVT_ADVCOMBO_NOTIFY, wxCommandEvent);
 
@@ -77,11 +76,7 @@ bool CAdvComboBox::Create(wxWindow *parent, wxWindowID id, const wxRect &rect, i
 void CAdvComboBox::LoadChoicesFromResource(int id) {
   if (id < 0)
     return;
-#ifdef VANTOREL_NO_STRING_TABLE
-  std::wstring text;
-#else
-  std::wstring text = LoadBuiltInString(id);
-#endif
+  const std::wstring text = LoadBuiltInString(id);
   if (text.empty())
     return;
   m_list.clear();
@@ -258,28 +253,6 @@ void CAdvComboBox::Notify(int code) {
 
 const ChoiceList *CAdvComboBox::GetDropList() const {
   return m_pDropWnd ? &m_pDropWnd->GetList() : nullptr;
-}
-
-wxRect CAdvComboBox::DropDownRect(const wxRect &box, int rowHeight, int rows, int minBelow,
-                                  int width, const wxRect &screen, int arrow) {
-  int height = rowHeight * rows + 2;
-  int rowsBelow = rowHeight > 0 ? (screen.GetBottom() + 1 - (box.GetBottom() + 1)) / rowHeight : 0;
-  wxRect rect(box.x, box.GetBottom() + 1, width, height);
-  if (rowsBelow < minBelow) {
-    // Above the box, cut at the top of the screen.
-    int top = std::max(screen.y, box.y - height);
-    rect.y = top;
-    rect.height = box.y - top;
-  } else {
-    // Below, cut at the bottom of the screen, but never lower than one scroll-bar arrow.
-    int bottom = std::min(rect.y + height, screen.GetBottom() + 1);
-    rect.height = std::max(arrow, bottom - rect.y);
-  }
-  if (rect.GetRight() > screen.GetRight())
-    rect.x = screen.GetRight() + 1 - rect.width;
-  if (rect.x < screen.x)
-    rect.x = screen.x;
-  return rect;
 }
 
 int CAdvComboBox::DropRowHeight() {

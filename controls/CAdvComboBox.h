@@ -131,11 +131,6 @@ public:
   // Runs completion on the edit text (Right arrow at its end).
   void RunCompletion();
 
-  // Where the drop-down goes: height from the row count, above the box when fewer than minBelow
-  // rows fit below it, cut at the screen's edges, never lower than arrow pixels below.
-  static wxRect DropDownRect(const wxRect &box, int rowHeight, int rows, int minBelow, int width,
-                             const wxRect &screen, int arrow);
-
   // True once the box is going away (its destructor runs, or Destroy was called).
   bool IsClosing() const { return m_bDying || IsBeingDeleted(); }
 

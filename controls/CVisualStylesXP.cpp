@@ -1,7 +1,8 @@
 #include "controls/CVisualStylesXP.h"
 
+#include "TextCompare.h"
+
 #include <cstdint>
-#include <cwctype>
 
 #include <wx/dynlib.h>
 
@@ -32,14 +33,6 @@ struct DllVersionInfo {
   std::uint32_t cbSize, dwMajorVersion, dwMinorVersion, dwBuildNumber, dwPlatformID;
 };
 using DllGetVersionFn = CVisualStylesXP::HRESULT(VS_API *)(DllVersionInfo *);
-
-bool EqualsNoCase(const std::wstring &a, const wchar_t *b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towlower(a[i]) != std::towlower(b[i]))
-      return false;
-  return i == a.size() && !b[i];
-}
 } // namespace
 
 CVisualStylesXP::CVisualStylesXP() : CVisualStylesXP(L"UxTheme.dll", L"comctl32.dll") {}

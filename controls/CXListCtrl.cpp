@@ -34,7 +34,8 @@ wxEND_EVENT_TABLE()
     // clang-format on
 
     CXListCtrl::CXListCtrl()
-    : m_timer1(this, 1), m_timer2(this, 2), m_timer3(this, 3) {
+    : m_unfreezeTimer(this, kUnfreezeTimer), m_closeComboTimer(this, kCloseComboTimer),
+      m_takeChoiceTimer(this, kTakeChoiceTimer) {
   SysColorChange();
 }
 

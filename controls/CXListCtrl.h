@@ -260,9 +260,13 @@ private:
   wxWindow *m_pEdit = nullptr;
   wxWindow *m_pCombo = nullptr;
   wxFont m_boldFont;
-  wxTimer m_timer1; // unfreezes drawing after a combo opened
-  wxTimer m_timer2; // closes the combo
-  wxTimer m_timer3; // takes the combo's choice
+  // The in-cell combo's steps run a moment after the event that asks for them, once the event
+  // that opened, picked or left the combo is over.
+  static constexpr int kEditorDelayMs = 50;
+  enum EditorTimer { kUnfreezeTimer = 1, kCloseComboTimer, kTakeChoiceTimer };
+  wxTimer m_unfreezeTimer;   // unfreezes drawing after a combo opened
+  wxTimer m_closeComboTimer; // closes the combo
+  wxTimer m_takeChoiceTimer; // takes the combo's choice
 
   std::vector<Row> m_rows;
   std::unordered_map<wxString, int> m_textWidths[2]; // measured widths, normal and bold

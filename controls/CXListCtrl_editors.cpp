@@ -10,10 +10,6 @@
 #include "controls/CXEdit.h"
 #include "controls/CXListCtrl.h"
 
-namespace {
-const int kEditorDelayMs = 50;
-}
-
 void CXListCtrl::BeginEdit(wxWindow *edit, int row, int col) {
   if (m_pEdit)
     EndEdit();
@@ -37,7 +33,7 @@ void CXListCtrl::BeginCombo(wxWindow *combo, int row, int col) {
   // The list stays still while the combo opens over it.
   if (!IsFrozen())
     Freeze();
-  m_timer1.StartOnce(kEditorDelayMs);
+  m_unfreezeTimer.StartOnce(kEditorDelayMs);
 }
 
 void CXListCtrl::EndEdit() {
@@ -87,9 +83,9 @@ void CXListCtrl::OnXEditEscape(wxCommandEvent &) {
   }
 }
 
-void CXListCtrl::OnXComboComplete(wxCommandEvent &) { m_timer3.StartOnce(kEditorDelayMs); }
+void CXListCtrl::OnXComboComplete(wxCommandEvent &) { m_takeChoiceTimer.StartOnce(kEditorDelayMs); }
 
-void CXListCtrl::OnXComboEscape(wxCommandEvent &) { m_timer2.StartOnce(kEditorDelayMs); }
+void CXListCtrl::OnXComboEscape(wxCommandEvent &) { m_closeComboTimer.StartOnce(kEditorDelayMs); }
 
 void CXListCtrl::CloseCombo() {
   if (!m_pCombo)
@@ -125,14 +121,14 @@ void CXListCtrl::CompleteCombo() {
 
 void CXListCtrl::OnTimer(wxTimerEvent &event) {
   switch (event.GetId()) {
-  case 1:
+  case kUnfreezeTimer:
     if (IsFrozen())
       Thaw();
     break;
-  case 2:
+  case kCloseComboTimer:
     CloseCombo();
     break;
-  case 3:
+  case kTakeChoiceTimer:
     CompleteCombo();
     break;
   }

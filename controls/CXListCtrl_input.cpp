@@ -202,7 +202,7 @@ void CXListCtrl::OnLeftDown(wxMouseEvent &event) {
   bool ctrl = event.ControlDown() || event.CmdDown(), shift = event.ShiftDown();
   if (row < 0 || col < 0) {
     if (m_pCombo)
-      m_timer2.StartOnce(50);
+      m_closeComboTimer.StartOnce(kEditorDelayMs);
     // Off the rows: a plain click clears the selection, as a list view does.
     if (!ctrl && !shift)
       DeselectAll();

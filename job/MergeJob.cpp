@@ -7,7 +7,7 @@
 
 MergeJob::MergeJob(MergeNotifySink *notify, std::vector<_stru_ItemData_> rows,
                    const CFSMSettings &settingsToCopy)
-    : hwndNotify(notify), arrRows(std::move(rows)), settings(settingsToCopy) {}
+    : pNotifySink(notify), arrRows(std::move(rows)), settings(settingsToCopy) {}
 
 MergeJob::~MergeJob() { Stop(); }
 
@@ -41,14 +41,14 @@ bool MergeJob::IsRunning() const { return m_bRunning; }
 
 void MergeJob::Post(uint32_t nMessage, intptr_t wParam, intptr_t lParam,
                     const std::wstring &strDetail) const {
-  if (!hwndNotify)
+  if (!pNotifySink)
     return;
   MergeNotice notice;
   notice.nMessage = nMessage;
   notice.wParam = wParam;
   notice.lParam = lParam;
   notice.strDetail = strDetail;
-  hwndNotify->PostMergeNotice(notice);
+  pNotifySink->PostMergeNotice(notice);
 }
 
 void MergeJob::WriteOutPath(int nRow, const std::wstring &text) {
@@ -64,5 +64,5 @@ void MergeProgressCallback(void *pUserData, int32_t nIndex, uint32_t nMessage, i
 }
 
 bool MergeCancelCallback(void *pUserData) {
-  return pUserData && static_cast<MergeJob *>(pUserData)->hCancelEvent.IsSignalled();
+  return pUserData && static_cast<MergeJob *>(pUserData)->cancelEvent.IsSignalled();
 }

@@ -32,7 +32,7 @@ struct MergeJob {
   // worker was started before or the thread could not be made.
   bool Start();
   // Asks the worker to stop at the engine's next cancel check; the job stays usable.
-  void Cancel() { hCancelEvent.Set(); }
+  void Cancel() { cancelEvent.Set(); }
   // Sets the cancel event and waits for the worker to end. A thread is never killed: stopped
   // half way, it could leave the engine's locks and files in any state. The wait is normally
   // short: the worker posts its finished notice as its last action, and a cancelled engine
@@ -41,17 +41,17 @@ struct MergeJob {
   // True while a started worker has not yet returned.
   bool IsRunning() const;
 
-  // Posts a notice to hwndNotify when there is one.
+  // Posts a notice to pNotifySink when there is one.
   void Post(uint32_t nMessage, intptr_t wParam, intptr_t lParam,
             const std::wstring &strDetail = std::wstring()) const;
   // Writes text into row nRow's shared pszOutPath buffer when the row and the buffer exist.
   void WriteOutPath(int nRow, const std::wstring &text);
 
-  MergeNotifySink *hwndNotify;
+  MergeNotifySink *pNotifySink; // the progress dialog, which receives every notice
   uint32_t nMsgFinished = WM_MERGE_FINISHED;
   uint32_t nMsgClose = WM_MERGE_CLOSE;
   uint32_t nMsgProgress = WM_MERGE_PROGRESS;
-  CancelEvent hCancelEvent;
+  CancelEvent cancelEvent; // set by Cancel, polled by the worker through the engine
   std::unique_ptr<std::thread> pThread;
   std::vector<_stru_ItemData_> arrRows;
   CFSMSettings settings;

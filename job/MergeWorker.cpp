@@ -102,11 +102,11 @@ int RunPerRow(MergeJob &job) {
       ok = tool.StartMerge(nRow);
       if (ok)
         job.WriteOutPath(nRow, out);
-      else if (!job.hCancelEvent.IsSignalled())
+      else if (!job.cancelEvent.IsSignalled())
         job.vecNotes.push_back(L"Failed to merge:\n" + row.szFilePath);
     }
     row.nStatus = ok ? STATUS_SUCCESS : STATUS_FAILED;
-    if (job.hCancelEvent.IsSignalled())
+    if (job.cancelEvent.IsSignalled())
       break;
   }
   job.Post(job.nMsgFinished, 1, 0, JoinNotes(job.vecNotes));

@@ -3,24 +3,15 @@
 #include "OutputNaming.h"
 
 #include "MergeJob.h"
+#include "PathText.h"
 #include "SystemFolders.h"
-
-#include <cwctype>
+#include "TextCompare.h"
 
 namespace {
 
 const wchar_t kSeparator = L'/';
 // Per-row mode looks for free names up to "(2999)".
 const int kRowVariantLimit = 3000;
-
-bool EqualsNoCase(const std::wstring &a, const std::wstring &b) {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::towlower(a[i]) != std::towlower(b[i]))
-      return false;
-  return true;
-}
 
 std::wstring WithTrailingSeparator(std::wstring folder) {
   if (folder.empty() || folder.back() != kSeparator)
@@ -42,17 +33,6 @@ bool FitsOutPathBuffer(MergeJob &job, const std::wstring &path) {
 
 const wchar_t kAutomaticOutputName[] = L"FirstFileName_LastFileName";
 
-std::wstring GetFileTitle(const std::wstring &path) {
-  const size_t slash = path.rfind(kSeparator);
-  if (slash == std::wstring::npos)
-    return std::wstring();
-  std::wstring name = path.substr(slash + 1);
-  const size_t dot = name.rfind(L'.');
-  if (dot != std::wstring::npos && dot > 0)
-    name.erase(dot);
-  return name;
-}
-
 std::wstring GetMergedNameAddition(int32_t nNUp) {
   if (nNUp == 1)
     return L"_2IN1";
@@ -70,7 +50,7 @@ std::wstring GetRowSuffix(int32_t nNUp) {
 }
 
 bool EndsWithPdfExtension(const std::wstring &text) {
-  return text.size() >= 4 && EqualsNoCase(text.substr(text.size() - 4), L".pdf");
+  return EndsWithNoCase(text, std::wstring(L".pdf"));
 }
 
 std::wstring MakeMergedOutputPath(MergeJob &job) {
@@ -80,9 +60,9 @@ std::wstring MakeMergedOutputPath(MergeJob &job) {
   std::wstring name = job.settings.strOutputFileName;
   if (EqualsNoCase(name, kAutomaticOutputName) && !job.arrRows.empty()) {
     // The first and last rows name the file whatever their status.
-    name = GetFileTitle(job.arrRows.front().szFilePath);
+    name = FileTitleOfPath(job.arrRows.front().szFilePath);
     if (job.arrRows.size() > 1)
-      name += L"_" + GetFileTitle(job.arrRows.back().szFilePath);
+      name += L"_" + FileTitleOfPath(job.arrRows.back().szFilePath);
     name += GetMergedNameAddition(job.settings.nNUp);
   }
 

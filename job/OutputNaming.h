@@ -16,10 +16,6 @@ constexpr size_t kOutPathBufferSize = 260;
 // The name of the automatic output name, compared without regard to case.
 extern const wchar_t kAutomaticOutputName[];
 
-// The file title of a path: the text after its last '/' (empty when it has none) without its
-// extension; a name that starts with its only '.' (".pdf") keeps it.
-std::wstring GetFileTitle(const std::wstring &path);
-
 // The addition to an automatic single-file name: "", "_2IN1" or "_4IN1" for nNUp 0, 1, 2.
 std::wstring GetMergedNameAddition(int32_t nNUp);
 // The per-row suffix: "_2IN1.pdf" for nNUp 1, "_4IN1.pdf" for 2, "_to.pdf" otherwise.

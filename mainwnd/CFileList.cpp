@@ -1,10 +1,13 @@
 #include "CFileList.h"
 
+#include <algorithm>
+
 #include <wx/settings.h>
 
 #include "FileListTexts.h"
 #include "Localization.h"
 #include "MergerTool.h"
+#include "PathText.h"
 
 namespace {
 const int kRowHeight = 30;
@@ -19,6 +22,7 @@ CFileList::CFileList(CXListCtrl *list, PdfProbe probe)
     m_probe = [](const wchar_t *path) { return MergerTool::GetPdfInfo(path); };
 }
 
+// The records go with this object, whether or not the list window is still there.
 CFileList::~CFileList() {
   if (m_list)
     RemoveAll();
@@ -62,25 +66,44 @@ void CFileList::SetCell(int row, int col, const std::wstring &text, bool isPdf) 
 int CFileList::AppendFile(const std::wstring &path) {
   if (!m_list)
     return -1;
-  int kind = FindSupportedExtension(path);
+  const int kind = FindSupportedExtension(path);
   if (kind < 0)
     return -1;
-  bool isPdf = kind == 0;
-  std::unique_ptr<_stru_ItemData_> item = CreateItemData(path, isPdf, m_probe);
-  int count = GetCount();
-  int row =
-      m_list->InsertItem(count, Decimal(count + 1), kTextColor, isPdf ? kPdfColor : kPictureColor);
+  const int row = InsertRow(GetCount(), CreateItemData(path, kind == 0, m_probe));
   if (row < 0)
     return -1;
-  if (!m_list->SetItemData(row, reinterpret_cast<std::uintptr_t>(item.get()))) {
-    // A row without cell records cannot hold its record: take it back out.
-    m_list->DeleteItem(row);
-    return -1;
-  }
-  _stru_ItemData_ *record = item.release(); // the row owns it now
+  _stru_ItemData_ *record = GetItemData(row);
   record->nFileSize = ReadFileSize(record->szFilePath);
   ShowRecord(row);
   return row;
+}
+
+int CFileList::InsertRow(int row, std::unique_ptr<_stru_ItemData_> record) {
+  const bool isPdf = EndsWithPdf(record->szFilePath);
+  const int inserted =
+      m_list->InsertItem(row, Decimal(row + 1), kTextColor, isPdf ? kPdfColor : kPictureColor);
+  if (inserted < 0)
+    return -1;
+  if (!m_list->SetItemData(inserted, reinterpret_cast<std::uintptr_t>(record.get()))) {
+    // A row without cell records cannot hold its record: take it back out.
+    m_list->DeleteItem(inserted);
+    return -1;
+  }
+  m_records.push_back(std::move(record));
+  return inserted;
+}
+
+std::unique_ptr<_stru_ItemData_> CFileList::TakeRow(int row) {
+  _stru_ItemData_ *item = GetItemData(row);
+  m_list->SetItemData(row, 0);
+  m_list->DeleteItem(row);
+  const auto owned = std::find_if(m_records.begin(), m_records.end(),
+                                  [item](const auto &record) { return record.get() == item; });
+  if (!item || owned == m_records.end())
+    return nullptr;
+  std::unique_ptr<_stru_ItemData_> record = std::move(*owned);
+  m_records.erase(owned);
+  return record;
 }
 
 void CFileList::ShowRecord(int row) {
@@ -89,7 +112,7 @@ void CFileList::ShowRecord(int row) {
     return;
   bool isPdf = EndsWithPdf(item->szFilePath);
   SetCell(row, 0, Decimal(row + 1), isPdf);
-  SetCell(row, 1, FileNameOfPath(item->szFilePath), isPdf);
+  SetCell(row, 1, FileNameOfPath(item->szFilePath, PathSeparators::kSlashOrBackslash), isPdf);
   m_list->SetItemToolTipText(row, 1, item->szFilePath);
   SetCell(row, 3, Decimal(item->nTotalPage), isPdf);
   SetCell(row, 2, FormatSizeText(item->nFileSize), isPdf);
@@ -99,9 +122,7 @@ void CFileList::ShowRecord(int row) {
 bool CFileList::DeleteRow(int row) {
   if (!m_list || row < 0 || row >= GetCount())
     return false;
-  delete GetItemData(row);
-  m_list->SetItemData(row, 0);
-  m_list->DeleteItem(row);
+  TakeRow(row);
   Renumber(row);
   return true;
 }
@@ -109,11 +130,24 @@ bool CFileList::DeleteRow(int row) {
 void CFileList::RemoveAll() {
   if (!m_list)
     return;
-  for (int row = GetCount() - 1; row >= 0; --row) {
-    delete GetItemData(row);
-    m_list->SetItemData(row, 0);
-    m_list->DeleteItem(row);
+  for (int row = GetCount() - 1; row >= 0; --row)
+    TakeRow(row);
+  m_records.clear();
+}
+
+bool CFileList::MoveRow(int from, int to) {
+  const int count = GetCount();
+  if (!m_list || from < 0 || from >= count || to < 0 || to > count || to == from || to == from + 1)
+    return false;
+  const bool selected = m_list->IsSelected(from);
+  std::unique_ptr<_stru_ItemData_> record = TakeRow(from);
+  const int row = record ? InsertRow(to > from ? to - 1 : to, std::move(record)) : -1;
+  if (row >= 0) {
+    ShowRecord(row);
+    m_list->Select(row, selected);
   }
+  Renumber();
+  return row >= 0;
 }
 
 void CFileList::Renumber(int from) {

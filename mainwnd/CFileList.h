@@ -1,5 +1,7 @@
 #pragma once
+#include <memory>
 #include <string>
+#include <vector>
 
 #include <wx/imaglist.h>
 #include <wx/weakref.h>
@@ -7,9 +9,10 @@
 #include "ItemData.h"
 #include "controls/CXListCtrl.h"
 
-// The main window's file list: five columns over a CXListCtrl whose rows each own one
-// _stru_ItemData_ (kept as the row's item data). Every change renumbers column 0 so that it
-// shows each row's 1-based position. The main window calls Retranslate on WM_LANGUAGE_CHANGED.
+// The main window's file list: five columns over a CXListCtrl, one _stru_ItemData_ per row. The
+// records are owned here; each row's item data points at its record. Rows are added, moved and
+// deleted only through this class, and every change renumbers column 0 so that it shows each
+// row's 1-based position. The main window calls Retranslate on WM_LANGUAGE_CHANGED.
 class CFileList {
 public:
   // Background colours of the two kinds of row (text is black).
@@ -42,6 +45,10 @@ public:
   bool DeleteRow(int row);
   // Releases every record and row, last row first.
   void RemoveAll();
+  // Moves row from to the insertion position to, counted before the move (from + 2 moves it one
+  // down, the row count to the end), keeping its record and selection, and renumbers. False when
+  // nothing moves: equal or neighbouring positions, or a position outside the list.
+  bool MoveRow(int from, int to);
   // Sets column 0 of rows from .. end to their positions.
   void Renumber(int from = 0);
   // Writes every cell of a row again from its record (kind colours, texts, tool tip).
@@ -60,8 +67,14 @@ public:
 
 private:
   void SetCell(int row, int col, const std::wstring &text, bool isPdf);
+  // Takes the row out of the list and hands its record over (null for a row without one).
+  std::unique_ptr<_stru_ItemData_> TakeRow(int row);
+  // Inserts a row at position row for record, which it then owns, and shows it; the new row, or
+  // -1 (the record is released) when the list refused it.
+  int InsertRow(int row, std::unique_ptr<_stru_ItemData_> record);
 
   wxWeakRef<CXListCtrl> m_list;
+  std::vector<std::unique_ptr<_stru_ItemData_>> m_records; // one per row, in no particular order
   PdfProbe m_probe;
   wxImageList m_rowHeightImages; // empty 1 x 30 list: it sets the row height
 };

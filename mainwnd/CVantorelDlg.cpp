@@ -177,12 +177,17 @@ void CVantorelDlg::LayoutBars() {
   m_addBar->SetSize(addAt.x, addAt.y, m_addBar->GetBarWidth(), m_addBar->GetBarHeight());
   m_folderBar->SetSize(m_addBar->GetRect().GetRight() + 1 + 10, addAt.y, m_folderBar->GetBarWidth(),
                        m_addBar->GetBarHeight());
-  m_buildBar->SetSize(size.x - m_buildBar->GetBarWidth() - 17, size.y - 100,
-                      m_buildBar->GetBarWidth(), m_buildBar->GetBarHeight());
-  m_listBar->SetSize(size.x - m_listBar->GetBarWidth() - 17, 50, m_listBar->GetBarWidth(),
-                     m_listBar->GetBarHeight());
+  m_buildBar->SetSize(size.x - m_buildBar->GetBarWidth() - kBarRightMargin,
+                      size.y - kBuildBarBottomOffset, m_buildBar->GetBarWidth(),
+                      m_buildBar->GetBarHeight());
+  PlaceListBar();
   const wxSize strip = m_titleBar->GetStripSize();
   m_titleBar->SetSize(size.x - strip.x - 7, 2, strip.x, strip.y);
+}
+
+void CVantorelDlg::PlaceListBar() {
+  m_listBar->SetSize(GetSize().x - m_listBar->GetBarWidth() - kBarRightMargin, kListBarTop,
+                     m_listBar->GetBarWidth(), m_listBar->GetBarHeight());
 }
 
 void CVantorelDlg::Retranslate() {

@@ -156,6 +156,8 @@ private:
   void CreateControls();
   void SetUpBars();
   void LayoutBars();
+  // The list bar at its place for its current width (which follows the merge switch).
+  void PlaceListBar();
   void UpdateWindowShape();
   void EndMainWindow();
   void ReadOutputFolder();

@@ -172,9 +172,7 @@ void CVantorelDlg::ToggleMergeSwitch() {
   m_settings.bMergeOn = m_settings.bMergeOn == 1 ? 0 : 1;
   m_listBar->SetButtonsWithPictures(kListToolBarCount, ListToolBarTable(m_settings.bMergeOn == 1));
   m_listBar->Refresh();
-  const wxSize size = GetSize();
-  m_listBar->SetSize(size.x - m_listBar->GetBarWidth() - 17, 50, m_listBar->GetBarWidth(),
-                     m_listBar->GetBarHeight());
+  PlaceListBar();
 }
 
 void CVantorelDlg::Help() { OpenAddress(GetTutorialPageUrl(GetCurrentLanguage())); }

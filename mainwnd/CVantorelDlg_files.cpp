@@ -7,6 +7,7 @@
 #include "CFileList.h"
 #include "CLvCover.h"
 #include "FileAdding.h"
+#include "PathText.h"
 #include "controls/CXListCtrl.h"
 
 void CVantorelDlg::AddFile(const std::wstring &path) {
@@ -30,7 +31,7 @@ void CVantorelDlg::OnAddFiles() {
     for (const std::wstring &path : paths)
       AddFile(path);
     std::wstring folder;
-    if (!paths.empty() && FolderOfPath(paths.back(), &folder))
+    if (!paths.empty() && FolderOfPath(paths.back(), &folder, PathSeparators::kSlashOrBackslash))
       m_settings.TrackFolder = folder;
   }
   m_addBar->RefreshHover();

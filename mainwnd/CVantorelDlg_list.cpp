@@ -45,30 +45,8 @@ void CVantorelDlg::RemoveAllRows() {
 }
 
 void CVantorelDlg::MoveRow(int from, int to) {
-  const int count = m_list->GetItemCount();
-  // Positions beyond the list would leave the moved row's record without a row.
-  if (from == to || from < 0 || to < 0 || from >= count || to > count)
-    return;
-  const int inserted = m_list->InsertItem(to, m_list->GetItemText(from, 0));
-  if (inserted != to)
-    return;
-  const int src = to < from ? from + 1 : from;
-  const int columns = m_list->GetColumns();
-  for (int col = 0; col < columns; ++col) {
-    const XListCellData *source = m_list->GetCellData(src, col);
-    XListCellData *target = m_list->GetCellData(to, col);
-    if (source && target)
-      *target = *source;
-  }
-  for (int col = 1; col < columns && col <= 4; ++col)
-    m_list->SetItemText(to, col, m_list->GetItemText(src, col));
-  const bool selected = m_list->IsSelected(src);
-  // The list forgets the old row's cell records; the row record now belongs to the new row.
-  m_list->DeleteItem(src);
-  const int moved = to >= from ? to - 1 : to;
-  m_list->Select(moved, selected);
-  m_files->Renumber();
-  m_list->Refresh();
+  if (m_files->MoveRow(from, to))
+    m_list->Refresh();
 }
 
 void CVantorelDlg::UpdateListButtons() {

@@ -2,9 +2,9 @@
 
 #include "AnsiText.h"
 #include "ItemData.h"
+#include "TextCompare.h"
 
 #include <algorithm>
-#include <cwctype>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -15,13 +15,6 @@ const wchar_t kAddFilesFilter[] =
     L"Files(*.jpg;*.jpeg;*.png;*bmp;*tif;*.tiff)|*.jpg; *.jpeg; *.png; *.bmp; *.tif; *.tiff||";
 
 namespace {
-
-bool EndsWithIgnoringCase(const std::wstring &text, const std::wstring &suffix) {
-  if (text.size() < suffix.size())
-    return false;
-  return std::equal(suffix.begin(), suffix.end(), text.end() - suffix.size(),
-                    [](wchar_t a, wchar_t b) { return std::towlower(a) == std::towlower(b); });
-}
 
 std::wstring Trim(const std::wstring &text) {
   const size_t first = text.find_first_not_of(L" \t");
@@ -34,7 +27,7 @@ std::wstring Trim(const std::wstring &text) {
 
 bool EndsWithSupportedExtension(const std::wstring &path) {
   for (const wchar_t *ext : kSupportedExtensions)
-    if (EndsWithIgnoringCase(path, ext))
+    if (EndsWithNoCase(path, ext))
       return true;
   return false;
 }
@@ -62,14 +55,6 @@ void ScanFolder(const std::wstring &folder,
     if (ext == L"pdf" || ext == L"PDF")
       addFile(path);
   }
-}
-
-bool FolderOfPath(const std::wstring &path, std::wstring *folder) {
-  const size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos)
-    return false;
-  *folder = path.substr(0, slash);
-  return true;
 }
 
 std::wstring DesktopFileFilter(const std::wstring &filter) {

@@ -21,10 +21,6 @@ bool IsDropAcceptable(const std::vector<std::wstring> &paths);
 void ScanFolder(const std::wstring &folder,
                 const std::function<void(const std::wstring &)> &addFile);
 
-// The folder of path: the part before the later of its last "\" and its last "/"; false when the
-// path has neither.
-bool FolderOfPath(const std::wstring &path, std::wstring *folder);
-
 // The Add Files dialog's filter text, as the program defines it.
 extern const wchar_t kAddFilesFilter[];
 

@@ -24,11 +24,6 @@ std::wstring FormatSizeText(uint64_t size) {
   return text;
 }
 
-std::wstring FileNameOfPath(const std::wstring &path) {
-  std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : path.substr(slash + 1);
-}
-
 std::wstring PageRangeText(const _stru_ItemData_ &item, bool isPdf) {
   if (!item.HasAllPages())
     return *item.pszPageRange;

@@ -23,9 +23,6 @@ int ColumnWidth(int col, int listWidth, int scrollBarWidth);
 // "%0.fKB" below 1 MB, else "%0.2fMB", computed in single precision.
 std::wstring FormatSizeText(uint64_t size);
 
-// The part of the path after the later of its last "\" and "/"; empty when it has neither.
-std::wstring FileNameOfPath(const std::wstring &path);
-
 // The page range cell's text for a record: the custom range when there is one, else by kind
 // ("All" for a picture, the PDF's all-pages hint, or the failed-load text).
 std::wstring PageRangeText(const _stru_ItemData_ &item, bool isPdf);

@@ -3,6 +3,7 @@
 #include "PrivateProfile.h"
 
 #include "AnsiText.h"
+#include "TextCompare.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -26,18 +27,12 @@ std::wstring Trimmed(const std::wstring &text) {
   return text.substr(begin, end - begin);
 }
 
-wchar_t Fold(wchar_t c) {
-  if (c < 0x80)
-    return (c >= L'A' && c <= L'Z') ? c + (L'a' - L'A') : c;
-  return static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-}
-
 // Case-insensitive comparison of text[begin, end) with name.
 bool SameName(const std::wstring &text, size_t begin, size_t end, const std::wstring &name) {
   if (end - begin != name.size())
     return false;
   for (size_t i = 0; i < name.size(); ++i)
-    if (Fold(text[begin + i]) != Fold(name[i]))
+    if (FoldCase(text[begin + i]) != FoldCase(name[i]))
       return false;
   return true;
 }

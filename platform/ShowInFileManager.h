@@ -8,7 +8,3 @@
 
 // True when the file manager was asked or the folder was opened.
 bool ShowInFileManager(const std::wstring &path);
-
-// The folder that holds path (path without its last part); "/" for a path in the root and "."
-// for a bare name.
-std::wstring GetContainingFolder(const std::wstring &path);

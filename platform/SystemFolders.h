@@ -11,7 +11,8 @@ std::wstring GetProgramFolder();
 // ignored too (the caller finds out when it uses the folder).
 void CreateFolderPath(const std::wstring &path);
 
-// The user's documents folder (the XDG documents folder, else the home folder). The variable
+// The user's documents folder: the XDG documents folder of user-dirs.dirs when it exists, else
+// the home folder. The variable
 // VANTOREL_DOCUMENTS_DIR, when set, names it instead (tests use this).
 std::wstring GetDocumentsFolder();
 

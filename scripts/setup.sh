@@ -26,13 +26,15 @@ case "${1:-run}" in
     build/bin/vantorel
     ;;
   test)
-    # Window tests need a display: give them a virtual one when there is none. Two window tests
-    # use the real pointer and keyboard focus of the one shared display, which parallel tests
-    # can take away now and then: a failed test is tried again, up to three times.
+    # The folders' dependencies point one way.
+    scripts/check_layers.sh
+    # Window tests need a display: give them a virtual one when there is none. The few labelled
+    # shared_input use the display's real pointer or keyboard focus; CTest runs each of them alone.
+    tests=(ctest --test-dir build --output-on-failure --timeout 300 -j "$(nproc)")
     if [ -z "${DISPLAY:-}" ]; then
-      xvfb-run -a -s "-screen 0 1280x900x24" ctest --test-dir build --output-on-failure --timeout 300 --repeat until-pass:3 -j "$(nproc)"
+      xvfb-run -a -s "-screen 0 1280x900x24" "${tests[@]}"
     else
-      ctest --test-dir build --output-on-failure --timeout 300 --repeat until-pass:3 -j "$(nproc)"
+      "${tests[@]}"
     fi
     ;;
   *)

@@ -1,5 +1,7 @@
 #include "CCoolBarBase.h"
 
+#include "Localization.h"
+
 #include <wx/dcbuffer.h>
 
 CCoolBarBase::CCoolBarBase(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wxSize &size)
@@ -29,8 +31,49 @@ void CCoolBarBase::RefreshHover() {
   GetEventHandler()->ProcessEvent(move);
 }
 
+void CCoolBarBase::EnableButton(int command, bool enable, bool repaint) {
+  for (int i = 0; i < ButtonCount(); ++i) {
+    BarButton &button = ButtonAt(i);
+    if (button.command == command) {
+      button.enabled = enable ? 1 : 0;
+      if (repaint)
+        Refresh(false);
+      return;
+    }
+  }
+}
+
+bool CCoolBarBase::IsButtonEnabled(int index) const {
+  return IsValidIndex(index) && ButtonAt(index).enabled != 0;
+}
+
+int CCoolBarBase::GetButtonCommand(int index) const {
+  return IsValidIndex(index) ? ButtonAt(index).command : 0;
+}
+
+wxRect CCoolBarBase::GetButtonRect(int index) const {
+  return IsValidIndex(index) ? ButtonAt(index).rect : wxRect();
+}
+
+int CCoolBarBase::HitButton(const wxPoint &point, bool enabledOnly) const {
+  for (int i = 0; i < ButtonCount(); ++i) {
+    const BarButton &button = ButtonAt(i);
+    if (enabledOnly && !button.enabled)
+      continue;
+    if (button.rect.Contains(point))
+      return i;
+  }
+  return -1;
+}
+
 void CCoolBarBase::SetupToolTips() {
-  m_tools = CollectTools();
+  m_tools.clear();
+  for (int i = 0; i < ButtonCount(); ++i) {
+    const BarButton &button = ButtonAt(i);
+    m_tools.push_back(
+        {button.command + 100, button.rect,
+         button.toolTipId > 0 ? wxString(LoadLangString(button.toolTipId)) : wxString()});
+  }
   if (!IsShownOnScreen())
     return;
   // The tip under the mouse is renewed only when its text changed, so that the repaints of
@@ -105,9 +148,9 @@ void CCoolBarBase::OnLeftDown(wxMouseEvent &event) {
 void CCoolBarBase::OnLeftUp(wxMouseEvent &event) {
   const int under = HitButton(event.GetPosition(), false);
   // The press need not have started on this button: a release over any enabled one counts.
-  if (under >= 0 && m_notify.IsSet() && IsButtonEnabledAt(under)) {
+  if (under >= 0 && m_notify.IsSet() && IsButtonEnabled(under)) {
     Refresh(true);
-    m_notify.Post(GetCommandAt(under));
+    m_notify.Post(GetButtonCommand(under));
   }
   const bool hadPressed = m_nPressed != -1;
   m_nPressed = -1;

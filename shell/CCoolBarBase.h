@@ -10,6 +10,13 @@
 // draws itself; it never acts on a click, it posts the button's command to its owner.
 class CCoolBarBase : public wxControl {
 public:
+  // What the bar knows of each of its buttons, whatever it looks like.
+  struct BarButton {
+    int enabled = 0;   // 1 or 0
+    int command = 0;   // posted on a click
+    wxRect rect;       // where it is; empty while a tool bar has not been laid out
+    int toolTipId = 0; // string identifier of its tool tip; 0 or less for none
+  };
   // One tool of the bar's tool tip: a button's rectangle and its text, with the identifier
   // command + 100.
   struct Tool {
@@ -35,18 +42,28 @@ public:
   // The tool tip text shown for point (client coordinates); empty when no tool is there.
   wxString GetToolTipTextAt(const wxPoint &point) const;
 
+  int GetButtonCount() const { return ButtonCount(); }
+  // Sets the enabled flag of the first button with command; repaints when asked.
+  void EnableButton(int command, bool enable, bool repaint);
+  // Clears the enabled flag of the first button with command; repaints when asked.
+  void DisableButton(int command, bool repaint) { EnableButton(command, false, repaint); }
+  // A button's flag, command and rectangle; false, 0 and an empty rectangle for an invalid index.
+  bool IsButtonEnabled(int index) const;
+  int GetButtonCommand(int index) const;
+  wxRect GetButtonRect(int index) const;
+
   int GetHoverIndex() const { return m_nHover; }
   int GetPressedIndex() const { return m_nPressed; }
   bool IsMousePressed() const { return m_bMousePressed; }
 
 protected:
+  // The derived bar's buttons, each its own record that starts with a BarButton.
+  virtual int ButtonCount() const = 0;
+  virtual BarButton &ButtonAt(int index) = 0;
+  virtual const BarButton &ButtonAt(int index) const = 0;
   // The first button whose rectangle holds point (right and bottom edges excluded), counting
   // only enabled buttons when enabledOnly; -1 for none.
-  virtual int HitButton(const wxPoint &point, bool enabledOnly) const = 0;
-  virtual bool IsButtonEnabledAt(int index) const = 0;
-  virtual int GetCommandAt(int index) const = 0;
-  // Tools for the current buttons.
-  virtual std::vector<Tool> CollectTools() const = 0;
+  int HitButton(const wxPoint &point, bool enabledOnly) const;
   // Draws the whole bar into dc (the client area).
   virtual void DrawBar(wxDC &dc) = 0;
   // Called with the new pressed index on a press and with -1 on a release.
@@ -69,6 +86,7 @@ private:
   void Capture();
   void Release();
   void ShowToolTipAt(const wxPoint &point);
+  bool IsValidIndex(int index) const { return index >= 0 && index < ButtonCount(); }
 
   BarNotifyTarget m_notify;
   std::vector<Tool> m_tools;

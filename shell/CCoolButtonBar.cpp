@@ -36,14 +36,13 @@ bool CCoolButtonBar::SetButtons(int bitmapId, const wxRect states[4], int count,
   m_stripSize = states[kNormal].GetSize();
   m_nHover = -1;
   m_nPressed = -1;
-  m_buttons.assign(buttons, buttons + count);
+  m_buttons.clear();
+  for (const CoolBarButton *b = buttons; b < buttons + count; ++b)
+    m_buttons.push_back(
+        {b->enabled, b->command, wxRect(b->x, b->y, b->width, b->height), b->toolTipId});
   SetupToolTips();
   Refresh(false);
   return true;
-}
-
-wxRect CCoolButtonBar::RectOf(const CoolBarButton &button) {
-  return wxRect(button.x, button.y, button.width, button.height);
 }
 
 void CCoolButtonBar::DrawBar(wxDC &dc) {
@@ -57,51 +56,14 @@ void CCoolButtonBar::DrawBar(wxDC &dc) {
   if (m_pictures[kNormal].IsOk())
     mem.DrawBitmap(m_pictures[kNormal], 0, 0);
   if (m_nPressed >= 0 && m_nPressed < GetButtonCount())
-    CopyRect(mem, m_pictures[kPressed], RectOf(m_buttons[m_nPressed]));
+    CopyRect(mem, m_pictures[kPressed], m_buttons[m_nPressed].rect);
   else if (m_nHover >= 0 && m_nHover < GetButtonCount())
-    CopyRect(mem, m_pictures[kHover], RectOf(m_buttons[m_nHover]));
-  for (const CoolBarButton &button : m_buttons)
+    CopyRect(mem, m_pictures[kHover], m_buttons[m_nHover].rect);
+  for (const BarButton &button : m_buttons)
     if (!button.enabled)
-      CopyRect(mem, m_pictures[kDisabled], RectOf(button));
+      CopyRect(mem, m_pictures[kDisabled], button.rect);
   dc.Blit(0, 0, client.x, client.y, &mem, 0, 0);
   mem.SelectObject(wxNullBitmap);
-}
-
-void CCoolButtonBar::EnableButton(int command, bool enable, bool repaint) {
-  for (CoolBarButton &button : m_buttons)
-    if (button.command == command) {
-      button.enabled = enable ? 1 : 0;
-      if (repaint)
-        Refresh(false);
-      return;
-    }
-}
-
-bool CCoolButtonBar::IsButtonEnabled(int index) const {
-  return index >= 0 && index < GetButtonCount() && m_buttons[index].enabled != 0;
-}
-
-int CCoolButtonBar::GetCommandAt(int index) const {
-  return index >= 0 && index < GetButtonCount() ? m_buttons[index].command : 0;
-}
-
-int CCoolButtonBar::HitButton(const wxPoint &point, bool enabledOnly) const {
-  for (size_t i = 0; i < m_buttons.size(); ++i) {
-    if (enabledOnly && !m_buttons[i].enabled)
-      continue;
-    if (RectOf(m_buttons[i]).Contains(point))
-      return static_cast<int>(i);
-  }
-  return -1;
-}
-
-std::vector<CCoolBarBase::Tool> CCoolButtonBar::CollectTools() const {
-  std::vector<Tool> tools;
-  for (const CoolBarButton &button : m_buttons)
-    tools.push_back(
-        {button.command + 100, RectOf(button),
-         button.toolTipId > 0 ? wxString(LoadLangString(button.toolTipId)) : wxString()});
-  return tools;
 }
 
 void CCoolButtonBar::OnLanguageChanged(wxCommandEvent &) {

@@ -33,22 +33,16 @@ public:
 
   void DrawBar(wxDC &dc) override;
 
-  int GetButtonCount() const { return static_cast<int>(m_buttons.size()); }
-  void EnableButton(int command, bool enable, bool repaint);
-  bool IsButtonEnabled(int index) const;
-
 protected:
-  int HitButton(const wxPoint &point, bool enabledOnly) const override;
-  bool IsButtonEnabledAt(int index) const override { return IsButtonEnabled(index); }
-  int GetCommandAt(int index) const override;
-  std::vector<Tool> CollectTools() const override;
+  int ButtonCount() const override { return static_cast<int>(m_buttons.size()); }
+  BarButton &ButtonAt(int index) override { return m_buttons[index]; }
+  const BarButton &ButtonAt(int index) const override { return m_buttons[index]; }
   bool RepaintAfterMissedRelease() const override { return true; }
 
 private:
-  static wxRect RectOf(const CoolBarButton &button);
   void OnLanguageChanged(wxCommandEvent &event);
 
   wxBitmap m_pictures[4];
   wxSize m_stripSize;
-  std::vector<CoolBarButton> m_buttons;
+  std::vector<BarButton> m_buttons;
 };

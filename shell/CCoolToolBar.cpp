@@ -129,32 +129,6 @@ void CCoolToolBar::SetTextColors(const wxColour &normal, const wxColour &disable
   m_glow = glow;
 }
 
-void CCoolToolBar::DisableButton(int command, bool repaint) {
-  EnableButton(command, false, repaint);
-}
-
-void CCoolToolBar::EnableButton(int command, bool enable, bool repaint) {
-  for (Button &button : m_buttons)
-    if (button.command == command) {
-      button.enabled = enable ? 1 : 0;
-      if (repaint)
-        Refresh(false);
-      return;
-    }
-}
-
-int CCoolToolBar::GetButtonCommand(int index) const {
-  return index >= 0 && index < GetButtonCount() ? m_buttons[index].command : 0;
-}
-
-bool CCoolToolBar::IsButtonEnabled(int index) const {
-  return index >= 0 && index < GetButtonCount() && m_buttons[index].enabled != 0;
-}
-
-wxRect CCoolToolBar::GetButtonRect(int index) const {
-  return index >= 0 && index < GetButtonCount() ? m_buttons[index].rect : wxRect();
-}
-
 wxString CCoolToolBar::GetButtonCaption(int index) const {
   return index >= 0 && index < GetButtonCount() ? m_buttons[index].caption : wxString();
 }
@@ -296,25 +270,6 @@ void CCoolToolBar::DrawCaption(wxGraphicsContext &gc, int index, const CoolToolB
   }
   gc.SetFont(renderer->CreateFont(GetFontSize(), face, wxFONTFLAG_DEFAULT, colour));
   gc.DrawText(button.caption, x, y);
-}
-
-int CCoolToolBar::HitButton(const wxPoint &point, bool enabledOnly) const {
-  for (size_t i = 0; i < m_buttons.size(); ++i) {
-    const Button &button = m_buttons[i];
-    if (enabledOnly && !button.enabled)
-      continue;
-    if (!button.rect.IsEmpty() && button.rect.Contains(point))
-      return static_cast<int>(i);
-  }
-  return -1;
-}
-
-std::vector<CCoolBarBase::Tool> CCoolToolBar::CollectTools() const {
-  std::vector<Tool> tools;
-  for (const Button &button : m_buttons)
-    tools.push_back(
-        {button.command + 100, button.rect, wxString(LoadLangString(button.toolTipId))});
-  return tools;
 }
 
 void CCoolToolBar::OnLanguageChanged(wxCommandEvent &) {

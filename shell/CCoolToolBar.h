@@ -53,10 +53,6 @@ public:
   // The caption size in pixels: the size (14 when it is 0 or less) times the scale.
   virtual double GetFontSize() const;
 
-  // Clears the enabled flag of the first button with command; repaints when asked.
-  void DisableButton(int command, bool repaint);
-  // Sets the enabled flag of the first button with command; repaints when asked.
-  void EnableButton(int command, bool enable, bool repaint);
   // The width the bar needs for its entries and captions.
   int GetBarWidth() const;
   // Height of the first entry's picture, 0 without entries.
@@ -69,30 +65,21 @@ public:
   void SetTextColors(const wxColour &normal, const wxColour &disabled, const wxColour &hover,
                      const wxColour &glow);
 
-  int GetButtonCount() const { return static_cast<int>(m_buttons.size()); }
-  int GetButtonCommand(int index) const;
-  bool IsButtonEnabled(int index) const;
-  wxRect GetButtonRect(int index) const;
   wxString GetButtonCaption(int index) const;
   int GetTextPushedIndex() const { return m_nTextPushed; }
   // Measured caption width as the layout uses it (measured + 1, rounded up); 0 for none.
   int MeasureCaptionWidth(const wxString &caption) const;
 
 protected:
-  int HitButton(const wxPoint &point, bool enabledOnly) const override;
-  bool IsButtonEnabledAt(int index) const override { return IsButtonEnabled(index); }
-  int GetCommandAt(int index) const override { return GetButtonCommand(index); }
-  std::vector<Tool> CollectTools() const override;
+  int ButtonCount() const override { return static_cast<int>(m_buttons.size()); }
+  BarButton &ButtonAt(int index) override { return m_buttons[index]; }
+  const BarButton &ButtonAt(int index) const override { return m_buttons[index]; }
   void OnPressedChanged(int index) override { m_nTextPushed = index; }
 
 private:
-  struct Button {
-    int enabled = 0;
-    int command = 0;
-    wxRect rect;
+  struct Button : BarButton {
     wxBitmap pictures[4];
     wxString caption;
-    int toolTipId = 0;
     int leftWidth = 0;
   };
 

@@ -16,6 +16,13 @@ const int kListToolBarCount = 7;
 // The list commands; the merge switch's picture and texts follow mergeOn.
 const CoolToolButtonDef *ListToolBarTable(bool mergeOn);
 
+// Where the main window puts the list and Build bars: their right ends this far from the
+// window's right edge, the list bar at this height, the Build bar this far above the window's
+// bottom edge.
+const int kBarRightMargin = 17;
+const int kListBarTop = 50;
+const int kBuildBarBottomOffset = 100;
+
 // Caption sizes of the bars that do not use the default 14 pixels.
 const double kBuildBarFontSize = 35;
 const double kListToolBarFontSize = 13;

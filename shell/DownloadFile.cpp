@@ -2,6 +2,7 @@
 
 #include "AnsiText.h"
 #include "LangFormat.h"
+#include "PathText.h"
 #include "SystemFolders.h"
 
 #include <curl/curl.h>
@@ -55,11 +56,6 @@ std::wstring Cut(std::wstring text) {
   return text;
 }
 
-std::wstring FolderOf(const std::wstring &path) {
-  const size_t slash = path.rfind(L'/');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
-}
-
 } // namespace
 
 void InitDownloadLibrary() {
@@ -74,8 +70,8 @@ bool DownloadFile(const std::wstring &url, const std::wstring &localPath, std::w
     error = &ignored;
   InitDownloadLibrary();
 
-  const std::wstring folder = FolderOf(localPath);
-  if (!folder.empty())
+  std::wstring folder;
+  if (FolderOfPath(localPath, &folder))
     CreateFolderPath(folder);
   const std::string target = WideToUtf8(localPath);
   // A name of its own for each download: several checks may run at once.

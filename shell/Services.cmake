@@ -13,7 +13,12 @@ add_library(vantorel_services STATIC
   LinkOpening.cpp
 )
 target_include_directories(vantorel_services PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(vantorel_services PUBLIC vantorel_lang vantorel_platform CURL::libcurl)
+# It posts its results as wx events (wx's base library: no windows); its users include those
+# headers from folders of their own.
+target_include_directories(vantorel_services SYSTEM PUBLIC ${wxWidgets_INCLUDE_DIRS})
+target_compile_definitions(vantorel_services PUBLIC ${wxWidgets_DEFINITIONS})
+target_link_libraries(vantorel_services PUBLIC vantorel_lang vantorel_platform CURL::libcurl
+  ${wxWidgets_LIBRARIES})
 # The program's version comes from project() in the top CMakeLists.txt, and only from there.
 target_compile_definitions(vantorel_services PRIVATE
   VANTOREL_VERSION_MAJOR=${PROJECT_VERSION_MAJOR}

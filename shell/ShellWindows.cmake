@@ -9,7 +9,6 @@ add_library(vantorel_shell_windows STATIC
   CCoolToolBar.cpp
   CCoolButtonBar.cpp
   CoolBarTables.cpp
-  DialogUnits.cpp
   COutputSetting.cpp
   CLvCover.cpp
   CFolderDialog.cpp
@@ -17,7 +16,7 @@ add_library(vantorel_shell_windows STATIC
 )
 target_include_directories(vantorel_shell_windows PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(vantorel_shell_windows
-  PUBLIC vantorel_lang vantorel_settings vantorel_platform ${wxWidgets_LIBRARIES})
+  PUBLIC vantorel_lang_windows vantorel_model vantorel_platform ${wxWidgets_LIBRARIES})
 add_dependencies(vantorel_shell_windows vantorel_resources)
 
 # Painting benchmark of the bars and the cover (bench/bar_paint.sh runs it).

@@ -4,6 +4,7 @@
 #include "ShowInFileManager.h"
 
 #include "AnsiText.h"
+#include "PathText.h"
 #include "ShellOpen.h"
 
 #include <gio/gio.h>
@@ -60,16 +61,6 @@ bool AskFileManager(const std::string &uri) {
 
 } // namespace
 
-std::wstring GetContainingFolder(const std::wstring &path) {
-  std::wstring trimmed = path;
-  while (trimmed.size() > 1 && trimmed.back() == L'/')
-    trimmed.pop_back();
-  const size_t slash = trimmed.rfind(L'/');
-  if (slash == std::wstring::npos)
-    return L".";
-  return slash == 0 ? L"/" : trimmed.substr(0, slash);
-}
-
 bool ShowInFileManager(const std::wstring &path) {
   if (path.empty())
     return false;
@@ -80,5 +71,5 @@ bool ShowInFileManager(const std::wstring &path) {
   g_object_unref(file);
   if (asked)
     return true;
-  return ShellOpenAddress(GetContainingFolder(path)) > 32;
+  return ShellOpenAddress(ContainingFolder(path)) > 32;
 }

@@ -1,13 +1,12 @@
 #include "SystemFolders.h"
 
 #include "AnsiText.h"
-
-#include <wx/app.h>
-#include <wx/stdpaths.h>
+#include "PathText.h"
 
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +22,36 @@ std::wstring HomeFolder() {
   return home.empty() ? L"/" : home;
 }
 
+std::wstring ConfigFolder() {
+  const std::wstring folder = FromEnvironment("XDG_CONFIG_HOME");
+  return !folder.empty() && folder[0] == L'/' ? folder : HomeFolder() + L"/.config";
+}
+
+bool IsFolder(const std::wstring &path) {
+  struct stat info;
+  return stat(WideToUtf8(path).c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder that the desktop's user-dirs.dirs names for key (a line such as
+// XDG_DOCUMENTS_DIR="$HOME/Documents"), when it exists; empty otherwise.
+std::wstring XdgUserFolder(const std::string &key) {
+  std::ifstream file(WideToUtf8(ConfigFolder() + L"/user-dirs.dirs"));
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.compare(0, key.size() + 1, key + "=") != 0)
+      continue;
+    std::string value = line.substr(key.size() + 1);
+    if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+      value = value.substr(1, value.size() - 2);
+    std::wstring folder = Utf8ToWide(value);
+    if (folder.compare(0, 5, L"$HOME") == 0)
+      folder = HomeFolder() + folder.substr(5);
+    // A line naming a folder that is not there counts as no line, as for the desktop itself.
+    return !folder.empty() && folder[0] == L'/' && IsFolder(folder) ? folder : std::wstring();
+  }
+  return std::wstring();
+}
+
 } // namespace
 
 std::wstring GetProgramFolder() {
@@ -30,11 +59,7 @@ std::wstring GetProgramFolder() {
   const ssize_t length = readlink("/proc/self/exe", buffer, PATH_MAX);
   if (length <= 0)
     return L".";
-  const std::wstring path = Utf8ToWide(std::string(buffer, length));
-  const size_t slash = path.rfind(L'/');
-  if (slash == std::wstring::npos)
-    return L".";
-  return slash == 0 ? L"/" : path.substr(0, slash);
+  return ContainingFolder(Utf8ToWide(std::string(buffer, length)));
 }
 
 bool PathExists(const std::wstring &path) {
@@ -48,9 +73,9 @@ void CreateFolderPath(const std::wstring &path) {
     folder.pop_back();
   if (folder.empty() || PathExists(folder))
     return;
-  const size_t slash = folder.rfind(L'/');
-  if (slash != std::wstring::npos && slash > 0)
-    CreateFolderPath(folder.substr(0, slash));
+  std::wstring parent;
+  if (FolderOfPath(folder, &parent) && !parent.empty())
+    CreateFolderPath(parent);
   mkdir(WideToUtf8(folder).c_str(), 0777);
 }
 
@@ -58,9 +83,7 @@ std::wstring GetDocumentsFolder() {
   std::wstring folder = FromEnvironment("VANTOREL_DOCUMENTS_DIR");
   if (!folder.empty())
     return folder;
-  // wx reads the XDG user folders; it needs the application object for that.
-  if (wxApp::GetTraitsIfExists())
-    folder = wxStandardPaths::Get().GetDocumentsDir().ToStdWstring();
+  folder = XdgUserFolder("XDG_DOCUMENTS_DIR");
   return folder.empty() ? HomeFolder() : folder;
 }
 
@@ -68,9 +91,5 @@ std::wstring GetRoamingAppDataFolder() {
   std::wstring folder = FromEnvironment("VANTOREL_APPDATA_DIR");
   if (!folder.empty())
     return folder;
-  // Read directly rather than through wx: the update check asks from its worker thread.
-  folder = FromEnvironment("XDG_CONFIG_HOME");
-  if (!folder.empty() && folder[0] == L'/')
-    return folder;
-  return HomeFolder() + L"/.config";
+  return ConfigFolder();
 }

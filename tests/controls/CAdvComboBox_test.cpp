@@ -2,16 +2,17 @@
 
 #include <wx/display.h>
 #include <wx/panel.h>
+#include <wx/uiaction.h>
 #include <wx/utils.h>
 
 #include "NoGrabDropWnd.h"
 #include "QuietFocus.h"
-#include "WxFixture.h"
 #include "controls/CAdvComboBox.h"
 #include "controls/CAdvComboEdit.h"
 #include "controls/CDropListBox.h"
 #include "controls/CDropScrollBar.h"
 #include "controls/CDropWnd.h"
+#include "support/FrameTest.h"
 
 namespace {
 // A box that counts its end hooks.
@@ -28,10 +29,10 @@ protected:
 };
 } // namespace
 
-class AdvCombo : public WxFixture {
+class AdvCombo : public FrameTest {
 protected:
   void SetUp() override {
-    WxFixture::SetUp();
+    FrameTest::SetUp();
     // A frame's only child fills it: the boxes go on a panel.
     m_panel = new wxPanel(m_frame);
     m_frame->Bind(wxEVT_ADVCOMBO_NOTIFY,
@@ -40,7 +41,7 @@ protected:
   void TearDown() override {
     if (box)
       box->CloseDropDown();
-    WxFixture::TearDown();
+    FrameTest::TearDown();
   }
   HookedCombo *Make(int style, std::vector<const char *> choices, wxPoint pos = wxPoint(10, 10),
                     int id = wxID_ANY) {
@@ -48,15 +49,8 @@ protected:
     EXPECT_TRUE(box->Create(m_panel, id, wxRect(pos, wxSize(160, 22)), style));
     for (const char *c : choices)
       box->AddString(c);
-    Yield();
+    YieldToWindows();
     return box;
-  }
-  // Lets calls made with CallAfter run.
-  void RunPending() {
-    for (int i = 0; i < 3; ++i) {
-      wxTheApp->ProcessPendingEvents();
-      Yield();
-    }
   }
   QuietFocus m_quiet;
   wxPanel *m_panel = nullptr;
@@ -226,10 +220,10 @@ TEST_F(AdvCombo, MouseInTheDropDownTracksPicksAndSkipsDisabledRows) {
   list->PointerMove(wxPoint(5, h + 2)); // disabled: the selection stays
   EXPECT_EQ(list->GetCurSel(), 2);
   list->PointerUp(wxPoint(5, h + 2));
-  RunPending();
+  YieldToWindows();
   EXPECT_TRUE(box->IsDroppedDown());
   list->PointerUp(wxPoint(5, 2 * h + 2));
-  RunPending();
+  YieldToWindows();
   EXPECT_FALSE(box->IsDroppedDown());
   EXPECT_EQ(box->GetCurSel(), 2);
   EXPECT_EQ(box->completes, 1); // the posted close after the pick finds nothing open
@@ -239,7 +233,7 @@ TEST_F(AdvCombo, APressOutsideTheDropDownClosesIt) {
   Make(CBS_DROPDOWNLIST, {"a", "b"});
   box->ToggleDropDown();
   box->GetDropWnd()->PointerDown(wxPoint(-50, -50));
-  RunPending();
+  YieldToWindows();
   EXPECT_FALSE(box->IsDroppedDown());
 }
 
@@ -272,41 +266,10 @@ TEST_F(AdvCombo, TheSizeGripResizesWithinItsLimits) {
   EXPECT_FALSE(drop->IsResizing());
 }
 
-// Where the drop-down goes, for a box 20 pixels high on a 600-pixel screen with rows of 15.
-struct PlaceCase {
-  int boxTop, rows;
-  int top, height;
-};
-class DropDownPlacement : public ::testing::TestWithParam<PlaceCase> {};
-
-TEST_P(DropDownPlacement, BelowOrAboveTheBox) {
-  const PlaceCase &c = GetParam();
-  wxRect box(50, c.boxTop, 100, 20);
-  wxRect rect = CAdvComboBox::DropDownRect(box, 15, c.rows, 5, 120, wxRect(0, 0, 800, 600), 16);
-  EXPECT_EQ(rect.y, c.top);
-  EXPECT_EQ(rect.height, c.height);
-  EXPECT_EQ(rect.width, 120);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Rules, DropDownPlacement,
-    ::testing::Values(PlaceCase{100, 10, 120, 152}, // room below
-                      PlaceCase{450, 10, 470, 130}, // below, cut at the screen's bottom
-                      PlaceCase{510, 10, 358, 152}, // fewer than 5 rows fit below: above
-                      PlaceCase{510, 50, 0, 510},   // above, cut at the top
-                      PlaceCase{515, 2, 483, 32},   // above even when the rows would fit
-                      PlaceCase{100, 0, 120, 16})); // never lower than one arrow
-
-TEST(DropDownPlacementRule, StaysOnTheScreenSideways) {
-  wxRect rect = CAdvComboBox::DropDownRect(wxRect(700, 100, 100, 20), 15, 3, 5, 300,
-                                           wxRect(0, 0, 800, 600), 16);
-  EXPECT_EQ(rect.GetRight(), 799);
-}
-
 TEST_F(AdvCombo, OpensAboveNearTheBottomOfTheScreen) {
   wxRect screen = wxDisplay(0u).GetGeometry();
   m_frame->SetSize(0, screen.GetBottom() - 120, 400, 100);
-  Yield();
+  YieldToWindows();
   Make(CBS_DROPDOWNLIST, {"a", "b", "c", "d", "e", "f", "g", "h"}, wxPoint(10, 40));
   wxRect boxRect = box->GetScreenRect();
   ASSERT_LT((screen.GetBottom() - boxRect.GetBottom()) / 15, 5) << "the frame was not placed";
@@ -390,17 +353,15 @@ TEST_F(AdvCombo, WheelAndScrollBarMoveTheOpenListsTopRow) {
 TEST_F(AdvCombo, TheButtonIsHotWhileThePointerIsOverIt) {
   Make(CBS_DROPDOWN, {"a"});
   wxRect button = box->GetButtonRect();
-  // The real pointer stays where it is (moving it would disturb window tests running beside
-  // this one); the box hears of a move over its button, and the timer then finds it elsewhere.
-  if (button.Contains(box->ScreenToClient(wxGetMousePosition())))
-    GTEST_SKIP() << "the pointer is over the button";
+  // The real pointer goes away from the box (this test has the display to itself); the box
+  // hears of a move over its button, and its timer then finds the pointer elsewhere.
+  wxUIActionSimulator pointer;
+  pointer.MouseMove(box->ClientToScreen(button.GetBottomRight()) + wxPoint(200, 200));
+  ASSERT_TRUE(
+      YieldUntil([&] { return !button.Contains(box->ScreenToClient(wxGetMousePosition())); }));
   wxMouseEvent move(wxEVT_MOTION);
   move.SetPosition(button.GetPosition() + wxPoint(3, 3));
   box->GetEventHandler()->ProcessEvent(move);
   EXPECT_TRUE(box->IsButtonHot());
-  for (int i = 0; i < 100 && box->IsButtonHot(); ++i) {
-    wxMilliSleep(20);
-    Yield();
-  }
-  EXPECT_FALSE(box->IsButtonHot());
+  EXPECT_TRUE(YieldUntil([&] { return !box->IsButtonHot(); }));
 }

@@ -16,7 +16,7 @@ protected:
   }
   CXCombo *Open() {
     CXCombo *combo = list->StartComboEdit(1, 2);
-    Yield();
+    YieldToWindows();
     return combo;
   }
   std::vector<std::wstring> choices = {L"red", L"", L"green", L"blue"};
@@ -163,16 +163,12 @@ TEST_F(XCombo, AClickOnAComboCellOfAPlainListOpensIt) {
   plain->InsertItem(0, "row");
   plain->GetCellData(0, 1)->bCombo = true;
   plain->GetCellData(0, 1)->psaComboList = &choices;
-  Yield();
+  YieldToWindows();
   wxMouseEvent click(wxEVT_LEFT_DOWN);
   click.SetPosition(plain->GetCellRect(0, 1).GetPosition() + wxPoint(10, 5));
   plain->GetEventHandler()->ProcessEvent(click);
   EXPECT_NE(plain->GetComboWindow(), nullptr);
   EXPECT_TRUE(plain->IsFrozen());
-  for (int i = 0; i < 150 && plain->IsFrozen(); ++i) {
-    wxMilliSleep(20);
-    Yield();
-  }
-  EXPECT_FALSE(plain->IsFrozen());
+  EXPECT_TRUE(YieldUntil([&] { return !plain->IsFrozen(); }));
   plain->Destroy();
 }

@@ -1,3 +1,5 @@
+#include <string>
+
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
@@ -161,11 +163,20 @@ TEST_F(ListDrawing, ProgressBarFillsItsShare) {
 
 TEST_F(ListDrawing, UnsafeProgressFormatFallsBackToTheDefaultLabel) {
   AddRows(1);
+  auto pixels = [](const wxImage &image) {
+    return std::string(reinterpret_cast<const char *>(image.GetData()),
+                       static_cast<size_t>(image.GetWidth()) * image.GetHeight() * 3);
+  };
+  list->SetProgress(0, 2, 30);
+  const std::string standard = pixels(Paint()); // "30.00%"
+  // A format that would read arguments that are not there is not used.
   list->SetProgress(0, 2, 30, "%s%s%n");
-  Paint(); // must not read arguments that are not there
+  EXPECT_EQ(pixels(Paint()), standard);
+  list->SetProgress(0, 2, 30, "%d%% %d");
+  EXPECT_EQ(pixels(Paint()), standard);
+  // One integer conversion is a label of its own.
   list->SetProgress(0, 2, 30, "%d items");
-  Paint();
-  SUCCEED();
+  EXPECT_NE(pixels(Paint()), standard);
 }
 
 TEST_F(ListDrawing, OnlyVisibleRowsAreDrawnAfterScrolling) {

@@ -26,12 +26,9 @@ protected:
     wxCommandEvent e(type);
     list->GetEventHandler()->ProcessEvent(e);
   }
-  // Waits for the 50 ms editor timers to close the combo (at most 3 s on a busy machine).
+  // Waits for the list's editor timers to close the combo.
   void WaitTimers() {
-    for (int i = 0; i < 150 && (list->GetComboWindow() || list->IsFrozen()); ++i) {
-      wxMilliSleep(20);
-      Yield();
-    }
+    EXPECT_TRUE(YieldUntil([&] { return !list->GetComboWindow() && !list->IsFrozen(); }));
   }
 };
 

@@ -218,18 +218,14 @@ TEST_F(ListInput, ClickSimulatedThroughTheDisplay) {
   // virtual display, and a real click goes to whatever window is on top.
   m_frame->Move(wxPoint(680, 380));
   m_frame->Raise();
-  Yield();
+  YieldToWindows();
   // A real click through the X server, as a user makes it.
   wxPoint screen = list->ClientToScreen(CellPoint(3, 1));
   wxUIActionSimulator sim;
   sim.MouseMove(screen);
-  Yield();
+  YieldToWindows();
   sim.MouseClick();
-  for (int i = 0; i < 20 && list->GetCurSel() != 3; ++i) {
-    wxMilliSleep(20);
-    Yield();
-  }
-  EXPECT_EQ(list->GetCurSel(), 3);
+  EXPECT_TRUE(YieldUntil([&] { return list->GetCurSel() == 3; }));
 }
 
 TEST_F(ListInput, HorizontalScrollMovesCellsAndHeaderTogether) {

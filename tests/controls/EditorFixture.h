@@ -18,13 +18,9 @@ protected:
     list->SetItemText(1, 2, "before");
   }
   QuietFocus m_quiet;
-  // Waits for the list's 50 ms editor timers and for windows it let go (at most 3 s).
+  // Waits for the list's editor timers and for the windows it let go.
   void WaitTimers() {
-    for (int i = 0; i < 150 && (list->GetComboWindow() || list->IsFrozen()); ++i) {
-      wxMilliSleep(20);
-      Yield();
-    }
-    wxTheApp->ProcessPendingEvents();
-    Yield();
+    EXPECT_TRUE(YieldUntil([&] { return !list->GetComboWindow() && !list->IsFrozen(); }));
+    YieldToWindows();
   }
 };

@@ -1,9 +1,9 @@
 #pragma once
 #include <vector>
 
-#include "WxFixture.h"
 #include "NoGrabDropWnd.h"
 #include "controls/CXListCtrl.h"
+#include "support/FrameTest.h"
 
 // A list whose keyboard focus the test decides (a virtual screen has no reliable focus).
 class TestList : public CXListCtrl {
@@ -21,7 +21,7 @@ protected:
 
 // A frame with a 600 x 400 list of three columns (100, 150, 200 pixels) and a record of the
 // list events that reached the frame.
-class ListFixture : public WxFixture {
+class ListFixture : public FrameTest {
 protected:
   struct Seen {
     wxEventType type;
@@ -29,7 +29,7 @@ protected:
     int col;
   };
   void SetUp() override {
-    WxFixture::SetUp();
+    FrameTest::SetUp();
     list = new TestList(m_frame);
     list->SetShowSelectionAlways(true);
     list->SetExtendedStyle(LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
@@ -46,7 +46,7 @@ protected:
     m_frame->Bind(wxEVT_LIST_COL_CLICK, record);
     m_frame->Bind(wxEVT_LIST_KEY_DOWN, record);
     m_frame->Bind(wxEVT_XLISTCTRL_CHECKBOX_CLICKED, record);
-    Yield();
+    YieldToWindows();
   }
   void AddRows(int n) {
     for (int i = 0; i < n; ++i)

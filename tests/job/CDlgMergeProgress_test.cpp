@@ -4,12 +4,15 @@
 #include "JobTestSupport.h"
 #include "PdfMaker.h"
 #include "support/TempDir.h"
+#include "support/WindowEvents.h"
 
 #include <chrono>
 #include <condition_variable>
+#include <future>
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -19,8 +22,8 @@
 
 namespace {
 
-// Records what the dialog would show. With hold set, the worker waits at its first progress
-// notice until Release, so the test can act while the run is certainly in progress.
+// Records what the dialog would show. The worker waits at its first notice until Release, so
+// the test can act while the run is certainly in progress.
 class TestProgressDialog : public CDlgMergeProgress {
 public:
   using CDlgMergeProgress::CDlgMergeProgress;
@@ -28,7 +31,6 @@ public:
   std::vector<std::wstring> shown;
   std::vector<wxString> messages;
   std::vector<long> styles;
-  bool hold = false;
 
   void WaitHeld() {
     std::unique_lock<std::mutex> lock(m_mutex);
@@ -47,7 +49,7 @@ protected:
     styles.push_back(style);
   }
   void PostMergeNotice(const MergeNotice &notice) override {
-    if (hold && notice.nMessage == WM_MERGE_PROGRESS) {
+    {
       std::unique_lock<std::mutex> lock(m_mutex);
       m_held = true;
       m_changed.notify_all();
@@ -79,18 +81,17 @@ protected:
     frame->Destroy();
     Pump();
   }
-  static void Pump() {
-    wxTheApp->ProcessPendingEvents();
-    wxTheApp->Yield(true);
+  static void Pump() { YieldToWindows(); }
+  // Shows the dialog, which starts its worker, and returns once the worker waits at its first
+  // notice.
+  static void Open(TestProgressDialog &dialog) {
+    dialog.Show();
+    dialog.WaitHeld();
   }
-  // Lets events run until the dialog hid itself at the end of the run.
+  // Lets events run until the dialog ended itself with a result. Its being hidden says less: a
+  // window hidden before the display has mapped it counts as shown again when the map arrives.
   static bool RunUntilClosed(wxDialog &dialog) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-    while (dialog.IsShown() && std::chrono::steady_clock::now() < end) {
-      Pump();
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return !dialog.IsShown();
+    return YieldUntil([&] { return dialog.GetReturnCode() != 0; }, std::chrono::seconds(60));
   }
   std::vector<_stru_ItemData_> Rows() {
     return {MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)};
@@ -111,8 +112,9 @@ TEST_F(ProgressDialog, TemplateControls) {
 
 TEST_F(ProgressDialog, SuccessfulRunShowsTheOutputAndCloses) {
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  dialog.Show();
+  Open(dialog);
   ASSERT_NE(dialog.GetJob(), nullptr);
+  dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
   EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out + "/a_b.pdf")});
@@ -124,7 +126,8 @@ TEST_F(ProgressDialog, SuccessfulRunShowsTheOutputAndCloses) {
 TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
   WriteFileBytes(out, "a file where the folder should be");
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  dialog.Show();
+  Open(dialog);
+  dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   EXPECT_TRUE(dialog.shown.empty());
   ASSERT_EQ(dialog.messages.size(), 1u);
@@ -137,7 +140,8 @@ TEST_F(ProgressDialog, PerRowFailuresAreListedBeforeTheFolderIsShown) {
   // path row 0 holds exists, so it is still shown after the failures are listed.
   WriteFileBytes(out, "not a folder");
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
-  dialog.Show();
+  Open(dialog);
+  dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   ASSERT_EQ(dialog.messages.size(), 1u);
   EXPECT_TRUE(dialog.messages[0].Contains(dir.file("a.pdf")));
@@ -148,15 +152,14 @@ TEST_F(ProgressDialog, PerRowFailuresAreListedBeforeTheFolderIsShown) {
 
 TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  dialog.hold = true;
-  dialog.Show();
-  dialog.WaitHeld();
+  Open(dialog);
 
   wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
   dialog.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(click);
-  EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
   Pump();
   EXPECT_TRUE(dialog.IsShown());
+  EXPECT_EQ(dialog.GetReturnCode(), 0);
 
   dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
@@ -168,10 +171,8 @@ TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
 
 TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
-  dialog.hold = true;
   mkdir(out.c_str(), 0777);
-  dialog.Show();
-  dialog.WaitHeld();
+  Open(dialog);
 
   for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_NUMPAD_ENTER}) {
     wxKeyEvent press(wxEVT_CHAR_HOOK);
@@ -183,32 +184,54 @@ TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
   dialog.GetEventHandler()->ProcessEvent(enter);
   Pump();
   EXPECT_TRUE(dialog.IsShown());
-  EXPECT_FALSE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  EXPECT_EQ(dialog.GetReturnCode(), 0);
+  EXPECT_FALSE(dialog.GetJob()->cancelEvent.IsSignalled());
 
   // The close box cancels, as Cancel does; the dialog stays until the worker ends.
   EXPECT_FALSE(dialog.Close());
   EXPECT_TRUE(dialog.IsShown());
-  EXPECT_TRUE(dialog.GetJob()->hCancelEvent.IsSignalled());
+  EXPECT_EQ(dialog.GetReturnCode(), 0);
+  EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
   dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   // A cancelled per-row run opens the folder held by row 0.
   EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out)});
 }
 
+// Holds its worker at the first progress notice until the job is cancelled, and says when the
+// worker got there. It keeps nothing of its own that the worker touches once it is destroyed.
+class HeldUntilCancelled : public CDlgMergeProgress {
+public:
+  HeldUntilCancelled(wxWindow *parent, const std::vector<_stru_ItemData_> &rows,
+                     const CFSMSettings &settings, std::promise<void> *reached)
+      : CDlgMergeProgress(parent, rows, settings), m_reached(reached) {}
+
+protected:
+  void PostMergeNotice(const MergeNotice &notice) override {
+    if (notice.nMessage == WM_MERGE_PROGRESS && m_reached) {
+      std::exchange(m_reached, nullptr)->set_value();
+      while (!GetJob()->cancelEvent.IsSignalled())
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    CDlgMergeProgress::PostMergeNotice(notice);
+  }
+
+private:
+  std::promise<void> *m_reached;
+};
+
 TEST_F(ProgressDialog, DestroyingItDuringARunWaitsForTheWorker) {
-  MakeNumberedPdf(dir.file("long.pdf"), 300);
-  auto *dialog =
-      new CDlgMergeProgress(frame, {MakeRow(dir.file("long.pdf"), 300)}, MakeSettings(out, 1, 0));
+  std::promise<void> reached;
+  auto *dialog = new HeldUntilCancelled(frame, Rows(), MakeSettings(out, 1, 0), &reached);
   dialog->Show();
-  ASSERT_TRUE(dialog->GetJob()->IsRunning());
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  // Its notices are never handled: it goes before the events run.
+  ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  // Its notices are never handled: it goes before the events run. Going, it cancels the run
+  // and waits for the worker.
   delete dialog;
   Pump();
-  // The worker was stopped or had finished; nothing half-written is left.
+  // Nothing half-written is left.
   int status = 0;
-  const std::string listing = RunCommand("ls -A '" + out + "'", &status);
-  EXPECT_TRUE(listing.empty() || listing == "long.pdf\n") << listing;
+  EXPECT_EQ(RunCommand("ls -A '" + out + "'", &status), "");
 }
 
 } // namespace

@@ -8,7 +8,10 @@
 
 #include <algorithm>
 #include <dirent.h>
+#include <future>
 #include <sys/stat.h>
+#include <thread>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -209,16 +212,27 @@ TEST_F(Worker, CancelDuringPerRowRunStartsNoFurtherRow) {
 }
 
 TEST_F(Worker, StopWaitsForARunningWorker) {
-  MakeNumberedPdf(dir.file("long.pdf"), 300);
-  auto job = Job({MakeRow(dir.file("long.pdf"), 300)}, MakeSettings(out, 1, 0));
+  MergeJob *pJob = nullptr;
+  std::promise<void> reached;
+  bool held = false;
+  // The worker stays at its first progress notice until the stop cancels the run.
+  sink.onNotice = [&](const MergeNotice &n) {
+    if (n.nMessage != WM_MERGE_PROGRESS || std::exchange(held, true))
+      return;
+    reached.set_value();
+    while (!pJob->cancelEvent.IsSignalled())
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  };
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));
+  pJob = job.get();
   ASSERT_TRUE(job->Start());
   EXPECT_FALSE(job->Start()); // one worker per job
+  ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
   job->Stop();
   EXPECT_FALSE(job->IsRunning());
   EXPECT_EQ(sink.FinishedCount(), 1);
-  // Either it ended before the stop or it was cancelled; nothing half-written stays.
-  const std::vector<std::string> entries = FolderEntries(out);
-  EXPECT_TRUE(entries.empty() || entries == std::vector<std::string>{"long.pdf"});
+  EXPECT_EQ(sink.Finished().wParam, 0);    // cancelled
+  EXPECT_TRUE(FolderEntries(out).empty()); // nothing half-written stays
 }
 
 TEST_F(Worker, PasswordsReachTheEngineAsWindows1252) {

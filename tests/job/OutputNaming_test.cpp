@@ -10,23 +10,6 @@
 
 namespace {
 
-TEST(FileTitle, Table) {
-  const struct {
-    const wchar_t *path;
-    const wchar_t *title;
-  } cases[] = {
-      {L"/docs/report.pdf", L"report"},
-      {L"/docs/name.v2.pdf", L"name.v2"}, // only the last extension goes
-      {L"/docs/.pdf", L".pdf"},           // a leading dot is not an extension
-      {L"/docs.d/noext", L"noext"},       // a dot in a folder name is not the file's
-      {L"/docs/a\\b.pdf", L"a\\b"},       // '\' is part of a file name here
-      {L"report.pdf", L""},               // no folder part at all
-      {L"/docs/", L""},
-  };
-  for (const auto &c : cases)
-    EXPECT_EQ(GetFileTitle(c.path), c.title) << std::wstring(c.path).c_str();
-}
-
 TEST(Suffixes, ByPagesPerSheet) {
   EXPECT_EQ(GetMergedNameAddition(0), L"");
   EXPECT_EQ(GetMergedNameAddition(1), L"_2IN1");

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 #include <map>
+#include <utility>
+#include <vector>
 
 #include <wx/settings.h>
 
@@ -157,6 +159,54 @@ TEST_F(FileList, LanguageChangeRetranslatesAllPagesCellsAndHeaders) {
   EXPECT_EQ(plain->GetHeaderCtrl()->GetItem(0)->text, "Nr");
   EXPECT_EQ(plain->GetHeaderCtrl()->GetItem(1)->text, "FileName");
   EXPECT_EQ(plain->GetCellData(2, 4)->crBackground, CFileList::kPictureColor);
+}
+
+TEST_F(FileList, MovingARowTakesItsRecordCellsAndSelectionAlong) {
+  pages[L"/d/b.pdf"] = 4;
+  for (const wchar_t *p : {L"/d/a.png", L"/d/b.pdf", L"/d/c.png"})
+    files->AppendFile(p);
+  files->SetPageRange(1, L"2-3");
+  const _stru_ItemData_ *moved = files->GetItemData(1);
+  plain->Select(1);
+  EXPECT_TRUE(files->MoveRow(1, 3)); // to the end
+  ASSERT_EQ(files->GetCount(), 3);
+  EXPECT_EQ(files->GetItemData(2), moved); // the same record, not a copy
+  EXPECT_EQ(Cell(2, 1), L"b.pdf");
+  EXPECT_EQ(Cell(2, 3), L"4");
+  EXPECT_EQ(Cell(2, 4), L"2-3");
+  EXPECT_EQ(plain->GetItemToolTipText(2, 1), "/d/b.pdf");
+  EXPECT_EQ(plain->GetCellData(2, 4)->crBackground, CFileList::kPdfColor);
+  EXPECT_EQ(plain->GetCellData(1, 4)->crBackground, CFileList::kPictureColor);
+  EXPECT_EQ(plain->GetSelectedItems(), std::vector<int>{2});
+  for (int row = 0; row < 3; ++row)
+    EXPECT_EQ(Cell(row, 0), std::to_wstring(row + 1));
+  EXPECT_TRUE(files->MoveRow(2, 0)); // back to the front
+  EXPECT_EQ(files->GetItemData(0), moved);
+  EXPECT_EQ(Cell(1, 1), L"a.png");
+}
+
+TEST_F(FileList, MovesThatGoNowhereChangeNothing) {
+  for (const wchar_t *p : {L"/d/a.png", L"/d/b.png"})
+    files->AppendFile(p);
+  for (auto [from, to] : {std::pair{0, 0}, {0, 1}, {-1, 0}, {2, 0}, {0, 3}})
+    EXPECT_FALSE(files->MoveRow(from, to)) << from << " -> " << to;
+  EXPECT_EQ(Cell(0, 1), L"a.png");
+  EXPECT_EQ(Cell(1, 1), L"b.png");
+}
+
+TEST_F(FileList, ADeletedRowsRecordIsReleased) {
+  files->AppendFile(L"/d/a.png");
+  files->AppendFile(L"/d/b.png");
+  std::weak_ptr<std::wstring> out = files->GetItemData(0)->pszOutPath;
+  EXPECT_TRUE(files->DeleteRow(0));
+  EXPECT_TRUE(out.expired());
+  EXPECT_EQ(Cell(0, 1), L"b.png");
+}
+
+TEST_F(FileList, NameColumnTakesEitherSeparator) {
+  // Paths written on Windows show their file name too.
+  files->AppendFile(L"C:\\docs\\scan.png");
+  EXPECT_EQ(Cell(0, 1), L"scan.png");
 }
 
 TEST_F(FileList, RecordsAreReleasedWithTheListObject) {

@@ -1,6 +1,7 @@
 // Adding files to the main window: one file, the Add Files dialog, the folder scan and drops.
 #include "MainWindowFixture.h"
 
+#include "BarCommand.h"
 #include "CCoolToolBar.h"
 #include "CFileList.h"
 #include "CLvCover.h"
@@ -11,15 +12,7 @@
 
 #include <filesystem>
 
-namespace {
-bool ListButtonEnabled(CVantorelDlg *dlg, int command) {
-  CCoolToolBar *bar = dlg->GetListBar();
-  for (int i = 0; i < bar->GetButtonCount(); ++i)
-    if (bar->GetButtonCommand(i) == command)
-      return bar->IsButtonEnabled(i);
-  return false;
-}
-} // namespace
+namespace {} // namespace
 
 TEST_F(MainWindow, AnUnsupportedNameHidesTheCoverButAddsNothing) {
   ASSERT_TRUE(dlg->GetCover()->IsShown());
@@ -40,12 +33,12 @@ TEST_F(MainWindow, TheFirstFileEnablesBuildAndTheListButtons) {
   EXPECT_EQ("3", dlg->GetListCtrl()->GetItemText(0, 3));
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
   // Nothing selected yet: the switch, clear and upgrade only.
-  EXPECT_TRUE(ListButtonEnabled(dlg, 506));
-  EXPECT_TRUE(ListButtonEnabled(dlg, 504));
-  EXPECT_TRUE(ListButtonEnabled(dlg, 402));
-  EXPECT_FALSE(ListButtonEnabled(dlg, 501));
-  EXPECT_FALSE(ListButtonEnabled(dlg, 503));
-  EXPECT_FALSE(ListButtonEnabled(dlg, 505));
+  EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
+  EXPECT_TRUE(ListButtonEnabled(kCmdClear));
+  EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
+  EXPECT_FALSE(ListButtonEnabled(kCmdMoveUp));
+  EXPECT_FALSE(ListButtonEnabled(kCmdRemove));
+  EXPECT_FALSE(ListButtonEnabled(kCmdPageRange));
   dlg->AddFile(Wide(Home("a.pdf")));
   EXPECT_EQ(2, dlg->GetListCtrl()->GetItemCount()); // no duplicate check
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
@@ -58,7 +51,7 @@ TEST_F(MainWindow, AddFilesAddsInTheDialogsOrderAndRemembersTheFolder) {
   const std::wstring before = dlg->GetSettings().TrackFolder;
   dlg->filesAnswer = true;
   dlg->files = {Wide(Home("in/a.PDF")), Wide(Home("in/b.Jpeg"))};
-  dlg->OnBarCommand(201);
+  dlg->OnBarCommand(kCmdAddFiles);
   EXPECT_EQ(before, dlg->askedFilesFolder);
   ASSERT_EQ(2, dlg->GetListCtrl()->GetItemCount());
   EXPECT_EQ("a.PDF", dlg->GetListCtrl()->GetItemText(0, 1));
@@ -72,7 +65,7 @@ TEST_F(MainWindow, CancelledAddFilesChangesNothing) {
   const std::wstring before = dlg->GetSettings().TrackFolder;
   dlg->filesAnswer = false;
   dlg->files = {Wide(Home("x.pdf"))};
-  dlg->OnBarCommand(201);
+  dlg->OnBarCommand(kCmdAddFiles);
   EXPECT_EQ(0, dlg->GetListCtrl()->GetItemCount());
   EXPECT_TRUE(dlg->GetCover()->IsShown());
   EXPECT_EQ(before, dlg->GetSettings().TrackFolder);
@@ -85,7 +78,7 @@ TEST_F(MainWindow, AClickOnTheCoverOpensAddFiles) {
   wxMouseEvent click(wxEVT_LEFT_DOWN);
   click.SetPosition(CLvCover::GetHotRect().GetPosition() + wxPoint(5, 5));
   dlg->GetCover()->GetEventHandler()->ProcessEvent(click);
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(1, dlg->GetListCtrl()->GetItemCount());
 }
 
@@ -96,7 +89,7 @@ TEST_F(MainWindow, AddFolderAddsThePdfFilesOfTheTree) {
   const std::wstring track = dlg->GetSettings().TrackFolder;
   dlg->folderAnswer = true;
   dlg->folder = Wide(Home("tree"));
-  dlg->OnBarCommand(202);
+  dlg->OnBarCommand(kCmdAddFolder);
   EXPECT_EQ(L"", dlg->askedFolderInitial);
   ASSERT_EQ(2, dlg->GetListCtrl()->GetItemCount());
   std::vector<wxString> names = {dlg->GetListCtrl()->GetItemText(0, 1),

@@ -2,6 +2,7 @@
 // menu and the page range of a row.
 #include "MainWindowFixture.h"
 
+#include "BarCommand.h"
 #include "CCoolToolBar.h"
 #include "CFileList.h"
 #include "MainMenus.h"
@@ -44,14 +45,6 @@ protected:
     for (int row : rows)
       List()->Select(row, true);
   }
-  bool Enabled(int command) {
-    CCoolToolBar *bar = dlg->GetListBar();
-    for (int i = 0; i < bar->GetButtonCount(); ++i)
-      if (bar->GetButtonCommand(i) == command)
-        return bar->IsButtonEnabled(i);
-    ADD_FAILURE() << "no button " << command;
-    return false;
-  }
   void Context(int row, int command) {
     dlg->EnableContextMenu(row);
     // The clicked row is set by the right click; the tests set it as the click would.
@@ -73,16 +66,16 @@ TEST_F(ListEditing, UpCarriesRecordTextsAndSelection) {
   AddRows();
   _stru_ItemData_ *b = dlg->GetFileList()->GetItemData(1);
   SelectOnly({1});
-  dlg->OnBarCommand(501);
+  dlg->OnBarCommand(kCmdMoveUp);
   EXPECT_EQ("BAC", Names());
   EXPECT_EQ("123", Numbers());
   EXPECT_EQ(b, dlg->GetFileList()->GetItemData(0));
   EXPECT_EQ("2", List()->GetItemText(0, 3));
   EXPECT_EQ(std::vector<int>{0}, List()->GetSelectedItems());
   EXPECT_EQ(b->szFilePath, List()->GetItemToolTipText(0, 1).ToStdWstring());
-  dlg->OnBarCommand(501); // already first: nothing
+  dlg->OnBarCommand(kCmdMoveUp); // already first: nothing
   EXPECT_EQ("BAC", Names());
-  dlg->OnBarCommand(502);
+  dlg->OnBarCommand(kCmdMoveDown);
   EXPECT_EQ("ABC", Names());
   EXPECT_EQ(std::vector<int>{1}, List()->GetSelectedItems());
 }
@@ -123,20 +116,20 @@ TEST_F(ListEditing, ListButtonsFollowTheSelection) {
     List()->DeselectAll();
     for (int row : c.selected)
       List()->Select(row, true);
-    EXPECT_EQ(c.up, Enabled(501));
-    EXPECT_EQ(c.down, Enabled(502));
-    EXPECT_EQ(c.remove, Enabled(503));
-    EXPECT_EQ(c.range, Enabled(505));
-    EXPECT_TRUE(Enabled(504));
-    EXPECT_TRUE(Enabled(506));
-    EXPECT_TRUE(Enabled(402));
+    EXPECT_EQ(c.up, ListButtonEnabled(kCmdMoveUp));
+    EXPECT_EQ(c.down, ListButtonEnabled(kCmdMoveDown));
+    EXPECT_EQ(c.remove, ListButtonEnabled(kCmdRemove));
+    EXPECT_EQ(c.range, ListButtonEnabled(kCmdPageRange));
+    EXPECT_TRUE(ListButtonEnabled(kCmdClear));
+    EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
+    EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
   }
 }
 
 TEST_F(ListEditing, RemoveDeletesTheSelectedRowsFromTheHighest) {
   AddRows();
   SelectOnly({0, 2});
-  dlg->OnBarCommand(503);
+  dlg->OnBarCommand(kCmdRemove);
   EXPECT_EQ("B", Names());
   EXPECT_EQ("1", Numbers());
 }
@@ -145,7 +138,7 @@ TEST_F(ListEditing, DeleteKeyRemovesTheSelectionWhileTheListHasTheFocus) {
   AddRows();
   SelectOnly({1});
   List()->SetFocus();
-  Yield();
+  YieldToWindows();
   ASSERT_EQ(List(), wxWindow::FindFocus());
   wxKeyEvent key(wxEVT_CHAR_HOOK);
   key.m_keyCode = WXK_DELETE;
@@ -159,15 +152,16 @@ TEST_F(ListEditing, DeleteKeyRemovesTheSelectionWhileTheListHasTheFocus) {
 
 TEST_F(ListEditing, EmptyingDisablesBuildAndEveryListButton) {
   AddRows();
-  dlg->OnBarCommand(504);
+  dlg->OnBarCommand(kCmdClear);
   EXPECT_EQ(0, List()->GetItemCount());
   EXPECT_FALSE(dlg->GetBuildBar()->IsButtonEnabled(0));
-  for (int command : {506, 505, 501, 502, 503, 504, 402})
-    EXPECT_FALSE(Enabled(command)) << command;
+  for (int command : {kCmdMergeSwitch, kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove,
+                      kCmdClear, kCmdUpgrade})
+    EXPECT_FALSE(ListButtonEnabled(command)) << command;
   MakeNumberedPdf(Home("again.pdf"), 1);
   dlg->AddFile(Wide(Home("again.pdf")));
-  EXPECT_TRUE(Enabled(506));
-  EXPECT_TRUE(Enabled(402));
+  EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
+  EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
 }
 

@@ -2,6 +2,7 @@
 // progress dialog and merge job run, and the output read back.
 #include "MainWindowFixture.h"
 
+#include "BarCommand.h"
 #include "CDlgMergeProgress.h"
 #include "CFileList.h"
 #include "COutputSetting.h"
@@ -80,7 +81,7 @@ TEST_F(MainWindow, MergeSwitchOffWritesOneFilePerRow) {
   MakeNumberedPdf(Home("b.pdf"), 4);
   dlg->AddFile(Wide(Home("a.pdf")));
   dlg->AddFile(Wide(Home("b.pdf")));
-  dlg->OnBarCommand(506);
+  dlg->OnBarCommand(kCmdMergeSwitch);
   std::filesystem::create_directories(Home("each"));
   dlg->GetOutputFolderEdit()->ChangeValue(Home("each"));
   std::vector<std::wstring> shown;

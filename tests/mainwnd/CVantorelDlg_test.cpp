@@ -1,12 +1,14 @@
 // The main window's start-up, layout, commands, language, keys and shut-down.
 #include "MainWindowFixture.h"
 
+#include "BarCommand.h"
 #include "CCoolButtonBar.h"
 #include "CCoolToolBar.h"
 #include "CFileList.h"
 #include "CLvCover.h"
 #include "COutputSetting.h"
 #include "CReadOnlyComboBox.h"
+#include "CoolBarTables.h"
 #include "DialogUnits.h"
 #include "MainMenus.h"
 #include "MenuCommandId.h"
@@ -22,13 +24,6 @@
 #include <wx/textctrl.h>
 
 namespace {
-bool ListButtonEnabled(CVantorelDlg *dlg, int command) {
-  CCoolToolBar *bar = dlg->GetListBar();
-  for (int i = 0; i < bar->GetButtonCount(); ++i)
-    if (bar->GetButtonCommand(i) == command)
-      return bar->IsButtonEnabled(i);
-  return false;
-}
 wxString Label(CVantorelDlg *dlg, int id) { return dlg->FindWindow(id)->GetLabel(); }
 } // namespace
 
@@ -41,10 +36,10 @@ TEST_F(MainWindow, StartsWithTheCoverTheTitleAndOnlyTheSwitchAndUpgradeEnabled) 
   EXPECT_EQ(wxSize(877, 280), dlg->GetCover()->GetSize());
   EXPECT_EQ(5, dlg->GetListCtrl()->GetColumns());
   EXPECT_FALSE(dlg->GetBuildBar()->IsButtonEnabled(0));
-  for (int command : {505, 501, 502, 503, 504})
-    EXPECT_FALSE(ListButtonEnabled(dlg, command)) << command;
-  EXPECT_TRUE(ListButtonEnabled(dlg, 506));
-  EXPECT_TRUE(ListButtonEnabled(dlg, 402));
+  for (int command : {kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove, kCmdClear})
+    EXPECT_FALSE(ListButtonEnabled(command)) << command;
+  EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
+  EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
   // Output folder and name.
   EXPECT_EQ(dlg->GetSettings().OutputFolder, dlg->GetOutputFolderEdit()->GetValue().ToStdWstring());
   CReadOnlyComboBox *name = dlg->GetOutputNameBox();
@@ -63,8 +58,9 @@ TEST_F(MainWindow, BarsAndPanelSitWhereTheLayoutPutsThem) {
   EXPECT_EQ(add->GetRect().GetRight() + 11, folder->GetPosition().x);
   EXPECT_EQ(add->GetPosition().y, folder->GetPosition().y);
   CCoolToolBar *build = dlg->GetBuildBar(), *list = dlg->GetListBar();
-  EXPECT_EQ(wxPoint(W - build->GetBarWidth() - 17, H - 100), build->GetPosition());
-  EXPECT_EQ(wxPoint(W - list->GetBarWidth() - 17, 50), list->GetPosition());
+  EXPECT_EQ(wxPoint(W - build->GetBarWidth() - kBarRightMargin, H - kBuildBarBottomOffset),
+            build->GetPosition());
+  EXPECT_EQ(wxPoint(W - list->GetBarWidth() - kBarRightMargin, kListBarTop), list->GetPosition());
   CCoolButtonBar *title = dlg->GetTitleBar();
   EXPECT_EQ(wxPoint(W - title->GetStripSize().x - 7, 2), title->GetPosition());
   wxWindow *panel = dlg->GetOutputSetting();
@@ -85,7 +81,7 @@ TEST_F(MainWindow, MainMenuHoldsTheCommandsAndTheLanguages) {
   // "auto", a separator and the four language files.
   EXPECT_EQ(6u, languages->GetMenuItemCount());
   EXPECT_TRUE(languages->IsChecked(MenuItemIdFromCommand(32778)));
-  dlg->OnBarCommand(101);
+  dlg->OnBarCommand(kCmdMainMenu);
   ASSERT_EQ(1u, dlg->popups.size());
   EXPECT_EQ(menu, dlg->popups[0]);
 }
@@ -94,7 +90,7 @@ TEST_F(MainWindow, MenuCommandsOpenTheVendorPagesAndDialogs) {
   dlg->OnMenuCommand(ID_HOMEPAGE);
   dlg->OnMenuCommand(ID_ABOUT);
   dlg->OnMenuCommand(ID_CHECK_UPDATE);
-  dlg->OnBarCommand(402);
+  dlg->OnBarCommand(kCmdUpgrade);
   ASSERT_EQ(1u, dlg->addresses.size());
   EXPECT_EQ(GetHomePageUrl(), dlg->addresses[0]);
   EXPECT_EQ(1, dlg->aboutShown);
@@ -136,7 +132,7 @@ TEST_F(MainWindow, EnterAndEscapeNeverCloseTheWindow) {
       key.SetEventObject(control);
       dlg->GetEventHandler()->ProcessEvent(key);
       EXPECT_TRUE(key.GetSkipped() == false);
-      Yield();
+      YieldToWindows();
       EXPECT_TRUE(dlg->IsShown());
     }
   }
@@ -152,7 +148,7 @@ TEST_F(MainWindow, BuildCollectsEveryCheckInOneMessageAndStartsNothing) {
   permPwd->SetValue(true);
   dlg->GetOutputNameBox()->SelectEntry(0);
   dlg->GetOutputNameBox()->ChangeValue("");
-  dlg->OnBarCommand(301);
+  dlg->OnBarCommand(kCmdBuild);
   ASSERT_EQ(1u, dlg->messages.size());
   EXPECT_EQ("Open Password is Enalbed but Not Set value \n"
             "Permission Password is Enalbed but Not Set value \n"
@@ -175,7 +171,7 @@ TEST_F(MainWindow, BuildHandsOverRowsAndSettingsThenShowsTheUpsell) {
     rows = r;
     seen = s;
   };
-  dlg->OnBarCommand(301);
+  dlg->OnBarCommand(kCmdBuild);
   EXPECT_TRUE(dlg->messages.empty());
   EXPECT_EQ(1, dlg->progressRuns);
   EXPECT_EQ(1, dlg->upgradeShown);
@@ -199,7 +195,7 @@ TEST_F(MainWindow, NameBoxIsEditableOnlyForTheCustomEntry) {
   // Typing replaces entry 0 with the text typed.
   name->SelectEntry(0);
   name->SetValue("report");
-  Yield();
+  YieldToWindows();
   EXPECT_EQ("report", name->GetValue());
   ASSERT_EQ(2u, name->GetCount());
   EXPECT_EQ("report", name->GetString(0));
@@ -212,19 +208,20 @@ TEST_F(MainWindow, MergeSwitchTogglesAndResetsTheListButtons) {
   dlg->AddFile(Wide(Home("a.pdf")));
   dlg->AddFile(Wide(Home("b.pdf")));
   dlg->GetListCtrl()->Select(0, true);
-  ASSERT_TRUE(ListButtonEnabled(dlg, 503));
+  ASSERT_TRUE(ListButtonEnabled(kCmdRemove));
   const int before = dlg->GetSettings().bMergeOn;
   EXPECT_EQ(1, before);
   const wxString onCaption = dlg->GetListBar()->GetButtonCaption(0);
-  dlg->OnBarCommand(506);
+  dlg->OnBarCommand(kCmdMergeSwitch);
   EXPECT_EQ(0, dlg->GetSettings().bMergeOn);
   EXPECT_EQ("Merge Off", dlg->GetListBar()->GetButtonCaption(0));
   EXPECT_NE(onCaption, dlg->GetListBar()->GetButtonCaption(0));
-  for (int command : {505, 501, 502, 503, 504})
-    EXPECT_FALSE(ListButtonEnabled(dlg, command)) << command;
+  for (int command : {kCmdPageRange, kCmdMoveUp, kCmdMoveDown, kCmdRemove, kCmdClear})
+    EXPECT_FALSE(ListButtonEnabled(command)) << command;
   const int W = dlg->GetSize().x;
-  EXPECT_EQ(W - dlg->GetListBar()->GetBarWidth() - 17, dlg->GetListBar()->GetPosition().x);
-  dlg->OnBarCommand(506);
+  EXPECT_EQ(W - dlg->GetListBar()->GetBarWidth() - kBarRightMargin,
+            dlg->GetListBar()->GetPosition().x);
+  dlg->OnBarCommand(kCmdMergeSwitch);
   EXPECT_EQ(1, dlg->GetSettings().bMergeOn);
   EXPECT_EQ("Merge On", dlg->GetListBar()->GetButtonCaption(0));
 }
@@ -279,7 +276,7 @@ TEST_F(MainWindow, FolderLanguageAndSwitchAreKeptForTheNextStart) {
   dlg->GetOutputFolderEdit()->ChangeValue(Home("kept"));
   dlg->OpenOutputFolder();
   dlg->OnMenuCommand(32781); // fr
-  dlg->OnBarCommand(506);
+  dlg->OnBarCommand(kCmdMergeSwitch);
   Close();
   SelectLanguage(L"en");
   Open();
@@ -301,14 +298,14 @@ TEST_F(MainWindow, AFailedSaveIsReported) {
 }
 
 TEST_F(MainWindow, CloseButtonEndsTheWindow) {
-  dlg->OnBarCommand(103);
-  Yield();
+  dlg->OnBarCommand(kCmdClose);
+  YieldToWindows();
   EXPECT_FALSE(dlg->IsShown());
 }
 
 TEST_F(MainWindow, DraggingTheSurfaceMovesTheWindow) {
   dlg->Move(100, 100);
-  Yield();
+  YieldToWindows();
   const wxPoint start = dlg->GetPosition();
   wxMouseEvent down(wxEVT_LEFT_DOWN);
   down.SetPosition(wxPoint(400, 20));
@@ -321,7 +318,7 @@ TEST_F(MainWindow, DraggingTheSurfaceMovesTheWindow) {
   wxMouseEvent up(wxEVT_LEFT_UP);
   up.SetPosition(wxPoint(400, 20));
   dlg->GetEventHandler()->ProcessEvent(up);
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(start + wxPoint(30, 40), dlg->GetPosition());
   EXPECT_FALSE(dlg->HasCapture());
 }

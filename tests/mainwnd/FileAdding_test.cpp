@@ -77,26 +77,6 @@ TEST(FileAdding, FolderScanSurvivesLinksLoopsAndMissingFolders) {
   EXPECT_TRUE(Scan(dir.file("sub/a.pdf")).empty());
 }
 
-TEST(FileAdding, FolderOfTheLastSelectedFile) {
-  struct Case {
-    const wchar_t *path;
-    bool found;
-    const wchar_t *folder;
-  } cases[] = {
-      {L"/home/u/docs/a.pdf", true, L"/home/u/docs"},
-      {L"C:\\docs\\a.pdf", true, L"C:\\docs"},
-      {L"/mixed\\dir/x\\a.pdf", true, L"/mixed\\dir/x"},
-      {L"/a.pdf", true, L""},
-      {L"a.pdf", false, L""},
-  };
-  for (const Case &c : cases) {
-    std::wstring folder;
-    EXPECT_EQ(c.found, FolderOfPath(c.path, &folder)) << std::wstring(c.path);
-    if (c.found)
-      EXPECT_EQ(std::wstring(c.folder), folder);
-  }
-}
-
 TEST(FileAdding, DesktopFilterKeepsTheThreeChoicesWithoutPadding) {
   EXPECT_EQ(L"Support Files(*.pdf;*.jpg;*.jpeg;*.png;*bmp;*tif;*.tiff)|*.pdf;*.jpg;*.jpeg;*.png;"
             L"*.bmp;*.tif;*.tiff|PDF Files(*.pdf)|*.pdf|Image "

@@ -25,15 +25,6 @@ TEST(FileListTexts, SizeText) {
     EXPECT_EQ(FormatSizeText(c.size), c.text) << c.size;
 }
 
-TEST(FileListTexts, FileNameAfterTheLastSeparator) {
-  EXPECT_EQ(FileNameOfPath(L"/home/u/a.pdf"), L"a.pdf");
-  EXPECT_EQ(FileNameOfPath(L"C:\\docs\\b.pdf"), L"b.pdf");
-  EXPECT_EQ(FileNameOfPath(L"C:\\docs/sub\\c.pdf"), L"c.pdf");
-  EXPECT_EQ(FileNameOfPath(L"/mixed\\dir/d.pdf"), L"d.pdf");
-  EXPECT_EQ(FileNameOfPath(L"plain.pdf"), L"");
-  EXPECT_EQ(FileNameOfPath(L"/dir/"), L"");
-}
-
 TEST(FileListTexts, ColumnWidthsByWeight) {
   int total = 0;
   for (int w : kColumnWeights)

@@ -3,6 +3,7 @@
 // "rows" adds the files and selects the second row, "merge" also presses Build, "german"
 // switches the language to German after adding them, "upsell" and "addfiles" open those
 // dialogs. (On a virtual screen a second window over the main one may stay unpainted.)
+#include "BarCommand.h"
 #include "CFileList.h"
 #include "CVantorelDlg.h"
 #include "MenuCommandId.h"
@@ -52,7 +53,7 @@ public:
     if (mode == "merge")
       RunLater([&dialog] { dialog.Build(); });
     if (mode == "upsell")
-      RunLater([&dialog] { dialog.OnBarCommand(402); });
+      RunLater([&dialog] { dialog.OnBarCommand(kCmdUpgrade); });
     if (mode == "addfiles")
       RunLater([&dialog] { dialog.OnAddFiles(); });
     dialog.ShowModal();

@@ -10,10 +10,12 @@
 #include <gtest/gtest.h>
 #include <wx/app.h>
 
+#include "CCoolToolBar.h"
 #include "CDlgChangePageRange.h"
 #include "CVantorelDlg.h"
 #include "Localization.h"
 #include "support/TempDir.h"
+#include "support/WindowEvents.h"
 
 inline std::wstring Wide(const std::string &s) { return std::wstring(s.begin(), s.end()); }
 
@@ -88,7 +90,7 @@ protected:
   void Open() {
     dlg = new TestDlg;
     dlg->Show();
-    Yield();
+    YieldToWindows();
   }
   // Shut-down as the application does it, then the window goes.
   void Close() {
@@ -97,13 +99,18 @@ protected:
     dlg->ShutDown();
     dlg->Destroy();
     dlg = nullptr;
-    Yield();
-  }
-  static void Yield() {
-    for (int i = 0; i < 5; ++i)
-      wxTheApp->Yield(true);
+    YieldToWindows();
   }
   std::string Home(const std::string &name) const { return m_home.file(name); }
+  // Whether the list tool bar's button for command is enabled.
+  bool ListButtonEnabled(int command) const {
+    CCoolToolBar *bar = dlg->GetListBar();
+    for (int i = 0; i < bar->GetButtonCount(); ++i)
+      if (bar->GetButtonCommand(i) == command)
+        return bar->IsButtonEnabled(i);
+    ADD_FAILURE() << "no button " << command;
+    return false;
+  }
 
   TestDlg *dlg = nullptr;
 

@@ -19,21 +19,6 @@
 
 namespace {
 
-TEST(ContainingFolder, Table) {
-  const struct {
-    const wchar_t *path;
-    const wchar_t *folder;
-  } cases[] = {
-      {L"/home/u/out/a.pdf", L"/home/u/out"},
-      {L"/home/u/out/", L"/home/u"}, // a folder's own parent
-      {L"/a.pdf", L"/"},
-      {L"a.pdf", L"."},
-      {L"/home/u/a\\b.pdf", L"/home/u"},
-  };
-  for (const auto &c : cases)
-    EXPECT_EQ(GetContainingFolder(c.path), c.folder) << std::wstring(c.path).c_str();
-}
-
 const char kInterface[] = "<node><interface name='org.freedesktop.FileManager1'>"
                           "<method name='ShowItems'><arg type='as' direction='in'/>"
                           "<arg type='s' direction='in'/></method>"

@@ -64,7 +64,28 @@ TEST(SystemFoldersTest, EnvironmentPointsTheUserFoldersElsewhere) {
   setenv("XDG_CONFIG_HOME", "relative/ignored", 1);
   setenv("HOME", "/tmp/home-x", 1);
   EXPECT_EQ(GetRoamingAppDataFolder(), L"/tmp/home-x/.config");
-  EXPECT_EQ(GetDocumentsFolder(), L"/tmp/home-x"); // no application object: the home folder
+  EXPECT_EQ(GetDocumentsFolder(), L"/tmp/home-x"); // no user-dirs.dirs: the home folder
+  unsetenv("XDG_CONFIG_HOME");
+}
+
+TEST(SystemFoldersTest, DocumentsFolderFromTheDesktopsUserFolders) {
+  TempDir dir;
+  const std::wstring home = Utf8ToWide(dir.path());
+  setenv("HOME", dir.path().c_str(), 1);
+  setenv("XDG_CONFIG_HOME", dir.file("config").c_str(), 1);
+  CreateFolderPath(home + L"/config");
+  CreateFolderPath(home + L"/Dokumente");
+  WriteFileBytes(dir.file("config/user-dirs.dirs"), "# written by xdg-user-dirs-update\n"
+                                                    "XDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+                                                    "XDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n");
+  EXPECT_EQ(GetDocumentsFolder(), home + L"/Dokumente");
+  // An absolute folder is taken as it is; one that does not exist leaves the home folder.
+  WriteFileBytes(dir.file("config/user-dirs.dirs"),
+                 "XDG_DOCUMENTS_DIR=\"" + dir.path() + "/config\"\n");
+  EXPECT_EQ(GetDocumentsFolder(), home + L"/config");
+  WriteFileBytes(dir.file("config/user-dirs.dirs"), "XDG_DOCUMENTS_DIR=\"$HOME/Gone\"\n");
+  EXPECT_EQ(GetDocumentsFolder(), home);
+  unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace

@@ -24,7 +24,7 @@ protected:
   void Click(const wxPoint &press, const wxPoint &release) {
     SendMouse(m_bar, wxEVT_LEFT_DOWN, press);
     SendMouse(m_bar, wxEVT_LEFT_UP, release);
-    Yield();
+    YieldToWindows();
   }
   CCoolButtonBar *m_bar = nullptr;
 };

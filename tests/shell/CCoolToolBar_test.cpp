@@ -42,7 +42,7 @@ protected:
   void Click(CCoolToolBar *bar, int pressOn, int releaseOn) {
     SendMouse(bar, wxEVT_LEFT_DOWN, Centre(bar->GetButtonRect(IndexOf(bar, pressOn))));
     SendMouse(bar, wxEVT_LEFT_UP, Centre(bar->GetButtonRect(IndexOf(bar, releaseOn))));
-    Yield();
+    YieldToWindows();
   }
 };
 
@@ -140,7 +140,7 @@ TEST_F(ToolBarTest, ClicksBeforeTheFirstPaintHitNothing) {
   bar->SetNotify(m_frame, WM_BAR_COMMAND);
   SendMouse(bar, wxEVT_LEFT_DOWN, wxPoint(10, 10));
   SendMouse(bar, wxEVT_LEFT_UP, wxPoint(10, 10));
-  Yield();
+  YieldToWindows();
   EXPECT_TRUE(m_commands.empty());
 }
 
@@ -159,7 +159,7 @@ TEST_F(ToolBarTest, TheNotificationIsPostedNotSent) {
   SendMouse(bar, wxEVT_LEFT_DOWN, Centre(bar->GetButtonRect(0)));
   SendMouse(bar, wxEVT_LEFT_UP, Centre(bar->GetButtonRect(0)));
   EXPECT_TRUE(m_commands.empty());
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(m_commands, std::vector<int>{kCmdMergeSwitch});
 }
 
@@ -180,7 +180,7 @@ TEST_F(ToolBarTest, ReleaseOutsideEveryButtonPostsNothingAndClearsHover) {
   EXPECT_EQ(bar->GetPressedIndex(), 0);
   EXPECT_EQ(bar->GetTextPushedIndex(), 0);
   SendMouse(bar, wxEVT_LEFT_UP, wxPoint(bar->GetBarWidth() + 5, 5));
-  Yield();
+  YieldToWindows();
   EXPECT_TRUE(m_commands.empty());
   EXPECT_EQ(bar->GetHoverIndex(), -1);
   EXPECT_EQ(bar->GetPressedIndex(), -1);
@@ -252,11 +252,11 @@ TEST_F(ToolBarTest, RefreshHoverFollowsTheRealMouse) {
   const int up = IndexOf(bar, kCmdMoveUp);
   wxUIActionSimulator mouse;
   mouse.MouseMove(bar->ClientToScreen(Centre(bar->GetButtonRect(up))));
-  Yield();
+  YieldToWindows();
   bar->RefreshHover();
   EXPECT_EQ(bar->GetHoverIndex(), up);
   mouse.MouseMove(bar->ClientToScreen(wxPoint(bar->GetBarWidth() + 40, 60)));
-  Yield();
+  YieldToWindows();
   bar->RefreshHover();
   EXPECT_EQ(bar->GetHoverIndex(), -1);
 }

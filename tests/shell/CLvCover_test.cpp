@@ -47,7 +47,7 @@ TEST_F(CoverTest, AClickInsideSendsAddFilesAtOnce) {
   EXPECT_EQ(m_extra, std::vector<long>{0});
   SendMouse(cover, wxEVT_LEFT_DOWN, wxPoint(203, 253));
   SendMouse(cover, wxEVT_LEFT_DOWN, wxPoint(500, 100));
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(m_commands.size(), 1u);
 }
 
@@ -55,7 +55,7 @@ TEST_F(CoverTest, WithoutANotifyTargetAClickDoesNothing) {
   auto *cover = new CLvCover;
   cover->Create(m_frame);
   SendMouse(cover, wxEVT_LEFT_DOWN, wxPoint(100, 150));
-  Yield();
+  YieldToWindows();
   EXPECT_TRUE(m_commands.empty());
 }
 

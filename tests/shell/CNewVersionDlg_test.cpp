@@ -85,9 +85,10 @@ TEST_F(CNewVersionDlgTest, CloseButtonUnregistersAndALateResultReachesNobody) {
   dialog->GetEventHandler()->ProcessEvent(click);
   EXPECT_FALSE(dialog->IsShown());
   EXPECT_EQ(nullptr, GetUpdateResultWindow());
-  // The worker ends after its time-out; its failure must not land in the closed dialog.
-  wxSleep(2);
-  Yield();
+  // The worker ends after its time-out, its failure posted before it ends; it must not land in
+  // the closed dialog.
+  ASSERT_TRUE(YieldUntil([] { return CountRunningUpdateChecks() == 0; }));
+  YieldToWindows();
   EXPECT_EQ(kChecking, dialog->GetStatusText());
   delete dialog;
 }

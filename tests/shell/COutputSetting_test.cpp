@@ -189,7 +189,7 @@ TEST_F(OutputSettingTest, EnterAndEscapeDoNothing) {
     command.SetEventObject(m_panel);
     m_panel->GetEventHandler()->ProcessEvent(command);
   }
-  Yield();
+  YieldToWindows();
   EXPECT_EQ(reachedFrame, 0);
   EXPECT_TRUE(m_panel->IsShown());
   EXPECT_EQ(edit->GetValue(), "pw");

@@ -44,7 +44,11 @@ LocalHttpServer::LocalHttpServer() {
 }
 
 LocalHttpServer::~LocalHttpServer() {
-  m_stop = true;
+  {
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_stop = true;
+  }
+  m_stopped.notify_all();
   m_thread.join();
   close(m_listener);
 }
@@ -103,8 +107,8 @@ void LocalHttpServer::Answer(int client) {
   }
   ++m_requests;
   if (mode == Mode::Stall) {
-    while (!m_stop)
-      usleep(20 * 1000);
+    std::unique_lock<std::mutex> lock(m_lock);
+    m_stopped.wait(lock, [this] { return m_stop.load(); });
     return;
   }
   if (mode == Mode::Endless) {

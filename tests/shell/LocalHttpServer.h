@@ -1,5 +1,6 @@
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -38,6 +39,7 @@ private:
   std::atomic<bool> m_stop{false};
   std::atomic<int> m_requests{0};
   mutable std::mutex m_lock;
+  std::condition_variable m_stopped; // notified when m_stop is set
   Mode m_mode = Mode::Respond;
   int m_status = 200;
   std::string m_body;

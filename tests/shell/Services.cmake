@@ -8,9 +8,8 @@ add_executable(services_tests
   LinkOpening_test.cpp
   DownloadFile_test.cpp
   UpdateCheck_test.cpp
-  ServicesTestMain.cpp
 )
-target_link_libraries(services_tests PRIVATE vantorel_services test_support GTest::gtest)
+target_link_libraries(services_tests PRIVATE vantorel_services wx_base_test_main)
 gtest_discover_tests(services_tests)
 
 # The service windows under a display (scripts/setup.sh gives them a virtual one).
@@ -21,18 +20,18 @@ add_executable(service_windows_tests
   CAboutDlg_test.cpp
   CDlgUpgrade_test.cpp
   StartupUpdateCheck_test.cpp
-  ShellWindowsTestMain.cpp
 )
-target_link_libraries(service_windows_tests PRIVATE vantorel_service_windows test_support GTest::gtest)
-# Listed when run, so that building needs no display.
-gtest_discover_tests(service_windows_tests DISCOVERY_MODE PRE_TEST)
+target_link_libraries(service_windows_tests PRIVATE vantorel_service_windows wx_test_main)
+vantorel_window_tests(service_windows_tests)
 
 # Shell opening against a desktop of its own (XDG folders with a fake browser); no display.
 add_executable(link_opening_desktop_tests LinkOpeningDesktop_test.cpp)
 target_link_libraries(link_opening_desktop_tests PRIVATE vantorel_services test_support GTest::gtest)
 gtest_discover_tests(link_opening_desktop_tests)
 
-# Shows one of the service windows, to look at (not a test):
-#   services_demo about|upgrade|check|link|question|linkerror
-add_executable(services_demo ServicesDemo.cpp)
-target_link_libraries(services_demo PRIVATE vantorel_service_windows)
+if(VANTOREL_BUILD_DEMOS)
+  # Shows one of the service windows, to look at (not a test):
+  #   services_demo about|upgrade|check|link|question|linkerror
+  add_executable(services_demo ServicesDemo.cpp)
+  target_link_libraries(services_demo PRIVATE vantorel_service_windows)
+endif()

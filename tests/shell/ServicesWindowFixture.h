@@ -1,7 +1,8 @@
 #pragma once
 #include "LocalHttpServer.h"
-#include "ScopedEnv.h"
 #include "UpdateCheck.h"
+#include "support/FrameTest.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 #include <chrono>
@@ -12,40 +13,9 @@
 #include <wx/frame.h>
 
 // A shown frame per test as the parent of the service windows.
-class ServicesWindowTest : public ::testing::Test {
+class ServicesWindowTest : public FrameTest {
 protected:
-  void SetUp() override {
-    m_frame = new wxFrame(nullptr, wxID_ANY, "test", wxPoint(0, 0), wxSize(800, 600));
-    m_frame->Show();
-  }
-  void TearDown() override {
-    m_frame->Destroy();
-    Yield();
-  }
-  // Lets queued events (worker results, paints, deletions) run.
-  static void Yield() {
-    wxTheApp->ProcessPendingEvents();
-    for (int i = 0; i < 3; ++i)
-      wxTheApp->Yield(true);
-  }
-  // Runs events until done() holds or the time is up; done() at the end.
-  static bool YieldUntil(const std::function<bool()> &done,
-                         std::chrono::seconds limit = std::chrono::seconds(20)) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (!done() && std::chrono::steady_clock::now() < end) {
-      Yield();
-      wxMilliSleep(10);
-    }
-    return done();
-  }
-  static void SendMouse(wxWindow *window, wxEventType type, const wxPoint &point) {
-    wxMouseEvent event(type);
-    event.SetPosition(point);
-    event.SetEventObject(window);
-    window->GetEventHandler()->ProcessEvent(event);
-  }
-
-  wxFrame *m_frame = nullptr;
+  ServicesWindowTest() : FrameTest(wxSize(800, 600)) {}
 };
 
 // A vendor site on 127.0.0.1 and an application data folder of the test's own. Workers are

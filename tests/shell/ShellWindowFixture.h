@@ -1,6 +1,8 @@
 #pragma once
 #include "BarCommand.h"
 #include "Localization.h"
+#include "support/FrameTest.h"
+#include "support/LangTestFolder.h"
 #include "support/TempDir.h"
 
 #include <cstdlib>
@@ -15,35 +17,18 @@
 #include <wx/frame.h>
 
 // A shown frame per test that records the WM_BAR_COMMAND commands it receives.
-class ShellWindowTest : public ::testing::Test {
+class ShellWindowTest : public FrameTest {
 protected:
+  ShellWindowTest() : FrameTest(wxSize(1000, 700)) {}
   void SetUp() override {
-    m_frame = new wxFrame(nullptr, wxID_ANY, "test", wxPoint(0, 0), wxSize(1000, 700));
+    FrameTest::SetUp();
     m_frame->Bind(WM_BAR_COMMAND, [this](wxCommandEvent &e) {
       m_commands.push_back(e.GetInt());
       m_extra.push_back(e.GetExtraLong());
     });
-    m_frame->Show();
-  }
-  void TearDown() override {
-    m_frame->Destroy();
-    Yield();
-  }
-  // Lets queued events (posted commands, sizes, deletions) run.
-  static void Yield() {
-    wxTheApp->ProcessPendingEvents();
-    for (int i = 0; i < 3; ++i)
-      wxTheApp->Yield(true);
-  }
-  static void SendMouse(wxWindow *window, wxEventType type, const wxPoint &point) {
-    wxMouseEvent event(type);
-    event.SetPosition(point);
-    event.SetEventObject(window);
-    window->GetEventHandler()->ProcessEvent(event);
   }
   static wxPoint Centre(const wxRect &r) { return wxPoint(r.x + r.width / 2, r.y + r.height / 2); }
 
-  wxFrame *m_frame = nullptr;
   std::vector<int> m_commands;
   std::vector<long> m_extra;
 };
@@ -52,17 +37,12 @@ protected:
 class TestLanguage {
 public:
   explicit TestLanguage(const std::string &fileText) {
-    WriteFileBytes(m_dir.file("lang_tt.ini"), fileText);
-    setenv("VANTOREL_LANG_FOLDER", m_dir.path().c_str(), 1);
+    m_folder.Write("lang_tt.ini", fileText);
     SelectLanguage(L"tt");
-  }
-  ~TestLanguage() {
-    SelectLanguage(L"en");
-    unsetenv("VANTOREL_LANG_FOLDER");
   }
 
 private:
-  TempDir m_dir;
+  LangTestFolder m_folder;
 };
 
 // Pixel of a bitmap as (r, g, b).

@@ -7,13 +7,14 @@ add_executable(shell_windows_tests
   CLvCover_test.cpp
   CFolderDialog_test.cpp
   ResourceBitmap_test.cpp
-  ShellWindowsTestMain.cpp
 )
-target_link_libraries(shell_windows_tests PRIVATE vantorel_shell_windows test_support GTest::gtest)
-# Listed when run, so that building needs no display.
-gtest_discover_tests(shell_windows_tests DISCOVERY_MODE PRE_TEST PROPERTIES TIMEOUT 120)
+target_link_libraries(shell_windows_tests PRIVATE vantorel_shell_windows wx_test_main)
+vantorel_window_tests(shell_windows_tests PROPERTIES TIMEOUT 120
+  SHARED_INPUT ToolBarTest.RefreshHoverFollowsTheRealMouse)
 
-# Shows one of the windows in a frame, to look at (not a test):
-#   shell_windows_demo bars|panel|cover|picker
-add_executable(shell_windows_demo ShellWindowsDemo.cpp)
-target_link_libraries(shell_windows_demo PRIVATE vantorel_shell_windows)
+if(VANTOREL_BUILD_DEMOS)
+  # Shows one of the windows in a frame, to look at (not a test):
+  #   shell_windows_demo bars|panel|cover|picker
+  add_executable(shell_windows_demo ShellWindowsDemo.cpp)
+  target_link_libraries(shell_windows_demo PRIVATE vantorel_shell_windows)
+endif()

@@ -52,13 +52,14 @@ public:
       list->SetFontSize(kListToolBarFontSize);
       list->EnableButton(kCmdMoveUp, true, false);
       list->EnableButton(kCmdRemove, true, false);
-      list->SetSize(W - list->GetBarWidth() - 17, 50, list->GetBarWidth(), list->GetBarHeight());
+      list->SetSize(W - list->GetBarWidth() - kBarRightMargin, kListBarTop, list->GetBarWidth(),
+                    list->GetBarHeight());
       auto *build = new CCoolToolBar(root, 1009);
       build->SetButtonsWithPictures(1, kBuildBar);
       build->SetFontSize(kBuildBarFontSize);
       build->EnableButton(kCmdBuild, mode == "bars", false);
-      build->SetSize(W - build->GetBarWidth() - 17, H - 100, build->GetBarWidth(),
-                     build->GetBarHeight());
+      build->SetSize(W - build->GetBarWidth() - kBarRightMargin, H - kBuildBarBottomOffset,
+                     build->GetBarWidth(), build->GetBarHeight());
       if (mode == "bars") {
         // A second Add Files bar held in the hover state, to see the caption's glow.
         auto *hovered = new CCoolToolBar(root, wxID_ANY);

@@ -22,15 +22,29 @@ protected:
     UnregisterUpdateResultWindow(m_frame);
     UpdateWindowTest::TearDown();
   }
-  // Waits for the worker to end: the local copy appears, then its result is handled.
-  void WaitForWorker() {
-    const std::string copy = appData.file("Orvanel/ZOZ Avar Izaded/version.ini");
-    EXPECT_TRUE(YieldUntil([&] { return FileExists(copy); }));
-    wxMilliSleep(300);
-    Yield();
+  // Starts the check on the test's frame. The results that reach the frame are recorded; the
+  // recorder is bound after the check's own handler, so it sees each result first and passes it
+  // on, and both have run once the event is handled.
+  bool Start() {
+    const bool started = StartStartupUpdateCheck(m_frame, prompt);
+    if (!m_recording) {
+      for (const auto &type : {WM_UPDATE_NEW_VERSION, WM_UPDATE_UP_TO_DATE, WM_UPDATE_FAILED})
+        m_frame->Bind(type, [this](wxThreadEvent &event) {
+          results.push_back(event.GetEventType());
+          event.Skip();
+        });
+      m_recording = true;
+    }
+    return started;
+  }
+  // Waits until the window has handled count results.
+  void WaitForResults(size_t count) {
+    EXPECT_TRUE(YieldUntil([&] { return results.size() >= count; }));
   }
 
   StartupUpdatePrompt prompt;
+  std::vector<wxEventType> results;
+  bool m_recording = false;
   std::vector<wxWindow *> asked;
   std::vector<std::wstring> opened;
   bool answer = true;
@@ -40,9 +54,9 @@ protected:
 
 TEST_F(StartupUpdateCheckTest, NewerVersionAsksAndYesOpensTheDownloadPage) {
   server.Respond(200, "[Gerneral]\nversion=191\n");
-  ASSERT_TRUE(StartStartupUpdateCheck(m_frame, prompt));
+  ASSERT_TRUE(Start());
   EXPECT_EQ(m_frame, GetUpdateResultWindow());
-  WaitForWorker();
+  WaitForResults(1);
   ASSERT_EQ(1u, asked.size());
   EXPECT_EQ(m_frame, asked[0]);
   ASSERT_EQ(1u, opened.size());
@@ -52,30 +66,36 @@ TEST_F(StartupUpdateCheckTest, NewerVersionAsksAndYesOpensTheDownloadPage) {
 TEST_F(StartupUpdateCheckTest, NoOpensNothing) {
   answer = false;
   server.Respond(200, "[Gerneral]\nversion=191\n");
-  ASSERT_TRUE(StartStartupUpdateCheck(m_frame, prompt));
-  WaitForWorker();
+  ASSERT_TRUE(Start());
+  WaitForResults(1);
   EXPECT_EQ(1u, asked.size());
   EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(StartupUpdateCheckTest, UpToDateAndFailuresShowNothing) {
   server.Respond(200, "[Gerneral]\nversion=190\n");
-  ASSERT_TRUE(StartStartupUpdateCheck(m_frame, prompt));
-  WaitForWorker();
+  ASSERT_TRUE(Start());
+  WaitForResults(1);
   server.Respond(404, "");
-  ASSERT_TRUE(StartStartupUpdateCheck(m_frame, prompt));
-  wxSleep(1);
-  Yield();
+  ASSERT_TRUE(Start());
+  WaitForResults(2);
+  EXPECT_EQ(results, (std::vector<wxEventType>{WM_UPDATE_UP_TO_DATE, WM_UPDATE_FAILED}));
   EXPECT_TRUE(asked.empty());
+  EXPECT_TRUE(opened.empty());
 }
 
 TEST_F(StartupUpdateCheckTest, DestroyedMainWindowStopsBeingTheResultWindow) {
-  server.Respond(200, "[Gerneral]\nversion=190\n");
+  // A newer version: had its result reached the destroyed window, the question would be asked.
+  server.Respond(200, "[Gerneral]\nversion=191\n");
   auto *window = new wxFrame(nullptr, wxID_ANY, "main");
   ASSERT_TRUE(StartStartupUpdateCheck(window, prompt));
   EXPECT_EQ(window, GetUpdateResultWindow());
   delete window;
   EXPECT_EQ(nullptr, GetUpdateResultWindow());
-  wxMilliSleep(500);
-  Yield();
+  // The worker posts its result before it ends: once it has ended, the result went nowhere.
+  ASSERT_TRUE(YieldUntil([] { return CountRunningUpdateChecks() == 0; }));
+  YieldToWindows();
+  EXPECT_TRUE(FileExists(appData.file("Orvanel/ZOZ Avar Izaded/version.ini")));
+  EXPECT_TRUE(asked.empty());
+  EXPECT_TRUE(opened.empty());
 }

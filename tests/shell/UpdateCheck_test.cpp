@@ -1,7 +1,7 @@
 #include "AnsiText.h"
 #include "LocalHttpServer.h"
-#include "ScopedEnv.h"
 #include "UpdateCheck.h"
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -24,11 +24,15 @@ protected:
   ScopedEnv folder{"VANTOREL_APPDATA_DIR", appData.path()};
 
   // A late result of one test must not reach the next test's window.
-  void TearDown() override {
+  void TearDown() override { EXPECT_TRUE(WaitForWorkers()); }
+
+  // Waits until every worker has ended; a worker posts its result before it ends, so what it
+  // posted is queued by then.
+  static bool WaitForWorkers() {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
     while (CountRunningUpdateChecks() > 0 && std::chrono::steady_clock::now() < end)
-      std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_EQ(0, CountRunningUpdateChecks());
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return CountRunningUpdateChecks() == 0;
   }
 
   std::string LocalCopy() const { return appData.file("Orvanel/ZOZ Avar Izaded/version.ini"); }
@@ -106,7 +110,7 @@ TEST_F(UpdateCheckTest, WorkerPostsExactlyOneResultToTheRegisteredWindow) {
   RegisterUpdateResultWindow(&window);
   StartUpdateCheck(ProgramVersion{1, 9, 0});
   ASSERT_TRUE(window.WaitForResult());
-  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  ASSERT_TRUE(WaitForWorkers());
   wxTheApp->ProcessPendingEvents();
   UnregisterUpdateResultWindow(&window);
   ASSERT_EQ(1u, window.seen.size());
@@ -145,10 +149,8 @@ TEST_F(UpdateCheckTest, ResultIsDroppedWhenNoWindowIsRegistered) {
   UnregisterUpdateResultWindow(&window);
   StartUpdateCheck(ProgramVersion{1, 9, 0});
   // The download happens (the local copy appears), and nothing arrives.
-  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-  while (!FileExists(LocalCopy()) && std::chrono::steady_clock::now() < end)
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  ASSERT_TRUE(WaitForWorkers());
+  EXPECT_TRUE(FileExists(LocalCopy()));
   wxTheApp->ProcessPendingEvents();
   EXPECT_TRUE(window.seen.empty());
 }
@@ -172,7 +174,9 @@ TEST_F(UpdateCheckTest, ProgramExitWhileAWorkerWaitsForASilentServerEndsCleanly)
         ResultWindow window;
         RegisterUpdateResultWindow(&window);
         StartUpdateCheck(ProgramVersion{1, 9, 0}); // the standard 60 s transfer time-out
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // Exits once the worker's request has reached the server, which never answers it.
+        while (server.requestCount() == 0)
+          std::this_thread::sleep_for(std::chrono::milliseconds(5));
         std::exit(0);
       },
       ::testing::ExitedWithCode(0), "");

@@ -1,5 +1,5 @@
-#include "ScopedEnv.h"
 #include "VendorSite.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 

@@ -98,7 +98,9 @@ TEST_F(SettingsStartupTest, OutputOptionsAreBackAtTheirStartValuesAfterARestart)
 }
 
 TEST_F(SettingsStartupTest, CorruptStoreGivesTheDefaults) {
-  WriteFileBytes(config, std::string("\0\x01\x02[Software/Orvanel/RIV Urazod\n\xFF\xFE=\n", 40));
+  // Control bytes, including a zero, a group line without its end and a key that is no text.
+  const char corrupt[] = "\0\x01\x02[Software/Orvanel/RIV Urazod\n\xFF\xFE=\n";
+  WriteFileBytes(config, std::string(corrupt, sizeof corrupt - 1));
   CFSMSettings s;
   PrepareSettings(s);
   EXPECT_EQ(s.OutputFolder, wdocs + L"/Orvanel/ZOZ Avar Izaded/output/");

@@ -1,24 +1,14 @@
 #include "ItemData.h"
 
-#include <cwctype>
 #include <sys/stat.h>
 
 #include "AnsiText.h"
+#include "TextCompare.h"
 
 int32_t g_nItemCounter = 0;
 
 const wchar_t *const kSupportedExtensions[7] = {L".pdf",  L".jpg", L".jpeg", L".tif",
                                                 L".tiff", L".png", L".bmp"};
-
-namespace {
-bool EqualsNoCase(const std::wstring &a, const wchar_t *b) {
-  std::size_t i = 0;
-  for (; i < a.size() && b[i]; ++i)
-    if (std::towlower(a[i]) != std::towlower(b[i]))
-      return false;
-  return i == a.size() && !b[i];
-}
-} // namespace
 
 int FindSupportedExtension(const std::wstring &path) {
   std::size_t dot = path.rfind(L'.');
@@ -29,9 +19,7 @@ int FindSupportedExtension(const std::wstring &path) {
   return -1;
 }
 
-bool EndsWithPdf(const std::wstring &path) {
-  return path.size() >= 4 && EqualsNoCase(path.substr(path.size() - 4), L".pdf");
-}
+bool EndsWithPdf(const std::wstring &path) { return EndsWithNoCase(path, std::wstring(L".pdf")); }
 
 std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool isPdf,
                                                 const PdfProbe &probe) {

@@ -1,6 +1,6 @@
 #include "TranslateDialog.h"
 
-#include "LangTestFolder.h"
+#include "support/LangTestFolder.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>

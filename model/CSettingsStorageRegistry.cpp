@@ -56,10 +56,10 @@ CSettingsStorageRegistry::~CSettingsStorageRegistry() {
   m_hKey.reset();
 }
 
-CSettingsStorage *CSettingsStorageRegistry::CreateSubStorage(const wchar_t *name) {
+std::unique_ptr<CSettingsStorage> CSettingsStorageRegistry::CreateSubStorage(const wchar_t *name) {
   if (!m_hKey)
     return nullptr;
-  return new CSettingsStorageRegistry(m_hKey, name);
+  return std::make_unique<CSettingsStorageRegistry>(m_hKey, name);
 }
 
 bool CSettingsStorageRegistry::Open(bool create) {

@@ -1,6 +1,7 @@
 #include "UserConfig.h"
 
 #include "AnsiText.h"
+#include "PathText.h"
 #include "SystemFolders.h"
 
 #include <wx/fileconf.h>
@@ -38,9 +39,8 @@ bool FlushUserConfig(wxConfigBase &config) {
   wxLogNull quiet;
   // wxFileConfig writes a temporary file beside the old one and renames it over it, so a
   // failed save leaves the previous file as it was. Its folder may not exist yet.
-  const std::wstring path = UserConfigPath();
-  const size_t slash = path.rfind(L'/');
-  if (slash != std::wstring::npos)
-    CreateFolderPath(path.substr(0, slash));
+  std::wstring folder;
+  if (FolderOfPath(UserConfigPath(), &folder))
+    CreateFolderPath(folder);
   return config.Flush();
 }

@@ -9,15 +9,23 @@
 
 namespace {
 
+// What the sub-stores of a memory store fail to do.
+struct SubStoreFaults {
+  bool open = false;
+  bool close = false;
+};
+
 // A store in memory: every value is raw bytes under its full name; sub-stores share the map.
 class MemoryStorage : public CSettingsStorage {
 public:
-  explicit MemoryStorage(std::shared_ptr<std::map<std::wstring, std::vector<unsigned char>>> values,
-                         std::wstring prefix = L"")
-      : m_values(std::move(values)), m_prefix(std::move(prefix)) {}
+  explicit MemoryStorage(
+      std::shared_ptr<std::map<std::wstring, std::vector<unsigned char>>> values,
+      std::wstring prefix = L"",
+      std::shared_ptr<SubStoreFaults> faults = std::make_shared<SubStoreFaults>())
+      : m_values(std::move(values)), m_prefix(std::move(prefix)), m_faults(std::move(faults)) {}
 
-  CSettingsStorage *CreateSubStorage(const wchar_t *name) override {
-    return new MemoryStorage(m_values, m_prefix + name + L"\\");
+  std::unique_ptr<CSettingsStorage> CreateSubStorage(const wchar_t *name) override {
+    return std::make_unique<MemoryStorage>(m_values, m_prefix + name + L"\\", m_faults);
   }
   bool ExchangeBinary(const wchar_t *name, void *data, uint32_t size, bool save) override {
     auto *bytes = static_cast<unsigned char *>(data);
@@ -62,15 +70,29 @@ public:
   bool ExchangeInt(const wchar_t *name, int32_t &value, bool save) override {
     return ExchangeBinary(name, &value, sizeof value, save);
   }
-  bool BeginLoad() override { return m_opens++, true; }
-  bool BeginSave() override { return m_opens++, true; }
-  bool EndLoad() override { return m_opens--, true; }
-  bool EndSave() override { return m_opens--, true; }
+  bool BeginLoad() override { return Open(); }
+  bool BeginSave() override { return Open(); }
+  bool EndLoad() override { return Close(); }
+  bool EndSave() override { return Close(); }
 
   int textCalls = 0;
   int m_opens = 0;
   std::shared_ptr<std::map<std::wstring, std::vector<unsigned char>>> m_values;
   std::wstring m_prefix;
+  std::shared_ptr<SubStoreFaults> m_faults;
+
+private:
+  bool IsSubStore() const { return !m_prefix.empty(); }
+  bool Open() {
+    if (IsSubStore() && m_faults->open)
+      return false;
+    ++m_opens;
+    return true;
+  }
+  bool Close() {
+    --m_opens;
+    return !(IsSubStore() && m_faults->close);
+  }
 };
 
 struct Point : CSettings {
@@ -191,6 +213,25 @@ TEST_F(SettingsStorageTest, ListCountMinusOneIsRefused) {
   EXPECT_FALSE(storage.BeginList(L"L", count, true));
   EXPECT_EQ(storage.ListStorage(), nullptr);
   EXPECT_TRUE(values->empty());
+}
+
+TEST_F(SettingsStorageTest, AListStoreThatCannotOpenOrCloseIsAFailure) {
+  uint32_t count = 2;
+  storage.m_faults->open = true;
+  EXPECT_FALSE(storage.BeginList(L"L", count, true));
+  EXPECT_EQ(storage.ListStorage(), nullptr);
+  EXPECT_FALSE(storage.BeginValueList(L"V", count, true));
+  EXPECT_EQ(storage.ListStorage(), nullptr);
+  EXPECT_TRUE(values->empty()); // nothing written through a store that did not open
+
+  storage.m_faults->open = false;
+  storage.m_faults->close = true;
+  ASSERT_TRUE(storage.BeginList(L"L", count, true));
+  EXPECT_FALSE(storage.EndList(true));
+  EXPECT_EQ(storage.ListStorage(), nullptr); // forgotten all the same
+  ASSERT_TRUE(storage.BeginValueList(L"V", count, true));
+  EXPECT_FALSE(storage.EndValueList(true));
+  EXPECT_EQ(storage.ListStorage(), nullptr);
 }
 
 TEST_F(SettingsStorageTest, ValueListsUseItemNames) {

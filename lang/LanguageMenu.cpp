@@ -4,23 +4,14 @@
 #include "Localization.h"
 #include "MenuCommandId.h"
 #include "PrivateProfile.h"
+#include "TextCompare.h"
 
 #include <wx/menu.h>
 
 #include <algorithm>
-#include <cwctype>
 #include <dirent.h>
 
 namespace {
-
-bool SameIgnoringCase(const std::wstring &a, const std::wstring &b) {
-  if (a.size() != b.size())
-    return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::towlower(a[i]) != std::towlower(b[i]))
-      return false;
-  return true;
-}
 
 // The folder's language files in the order Windows lists them: by name, ignoring case.
 std::vector<std::wstring> ListLanguageFiles(const std::wstring &folder) {
@@ -34,11 +25,7 @@ std::vector<std::wstring> ListLanguageFiles(const std::wstring &folder) {
       names.push_back(name);
   }
   closedir(dir);
-  std::sort(names.begin(), names.end(), [](const std::wstring &a, const std::wstring &b) {
-    return std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(),
-        [](wchar_t x, wchar_t y) { return std::towlower(x) < std::towlower(y); });
-  });
+  std::sort(names.begin(), names.end(), LessNoCase);
   return names;
 }
 
@@ -47,8 +34,8 @@ std::vector<std::wstring> ListLanguageFiles(const std::wstring &folder) {
 bool IsLanguageFileName(const std::wstring &name, std::wstring *code) {
   if (name.size() < 10 || name.size() > 12)
     return false;
-  if (!SameIgnoringCase(name.substr(0, 5), L"lang_") ||
-      !SameIgnoringCase(name.substr(name.size() - 4), L".ini"))
+  if (!EqualsNoCase(name.substr(0, 5), L"lang_") ||
+      !EqualsNoCase(name.substr(name.size() - 4), L".ini"))
     return false;
   if (code)
     *code = name.substr(5, name.size() - 9);

@@ -17,7 +17,7 @@ const uint32_t kNoCount = 0xFFFFFFFFu;
 
 CSettingsStorage::CSettingsStorage() { m_szItemName[0] = 0; }
 
-CSettingsStorage::~CSettingsStorage() { delete m_pListStorage; }
+CSettingsStorage::~CSettingsStorage() = default;
 
 bool CSettingsStorage::ContinueOnError() { return true; }
 bool CSettingsStorage::BeginSave() { return true; }
@@ -49,7 +49,7 @@ bool CSettingsStorage::ExchangeString(const wchar_t *name, std::wstring &text, b
 }
 
 bool CSettingsStorage::ExchangeSettings(const wchar_t *name, CSettings &settings, bool save) {
-  std::unique_ptr<CSettingsStorage> sub(CreateSubStorage(name));
+  const std::unique_ptr<CSettingsStorage> sub = CreateSubStorage(name);
   if (!sub)
     return false;
   return save ? settings.Save(*sub) : settings.Load(*sub);
@@ -122,28 +122,30 @@ bool CSettingsStorage::ExchangeLong(const wchar_t *name, int32_t &value, bool sa
   return ExchangeInt(name, value, save);
 }
 
+bool CSettingsStorage::OpenListStorage(const wchar_t *name, bool save) {
+  // A list left open before is closed rather than leaked.
+  CloseListStorage(save);
+  std::unique_ptr<CSettingsStorage> list = CreateSubStorage(name);
+  if (!list || !(save ? list->BeginSave() : list->BeginLoad()))
+    return false;
+  m_pListStorage = std::move(list);
+  return true;
+}
+
 bool CSettingsStorage::CloseListStorage(bool save) {
   if (!m_pListStorage)
     return false;
   const bool closed = save ? m_pListStorage->EndSave() : m_pListStorage->EndLoad();
-  delete m_pListStorage;
-  m_pListStorage = nullptr;
+  m_pListStorage.reset();
   return closed;
 }
 
 bool CSettingsStorage::BeginList(const wchar_t *name, uint32_t &count, bool save) {
-  // A list left open before is closed rather than leaked.
-  CloseListStorage(save);
-  if (count == kNoCount)
+  if (count == kNoCount) {
+    CloseListStorage(save);
     return false;
-  m_pListStorage = CreateSubStorage(name);
-  if (!m_pListStorage)
-    return false;
-  if (save)
-    m_pListStorage->BeginSave();
-  else
-    m_pListStorage->BeginLoad();
-  return m_pListStorage->ExchangeULong(L"Count", count, save);
+  }
+  return OpenListStorage(name, save) && m_pListStorage->ExchangeULong(L"Count", count, save);
 }
 
 bool CSettingsStorage::ExchangeListItem(uint32_t index, CSettings &settings, bool save) {
@@ -151,30 +153,22 @@ bool CSettingsStorage::ExchangeListItem(uint32_t index, CSettings &settings, boo
     return false;
   wchar_t itemName[16];
   std::swprintf(itemName, 16, L"%u", index);
-  std::unique_ptr<CSettingsStorage> item(m_pListStorage->CreateSubStorage(itemName));
+  const std::unique_ptr<CSettingsStorage> item = m_pListStorage->CreateSubStorage(itemName);
   if (!item)
     return false;
   return save ? settings.Save(*item) : settings.Load(*item);
 }
 
-bool CSettingsStorage::EndList(bool save) {
-  if (!m_pListStorage)
-    return false;
-  CloseListStorage(save);
-  return true;
-}
+bool CSettingsStorage::EndList(bool save) { return CloseListStorage(save); }
 
 bool CSettingsStorage::BeginValueList(const wchar_t *name, uint32_t &count, bool save) {
-  CloseListStorage(save);
-  m_pListStorage = CreateSubStorage(name);
-  if (!m_pListStorage)
+  if (!OpenListStorage(name, save))
     return false;
-  const bool opened = save ? m_pListStorage->BeginSave() : m_pListStorage->BeginLoad();
   if (!m_pListStorage->ExchangeULong(L"Count", count, save)) {
     CloseListStorage(save);
     return false;
   }
-  return opened;
+  return true;
 }
 
 const wchar_t *CSettingsStorage::GetListItemName(uint32_t index) {

@@ -1,6 +1,6 @@
 #include "LanguageMenu.h"
 
-#include "LangTestFolder.h"
+#include "support/LangTestFolder.h"
 
 #include "MenuCommandId.h"
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <string>
 
 class CSettings;
@@ -17,8 +18,8 @@ public:
   CSettingsStorage(const CSettingsStorage &) = delete;
   CSettingsStorage &operator=(const CSettingsStorage &) = delete;
 
-  // A new store for the named sub-section of this one, owned by the caller; null on failure.
-  virtual CSettingsStorage *CreateSubStorage(const wchar_t *name) = 0;
+  // A new store for the named sub-section of this one; null on failure.
+  virtual std::unique_ptr<CSettingsStorage> CreateSubStorage(const wchar_t *name) = 0;
   virtual bool ContinueOnError();
   virtual bool BeginSave();
   virtual bool EndSave();
@@ -48,11 +49,12 @@ public:
   virtual bool ExchangeDWord(const wchar_t *name, uint32_t &value, bool save) = 0;
   virtual bool ExchangeInt(const wchar_t *name, int32_t &value, bool save) = 0;
 
-  // Opens the list sub-store name and exchanges its "Count"; count -1 is refused.
+  // Opens the list sub-store name and exchanges its "Count"; count -1 is refused. False, with
+  // no list open, when the sub-store cannot be made or opened.
   virtual bool BeginList(const wchar_t *name, uint32_t &count, bool save);
   // Exchanges record number index of the open list.
   virtual bool ExchangeListItem(uint32_t index, CSettings &settings, bool save);
-  // Closes the open list.
+  // Closes the open list; the close's result, false when no list is open.
   virtual bool EndList(bool save);
   // Opens the value list sub-store name and exchanges its "Count".
   virtual bool BeginValueList(const wchar_t *name, uint32_t &count, bool save);
@@ -63,7 +65,7 @@ public:
   virtual bool EndValueList(bool save);
 
   // The store of the open list, null when none.
-  CSettingsStorage *ListStorage() const { return m_pListStorage; }
+  CSettingsStorage *ListStorage() const { return m_pListStorage.get(); }
 
 protected:
   // A value stored as its own bytes through ExchangeBinary; on load it changes only when the
@@ -78,9 +80,11 @@ protected:
     return true;
   }
 
+  // Makes and opens the list store name; false, with none kept, when either fails.
+  bool OpenListStorage(const wchar_t *name, bool save);
   // Closes (EndSave or EndLoad), deletes and forgets the list store; the close's result.
   bool CloseListStorage(bool save);
 
-  CSettingsStorage *m_pListStorage = nullptr;
+  std::unique_ptr<CSettingsStorage> m_pListStorage;
   wchar_t m_szItemName[16];
 };

@@ -16,7 +16,7 @@ const wchar_t kKey[] = L"Software\\Orvanel\\RIV Urazod";
 class FailingStorage : public CSettingsStorage {
 public:
   explicit FailingStorage(bool continueOnError) : m_continue(continueOnError) {}
-  CSettingsStorage *CreateSubStorage(const wchar_t *) override { return nullptr; }
+  std::unique_ptr<CSettingsStorage> CreateSubStorage(const wchar_t *) override { return nullptr; }
   bool ContinueOnError() override { return m_continue; }
   bool ExchangeBinary(const wchar_t *n, void *, uint32_t, bool) override { return Fail(n); }
   bool ExchangeText(const wchar_t *n, wchar_t *, uint32_t &length, bool) override {

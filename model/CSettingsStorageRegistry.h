@@ -31,7 +31,7 @@ public:
   CSettingsStorageRegistry(std::shared_ptr<wxConfigBase> config, const wchar_t *path);
   ~CSettingsStorageRegistry() override;
 
-  CSettingsStorage *CreateSubStorage(const wchar_t *name) override;
+  std::unique_ptr<CSettingsStorage> CreateSubStorage(const wchar_t *name) override;
   bool BeginSave() override;
   bool EndSave() override;
   bool BeginLoad() override;

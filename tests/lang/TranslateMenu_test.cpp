@@ -1,6 +1,6 @@
 #include "TranslateMenu.h"
 
-#include "LangTestFolder.h"
+#include "support/LangTestFolder.h"
 
 #include "MenuCommandId.h"
 
