@@ -7,12 +7,12 @@
 
 #include "AnsiText.h"
 #include "JpegInfo.h"
+#include "TextCompare.h"
 #include "pdf/Limits.h"
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
 #include <cstring>
-#include <cwctype>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -101,12 +101,7 @@ std::string ReadFile(const std::string &path) {
 } // namespace
 
 bool IsDirectJpeg(const std::wstring &strPath) {
-  if (strPath.size() < 4)
-    return false;
-  std::wstring end = strPath.substr(strPath.size() - 4);
-  for (wchar_t &c : end)
-    c = static_cast<wchar_t>(std::towlower(static_cast<wint_t>(c)));
-  return end == L".jpg" || end == L"jpeg";
+  return EndsWithNoCase(strPath, L".jpg") || EndsWithNoCase(strPath, L"jpeg");
 }
 
 bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight, std::wstring &strReason) {

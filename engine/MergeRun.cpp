@@ -8,6 +8,7 @@
 #include "MergeRun.h"
 
 #include "AnsiText.h"
+#include "PathText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
 #include "FormFields.h"
@@ -35,20 +36,15 @@ using pdf::Value;
 
 namespace {
 
-// The file name without folder and extension: the title of a source's outline entry.
-std::wstring FileTitle(const std::wstring &strPath) {
-  const size_t slash = strPath.find_last_of(L'/');
-  std::wstring name = slash == std::wstring::npos ? strPath : strPath.substr(slash + 1);
-  const size_t dot = name.find_last_of(L'.');
-  if (dot != std::wstring::npos && dot > 0)
-    name.erase(dot);
-  return name;
+// A bare file name is a name in the current folder.
+std::wstring FullPath(const std::wstring &strPath) {
+  return strPath.find(L'/') == std::wstring::npos ? L"./" + strPath : strPath;
 }
 
-std::wstring FileName(const std::wstring &strPath) {
-  const size_t slash = strPath.find_last_of(L'/');
-  return slash == std::wstring::npos ? strPath : strPath.substr(slash + 1);
-}
+// The file name without folder and extension: the title of a source's outline entry.
+std::wstring FileTitle(const std::wstring &strPath) { return FileTitleOfPath(FullPath(strPath)); }
+
+std::wstring FileName(const std::wstring &strPath) { return FileNameOfPath(FullPath(strPath)); }
 
 // A file identifier: unique per written file, as the standard asks.
 std::string DocumentId(const std::wstring &strOutPath) {
@@ -317,8 +313,8 @@ MergeOutcome Run::Execute() {
       throw MergeFailed{MERGE_FAILURE_OUTPUT,
                         m_settings.strOutPath + L": cannot be written: " + Utf8ToWide(m_out.Writer().Error())};
     Protect();
-    for (const MergeSrc *pSrc : *m_settings.pSources)
-      m_sources.push_back(pSrc);
+    for (const auto &pSrc : *m_settings.pSources)
+      m_sources.push_back(pSrc.get());
     CountPages();
     m_context.CheckCancel();
     const int32_t nTotal = m_settings.nPagesBefore + m_outcome.nPagesCounted;

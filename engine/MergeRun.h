@@ -15,7 +15,7 @@
 namespace engine {
 
 struct MergeSettings {
-  const std::list<MergeSrc *> *pSources = nullptr;
+  const std::list<std::unique_ptr<MergeSrc>> *pSources = nullptr;
   double dWidth = 595, dHeight = 842;
   int nNUp = 0, nOrientation = 0;
   bool bBookmarks = true;

@@ -68,8 +68,8 @@ void MergerTool::CopyFrom(const MergerTool &other) {
   m_strFailure = other.m_strFailure;
   m_vecNotices = other.m_vecNotices;
   // Each object owns its own records, so each is released exactly once.
-  for (const MergeSrc *pSrc : other.m_lstSrc)
-    m_lstSrc.push_back(new MergeSrc(*pSrc));
+  for (const auto &pSrc : other.m_lstSrc)
+    m_lstSrc.push_back(std::make_unique<MergeSrc>(*pSrc));
 }
 
 void MergerTool::SetCallBack(void *pUserData, MergeProcessFn pfnProcess, MergeCancelFn pfnCancel) {
@@ -121,7 +121,7 @@ bool MergerTool::AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t 
                                 const char *pszRange, const char *pszPassword) {
   if (nIndex < 0 || pszPath == nullptr)
     return false;
-  auto *pSrc = new MergeSrc;
+  auto pSrc = std::make_unique<MergeSrc>();
   pSrc->nIndex = nIndex;
   pSrc->strPath = pszPath;
   pSrc->pszPassword = pszPassword;
@@ -133,13 +133,11 @@ bool MergerTool::AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t 
   } else {
     pSrc->bAllPages = true;
   }
-  m_lstSrc.push_back(pSrc);
+  m_lstSrc.push_back(std::move(pSrc));
   return true;
 }
 
 void MergerTool::ClearMergeData() {
-  for (MergeSrc *pSrc : m_lstSrc)
-    delete pSrc;
   m_lstSrc.clear();
 }
 

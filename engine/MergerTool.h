@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -162,7 +163,7 @@ protected:
   int32_t m_nTotalPages;
   std::wstring m_strOutPath;
   std::wstring m_strProcessPath;
-  std::list<MergeSrc *> m_lstSrc;
+  std::list<std::unique_ptr<MergeSrc>> m_lstSrc;
   int32_t m_nEncryption;
   bool m_bBookmarks;
   bool m_bObjectStreams;

@@ -3,26 +3,12 @@
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "ImageSource.h"
+#include "TextCompare.h"
 
-#include <cwctype>
 #include <malloc.h>
 
 namespace engine {
 
-namespace {
-
-bool EndsWithNoCase(const std::wstring &text, const wchar_t *pszEnd) {
-  const std::wstring end(pszEnd);
-  if (text.size() < end.size())
-    return false;
-  for (size_t i = 0; i < end.size(); ++i) {
-    if (static_cast<wchar_t>(std::towlower(text[text.size() - end.size() + i])) != end[i])
-      return false;
-  }
-  return true;
-}
-
-} // namespace
 
 SourceEntry::~SourceEntry() = default;
 

@@ -36,6 +36,8 @@ case "${1:-run}" in
     else
       "${tests[@]}"
     fi
+    # The libraries without windows once more, under AddressSanitizer and UBSan.
+    scripts/sanitize.sh
     ;;
   *)
     echo "usage: scripts/setup.sh [run|test]" >&2

@@ -76,13 +76,13 @@ TEST(MergerToolSources, AppendValidatesAndReadsRanges) {
   EXPECT_TRUE(job.AppendMergeSrc(1, L"/a.pdf", 10, nullptr, nullptr));
   EXPECT_TRUE(job.AppendMergeSrc(2, L"/a.pdf", 10, "", nullptr));
   ASSERT_EQ(job.m_lstSrc.size(), 3u);
-  const MergeSrc *odd = job.m_lstSrc.front();
+  const MergeSrc *odd = job.m_lstSrc.front().get();
   EXPECT_FALSE(odd->bAllPages);
   EXPECT_EQ(odd->vecPages, (std::vector<int32_t>{1, 3, 5, 7, 9}));
-  const MergeSrc *all = *std::next(job.m_lstSrc.begin());
+  const MergeSrc *all = std::next(job.m_lstSrc.begin())->get();
   EXPECT_TRUE(all->bAllPages);
   EXPECT_TRUE(all->vecPages.empty());
-  const MergeSrc *none = job.m_lstSrc.back();
+  const MergeSrc *none = job.m_lstSrc.back().get();
   EXPECT_FALSE(none->bAllPages); // an empty text is a range with no pages, not all pages
   EXPECT_TRUE(none->vecPages.empty());
 }
