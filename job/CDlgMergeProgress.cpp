@@ -58,7 +58,7 @@ void CDlgMergeProgress::OnInitDialog(wxInitDialogEvent &) {
   m_progress->SetRange(100);
   DestroyJob();
   MergeNotifySink *sink = this;
-  m_pJob = std::make_unique<MergeJob>(sink, m_rows, m_settings);
+  m_pJob = std::make_shared<MergeJob>(sink, m_rows, m_settings);
   if (!m_pJob->Start()) {
     // Without a worker nobody would end the dialog.
     MergeNotice notice;

@@ -70,7 +70,7 @@ private:
 
   std::vector<_stru_ItemData_> m_rows;
   CFSMSettings m_settings;
-  std::unique_ptr<MergeJob> m_pJob;
+  std::shared_ptr<MergeJob> m_pJob;
   wxGauge *m_progress = nullptr;
   wxStaticText *m_status = nullptr;
 };

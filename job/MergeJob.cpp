@@ -3,6 +3,7 @@
 #include "MergeWorker.h"
 #include "ThreadPriority.h"
 
+#include <chrono>
 #include <system_error>
 
 MergeJob::MergeJob(MergeNotifySink *notify, std::vector<_stru_ItemData_> rows,
@@ -15,11 +16,17 @@ bool MergeJob::Start() {
   if (pThread)
     return false;
   m_bRunning = true;
+  m_bEnded = false;
+  // The worker holds the job when it can, so that it may outlive a Stop that stopped waiting.
+  std::shared_ptr<MergeJob> keep = weak_from_this().lock();
   try {
-    pThread = std::make_unique<std::thread>([this] {
+    pThread = std::make_unique<std::thread>([this, keep] {
       RaiseCurrentThreadPriority();
       nThreadResult = RunMergeWorker(*this);
       m_bRunning = false;
+      std::lock_guard<std::mutex> lock(m_lock);
+      m_bEnded = true;
+      m_ended.notify_all();
     });
   } catch (const std::system_error &) {
     m_bRunning = false;
@@ -28,12 +35,27 @@ bool MergeJob::Start() {
   return true;
 }
 
-void MergeJob::Stop() {
+void MergeJob::Stop(int nWaitMs) {
   if (!pThread)
     return;
   Cancel();
-  if (pThread->joinable())
+  if (pThread->get_id() == std::this_thread::get_id()) {
+    pThread->detach(); // the worker let go of the job last: it is ending anyway
+    pThread.reset();
+    return;
+  }
+  bool bEnded = true;
+  {
+    std::unique_lock<std::mutex> lock(m_lock);
+    if (!weak_from_this().expired())
+      bEnded = m_ended.wait_for(lock, std::chrono::milliseconds(nWaitMs),
+                                [this] { return m_bEnded && m_nPosting == 0; });
+    m_bLetGo = true; // no notice starts from now on
+  }
+  if (bEnded && pThread->joinable())
     pThread->join();
+  else if (pThread->joinable())
+    pThread->detach();
   pThread.reset();
 }
 
@@ -41,8 +63,20 @@ bool MergeJob::IsRunning() const { return m_bRunning; }
 
 void MergeJob::Post(uint32_t nMessage, intptr_t wParam, intptr_t lParam,
                     const std::wstring &strDetail) const {
-  if (!pNotifySink)
-    return;
+  {
+    std::lock_guard<std::mutex> lock(m_lock);
+    if (!pNotifySink || m_bLetGo)
+      return;
+    ++m_nPosting;
+  }
+  struct Done {
+    const MergeJob &job;
+    ~Done() {
+      std::lock_guard<std::mutex> lock(job.m_lock);
+      --job.m_nPosting;
+      job.m_ended.notify_all();
+    }
+  } done{*this};
   MergeNotice notice;
   notice.nMessage = nMessage;
   notice.wParam = wParam;
@@ -52,7 +86,8 @@ void MergeJob::Post(uint32_t nMessage, intptr_t wParam, intptr_t lParam,
 }
 
 void MergeJob::WriteOutPath(int nRow, const std::wstring &text) {
-  if (nRow < 0 || static_cast<size_t>(nRow) >= arrRows.size())
+  std::lock_guard<std::mutex> lock(m_lock);
+  if (m_bLetGo || nRow < 0 || static_cast<size_t>(nRow) >= arrRows.size())
     return;
   if (const auto &buffer = arrRows[static_cast<size_t>(nRow)].pszOutPath)
     *buffer = text;

@@ -1,7 +1,9 @@
 #pragma once
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,7 +20,14 @@
 // progress dialog is open).
 //
 // Only one job runs at a time in the program; the engine itself does not need it.
-struct MergeJob {
+//
+// A job made by std::make_shared is kept alive by its worker too: Stop can then give up waiting
+// for a worker that does not stop (a file system that does not answer) without the worker
+// being left with a job that is gone.
+struct MergeJob : std::enable_shared_from_this<MergeJob> {
+  // How long Stop waits for a worker at most, in milliseconds.
+  static constexpr int kStopWaitMs = 3000;
+
   // Copies rows (row 0 first) and settings. notify receives every notification; it may be
   // null (nothing is posted then) and must outlive the worker.
   MergeJob(MergeNotifySink *notify, std::vector<_stru_ItemData_> rows,
@@ -33,11 +42,12 @@ struct MergeJob {
   bool Start();
   // Asks the worker to stop at the engine's next cancel check; the job stays usable.
   void Cancel() { cancelEvent.Set(); }
-  // Sets the cancel event and waits for the worker to end. A thread is never killed: stopped
-  // half way, it could leave the engine's locks and files in any state. The wait is normally
-  // short: the worker posts its finished notice as its last action, and a cancelled engine
-  // stops before its next page.
-  void Stop();
+  // Sets the cancel event and waits for the worker to end, for nWaitMs at most when the job
+  // is shared (the wait is normally a few milliseconds: a cancelled engine stops at its next
+  // check). A worker still running then is left to end on its own; from then on nothing it
+  // does reaches the notify sink or the main window's buffers. A thread is never killed:
+  // stopped half way, it could leave the engine's files in any state.
+  void Stop(int nWaitMs = kStopWaitMs);
   // True while a started worker has not yet returned.
   bool IsRunning() const;
 
@@ -64,6 +74,11 @@ struct MergeJob {
 
 private:
   std::atomic<bool> m_bRunning{false};
+  mutable std::mutex m_lock;         // between the worker's posts and Stop
+  bool m_bLetGo = false;             // Stop returned: the worker posts nothing any more
+  mutable std::condition_variable m_ended;
+  bool m_bEnded = false;
+  mutable int m_nPosting = 0; // notices being handed to the sink right now
 };
 
 // The engine's progress callback: forwards (index, percent) as the message the engine passes

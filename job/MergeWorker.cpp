@@ -4,6 +4,7 @@
 #include "MergeJob.h"
 #include "MergerTool.h"
 #include "OutputNaming.h"
+#include "PathText.h"
 
 namespace {
 
@@ -38,6 +39,33 @@ void PrepareTool(MergerTool &tool, MergeJob &job, bool perRow) {
   }
 }
 
+// The password as the engine takes it (Windows-1252), or false when a character has no byte
+// there: such a password is refused rather than written with '?' the user never typed.
+bool EngineText(const std::wstring &text, std::string &out) {
+  out = WideToAnsi(text);
+  return AnsiToWide(out) == text;
+}
+
+bool PasswordsFit(const CFSMSettings &s) {
+  std::string unused;
+  return (!s.bOpenPwd || EngineText(s.strOpenPwd, unused)) &&
+         (!s.bPermissionPwd || EngineText(s.strPermissionPwd, unused));
+}
+
+const wchar_t kPasswordRefused[] =
+    L"The password has a character that PDF passwords cannot hold. Use letters, digits and the "
+    L"usual punctuation.";
+
+// What the run left out or mended, and why it failed, for the user.
+void NoteOutcome(MergeJob &job, const MergerTool &tool, bool ok) {
+  for (const MergeSourceNote &note : tool.GetNotices())
+    job.vecNotes.push_back(FileNameOfPath(note.strPath) + L": " + (note.bSkipped ? L"skipped: " : L"") +
+                           (note.nPage > 0 ? L"page " + std::to_wstring(note.nPage) + L": " : L"") +
+                           note.strText);
+  if (!ok && tool.GetFailureCode() != MERGE_FAILURE_CANCELLED && !tool.GetFailureText().empty())
+    job.vecNotes.push_back(tool.GetFailureText());
+}
+
 void AppendRow(MergerTool &tool, const _stru_ItemData_ &row) {
   const std::unique_ptr<std::string> range = ToEngineText(row.pszPageRange);
   tool.AppendMergeSrc(row.nItemID, row.szFilePath.c_str(), row.nTotalPage, TextOrNull(range),
@@ -63,6 +91,11 @@ int RunSingleFile(MergeJob &job) {
     return -1;
   }
   job.arrRows[0].nStatus = STATUS_WORKING;
+  if (!PasswordsFit(job.settings)) {
+    job.arrRows[0].nStatus = STATUS_LOAD_FAILED;
+    job.Post(job.nMsgFinished, 0, 0, kPasswordRefused);
+    return -2;
+  }
   bool ok = false;
   {
     MergerTool tool;
@@ -75,6 +108,7 @@ int RunSingleFile(MergeJob &job) {
         if (row.nStatus != STATUS_LOAD_FAILED)
           AppendRow(tool, row);
       ok = tool.StartMerge(0);
+      NoteOutcome(job, tool, ok);
     }
   }
   job.arrRows[0].nStatus = ok ? STATUS_SUCCESS : STATUS_LOAD_FAILED;
@@ -83,6 +117,10 @@ int RunSingleFile(MergeJob &job) {
 }
 
 int RunPerRow(MergeJob &job) {
+  if (!PasswordsFit(job.settings)) {
+    job.Post(job.nMsgFinished, 0, 0, kPasswordRefused);
+    return -2;
+  }
   const std::wstring suffix = GetRowSuffix(job.settings.nNUp);
   for (size_t i = 0; i < job.arrRows.size(); ++i) {
     _stru_ItemData_ &row = job.arrRows[i];
@@ -104,6 +142,7 @@ int RunPerRow(MergeJob &job) {
         job.WriteOutPath(nRow, out);
       else if (!job.cancelEvent.IsSignalled())
         job.vecNotes.push_back(L"Failed to merge:\n" + row.szFilePath);
+      NoteOutcome(job, tool, ok);
     }
     row.nStatus = ok ? STATUS_SUCCESS : STATUS_FAILED;
     if (job.cancelEvent.IsSignalled())

@@ -67,7 +67,8 @@ void InstallGuard() {
 } // namespace
 
 std::unique_ptr<MappedFile> MappedFile::Open(const std::string &strPath, std::string &strError) {
-  const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without waiting: a named pipe or a device given as a source must not hold the run.
+  const int fd = ::open(strPath.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     strError = std::strerror(errno);
     return nullptr;

@@ -164,6 +164,23 @@ TEST_F(MergeErrors, SourceCutShortWhileReadFailsTheRun) {
   EXPECT_FALSE(FileExists(dir.file("out.pdf")));
 }
 
+TEST_F(MergeErrors, PipesAndFoldersNamedLikePdfsAreSkippedWithoutWaiting) {
+  // Opening a named pipe for reading would wait for a writer that never comes.
+  ASSERT_EQ(mkfifo(dir.file("pipe.pdf").c_str(), 0600), 0);
+  std::filesystem::create_directory(dir.file("folder.pdf"));
+  for (const char *name : {"pipe.pdf", "folder.pdf"}) {
+    EXPECT_EQ(MergerTool::GetPdfInfo(Wide(dir.file(name)).c_str()), -1) << name;
+    MergerTool one;
+    one.SetLayout(1, 0, 0);
+    one.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+    one.AppendMergeSrc(1, Wide(dir.file(name)).c_str(), 1, nullptr, nullptr);
+    one.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
+    EXPECT_TRUE(one.StartMerge(0)) << name;
+    ASSERT_EQ(one.GetNotices().size(), 1u) << name;
+    EXPECT_TRUE(one.GetNotices()[0].bSkipped);
+  }
+}
+
 TEST(DocumentProbe, CountsPagesOrAnswersMinusOne) {
   TempDir dir;
   MakeNumberedPdf(dir.file("one.pdf"), 1);

@@ -43,8 +43,8 @@ protected:
     MakeNumberedPdf(dir.file("a.pdf"), 3);
     MakeNumberedPdf(dir.file("b.pdf"), 2);
   }
-  std::unique_ptr<MergeJob> Job(std::vector<_stru_ItemData_> rows, const CFSMSettings &settings) {
-    return std::make_unique<MergeJob>(&sink, std::move(rows), settings);
+  std::shared_ptr<MergeJob> Job(std::vector<_stru_ItemData_> rows, const CFSMSettings &settings) {
+    return std::make_shared<MergeJob>(&sink, std::move(rows), settings);
   }
 };
 
@@ -238,12 +238,68 @@ TEST_F(Worker, StopWaitsForARunningWorker) {
 TEST_F(Worker, PasswordsReachTheEngineAsWindows1252) {
   CFSMSettings settings = MakeSettings(out, 1, 0, L"locked");
   settings.bOpenPwd = 1;
-  settings.strOpenPwd = L"\u00e9t\u00e9\u4e2d"; // é and é convert; 中 becomes '?'
+  settings.strOpenPwd = L"\u00e9t\u00e9"; // é has a Windows-1252 byte
   auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, settings);
   EXPECT_EQ(RunMergeWorker(*job), 0);
   const std::string path = out + "/locked.pdf";
   EXPECT_FALSE(ReadBack(path).loaded);
-  EXPECT_EQ(Sheets(path, "\xe9t\xe9?"), 3u);
+  EXPECT_EQ(Sheets(path, "\xe9t\xe9"), 3u);
+}
+
+TEST_F(Worker, PasswordsWithCharactersPdfCannotHoldAreRefused) {
+  for (int mergeOn : {1, 0}) {
+    CFSMSettings settings = MakeSettings(out, mergeOn, 0, L"locked");
+    settings.bOpenPwd = 1;
+    settings.strOpenPwd = L"t\u4e2d"; // 中 would be written as '?', a password nobody typed
+    auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, settings);
+    EXPECT_EQ(RunMergeWorker(*job), -2);
+    EXPECT_EQ(sink.Finished().wParam, 0);
+    EXPECT_NE(sink.Finished().strDetail.find(L"password"), std::wstring::npos);
+    EXPECT_TRUE(FolderEntries(out).empty());
+  }
+}
+
+TEST_F(Worker, FailuresAndSkippedFilesSayWhy) {
+  WriteFileBytes(dir.file("junk.pdf"), "no PDF at all");
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("junk.pdf"), 1)}, MakeSettings(out, 1, 0));
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+  EXPECT_EQ(sink.Finished().wParam, 1);
+  EXPECT_NE(sink.Finished().strDetail.find(L"junk.pdf: skipped: not a PDF"), std::wstring::npos)
+      << std::string(sink.Finished().strDetail.begin(), sink.Finished().strDetail.end());
+  // A page count the file does not have fails the run, and the message says which page.
+  RecordingSink failingSink;
+  auto failing = std::make_shared<MergeJob>(&failingSink, std::vector<_stru_ItemData_>{MakeRow(dir.file("a.pdf"), 5)},
+                                            MakeSettings(out, 1, 0));
+  EXPECT_EQ(RunMergeWorker(*failing), -2);
+  EXPECT_NE(failingSink.Finished().strDetail.find(L"a.pdf: page 4 is not in the file (it has 3 pages)"),
+            std::wstring::npos);
+}
+
+TEST_F(Worker, StopGivesUpOnAWorkerThatDoesNotStop) {
+  // The worker is held inside its first notice, as by a file system that does not answer.
+  std::promise<void> reached, release;
+  std::shared_future<void> released = release.get_future().share();
+  bool held = false;
+  sink.onNotice = [&](const MergeNotice &n) {
+    if (n.nMessage != WM_MERGE_PROGRESS || std::exchange(held, true))
+      return;
+    reached.set_value();
+    released.wait();
+  };
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));
+  ASSERT_TRUE(job->Start());
+  ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  job->Stop(100); // returns although the worker is still held
+  EXPECT_TRUE(job->IsRunning());
+  std::weak_ptr<MergeJob> weak = job;
+  job.reset(); // the worker keeps the job as long as it runs
+  EXPECT_FALSE(weak.expired());
+  release.set_value();
+  // Let go, the worker ends on its own; nothing it does after Stop reaches the sink.
+  for (int i = 0; i < 30000 && !weak.expired(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_TRUE(weak.expired());
+  EXPECT_EQ(sink.FinishedCount(), 0);
 }
 
 TEST_F(Worker, DisabledPermissionPasswordTextIsNotUsed) {
