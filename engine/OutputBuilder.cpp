@@ -125,15 +125,15 @@ bool OutputBuilder::Finish(pdf::Dict catalogExtras, Value info, Value id, uint32
   for (size_t nSheet : left)
     WriteSheet(nSheet, m_pending[nSheet]);
   m_pending.clear();
-  pdf::Array kids;
-  kids.reserve(m_sheetNumbers.size());
-  for (uint32_t n : m_sheetNumbers)
-    kids.push_back(Value(pdf::Ref{n, 0}));
-  pdf::Dict pages;
-  pages.Set("Type", Value::MakeName("Pages"));
-  pages.Set("Count", Value(static_cast<int64_t>(m_sheetNumbers.size())));
-  pages.Set("Kids", Value(std::move(kids)));
-  m_writer.WriteObject(m_nPagesRoot, Value(std::move(pages)));
+  // The page tree's root lists every sheet: written as text, not built as values first.
+  std::string pages = "<</Type /Pages /Count " + std::to_string(m_sheetNumbers.size()) + " /Kids [";
+  for (uint32_t n : m_sheetNumbers) {
+    pages += std::to_string(n);
+    pages += " 0 R ";
+  }
+  pages += "]>>";
+  m_writer.WriteObjectText(m_nPagesRoot, pages);
+  std::vector<uint32_t>().swap(m_sheetNumbers);
   const uint32_t nCatalog = m_writer.Reserve();
   pdf::Dict catalog;
   catalog.Set("Type", Value::MakeName("Catalog"));

@@ -103,9 +103,10 @@ void SourceCache::Release(SourceEntry &entry) {
   entry.copier.reset();
   entry.names.reset();
   entry.doc.reset();
-  entry.pageIndex.clear();
-  entry.forms.clear();
-  entry.appearances.clear();
+  // Emptied by swapping: clear() would keep the tables' buckets for the rest of the run.
+  entry.pageIndex = {};
+  entry.forms = {};
+  entry.appearances = {};
 }
 
 } // namespace engine

@@ -5,6 +5,7 @@
 
 #include <podofo/podofo.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -179,7 +180,7 @@ PdfWriter::PdfWriter(const std::string &strTarget)
     m_strError = std::strerror(errno);
     return;
   }
-  m_offsets.push_back(0);
+  m_offsets.Add(); // object 0, the head of the free list
   // The version is set when the file is finished; binary bytes mark the file as binary.
   Put("%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
 }
@@ -218,19 +219,14 @@ void PdfWriter::Put(std::string_view bytes) {
 }
 
 uint32_t PdfWriter::Reserve() {
-  m_offsets.push_back(0);
+  m_offsets.Add();
   return m_nNext++;
 }
 
 void PdfWriter::BeginObject(uint32_t nNum) {
-  if (nNum == 0 || nNum >= m_offsets.size())
+  if (nNum == 0 || nNum >= m_offsets.Size())
     return;
-  if (m_nOffset < UINT32_MAX - 2) {
-    m_offsets[nNum] = static_cast<uint32_t>(m_nOffset);
-  } else {
-    m_offsets[nNum] = UINT32_MAX;
-    m_farOffsets[nNum] = m_nOffset;
-  }
+  m_offsets.Set(nNum, {XrefOffsets::Entry::InFile, 0, m_nOffset});
   Put(std::to_string(nNum));
   Put(" 0 obj\n");
 }
@@ -277,7 +273,8 @@ void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t n
 }
 
 void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
-  if (m_bPack && nNum != m_nEncryptNum && nNum != 0 && nNum < m_offsets.size() && m_offsets[nNum] == 0) {
+  if (m_bPack && nNum != m_nEncryptNum && nNum != 0 && nNum < m_offsets.Size() &&
+      !m_offsets.Written(nNum) && !Packing(nNum)) {
     // Packed objects are not encrypted one by one: their object stream is.
     m_packHead += std::to_string(nNum);
     m_packHead += ' ';
@@ -286,7 +283,6 @@ void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
     AppendValue(m_packBody, value);
     m_packBody += '\n';
     m_packNumbers.push_back(nNum);
-    m_offsets[nNum] = UINT32_MAX - 1; // placed, in a stream not written yet
     if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
       FlushPack();
     return;
@@ -298,6 +294,21 @@ void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
   AppendEncrypted(m_scratch, value, nNum);
   m_scratch += "\nendobj\n";
   Put(m_scratch);
+}
+
+void PdfWriter::WriteObjectText(uint32_t nNum, std::string_view text) {
+  if (m_bPack && nNum != 0 && nNum < m_offsets.Size() && !m_offsets.Written(nNum) && !Packing(nNum)) {
+    m_packHead += std::to_string(nNum) + ' ' + std::to_string(m_packBody.size()) + ' ';
+    m_packBody.append(text.data(), text.size());
+    m_packBody += '\n';
+    m_packNumbers.push_back(nNum);
+    if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
+      FlushPack();
+    return;
+  }
+  BeginObject(nNum);
+  Put(text);
+  Put("\nendobj\n");
 }
 
 void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
@@ -322,12 +333,16 @@ void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
   Put("\nendstream\nendobj\n");
 }
 
+bool PdfWriter::Packing(uint32_t nNum) const {
+  return std::find(m_packNumbers.begin(), m_packNumbers.end(), nNum) != m_packNumbers.end();
+}
+
 void PdfWriter::FlushPack() {
   if (m_packNumbers.empty())
     return;
   const uint32_t nStream = Reserve();
   for (uint32_t i = 0; i < m_packNumbers.size(); ++i)
-    m_packed.emplace(m_packNumbers[i], std::make_pair(nStream, i));
+    m_offsets.Set(m_packNumbers[i], {XrefOffsets::Entry::InStream, i, nStream});
   Dict dict;
   dict.Set("Type", Value::MakeName("ObjStm"));
   dict.Set("N", Value(static_cast<int64_t>(m_packNumbers.size())));
@@ -345,17 +360,18 @@ void PdfWriter::FlushPack() {
 
 void PdfWriter::WriteXrefTable(Value trailer) {
   const uint64_t xrefAt = m_nOffset;
-  char line[64];
-  std::snprintf(line, sizeof line, "xref\n0 %zu\n0000000000 65535 f\r\n", m_offsets.size());
-  Put(line);
-  for (uint32_t n = 1; n < m_offsets.size(); ++n) {
-    char entry[21] = "0000000000 00000 n\r\n";
-    uint64_t offset = Offset(n);
+  const uint32_t nSize = m_offsets.Size();
+  Put("xref\n0 " + std::to_string(nSize) + "\n0000000000 65535 f\r\n");
+  m_offsets.ForEach([this](uint32_t n, const XrefOffsets::Entry &entry) {
+    if (n == 0)
+      return;
+    char line[21] = "0000000000 00000 n\r\n";
+    uint64_t offset = entry.value;
     for (int i = 9; i >= 0 && offset != 0; --i, offset /= 10)
-      entry[i] = static_cast<char>('0' + offset % 10);
-    Put(std::string_view(entry, 20));
-  }
-  trailer.dict().Set("Size", Value(static_cast<int64_t>(m_offsets.size())));
+      line[i] = static_cast<char>('0' + offset % 10);
+    Put(std::string_view(line, 20));
+  });
+  trailer.dict().Set("Size", Value(static_cast<int64_t>(nSize)));
   std::string text = "trailer\n";
   AppendValue(text, trailer);
   text += "\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n";
@@ -366,34 +382,34 @@ void PdfWriter::WriteXrefStream(Value trailer) {
   // The stream lists itself: its number is the last one.
   const uint32_t nSelf = Reserve();
   const uint64_t xrefAt = m_nOffset;
+  m_offsets.Set(nSelf, {XrefOffsets::Entry::InFile, 0, xrefAt});
   int nOffsetBytes = 1;
   while (nOffsetBytes < 8 && (xrefAt >> (8 * nOffsetBytes)) != 0)
     ++nOffsetBytes;
+  const uint32_t nSize = m_offsets.Size();
   std::string rows;
-  rows.reserve(m_offsets.size() * static_cast<size_t>(3 + nOffsetBytes));
+  rows.reserve(static_cast<size_t>(nSize) * static_cast<size_t>(3 + nOffsetBytes));
   auto field = [&rows](uint64_t value, int nBytes) {
     for (int i = nBytes - 1; i >= 0; --i)
       rows += static_cast<char>((value >> (8 * i)) & 0xFF);
   };
-  for (uint32_t n = 0; n < m_offsets.size(); ++n) {
-    auto packed = m_packed.find(n);
+  m_offsets.ForEach([&](uint32_t n, const XrefOffsets::Entry &entry) {
     if (n == 0) {
       field(0, 1), field(0, nOffsetBytes), field(65535, 2);
-    } else if (packed != m_packed.end()) {
-      field(2, 1), field(packed->second.first, nOffsetBytes), field(packed->second.second, 2);
+    } else if (entry.kind == XrefOffsets::Entry::InStream) {
+      field(2, 1), field(entry.value, nOffsetBytes), field(entry.index, 2);
     } else {
-      field(1, 1), field(n == nSelf ? xrefAt : Offset(n), nOffsetBytes), field(0, 2);
+      field(1, 1), field(entry.value, nOffsetBytes), field(0, 2);
     }
-  }
+  });
   const std::string data = FlateEncode(rows);
   Dict &dict = trailer.dict();
   dict.Set("Type", Value::MakeName("XRef"));
-  dict.Set("Size", Value(static_cast<int64_t>(m_offsets.size())));
+  dict.Set("Size", Value(static_cast<int64_t>(nSize)));
   dict.Set("W", Value(Array{Value(1), Value(nOffsetBytes), Value(2)}));
   dict.Set("Filter", Value::MakeName("FlateDecode"));
   dict.Set("Length", Value(static_cast<int64_t>(data.size())));
   // Written by hand: a cross-reference stream is never encrypted.
-  m_offsets[nSelf] = static_cast<uint32_t>(std::min<uint64_t>(xrefAt, UINT32_MAX - 2));
   std::string text = std::to_string(nSelf) + " 0 obj\n";
   AppendValue(text, trailer);
   text += "\nstream\n";
@@ -402,16 +418,12 @@ void PdfWriter::WriteXrefStream(Value trailer) {
   Put("\nendstream\nendobj\nstartxref\n" + std::to_string(xrefAt) + "\n%%EOF\n");
 }
 
-uint64_t PdfWriter::Offset(uint32_t nNum) const {
-  return m_offsets[nNum] == UINT32_MAX ? m_farOffsets.at(nNum) : m_offsets[nNum];
-}
-
 bool PdfWriter::Finish(Value trailer, int nVersion) {
   if (!Ok())
     return false;
   // Every number handed out is an object of the file, even one nothing came to use.
-  for (uint32_t n = 1; n < m_offsets.size(); ++n)
-    if (m_offsets[n] == 0)
+  for (uint32_t n = 1; n < m_offsets.Size(); ++n)
+    if (!m_offsets.Written(n) && !Packing(n))
       WriteObject(n, Value());
   if (!trailer.IsDict())
     trailer = Value(Dict());

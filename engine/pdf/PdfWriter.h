@@ -5,6 +5,7 @@
 // written beside its target under a private name and moved over it only when complete.
 
 #include "PdfValue.h"
+#include "XrefOffsets.h"
 
 #include <cstdint>
 #include <memory>
@@ -51,6 +52,9 @@ public:
 
   uint32_t Reserve();
   void WriteObject(uint32_t nNum, const Value &value);
+  // An object given as its PDF text, which must hold no strings (nothing in it is encrypted):
+  // for the few objects too large to build as values first (the page tree's kids).
+  void WriteObjectText(uint32_t nNum, std::string_view text);
   // A stream: dict gets the data's /Length; the data is written as given (already encoded
   // by the filters the dictionary names).
   void WriteStream(uint32_t nNum, Value dict, std::string_view data);
@@ -66,6 +70,8 @@ private:
   void BeginObject(uint32_t nNum);
   void AppendEncrypted(std::string &out, const Value &value, uint32_t nNum);
   void FlushPack();
+  // Whether the object waits in the object stream being filled.
+  bool Packing(uint32_t nNum) const;
   void WriteXrefTable(Value trailer);
   void WriteXrefStream(Value trailer);
 
@@ -74,16 +80,12 @@ private:
   std::string m_strError;
   std::string m_buffer;
   uint64_t m_nOffset = 0;
-  // By object number; 0 = not written yet. Offsets past 4 GB are kept apart, so that the
-  // common case takes four bytes an object and grows without copying.
-  std::deque<uint32_t> m_offsets;
-  std::unordered_map<uint32_t, uint64_t> m_farOffsets;
-  uint64_t Offset(uint32_t nNum) const;
+  XrefOffsets m_offsets; // by object number
 
   bool m_bPack = false;
   std::string m_packHead, m_packBody; // the object stream being filled
   std::vector<uint32_t> m_packNumbers;
-  std::unordered_map<uint32_t, std::pair<uint32_t, uint32_t>> m_packed; // object -> stream, index
+
   uint32_t m_nNext = 1;
   std::unique_ptr<PoDoFo::PdfEncrypt> m_pEncrypt;
   uint32_t m_nEncryptNum = 0;
