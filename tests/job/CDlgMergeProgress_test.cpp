@@ -131,7 +131,9 @@ TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
   ASSERT_TRUE(RunUntilClosed(dialog));
   EXPECT_TRUE(dialog.shown.empty());
   ASSERT_EQ(dialog.messages.size(), 1u);
-  EXPECT_EQ(dialog.messages[0], "Failed to merge files or User cancel!");
+  // The failure text, and under it why: the output cannot be made where the folder should be.
+  EXPECT_TRUE(dialog.messages[0].StartsWith("Failed to merge files or User cancel!\n\n")) << dialog.messages[0];
+  EXPECT_NE(dialog.messages[0].Find("cannot be written"), wxNOT_FOUND) << dialog.messages[0];
   EXPECT_TRUE(dialog.styles[0] & wxICON_INFORMATION);
 }
 
