@@ -131,13 +131,16 @@ void AppendReal(std::string &out, double value) {
   out += text;
 }
 
-void AppendValue(std::string &out, const Value &value) {
+namespace {
+
+// The text of a value; strings pass through encode when it is given (encryption).
+template <typename Encode> void AppendWith(std::string &out, const Value &value, const Encode &encode) {
   switch (value.kind()) {
   case Value::Kind::Null: out += "null"; break;
   case Value::Kind::Bool: out += value.boolean() ? "true" : "false"; break;
   case Value::Kind::Int: out += std::to_string(value.integer()); break;
   case Value::Kind::Real: AppendReal(out, value.number()); break;
-  case Value::Kind::String: AppendString(out, value.string()); break;
+  case Value::Kind::String: encode(out, value.string()); break;
   case Value::Kind::Name: AppendName(out, value.name()); break;
   case Value::Kind::Array: {
     out += '[';
@@ -146,7 +149,7 @@ void AppendValue(std::string &out, const Value &value) {
       if (!bFirst)
         out += ' ';
       bFirst = false;
-      AppendValue(out, item);
+      AppendWith(out, item, encode);
     }
     out += ']';
     break;
@@ -156,7 +159,7 @@ void AppendValue(std::string &out, const Value &value) {
     for (const DictEntry &entry : value.dict()) {
       AppendName(out, entry.key);
       out += ' ';
-      AppendValue(out, entry.value);
+      AppendWith(out, entry.value, encode);
     }
     out += ">>";
     break;
@@ -167,6 +170,12 @@ void AppendValue(std::string &out, const Value &value) {
     out += " R";
     break;
   }
+}
+
+} // namespace
+
+void AppendValue(std::string &out, const Value &value) {
+  AppendWith(out, value, [](std::string &text, const String &s) { AppendString(text, s); });
 }
 
 PdfWriter::PdfWriter(const std::string &strTarget)
@@ -236,57 +245,36 @@ void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t n
     AppendValue(out, value);
     return;
   }
-  switch (value.kind()) {
-  case Value::Kind::String: {
-    const std::string &in = value.string().bytes;
-    const PoDoFo::pdf_long nOut = m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(in.size()));
+  AppendWith(out, value, [this](std::string &text, const String &s) {
+    const PoDoFo::pdf_long nOut = m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(s.bytes.size()));
     std::string cipher(static_cast<size_t>(nOut), '\0');
-    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(in.data()), static_cast<PoDoFo::pdf_long>(in.size()),
+    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(s.bytes.data()),
+                        static_cast<PoDoFo::pdf_long>(s.bytes.size()),
                         reinterpret_cast<unsigned char *>(cipher.data()), nOut);
-    AppendHex(out, cipher);
-    break;
-  }
-  case Value::Kind::Array: {
-    out += '[';
-    bool bFirst = true;
-    for (const Value &item : value.array()) {
-      if (!bFirst)
-        out += ' ';
-      bFirst = false;
-      AppendEncrypted(out, item, nNum);
-    }
-    out += ']';
-    break;
-  }
-  case Value::Kind::Dict:
-    out += "<<";
-    for (const DictEntry &entry : value.dict()) {
-      AppendValue(out, Value::MakeName(entry.key));
-      out += ' ';
-      AppendEncrypted(out, entry.value, nNum);
-    }
-    out += ">>";
-    break;
-  default:
-    AppendValue(out, value);
-  }
+    AppendHex(text, cipher);
+  });
+}
+
+bool PdfWriter::Pack(uint32_t nNum, const Value *pValue, std::string_view text) {
+  if (!m_bPack || nNum == m_nEncryptNum || nNum == 0 || nNum >= m_offsets.Size() || m_offsets.Written(nNum) ||
+      Packing(nNum))
+    return false;
+  // Packed objects are not encrypted one by one: their object stream is.
+  m_packHead += std::to_string(nNum) + ' ' + std::to_string(m_packBody.size()) + ' ';
+  if (pValue != nullptr)
+    AppendValue(m_packBody, *pValue);
+  else
+    m_packBody.append(text.data(), text.size());
+  m_packBody += '\n';
+  m_packNumbers.push_back(nNum);
+  if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
+    FlushPack();
+  return true;
 }
 
 void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
-  if (m_bPack && nNum != m_nEncryptNum && nNum != 0 && nNum < m_offsets.Size() &&
-      !m_offsets.Written(nNum) && !Packing(nNum)) {
-    // Packed objects are not encrypted one by one: their object stream is.
-    m_packHead += std::to_string(nNum);
-    m_packHead += ' ';
-    m_packHead += std::to_string(m_packBody.size());
-    m_packHead += ' ';
-    AppendValue(m_packBody, value);
-    m_packBody += '\n';
-    m_packNumbers.push_back(nNum);
-    if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
-      FlushPack();
+  if (Pack(nNum, &value, {}))
     return;
-  }
   if (m_pEncrypt != nullptr)
     m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
   BeginObject(nNum);
@@ -297,15 +285,8 @@ void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
 }
 
 void PdfWriter::WriteObjectText(uint32_t nNum, std::string_view text) {
-  if (m_bPack && nNum != 0 && nNum < m_offsets.Size() && !m_offsets.Written(nNum) && !Packing(nNum)) {
-    m_packHead += std::to_string(nNum) + ' ' + std::to_string(m_packBody.size()) + ' ';
-    m_packBody.append(text.data(), text.size());
-    m_packBody += '\n';
-    m_packNumbers.push_back(nNum);
-    if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
-      FlushPack();
+  if (Pack(nNum, nullptr, text))
     return;
-  }
   BeginObject(nNum);
   Put(text);
   Put("\nendobj\n");

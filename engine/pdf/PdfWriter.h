@@ -69,6 +69,9 @@ private:
   void Flush();
   void BeginObject(uint32_t nNum);
   void AppendEncrypted(std::string &out, const Value &value, uint32_t nNum);
+  // Puts the object (a value, or its text when pValue is null) into the object stream being
+  // filled; false when it is not to be packed.
+  bool Pack(uint32_t nNum, const Value *pValue, std::string_view text);
   void FlushPack();
   // Whether the object waits in the object stream being filled.
   bool Packing(uint32_t nNum) const;
