@@ -68,8 +68,9 @@ void NoteOutcome(MergeJob &job, const MergerTool &tool, bool ok) {
 
 void AppendRow(MergerTool &tool, const _stru_ItemData_ &row) {
   const std::unique_ptr<std::string> range = ToEngineText(row.pszPageRange);
+  // The row's password (the job's copy keeps it alive for the run) opens an encrypted source.
   tool.AppendMergeSrc(row.nItemID, row.szFilePath.c_str(), row.nTotalPage, TextOrNull(range),
-                      nullptr);
+                      row.strPassword.empty() ? nullptr : row.strPassword.c_str());
 }
 
 } // namespace

@@ -88,6 +88,11 @@ public:
   void RemoveAllRows();
   void UpdateListButtons();
   void ChangePageRange(int row);
+  // Choose Pages on a PDF row (the list's context menu, Ctrl+T on the selected row): the page
+  // thumbnails to select from; OK sets the row's range as the page range dialog does.
+  void ChoosePages(int row);
+  // Preview (main menu, context menu, Ctrl+R): opens the preview window, or raises it.
+  void OpenPreview();
   // Shows path selected in the desktop's file manager.
   void OpenInExplorer(const std::wstring &path);
   // A right click with the mouse pointer at screenPoint: sets the clicked row, enables the
@@ -178,6 +183,8 @@ private:
   void OnBrowse(wxCommandEvent &event);
   void OnOpenFolder(wxCommandEvent &event);
   void OnHelpEvent(wxHelpEvent &event);
+  // Ctrl+T and Ctrl+R; true when the key was one of them.
+  bool OnPageViewKey(const wxKeyEvent &event);
 
   CFSMSettings m_settings;
   CXListCtrl *m_list = nullptr;

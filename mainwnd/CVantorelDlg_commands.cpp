@@ -143,6 +143,13 @@ void CVantorelDlg::OnMenuCommand(int command) {
     if (c != -1 && c < n - 1)
       MoveRow(c, n);
     break;
+  case ID_LIST_CHOOSE_PAGES:
+    if (c != -1)
+      ChoosePages(c);
+    break;
+  case ID_PREVIEW:
+    OpenPreview();
+    break;
   default:
     break;
   }
@@ -208,6 +215,8 @@ void CVantorelDlg::OnCharHook(wxKeyEvent &event) {
     Help();
     return;
   }
+  if (OnPageViewKey(event))
+    return;
   if (key == WXK_DELETE && m_list->IsShown() && FindFocus() == m_list &&
       m_list->GetSelectedCount() > 0) {
     RemoveSelectedRows();

@@ -83,6 +83,9 @@ void CVantorelDlg::EnableContextMenu(int clickedRow) {
   const int n = m_list->GetItemCount();
   EnableMenuCommand(menu, ID_LIST_ADD_FILES, true);
   EnableMenuCommand(menu, ID_LIST_EMPTY, n >= 1);
+  EnableMenuCommand(menu, ID_PREVIEW, n >= 1);
+  const _stru_ItemData_ *clicked = m_files->GetItemData(clickedRow);
+  EnableMenuCommand(menu, ID_LIST_CHOOSE_PAGES, clicked && EndsWithPdf(clicked->szFilePath));
   const int moves[] = {ID_LIST_MOVE_UP, ID_LIST_MOVE_DOWN, ID_LIST_MOVE_LAST, ID_LIST_MOVE_FIRST};
   if (clickedRow == -1) {
     EnableMenuCommand(menu, ID_LIST_OPEN_LOCATION, false);

@@ -19,6 +19,9 @@ wxMenu *LoadMainMenu() {
   menu->AppendSubMenu(CreateLanguageMenu(), wxT("Language"));
   menu->AppendSeparator();
   AppendCommand(menu, ID_ABOUT, wxT("About"));
+  // Added after the template's entries, so that their positions stay as they were.
+  menu->AppendSeparator();
+  AppendCommand(menu, ID_PREVIEW, wxT("Preview...\tCtrl+R"));
   return menu;
 }
 
@@ -34,6 +37,9 @@ wxMenu *LoadListMenu() {
   AppendCommand(menu, ID_LIST_MOVE_DOWN, wxT("Move Down"));
   AppendCommand(menu, ID_LIST_MOVE_FIRST, wxT("Move First"));
   AppendCommand(menu, ID_LIST_MOVE_LAST, wxT("Move Last"));
+  menu->AppendSeparator();
+  AppendCommand(menu, ID_LIST_CHOOSE_PAGES, wxT("Choose Pages...\tCtrl+T"));
+  AppendCommand(menu, ID_PREVIEW, wxT("Preview...\tCtrl+R"));
   return menu;
 }
 

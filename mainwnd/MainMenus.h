@@ -10,6 +10,7 @@ enum MainMenuCommand {
   ID_CHECK_UPDATE = 32772,
   ID_HOMEPAGE = 32773,
   ID_ABOUT = 32776,
+  ID_PREVIEW = 32902, // also in the list context menu
 };
 
 // List context menu commands.
@@ -22,17 +23,18 @@ enum ListMenuCommand {
   ID_LIST_MOVE_DOWN = 32894,
   ID_LIST_MOVE_LAST = 32896,
   ID_LIST_MOVE_FIRST = 32898,
+  ID_LIST_CHOOSE_PAGES = 32901,
 };
 
 // Position of the Language submenu in the main menu.
 const int kLanguageMenuPosition = 5;
 
 // Menu 147: "Help", separator, "Check For Update...", "Homepage", separator, "Language" (with
-// "auto" and a separator), separator, "About".
+// "auto" and a separator), separator, "About", separator, "Preview...".
 wxMenu *LoadMainMenu();
 
 // Menu 159: "Add Files...", "Open Location", separator, "Delete", "Empty", separator, "Move Up",
-// "Move Down", "Move First", "Move Last".
+// "Move Down", "Move First", "Move Last", separator, "Choose Pages...", "Preview...".
 wxMenu *LoadListMenu();
 
 // The Language submenu of the main menu; null when there is none.

@@ -30,6 +30,9 @@ struct _stru_ItemData_ {
   // kept (emptied) when the user goes back to all pages.
   std::shared_ptr<std::wstring> pszPageRange;
   int32_t nStatus = STATUS_READY;
+  // The password the user gave for this source, as the engine takes it (Windows-1252). Kept in
+  // memory only, for this row; the merge hands it to the engine with this source.
+  std::string strPassword;
 
   // True when the page range is all pages (no buffer, or an empty one).
   bool HasAllPages() const { return !pszPageRange || pszPageRange->empty(); }

@@ -8,7 +8,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON >/dev/null
 targets=(vantorel-merge platform_tests model_tests settings_tests lang_tests job_tests engine_tests
-  engine_hostile_tests cli_tests cli_hostile_tests)
+  engine_hostile_tests cli_tests cli_hostile_tests preview_tests pageview_tests)
 cmake --build build-sanitize -j "$(nproc)" --target "${targets[@]}"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
 export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
