@@ -4,16 +4,16 @@
 #include "MergerTool.h"
 
 #include <algorithm>
-#include <thread>
 #include <sys/stat.h>
+#include <thread>
 
 ProbeResult ProbeInput(const ProbeRequest &request) {
   ProbeResult result;
   result.probed = true;
   int32_t status = PROBE_OK;
   std::wstring reason;
-  const int32_t pages = MergerTool::ProbeSource(Utf8ToWide(request.path).c_str(), request.password,
-                                                &status, &reason);
+  const int32_t pages =
+      MergerTool::ProbeSource(Utf8ToWide(request.path).c_str(), request.password, &status, &reason);
   if (pages < 0) {
     result.reason = WideToUtf8(reason);
     return result;
@@ -46,7 +46,8 @@ std::vector<ProbeResult> ProbeInputs(const std::vector<ProbeRequest> &requests,
 }
 
 bool SameFile(const std::string &existing, const std::string &other) {
-  struct stat a {}, b {};
+  struct stat a {
+  }, b{};
   if (stat(existing.c_str(), &a) != 0 || stat(other.c_str(), &b) != 0)
     return false;
   return a.st_dev == b.st_dev && a.st_ino == b.st_ino;

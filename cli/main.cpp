@@ -82,7 +82,8 @@ int Merge(const CliOptions &options) {
     return ansi;
   };
   const std::string openPassword = password(options.openPassword, "--open-password");
-  const std::string permissionPassword = password(options.permissionPassword, "--permission-password");
+  const std::string permissionPassword =
+      password(options.permissionPassword, "--permission-password");
   if (!badPassword.empty()) {
     std::cerr << "vantorel-merge: " << badPassword
               << ": has characters that this encryption cannot hold (use --encryption aes-256)\n";

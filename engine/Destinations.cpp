@@ -85,7 +85,8 @@ public:
     const Value *pPairs = m_entry.doc->Resolve(pNode->Get("Names"), namesHolder);
     if (pPairs != nullptr && pPairs->IsArray()) {
       const pdf::Array &pairs = pPairs->array();
-      for (size_t i = 0; i + 1 < pairs.size() && m_nEntries <= limits::kMaxTreeEntries; i += 2, ++m_nEntries) {
+      for (size_t i = 0; i + 1 < pairs.size() && m_nEntries <= limits::kMaxTreeEntries;
+           i += 2, ++m_nEntries) {
         pdf::ObjectPtr keyHolder;
         const Value *pKey = m_entry.doc->Resolve(&pairs[i], keyHolder);
         if (pKey != nullptr)
@@ -147,12 +148,13 @@ Value CellDestination(const Placement &placement, const OutputBuilder &out) {
   double x = placement.cell.left, y = placement.cell.Top();
   MapPoint(placement.toSheet, x, y);
   // The zoom is null: the reader keeps its own.
-  return Value(pdf::Array{Value(pdf::Ref{out.SheetNumber(placement.nSheet), 0}), Value::MakeName("XYZ"),
-                          Value(x), Value(y), Value()});
+  return Value(pdf::Array{Value(pdf::Ref{out.SheetNumber(placement.nSheet), 0}),
+                          Value::MakeName("XYZ"), Value(x), Value(y), Value()});
 }
 
-bool ResolveDest(const SourceDest &dest, const std::vector<Occurrence> &occurrences, size_t nOccurrence,
-                 bool bOtherOccurrences, const OutputBuilder &out, Value &array) {
+bool ResolveDest(const SourceDest &dest, const std::vector<Occurrence> &occurrences,
+                 size_t nOccurrence, bool bOtherOccurrences, const OutputBuilder &out,
+                 Value &array) {
   const Occurrence &occurrence = occurrences[nOccurrence];
   const Placement *pPlacement = nullptr;
   auto here = occurrence.pages.find(dest.nPage);
@@ -173,8 +175,8 @@ bool ResolveDest(const SourceDest &dest, const std::vector<Occurrence> &occurren
   }
   double x = dest.x, y = dest.y;
   MapPoint(pPlacement->matrix, x, y);
-  array = Value(pdf::Array{Value(pdf::Ref{out.SheetNumber(pPlacement->nSheet), 0}), Value::MakeName("XYZ"),
-                           Value(x), Value(y), Value()});
+  array = Value(pdf::Array{Value(pdf::Ref{out.SheetNumber(pPlacement->nSheet), 0}),
+                           Value::MakeName("XYZ"), Value(x), Value(y), Value()});
   return true;
 }
 

@@ -30,7 +30,7 @@ struct NamedDestinations {
 struct PendingLink {
   size_t nSheet = 0;
   uint64_t nOrder = 0; // its place among the links of its sheet
-  pdf::Value annot; // the link, mapped into the output, without its target
+  pdf::Value annot;    // the link, mapped into the output, without its target
   SourceDest dest;
   bool bGoTo = false; // the target is a destination to resolve (else the annot has its action)
   bool bInAction = false;

@@ -32,12 +32,12 @@ DocumentInfo MakeDocumentInfo(std::time_t now) {
   localtime_r(&now, &local);
   const Zone zone = ZoneOf(local);
   char pdfDate[64], xmpDate[64];
-  std::snprintf(pdfDate, sizeof pdfDate, "D:%04d%02d%02d%02d%02d%02d%c%02ld'%02ld'", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, zone.sign,
-                zone.hours, zone.minutes);
-  std::snprintf(xmpDate, sizeof xmpDate, "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, zone.sign,
-                zone.hours, zone.minutes);
+  std::snprintf(pdfDate, sizeof pdfDate, "D:%04d%02d%02d%02d%02d%02d%c%02ld'%02ld'",
+                local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                local.tm_sec, zone.sign, zone.hours, zone.minutes);
+  std::snprintf(xmpDate, sizeof xmpDate, "%04d-%02d-%02dT%02d:%02d:%02d%c%02ld:%02ld",
+                local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+                local.tm_sec, zone.sign, zone.hours, zone.minutes);
   DocumentInfo result;
   pdf::Dict info;
   info.Set("Producer", Value::MakeString(kProducer));
@@ -57,10 +57,18 @@ DocumentInfo MakeDocumentInfo(std::time_t now) {
                   "    xmlns:pdf=\"http://ns.adobe.com/pdf/1.3/\"\n"
                   "    xmlns:xmp=\"http://ns.adobe.com/xap/1.0/\"\n"
                   "    xmlns:dc=\"http://purl.org/dc/elements/1.1/\">\n"
-                  "   <pdf:Producer>" + std::string(kProducer) + "</pdf:Producer>\n"
-                  "   <xmp:CreateDate>" + date + "</xmp:CreateDate>\n"
-                  "   <xmp:ModifyDate>" + date + "</xmp:ModifyDate>\n"
-                  "   <xmp:MetadataDate>" + date + "</xmp:MetadataDate>\n"
+                  "   <pdf:Producer>" +
+                  std::string(kProducer) +
+                  "</pdf:Producer>\n"
+                  "   <xmp:CreateDate>" +
+                  date +
+                  "</xmp:CreateDate>\n"
+                  "   <xmp:ModifyDate>" +
+                  date +
+                  "</xmp:ModifyDate>\n"
+                  "   <xmp:MetadataDate>" +
+                  date +
+                  "</xmp:MetadataDate>\n"
                   "   <dc:format>application/pdf</dc:format>\n"
                   "  </rdf:Description>\n"
                   " </rdf:RDF>\n"

@@ -13,7 +13,8 @@
 
 namespace {
 
-int32_t Fail(int32_t nStatus, const std::wstring &reason, int32_t *pnStatus, std::wstring *pstrReason) {
+int32_t Fail(int32_t nStatus, const std::wstring &reason, int32_t *pnStatus,
+             std::wstring *pstrReason) {
   if (pnStatus != nullptr)
     *pnStatus = nStatus;
   if (pstrReason != nullptr)
@@ -44,14 +45,14 @@ int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword,
     int w = 0, h = 0;
     std::wstring why;
     if (!engine::ReadPictureSize(pszPath, w, h, why))
-      return Fail(why.rfind(L"picture too large", 0) == 0 ? PROBE_TOO_LARGE : PROBE_BAD_PICTURE, why,
-                  pnStatus, pstrReason);
+      return Fail(why.rfind(L"picture too large", 0) == 0 ? PROBE_TOO_LARGE : PROBE_BAD_PICTURE,
+                  why, pnStatus, pstrReason);
     return 1;
   }
   if (kind != engine::SRC_PDF)
     return Fail(PROBE_UNSUPPORTED,
-                L"unsupported file type (expected .pdf, .jpg, .jpeg, .png, .bmp, .tif or .tiff)", pnStatus,
-                pstrReason);
+                L"unsupported file type (expected .pdf, .jpg, .jpeg, .png, .bmp, .tif or .tiff)",
+                pnStatus, pstrReason);
   try {
     engine::pdf::OpenStatus status = engine::pdf::OpenStatus::Ok;
     std::string why;
@@ -70,10 +71,11 @@ int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword,
     }
     return static_cast<int32_t>(doc->Pages().size());
   } catch (const std::bad_alloc &) {
-    return Fail(PROBE_DAMAGED, L"damaged beyond repair: it asks for more memory than there is", pnStatus,
-                pstrReason);
+    return Fail(PROBE_DAMAGED, L"damaged beyond repair: it asks for more memory than there is",
+                pnStatus, pstrReason);
   } catch (const std::exception &e) {
-    return Fail(PROBE_DAMAGED, L"damaged beyond repair: " + Utf8ToWide(e.what()), pnStatus, pstrReason);
+    return Fail(PROBE_DAMAGED, L"damaged beyond repair: " + Utf8ToWide(e.what()), pnStatus,
+                pstrReason);
   }
 }
 
@@ -83,7 +85,8 @@ int32_t MergerTool::GetPdfInfo(const wchar_t *pszPath) {
   try {
     engine::pdf::OpenStatus status = engine::pdf::OpenStatus::Ok;
     std::string why;
-    auto doc = engine::pdf::SourceDocument::Open(WideToUtf8(pszPath), nullptr, status, why, {}, true);
+    auto doc =
+        engine::pdf::SourceDocument::Open(WideToUtf8(pszPath), nullptr, status, why, {}, true);
     return doc == nullptr ? -1 : static_cast<int32_t>(doc->Pages().size());
   } catch (const std::exception &) {
     return -1;

@@ -16,14 +16,16 @@ constexpr size_t kMaxFields = 100000;
 
 // What a field's dictionary says of itself that does not tie it to the source: everything but
 // its place in the field tree, its page, and actions that could run code.
-constexpr const char *kDroppedKeys[] = {"Parent", "Kids", "P", "AA", "A", "StructParent", "Popup", "IRT"};
+constexpr const char *kDroppedKeys[] = {"Parent", "Kids",         "P",     "AA",
+                                        "A",      "StructParent", "Popup", "IRT"};
 
 // Actions kept on fields: the ones that cannot run anything.
 bool SafeAction(pdf::SourceDocument &doc, const Value *pAction) {
   pdf::ObjectPtr holder;
   pAction = doc.Resolve(pAction, holder);
   const Value *pKind = pAction ? pAction->Get("S") : nullptr;
-  return pKind != nullptr && (pKind->IsName("URI") || pKind->IsName("Named")) && !pAction->Get("Next");
+  return pKind != nullptr && (pKind->IsName("URI") || pKind->IsName("Named")) &&
+         !pAction->Get("Next");
 }
 
 // The field type a node has or inherits.
@@ -54,26 +56,27 @@ const SourceForm &FormFields::Read(SourceEntry &entry) {
   if (pFields == nullptr || !pFields->IsArray())
     return form;
   std::unordered_set<uint32_t> visited;
-  std::function<void(const Value &, const std::string &, int)> walk = [&](const Value &ref, const std::string &type,
-                                                                           int depth) {
-    if (!ref.IsRef() || depth > kMaxFieldDepth || visited.size() > kMaxFields ||
-        !visited.insert(ref.ref().num).second)
-      return;
-    const pdf::ObjectPtr node = doc.Load(ref.ref());
-    if (!node->value.IsDict())
-      return;
-    const std::string ft = FieldType(doc, node->value, type);
-    if (ft == "Sig")
-      return; // drawn flat: a signature cannot survive a merge
-    pdf::ObjectPtr kidsHolder;
-    const Value *pKids = doc.Resolve(node->value.Get("Kids"), kidsHolder);
-    if (pKids != nullptr && pKids->IsArray()) {
-      for (const Value &kid : pKids->array())
-        walk(kid, ft, depth + 1);
-    } else if (const Value *pSubtype = node->value.Get("Subtype"); pSubtype && pSubtype->IsName("Widget")) {
-      form.widgets.insert(ref.ref().num);
-    }
-  };
+  std::function<void(const Value &, const std::string &, int)> walk =
+      [&](const Value &ref, const std::string &type, int depth) {
+        if (!ref.IsRef() || depth > kMaxFieldDepth || visited.size() > kMaxFields ||
+            !visited.insert(ref.ref().num).second)
+          return;
+        const pdf::ObjectPtr node = doc.Load(ref.ref());
+        if (!node->value.IsDict())
+          return;
+        const std::string ft = FieldType(doc, node->value, type);
+        if (ft == "Sig")
+          return; // drawn flat: a signature cannot survive a merge
+        pdf::ObjectPtr kidsHolder;
+        const Value *pKids = doc.Resolve(node->value.Get("Kids"), kidsHolder);
+        if (pKids != nullptr && pKids->IsArray()) {
+          for (const Value &kid : pKids->array())
+            walk(kid, ft, depth + 1);
+        } else if (const Value *pSubtype = node->value.Get("Subtype");
+                   pSubtype && pSubtype->IsName("Widget")) {
+          form.widgets.insert(ref.ref().num);
+        }
+      };
   for (const Value &field : pFields->array())
     walk(field, "", 0);
   return form;
@@ -83,8 +86,8 @@ bool FormFields::Carries(SourceEntry &entry, uint32_t nAnnot) {
   return m_bCarry && Read(entry).widgets.count(nAnnot) != 0;
 }
 
-void FormFields::PlacePage(SourceEntry &entry, const pdf::PageEntry &page, const Placement &placement,
-                           OutputBuilder &out) {
+void FormFields::PlacePage(SourceEntry &entry, const pdf::PageEntry &page,
+                           const Placement &placement, OutputBuilder &out) {
   if (!m_bCarry)
     return;
   const SourceForm &form = Read(entry);
@@ -96,8 +99,10 @@ void FormFields::PlacePage(SourceEntry &entry, const pdf::PageEntry &page, const
   if (pAnnots == nullptr || !pAnnots->IsArray())
     return;
   for (const Value &item : pAnnots->array())
-    if (item.IsRef() && form.widgets.count(item.ref().num) != 0 && m_pending.count(item.ref().num) == 0)
-      m_pending.emplace(item.ref().num, Widget{placement.nSheet, out.BeginAnnotation(placement.nSheet), placement});
+    if (item.IsRef() && form.widgets.count(item.ref().num) != 0 &&
+        m_pending.count(item.ref().num) == 0)
+      m_pending.emplace(item.ref().num,
+                        Widget{placement.nSheet, out.BeginAnnotation(placement.nSheet), placement});
 }
 
 std::string FormFields::UniqueName(const std::string &name) {
@@ -110,7 +115,8 @@ std::string FormFields::UniqueName(const std::string &name) {
   }
 }
 
-void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrence, OutputBuilder &out) {
+void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrence,
+                                 OutputBuilder &out) {
   (void)occurrence;
   if (m_pending.empty())
     return;
@@ -128,10 +134,11 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
     bool bWidget = false;
   };
   std::vector<Node> nodes;
-  std::unordered_map<uint32_t, uint32_t> outOf; // source field -> output field, this occurrence only
+  std::unordered_map<uint32_t, uint32_t>
+      outOf; // source field -> output field, this occurrence only
   std::unordered_set<uint32_t> visited;
-  std::function<int(const Value &, const std::string &, int)> build = [&](const Value &ref, const std::string &type,
-                                                                          int depth) -> int {
+  std::function<int(const Value &, const std::string &, int)> build =
+      [&](const Value &ref, const std::string &type, int depth) -> int {
     if (!ref.IsRef() || depth > kMaxFieldDepth || visited.size() > kMaxFields ||
         !visited.insert(ref.ref().num).second)
       return -1;
@@ -200,7 +207,8 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
         mapped.dict().Set("AA", Value(std::move(kept)));
     }
     if (node.nParent >= 0)
-      mapped.dict().Set("Parent", Value(pdf::Ref{nodes[static_cast<size_t>(node.nParent)].nOut, 0}));
+      mapped.dict().Set("Parent",
+                        Value(pdf::Ref{nodes[static_cast<size_t>(node.nParent)].nOut, 0}));
     if (!node.kids.empty()) {
       pdf::Array kids;
       for (size_t k : node.kids)
@@ -224,7 +232,8 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
       if (const Value *pQuads = source->value.Get("QuadPoints"); pQuads && pQuads->IsArray()) {
         pdf::Array quads;
         for (size_t i = 0; i + 1 < pQuads->array().size(); i += 2) {
-          double x = pdf::NumberOr(&pQuads->array()[i], 0), y = pdf::NumberOr(&pQuads->array()[i + 1], 0);
+          double x = pdf::NumberOr(&pQuads->array()[i], 0),
+                 y = pdf::NumberOr(&pQuads->array()[i + 1], 0);
           MapPoint(m, x, y);
           quads.push_back(Value(x));
           quads.push_back(Value(y));
@@ -237,8 +246,12 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
         // Readers fit an appearance to its rectangle without turning it: the turn goes into
         // the appearance's own matrix, and into /MK for appearances the reader makes anew.
         const double rad = turn * M_PI / 180;
-        const Matrix rotation{std::round(std::cos(rad)), std::round(std::sin(rad)),
-                              -std::round(std::sin(rad)), std::round(std::cos(rad)), 0, 0};
+        const Matrix rotation{std::round(std::cos(rad)),
+                              std::round(std::sin(rad)),
+                              -std::round(std::sin(rad)),
+                              std::round(std::cos(rad)),
+                              0,
+                              0};
         pdf::ObjectPtr apHolder;
         const Value *pAp = doc.Resolve(source->value.Get("AP"), apHolder);
         if (pAp != nullptr && pAp->IsDict()) {
@@ -257,15 +270,17 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
               if (pMatrix != nullptr && pMatrix->IsArray() && pMatrix->array().size() == 6) {
                 double v[6];
                 for (int i = 0; i < 6; ++i)
-                  v[i] = pdf::NumberOr(&pMatrix->array()[static_cast<size_t>(i)], i == 0 || i == 3 ? 1 : 0);
+                  v[i] = pdf::NumberOr(&pMatrix->array()[static_cast<size_t>(i)],
+                                       i == 0 || i == 3 ? 1 : 0);
                 own = {v[0], v[1], v[2], v[3], v[4], v[5]};
               }
               const Matrix both = Multiply(own, rotation);
               Value streamDict = stream->value;
               streamDict.dict().Remove("Length");
               streamDict = copier.Map(streamDict);
-              streamDict.dict().Set("Matrix", Value(pdf::Array{Value(both.a), Value(both.b), Value(both.c),
-                                                               Value(both.d), Value(both.e), Value(both.f)}));
+              streamDict.dict().Set("Matrix",
+                                    Value(pdf::Array{Value(both.a), Value(both.b), Value(both.c),
+                                                     Value(both.d), Value(both.e), Value(both.f)}));
               const uint32_t nCopy = out.Writer().Reserve();
               out.Writer().WriteStream(nCopy, std::move(streamDict), data);
               return Value(pdf::Ref{nCopy, 0});
@@ -334,7 +349,8 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
     if (m_appearance.IsNull())
       if (const Value *pDa = pForm->Get("DA"); pDa && pDa->IsString())
         m_appearance = *pDa;
-    if (const Value *pNeed = pForm->Get("NeedAppearances"); pNeed && pNeed->IsBool() && pNeed->boolean())
+    if (const Value *pNeed = pForm->Get("NeedAppearances");
+        pNeed && pNeed->IsBool() && pNeed->boolean())
       m_bNeedAppearances = true;
   }
 }

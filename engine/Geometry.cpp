@@ -8,9 +8,8 @@
 namespace engine {
 
 Matrix Multiply(const Matrix &a, const Matrix &b) {
-  return {a.a * b.a + a.b * b.c,       a.a * b.b + a.b * b.d,
-          a.c * b.a + a.d * b.c,       a.c * b.b + a.d * b.d,
-          a.e * b.a + a.f * b.c + b.e, a.e * b.b + a.f * b.d + b.f};
+  return {a.a * b.a + a.b * b.c, a.a * b.b + a.b * b.d,       a.c * b.a + a.d * b.c,
+          a.c * b.b + a.d * b.d, a.e * b.a + a.f * b.c + b.e, a.e * b.b + a.f * b.d + b.f};
 }
 
 void MapPoint(const Matrix &m, double &x, double &y) {

@@ -83,7 +83,8 @@ std::string ConvertToJpeg(const std::string &strUtf8Path, const std::string &str
   }
   gchar *buffer = nullptr;
   gsize nSize = 0;
-  if (!gdk_pixbuf_save_to_buffer(picture.get(), &buffer, &nSize, strEncoder.c_str(), &error, nullptr)) {
+  if (!gdk_pixbuf_save_to_buffer(picture.get(), &buffer, &nSize, strEncoder.c_str(), &error,
+                                 nullptr)) {
     if (error != nullptr)
       g_error_free(error);
     return {};
@@ -104,7 +105,8 @@ bool IsDirectJpeg(const std::wstring &strPath) {
   return EndsWithNoCase(strPath, L".jpg") || EndsWithNoCase(strPath, L"jpeg");
 }
 
-bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight, std::wstring &strReason) {
+bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight,
+                     std::wstring &strReason) {
   const std::string path = WideToUtf8(strPath);
   gint width = 0, height = 0;
   if (IsDirectJpeg(strPath)) {
@@ -150,11 +152,12 @@ void LoadImageSource(MergeContext &context, const std::wstring &strPath, SourceE
       entry.strFailure = L"cannot be read";
       return;
     }
-    image.Set("ColorSpace", Value::MakeName(info.nComponents == 1 ? "DeviceGray"
-                                            : info.nComponents == 4 ? "DeviceCMYK" : "DeviceRGB"));
+    image.Set("ColorSpace", Value::MakeName(info.nComponents == 1   ? "DeviceGray"
+                                            : info.nComponents == 4 ? "DeviceCMYK"
+                                                                    : "DeviceRGB"));
     if (info.nComponents == 4 && info.bAdobe)
-      image.Set("Decode", Value(pdf::Array{Value(1), Value(0), Value(1), Value(0), Value(1), Value(0),
-                                           Value(1), Value(0)}));
+      image.Set("Decode", Value(pdf::Array{Value(1), Value(0), Value(1), Value(0), Value(1),
+                                           Value(0), Value(1), Value(0)}));
     entry.nOrientation = info.nOrientation;
   } else {
     static const std::string encoder = FindJpegEncoder();
@@ -164,7 +167,8 @@ void LoadImageSource(MergeContext &context, const std::wstring &strPath, SourceE
     }
     data = ConvertToJpeg(path, encoder);
     if (data.empty()) {
-      entry.strFailure = L"not a readable picture (damaged, cut short, or not the kind its name says)";
+      entry.strFailure =
+          L"not a readable picture (damaged, cut short, or not the kind its name says)";
       return;
     }
     // The converted picture is upright and may have another size than the header said.
@@ -188,7 +192,8 @@ void LoadImageSource(MergeContext &context, const std::wstring &strPath, SourceE
       }
     }
     if (w <= 0 || h <= 0) {
-      entry.strFailure = L"not a readable picture (damaged, cut short, or not the kind its name says)";
+      entry.strFailure =
+          L"not a readable picture (damaged, cut short, or not the kind its name says)";
       return;
     }
     nWidth = w;

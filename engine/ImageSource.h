@@ -12,7 +12,8 @@ bool IsDirectJpeg(const std::wstring &strPath);
 
 // The pixel size of a picture from its header, or false with the reason (too large, not a
 // picture, cut short) in strReason.
-bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight, std::wstring &strReason);
+bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight,
+                     std::wstring &strReason);
 
 // Writes the picture at strPath as an image of the output; on success the entry holds the
 // image, its pixel size and its EXIF orientation, and its load state becomes 1. Otherwise the

@@ -61,7 +61,8 @@ void WriteLink(PendingLink &link, const Value *pDest, OutputBuilder &out) {
 }
 
 // Writes the link when its page has landed in this occurrence; otherwise it waits.
-void Offer(PendingLink &&link, std::vector<Occurrence> &occurrences, size_t nOccurrence, OutputBuilder &out) {
+void Offer(PendingLink &&link, std::vector<Occurrence> &occurrences, size_t nOccurrence,
+           OutputBuilder &out) {
   Value dest;
   if (!link.bGoTo) {
     WriteLink(link, nullptr, out);
@@ -117,13 +118,14 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
         annot.Set(pszKey, entry.copier->Map(*pValue));
     pdf::ObjectPtr quadsHolder;
     const Value *pQuads = doc.Resolve(pAnnot->Get("QuadPoints"), quadsHolder);
-    if (pQuads != nullptr && pQuads->IsArray() && !pQuads->array().empty() && pQuads->array().size() % 8 == 0) {
+    if (pQuads != nullptr && pQuads->IsArray() && !pQuads->array().empty() &&
+        pQuads->array().size() % 8 == 0) {
       pdf::Array quads;
       const pdf::Array &points = pQuads->array();
       bool bGood = true;
       for (size_t i = 0; i + 1 < points.size() && bGood; i += 2) {
-        bGood = points[i].IsNumber() && points[i + 1].IsNumber() && IsCoordinate(points[i].number()) &&
-                IsCoordinate(points[i + 1].number());
+        bGood = points[i].IsNumber() && points[i + 1].IsNumber() &&
+                IsCoordinate(points[i].number()) && IsCoordinate(points[i + 1].number());
         double x = bGood ? points[i].number() : 0, y = bGood ? points[i + 1].number() : 0;
         MapPoint(placement.matrix, x, y);
         quads.push_back(Value(x));
@@ -163,7 +165,8 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
     doc.Warn("a link has no usable rectangle and was left out");
 }
 
-void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool bFinal, OutputBuilder &out) {
+void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool bFinal,
+                OutputBuilder &out) {
   Occurrence &occurrence = occurrences[nOccurrence];
   const bool bMayLandLater = !bFinal && occurrence.pEntry->nLastUse > occurrence.nPosition;
   std::unordered_map<uint32_t, std::vector<PendingLink>> still;

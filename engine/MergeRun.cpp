@@ -8,13 +8,13 @@
 #include "MergeRun.h"
 
 #include "AnsiText.h"
-#include "PathText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
 #include "OutlineBuilder.h"
+#include "PathText.h"
 #include "PdfText.h"
 #include "Protection.h"
 #include "SheetComposer.h"
@@ -28,7 +28,6 @@
 #include <chrono>
 #include <ctime>
 #include <unistd.h>
-
 
 namespace engine {
 
@@ -49,7 +48,8 @@ std::wstring FileName(const std::wstring &strPath) { return FileNameOfPath(FullP
 // A file identifier: unique per written file, as the standard asks.
 std::string DocumentId(const std::wstring &strOutPath) {
   const auto now = std::chrono::system_clock::now().time_since_epoch().count();
-  const std::string seed = WideToUtf8(strOutPath) + ":" + std::to_string(now) + ":" + std::to_string(getpid());
+  const std::string seed =
+      WideToUtf8(strOutPath) + ":" + std::to_string(now) + ":" + std::to_string(getpid());
   unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int nDigest = 0;
   EVP_Digest(seed.data(), seed.size(), digest, &nDigest, EVP_md5(), nullptr);
@@ -60,9 +60,9 @@ class Run {
 public:
   Run(const MergeSettings &settings, int32_t nIndex)
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
-        m_out(WideToUtf8(settings.strOutPath)),
-        m_context{m_out, settings.cancel, {}, {}, 14, false}, m_cache(m_context),
-        m_forms(settings.nNUp == 0 && !settings.bFlattenForms) {}
+        m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
+                                                          false},
+        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms) {}
 
   MergeOutcome Execute();
 
@@ -73,10 +73,12 @@ private:
   }
   void CountPages();
   void PlaceSources();
-  void PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex);
+  void PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence,
+                int32_t nReportIndex);
   void PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex);
   void Stepped(int32_t nReportIndex);
-  void Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped, const std::wstring &text);
+  void Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,
+              const std::wstring &text);
   void Protect();
   void WriteDocument();
 
@@ -134,7 +136,8 @@ void Run::CountPages() {
     m_context.CheckCancel();
     const SourceEntry &entry = m_cache.Register(pSrc->strPath, nPosition++);
     if (entry.nKind == SRC_PDF)
-      m_outcome.nPagesCounted += pSrc->bAllPages ? pSrc->nPageCount : static_cast<int32_t>(pSrc->vecPages.size());
+      m_outcome.nPagesCounted +=
+          pSrc->bAllPages ? pSrc->nPageCount : static_cast<int32_t>(pSrc->vecPages.size());
     else if (entry.nKind == SRC_IMAGE)
       m_outcome.nPagesCounted += 1;
   }
@@ -153,7 +156,8 @@ void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nRepo
   // Orientations 5 to 8 store the picture on its side.
   if (entry.nOrientation >= 5 && entry.nOrientation <= 8)
     std::swap(w, h);
-  const Matrix toUpright = Multiply(SheetComposer::OrientationMatrix(entry.nOrientation), Matrix{w, 0, 0, h, 0, 0});
+  const Matrix toUpright =
+      Multiply(SheetComposer::OrientationMatrix(entry.nOrientation), Matrix{w, 0, 0, h, 0, 0});
   const Placement placement = m_pComposer->Place(entry.nImage, w, h, toUpright);
   m_pComposer->Advance();
   occurrence.bPlaced = true;
@@ -163,7 +167,8 @@ void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nRepo
   Stepped(nReportIndex);
 }
 
-void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex) {
+void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence,
+                   int32_t nReportIndex) {
   const auto &pages = entry.doc->Pages();
   int32_t nCount = src.bAllPages ? src.nPageCount : static_cast<int32_t>(src.vecPages.size());
   // A range that selected nothing contributes nothing; all pages of an unknown count means
@@ -177,19 +182,22 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     const int32_t nPage = src.bAllPages ? k : src.vecPages[static_cast<size_t>(k)] - 1;
     // A page outside the document (a stale page count, page 0) fails the run.
     if (nPage < 0 || nPage >= static_cast<int32_t>(pages.size()))
-      throw MergeFailed{MERGE_FAILURE_PAGE,
-                        FileName(src.strPath) + L": page " + std::to_wstring(nPage + 1) +
-                            L" is not in the file (it has " + std::to_wstring(pages.size()) + L" pages)"};
+      throw MergeFailed{MERGE_FAILURE_PAGE, FileName(src.strPath) + L": page " +
+                                                std::to_wstring(nPage + 1) +
+                                                L" is not in the file (it has " +
+                                                std::to_wstring(pages.size()) + L" pages)"};
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
-    const uint32_t nForm = MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
-    const auto overlays = AnnotationOverlays(entry, page, m_out,
-                                             [this, &entry](uint32_t nAnnot) { return m_forms.Carries(entry, nAnnot); });
+    const uint32_t nForm =
+        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
+    const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
+      return m_forms.Carries(entry, nAnnot);
+    });
     const bool bTurned = geometry.nRotate == 90 || geometry.nRotate == 270;
     const double w = bTurned ? geometry.box.height : geometry.box.width;
     const double h = bTurned ? geometry.box.width : geometry.box.height;
-    const Placement placement =
-        m_pComposer->Place(nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    const Placement placement = m_pComposer->Place(
+        nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
     if (!occurrence.bPlaced) {
       occurrence.bPlaced = true;
       occurrence.first = placement;
@@ -199,7 +207,8 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     m_forms.PlacePage(entry, page, placement, m_out);
     m_pComposer->Advance();
     if (entry.doc->Truncated())
-      throw MergeFailed{MERGE_FAILURE_SOURCE, FileName(src.strPath) + L": the file was cut short while it was read"};
+      throw MergeFailed{MERGE_FAILURE_SOURCE,
+                        FileName(src.strPath) + L": the file was cut short while it was read"};
     entry.copier->Flush();
     entry.doc->ReleasePages(); // what this page needed of the file is written
     Stepped(nReportIndex);
@@ -298,10 +307,11 @@ void Run::WriteDocument() {
   const uint32_t nMetadata = m_out.Writer().Reserve();
   m_out.Writer().WriteStream(nMetadata, info.metadataDict, info.strXmp);
   catalog.Set("Metadata", Value(pdf::Ref{nMetadata, 0}));
-  const Value idArray(pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});
+  const Value idArray(
+      pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});
   if (!m_out.Finish(std::move(catalog), info.info, idArray, m_nEncrypt, nVersion))
-    throw MergeFailed{MERGE_FAILURE_OUTPUT,
-                      m_settings.strOutPath + L": cannot be written: " + Utf8ToWide(m_out.Writer().Error())};
+    throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
+                                                Utf8ToWide(m_out.Writer().Error())};
 }
 
 MergeOutcome Run::Execute() {
@@ -310,8 +320,8 @@ MergeOutcome Run::Execute() {
     if (!m_bPerSource)
       Report(m_nIndex, 5);
     if (!m_out.Writer().Ok())
-      throw MergeFailed{MERGE_FAILURE_OUTPUT,
-                        m_settings.strOutPath + L": cannot be written: " + Utf8ToWide(m_out.Writer().Error())};
+      throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
+                                                  Utf8ToWide(m_out.Writer().Error())};
     Protect();
     for (const auto &pSrc : *m_settings.pSources)
       m_sources.push_back(pSrc.get());

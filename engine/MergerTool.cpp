@@ -28,8 +28,8 @@ bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
 
 MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
-      m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842),
-      m_nNUp(0), m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true),
+      m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842), m_nNUp(0),
+      m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true),
       m_bObjectStreams(false), m_bFlattenForms(false), m_nFailure(MERGE_FAILURE_NONE) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
@@ -137,9 +137,7 @@ bool MergerTool::AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t 
   return true;
 }
 
-void MergerTool::ClearMergeData() {
-  m_lstSrc.clear();
-}
+void MergerTool::ClearMergeData() { m_lstSrc.clear(); }
 
 void MergerTool::SetOpenPwd(const char *pszPassword) {
   if (HasText(pszPassword)) {

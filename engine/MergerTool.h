@@ -12,7 +12,8 @@
 #include <vector>
 
 // Progress callback: (user data, index, message number 1226, percent 5..100).
-typedef void (*MergeProcessFn)(void *pUserData, int32_t nIndex, uint32_t nMessage, int32_t nPercent);
+typedef void (*MergeProcessFn)(void *pUserData, int32_t nIndex, uint32_t nMessage,
+                               int32_t nPercent);
 // Cancel query: true when the job is to stop. Polled often from the merging thread.
 typedef bool (*MergeCancelFn)(void *pUserData);
 
@@ -48,7 +49,7 @@ enum MergeFailure : int32_t {
   MERGE_FAILURE_OUTPUT = 3,   // the output cannot be written
   MERGE_FAILURE_PASSWORD = 4, // a password cannot be encoded for the chosen encryption
   MERGE_FAILURE_INTERNAL = 5,
-  MERGE_FAILURE_SOURCE = 6,   // a source changed (was cut short) while it was read
+  MERGE_FAILURE_SOURCE = 6, // a source changed (was cut short) while it was read
 };
 
 // What a run repaired in a source or left out of the output (GetNotices).
@@ -63,10 +64,10 @@ struct MergeSourceNote {
 // What a probe found (ProbeSource).
 enum ProbeStatus : int32_t {
   PROBE_OK = 0,
-  PROBE_UNREADABLE = 1,     // missing, a folder, or no permission
-  PROBE_UNSUPPORTED = 2,    // neither a PDF nor a picture by its name
+  PROBE_UNREADABLE = 1,  // missing, a folder, or no permission
+  PROBE_UNSUPPORTED = 2, // neither a PDF nor a picture by its name
   PROBE_NOT_PDF = 3,
-  PROBE_DAMAGED = 4,        // damaged beyond repair
+  PROBE_DAMAGED = 4, // damaged beyond repair
   PROBE_NEEDS_PASSWORD = 5,
   PROBE_WRONG_PASSWORD = 6,
   PROBE_BAD_ENCRYPTION = 7, // encryption that is damaged or of an unknown kind
@@ -76,11 +77,11 @@ enum ProbeStatus : int32_t {
 
 // One appended source. Owned by the MergerTool that appended it.
 struct MergeSrc {
-  int32_t nIndex = 0;            // caller's identifier of the source
-  std::wstring strPath;          // full path of the PDF or picture
-  int32_t nPageCount = 0;        // caller's page count (1 for a picture)
-  bool bAllPages = false;        // no range text: pages 1..nPageCount
-  std::vector<int32_t> vecPages; // selected 1-based pages in output order
+  int32_t nIndex = 0;                // caller's identifier of the source
+  std::wstring strPath;              // full path of the PDF or picture
+  int32_t nPageCount = 0;            // caller's page count (1 for a picture)
+  bool bAllPages = false;            // no range text: pages 1..nPageCount
+  std::vector<int32_t> vecPages;     // selected 1-based pages in output order
   const char *pszPassword = nullptr; // not copied: the caller keeps it alive
 };
 
@@ -104,7 +105,8 @@ public:
   static bool GetImageInfo(const wchar_t *pszPath, int32_t *pnWidth, int32_t *pnHeight);
   // Fills vecPages with the 1-based pages a range text selects ("1, 3, 9-11", "Odd", "Even").
   // False when a range item was malformed; the pages that could be read are kept.
-  static bool GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPages, int32_t nPageCount);
+  static bool GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPages,
+                            int32_t nPageCount);
 
   void SetCallBack(void *pUserData, MergeProcessFn pfnProcess, MergeCancelFn pfnCancel);
   // Sheet size in points (width or height <= 0: each sheet takes its first item's size).

@@ -23,7 +23,9 @@ bool MergerTool::StartMerge(int32_t nIndex) {
   settings.nEncryption = m_nEncryption;
   settings.strOutPath = m_strOutPath;
   settings.nPagesBefore = m_nTotalPages;
-  settings.progress = [this](int32_t nReportIndex, int32_t nPercent) { NotifyProcess(nReportIndex, nPercent); };
+  settings.progress = [this](int32_t nReportIndex, int32_t nPercent) {
+    NotifyProcess(nReportIndex, nPercent);
+  };
   settings.cancel = [this] { return TestCancel(); };
 
   engine::MergeOutcome outcome = engine::RunMerge(settings, nIndex);

@@ -20,9 +20,11 @@ void ObjectCopier::NoteFeatures(const std::string &key, const Value &value) {
   else if (key == "CA" || key == "ca")
     m_features.bTransparency |= value.IsNumber() && value.number() < 1;
   else if (key == "BM")
-    m_features.bTransparency |= value.IsName() && !value.IsName("Normal") && !value.IsName("Compatible");
+    m_features.bTransparency |=
+        value.IsName() && !value.IsName("Normal") && !value.IsName("Compatible");
   else if (key == "Group")
-    m_features.bTransparency |= value.IsRef() || (value.Get("S") && value.Get("S")->IsName("Transparency"));
+    m_features.bTransparency |=
+        value.IsRef() || (value.Get("S") && value.Get("S")->IsName("Transparency"));
 }
 
 Value ObjectCopier::MapRef(pdf::Ref ref) {
@@ -74,7 +76,8 @@ void ObjectCopier::Flush() {
     m_queue.pop_back();
     const pdf::ObjectPtr object = m_src.LoadOnce(pdf::Ref{nSource, 0});
     const Value *pType = object->value.Get("Type");
-    if (object->bMissing || (pType != nullptr && (pType->IsName("ObjStm") || pType->IsName("XRef")))) {
+    if (object->bMissing ||
+        (pType != nullptr && (pType->IsName("ObjStm") || pType->IsName("XRef")))) {
       m_out.WriteObject(nOut, Value());
       continue;
     }

@@ -20,7 +20,8 @@ public:
   std::vector<OutlineNode> Read(const Value *pFirst, int nDepth) {
     std::vector<OutlineNode> nodes;
     pdf::SourceDocument &doc = *m_entry.doc;
-    for (const Value *pRef = pFirst; pRef != nullptr && pRef->IsRef() && nDepth < limits::kMaxTreeDepth;) {
+    for (const Value *pRef = pFirst;
+         pRef != nullptr && pRef->IsRef() && nDepth < limits::kMaxTreeDepth;) {
       // Malformed outlines may loop; every entry is read once.
       if (!m_visited.insert(pRef->ref().num).second || ++m_nEntries > limits::kMaxTreeEntries ||
           doc.Cancelled())
@@ -36,7 +37,8 @@ public:
       pdf::ObjectPtr actionHolder;
       if (pDest == nullptr) {
         const Value *pAction = doc.Resolve(item->value.Get("A"), actionHolder);
-        if (pAction != nullptr && pAction->IsDict() && pAction->Get("S") && pAction->Get("S")->IsName("GoTo"))
+        if (pAction != nullptr && pAction->IsDict() && pAction->Get("S") &&
+            pAction->Get("S")->IsName("GoTo"))
           pDest = pAction->Get("D");
       }
       if (pDest != nullptr)
@@ -71,8 +73,9 @@ struct Resolved {
   std::vector<Resolved> kids;
 };
 
-std::vector<Resolved> Resolve(const std::vector<OutlineNode> &nodes, const std::vector<Occurrence> &occurrences,
-                              size_t k, const OutputBuilder &out) {
+std::vector<Resolved> Resolve(const std::vector<OutlineNode> &nodes,
+                              const std::vector<Occurrence> &occurrences, size_t k,
+                              const OutputBuilder &out) {
   std::vector<Resolved> result;
   for (const OutlineNode &node : nodes) {
     Resolved r;
@@ -128,8 +131,8 @@ Written Write(OutputBuilder &out, const std::vector<Resolved> &nodes, uint32_t n
 
 } // namespace
 
-void WriteSourceOutline(SourceEntry &entry, std::vector<Occurrence> &occurrences, size_t nOccurrence,
-                        OutputBuilder &out) {
+void WriteSourceOutline(SourceEntry &entry, std::vector<Occurrence> &occurrences,
+                        size_t nOccurrence, OutputBuilder &out) {
   Occurrence &occurrence = occurrences[nOccurrence];
   occurrence.nOutlineItem = out.Writer().Reserve();
   pdf::ObjectPtr holder;

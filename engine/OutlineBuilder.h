@@ -10,8 +10,8 @@ namespace engine {
 
 // Reads the source's own outline while the source is open, and writes it below the
 // occurrence's own entry (numbered now, written at the end).
-void WriteSourceOutline(SourceEntry &entry, std::vector<Occurrence> &occurrences, size_t nOccurrence,
-                        OutputBuilder &out);
+void WriteSourceOutline(SourceEntry &entry, std::vector<Occurrence> &occurrences,
+                        size_t nOccurrence, OutputBuilder &out);
 
 // Writes the entries of the merged files and the outline's root; returns the root, or 0 when
 // nothing was placed.

@@ -41,7 +41,8 @@ public:
   // Writes the sheets' page objects still held, the page tree, the catalog with
   // catalogExtras' keys, the information dictionary and the trailer; false on any write
   // failure.
-  bool Finish(pdf::Dict catalogExtras, pdf::Value info, pdf::Value id, uint32_t nEncrypt, int nVersion);
+  bool Finish(pdf::Dict catalogExtras, pdf::Value info, pdf::Value id, uint32_t nEncrypt,
+              int nVersion);
 
 private:
   struct Sheet {

@@ -84,7 +84,8 @@ bool MakeProtection(const std::string &strUserPwd, const std::string &strOwnerPw
       nGranted |= 512;
   }
   try {
-    protection.pEncrypt.reset(PdfEncrypt::CreatePdfEncrypt(user, owner, nGranted, eAlgorithm, eKeyLength));
+    protection.pEncrypt.reset(
+        PdfEncrypt::CreatePdfEncrypt(user, owner, nGranted, eAlgorithm, eKeyLength));
     protection.pEncrypt->GenerateEncryptionKey(
         PdfString(strDocumentId.data(), static_cast<pdf_long>(strDocumentId.size()), true));
     PdfObject dict{PdfDictionary()};

@@ -14,7 +14,7 @@ namespace engine {
 
 struct OutputProtection {
   std::unique_ptr<PoDoFo::PdfEncrypt> pEncrypt;
-  pdf::Value dict; // the encryption dictionary
+  pdf::Value dict;   // the encryption dictionary
   int nVersion = 14; // the PDF version the algorithm needs
 };
 

@@ -30,23 +30,35 @@ Matrix SheetComposer::UprightFitMatrix(const Rect &c, double w, double h) {
 Matrix SheetComposer::UprightMatrix(const Rect &box, int nRotate) {
   const double l = box.left, b = box.bottom, w = box.width, h = box.height;
   switch (nRotate) {
-  case 90: return {0, -1, 1, 0, -b, w + l};     // shown turned clockwise
-  case 180: return {-1, 0, 0, -1, w + l, h + b};
-  case 270: return {0, 1, -1, 0, h + b, -l};    // shown turned counter-clockwise
-  default: return {1, 0, 0, 1, -l, -b};
+  case 90:
+    return {0, -1, 1, 0, -b, w + l}; // shown turned clockwise
+  case 180:
+    return {-1, 0, 0, -1, w + l, h + b};
+  case 270:
+    return {0, 1, -1, 0, h + b, -l}; // shown turned counter-clockwise
+  default:
+    return {1, 0, 0, 1, -l, -b};
   }
 }
 
 Matrix SheetComposer::OrientationMatrix(int nOrientation) {
   switch (nOrientation) {
-  case 2: return {-1, 0, 0, 1, 1, 0};   // mirrored left to right
-  case 3: return {-1, 0, 0, -1, 1, 1};  // half turn
-  case 4: return {1, 0, 0, -1, 0, 1};   // mirrored top to bottom
-  case 5: return {0, -1, -1, 0, 1, 1};  // transposed
-  case 6: return {0, -1, 1, 0, 0, 1};   // stored a quarter turn left: turn it right
-  case 7: return {0, 1, 1, 0, 0, 0};    // transversed
-  case 8: return {0, 1, -1, 0, 1, 0};   // stored a quarter turn right: turn it left
-  default: return {1, 0, 0, 1, 0, 0};
+  case 2:
+    return {-1, 0, 0, 1, 1, 0}; // mirrored left to right
+  case 3:
+    return {-1, 0, 0, -1, 1, 1}; // half turn
+  case 4:
+    return {1, 0, 0, -1, 0, 1}; // mirrored top to bottom
+  case 5:
+    return {0, -1, -1, 0, 1, 1}; // transposed
+  case 6:
+    return {0, -1, 1, 0, 0, 1}; // stored a quarter turn left: turn it right
+  case 7:
+    return {0, 1, 1, 0, 0, 0}; // transversed
+  case 8:
+    return {0, 1, -1, 0, 1, 0}; // stored a quarter turn right: turn it left
+  default:
+    return {1, 0, 0, 1, 0, 0};
   }
 }
 
@@ -118,7 +130,8 @@ void SheetComposer::Advance() {
     FinishSheet();
 }
 
-Placement SheetComposer::Place(uint32_t nXObject, double dWidth, double dHeight, const Matrix &toUpright,
+Placement SheetComposer::Place(uint32_t nXObject, double dWidth, double dHeight,
+                               const Matrix &toUpright,
                                const std::vector<std::pair<uint32_t, Matrix>> &overlays) {
   BeginSheetIfNeeded(dWidth, dHeight);
   Placement placement;

@@ -9,7 +9,6 @@
 
 namespace engine {
 
-
 SourceEntry::~SourceEntry() = default;
 
 SourceKind KindFromPath(const std::wstring &strPath) {
@@ -66,7 +65,8 @@ SourceEntry *SourceCache::Fetch(const std::wstring &strPath, const char *pszPass
   return entry.nLoadState == 1 ? &entry : nullptr;
 }
 
-void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath, const char *pszPassword) {
+void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
+                          const char *pszPassword) {
   pdf::OpenStatus status = pdf::OpenStatus::Ok;
   std::string why;
   MergeContext *pContext = &m_context;
@@ -82,8 +82,9 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath, const
   entry.nPageCount = pages.size();
   for (size_t i = 0; i < pages.size(); ++i)
     entry.pageIndex.emplace(pages[i].ref.num, i);
-  entry.copier = std::make_unique<ObjectCopier>(*entry.doc, m_context.out.Writer(), m_context.features,
-                                                [pContext] { pContext->CheckCancel(); });
+  entry.copier =
+      std::make_unique<ObjectCopier>(*entry.doc, m_context.out.Writer(), m_context.features,
+                                     [pContext] { pContext->CheckCancel(); });
   entry.nLoadState = 1;
 }
 
@@ -98,7 +99,9 @@ void SourceCache::Release(SourceEntry &entry) {
   if (entry.copier)
     entry.copier->Flush();
   struct Trim {
-    ~Trim() { malloc_trim(0); } // what the source took goes back to the system, not just to the heap
+    ~Trim() {
+      malloc_trim(0);
+    } // what the source took goes back to the system, not just to the heap
   } trim;
   entry.copier.reset();
   entry.names.reset();

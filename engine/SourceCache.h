@@ -28,8 +28,8 @@ struct NamedDestinations;
 struct SourceEntry {
   SourceKind nKind = SRC_OTHER;
   int nRefCount = 0;
-  int nLoadState = 0; // 0 not loaded yet, 1 loaded, 2 failed
-  int nLastUse = -1;  // list position of the path's last occurrence
+  int nLoadState = 0;      // 0 not loaded yet, 1 loaded, 2 failed
+  int nLastUse = -1;       // list position of the path's last occurrence
   std::wstring strFailure; // why it could not be used
 
   // A PDF source while it is open.

@@ -61,8 +61,10 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page) {
   geometry.box = media;
   if (ReadBox(entry, page.cropBox, crop)) {
     // The visible area is the crop box clipped to the media box.
-    const double left = std::max(crop.left, media.left), bottom = std::max(crop.bottom, media.bottom);
-    const double right = std::min(crop.Right(), media.Right()), top = std::min(crop.Top(), media.Top());
+    const double left = std::max(crop.left, media.left),
+                 bottom = std::max(crop.bottom, media.bottom);
+    const double right = std::min(crop.Right(), media.Right()),
+                 top = std::min(crop.Top(), media.Top());
     if (right > left && top > bottom)
       geometry.box = {left, bottom, right - left, top - bottom};
   }
@@ -112,7 +114,8 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   std::string storage;
   std::string_view data;
   if (pContents != nullptr && contentsHolder != nullptr && contentsHolder->bStream &&
-      pContentsKey->IsRef() && doc.StreamData(pContentsKey->ref().num, *contentsHolder, storage, data)) {
+      pContentsKey->IsRef() &&
+      doc.StreamData(pContentsKey->ref().num, *contentsHolder, storage, data)) {
     for (const char *pszKey : {"Filter", "DecodeParms"})
       if (const Value *pValue = contentsHolder->value.Get(pszKey))
         form.dict().Set(pszKey, copier.Map(*pValue));
@@ -129,11 +132,13 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
           content += decoded;
           content += '\n'; // parts may split anywhere but between tokens
         } else {
-          doc.Warn("page " + std::to_string(nPageNumber) + ": its content is damaged in part; that part was left out");
+          doc.Warn("page " + std::to_string(nPageNumber) +
+                   ": its content is damaged in part; that part was left out");
         }
       }
     } else if (pageObject->value.Get("Contents") != nullptr) {
-      doc.Warn("page " + std::to_string(nPageNumber) + ": its content is missing or damaged; the page is left blank");
+      doc.Warn("page " + std::to_string(nPageNumber) +
+               ": its content is missing or damaged; the page is left blank");
     }
     form.dict().Set("Filter", Value::MakeName("FlateDecode"));
     out.Writer().WriteStream(nForm, std::move(form), pdf::FlateEncode(content));
@@ -192,9 +197,9 @@ Matrix ReadMatrix(const Value *pArray) {
 
 } // namespace
 
-std::vector<std::pair<uint32_t, Matrix>> AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page,
-                                                            OutputBuilder &out,
-                                                            const std::function<bool(uint32_t)> &bCarried) {
+std::vector<std::pair<uint32_t, Matrix>>
+AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page, OutputBuilder &out,
+                   const std::function<bool(uint32_t)> &bCarried) {
   std::vector<std::pair<uint32_t, Matrix>> overlays;
   pdf::SourceDocument &doc = *entry.doc;
   const pdf::ObjectPtr pageObject = doc.Load(page.ref);

@@ -28,9 +28,8 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
 // The appearances of the page's visible annotations other than links, pop-ups and those
 // bCarried says stay annotations (form fields that stay fillable), each as a form and the
 // matrix that puts it on the page.
-std::vector<std::pair<uint32_t, Matrix>> AnnotationOverlays(SourceEntry &entry,
-                                                            const pdf::PageEntry &page,
-                                                            OutputBuilder &out,
-                                                            const std::function<bool(uint32_t)> &bCarried);
+std::vector<std::pair<uint32_t, Matrix>>
+AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page, OutputBuilder &out,
+                   const std::function<bool(uint32_t)> &bCarried);
 
 } // namespace engine

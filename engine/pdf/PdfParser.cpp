@@ -47,7 +47,8 @@ void Parser::SkipSpace() {
 }
 
 bool Parser::PeekWord(std::string_view word) const {
-  if (m_nSize - m_nPos < word.size() || std::memcmp(m_pData + m_nPos, word.data(), word.size()) != 0)
+  if (m_nSize - m_nPos < word.size() ||
+      std::memcmp(m_pData + m_nPos, word.data(), word.size()) != 0)
     return false;
   const size_t after = m_nPos + word.size();
   return after >= m_nSize || !IsRegular(static_cast<unsigned char>(m_pData[after]));
@@ -178,7 +179,8 @@ bool Parser::ReadNumberOrRef(Value &out) {
   m_nPos = i;
 
   if (!bReal && !bOverflow && intPart <= static_cast<uint64_t>(INT64_MAX)) {
-    const int64_t value = bNegative ? -static_cast<int64_t>(intPart) : static_cast<int64_t>(intPart);
+    const int64_t value =
+        bNegative ? -static_cast<int64_t>(intPart) : static_cast<int64_t>(intPart);
     // "N G R" is a reference: look ahead without consuming unless all three are there.
     if (!bSigned && bHasInt && intPart <= limits::kMaxObjectNumber) {
       const size_t after = m_nPos;
@@ -237,11 +239,21 @@ bool Parser::ReadLiteralString(Value &out) {
         break;
       const char e = m_pData[m_nPos++];
       switch (e) {
-      case 'n': c = '\n'; break;
-      case 'r': c = '\r'; break;
-      case 't': c = '\t'; break;
-      case 'b': c = '\b'; break;
-      case 'f': c = '\f'; break;
+      case 'n':
+        c = '\n';
+        break;
+      case 'r':
+        c = '\r';
+        break;
+      case 't':
+        c = '\t';
+        break;
+      case 'b':
+        c = '\b';
+        break;
+      case 'f':
+        c = '\f';
+        break;
       case '\r':
         if (m_nPos < m_nSize && m_pData[m_nPos] == '\n')
           ++m_nPos;
@@ -251,7 +263,8 @@ bool Parser::ReadLiteralString(Value &out) {
       default:
         if (e >= '0' && e <= '7') {
           int value = e - '0';
-          for (int k = 0; k < 2 && m_nPos < m_nSize && m_pData[m_nPos] >= '0' && m_pData[m_nPos] <= '7'; ++k)
+          for (int k = 0;
+               k < 2 && m_nPos < m_nSize && m_pData[m_nPos] >= '0' && m_pData[m_nPos] <= '7'; ++k)
             value = value * 8 + (m_pData[m_nPos++] - '0');
           c = static_cast<char>(value & 0xFF);
         } else {
@@ -355,7 +368,7 @@ bool Parser::ReadDict(Value &out, int nDepth) {
 // The data of a stream whose dictionary has just been read: from after "stream" and its end of
 // line, for /Length bytes when "endstream" follows there, else up to the next "endstream".
 bool FindStreamData(const char *pData, size_t nSize, size_t nAfterKeyword, int64_t nLength,
-                size_t &nStart, size_t &nLen) {
+                    size_t &nStart, size_t &nLen) {
   size_t p = nAfterKeyword;
   if (p < nSize && pData[p] == '\r')
     ++p;

@@ -108,8 +108,8 @@ public:
   const Value *Get(std::string_view key) const { return IsDict() ? dict().Get(key) : nullptr; }
 
 private:
-  std::variant<std::monostate, bool, int64_t, double, pdf::String, pdf::Name, pdf::Array,
-               pdf::Dict, Ref>
+  std::variant<std::monostate, bool, int64_t, double, pdf::String, pdf::Name, pdf::Array, pdf::Dict,
+               Ref>
       m_v;
 };
 

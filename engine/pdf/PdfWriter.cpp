@@ -60,11 +60,21 @@ void AppendString(std::string &out, const String &s) {
   out += '(';
   for (unsigned char c : s.bytes) {
     switch (c) {
-    case '(': out += "\\("; break;
-    case ')': out += "\\)"; break;
-    case '\\': out += "\\\\"; break;
-    case '\n': out += "\\n"; break;
-    case '\r': out += "\\r"; break;
+    case '(':
+      out += "\\(";
+      break;
+    case ')':
+      out += "\\)";
+      break;
+    case '\\':
+      out += "\\\\";
+      break;
+    case '\n':
+      out += "\\n";
+      break;
+    case '\r':
+      out += "\\r";
+      break;
     default:
       if (c < 0x20 || c > 0x7E) {
         char octal[5];
@@ -102,8 +112,10 @@ void AppendReal(std::string &out, double value) {
     for (double p = 1; p > magnitudeOf && magnitude > -12; p /= 10)
       --magnitude;
   const int decimals = std::max(0, std::min(12, 11 - magnitude));
-  static const double kPowers[] = {1, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
-  unsigned long long scaled = static_cast<unsigned long long>(std::llround(magnitudeOf * kPowers[decimals]));
+  static const double kPowers[] = {1,   1e1, 1e2, 1e3,  1e4,  1e5, 1e6,
+                                   1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+  unsigned long long scaled =
+      static_cast<unsigned long long>(std::llround(magnitudeOf * kPowers[decimals]));
   char digits[32];
   int n = 0;
   do {
@@ -134,14 +146,27 @@ void AppendReal(std::string &out, double value) {
 namespace {
 
 // The text of a value; strings pass through encode when it is given (encryption).
-template <typename Encode> void AppendWith(std::string &out, const Value &value, const Encode &encode) {
+template <typename Encode>
+void AppendWith(std::string &out, const Value &value, const Encode &encode) {
   switch (value.kind()) {
-  case Value::Kind::Null: out += "null"; break;
-  case Value::Kind::Bool: out += value.boolean() ? "true" : "false"; break;
-  case Value::Kind::Int: out += std::to_string(value.integer()); break;
-  case Value::Kind::Real: AppendReal(out, value.number()); break;
-  case Value::Kind::String: encode(out, value.string()); break;
-  case Value::Kind::Name: AppendName(out, value.name()); break;
+  case Value::Kind::Null:
+    out += "null";
+    break;
+  case Value::Kind::Bool:
+    out += value.boolean() ? "true" : "false";
+    break;
+  case Value::Kind::Int:
+    out += std::to_string(value.integer());
+    break;
+  case Value::Kind::Real:
+    AppendReal(out, value.number());
+    break;
+  case Value::Kind::String:
+    encode(out, value.string());
+    break;
+  case Value::Kind::Name:
+    AppendName(out, value.name());
+    break;
   case Value::Kind::Array: {
     out += '[';
     bool bFirst = true;
@@ -246,7 +271,8 @@ void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t n
     return;
   }
   AppendWith(out, value, [this](std::string &text, const String &s) {
-    const PoDoFo::pdf_long nOut = m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(s.bytes.size()));
+    const PoDoFo::pdf_long nOut =
+        m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(s.bytes.size()));
     std::string cipher(static_cast<size_t>(nOut), '\0');
     m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(s.bytes.data()),
                         static_cast<PoDoFo::pdf_long>(s.bytes.size()),
@@ -256,8 +282,8 @@ void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t n
 }
 
 bool PdfWriter::Pack(uint32_t nNum, const Value *pValue, std::string_view text) {
-  if (!m_bPack || nNum == m_nEncryptNum || nNum == 0 || nNum >= m_offsets.Size() || m_offsets.Written(nNum) ||
-      Packing(nNum))
+  if (!m_bPack || nNum == m_nEncryptNum || nNum == 0 || nNum >= m_offsets.Size() ||
+      m_offsets.Written(nNum) || Packing(nNum))
     return false;
   // Packed objects are not encrypted one by one: their object stream is.
   m_packHead += std::to_string(nNum) + ' ' + std::to_string(m_packBody.size()) + ' ';
@@ -298,9 +324,11 @@ void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
   std::string cipher;
   if (m_pEncrypt != nullptr) {
     m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
-    const PoDoFo::pdf_long nOut = m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(data.size()));
+    const PoDoFo::pdf_long nOut =
+        m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(data.size()));
     cipher.assign(static_cast<size_t>(nOut), '\0');
-    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(data.data()), static_cast<PoDoFo::pdf_long>(data.size()),
+    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(data.data()),
+                        static_cast<PoDoFo::pdf_long>(data.size()),
                         reinterpret_cast<unsigned char *>(cipher.data()), nOut);
     data = cipher;
   }
@@ -418,7 +446,8 @@ bool PdfWriter::Finish(Value trailer, int nVersion) {
   Flush();
   if (!Ok())
     return false;
-  char version[4] = {static_cast<char>('0' + nVersion / 10), '.', static_cast<char>('0' + nVersion % 10), 0};
+  char version[4] = {static_cast<char>('0' + nVersion / 10), '.',
+                     static_cast<char>('0' + nVersion % 10), 0};
   if (::pwrite(m_fd, version, 3, 5) != 3 || ::fsync(m_fd) != 0 || ::close(m_fd) != 0) {
     m_strError = std::strerror(errno);
     m_fd = -1;

@@ -8,10 +8,10 @@
 #include "XrefOffsets.h"
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <deque>
 #include <unordered_map>
 #include <vector>
 

@@ -43,7 +43,8 @@ std::string FilterMethod(const Value &dict, const char *pszWhich) {
 
 SourceDecryption::~SourceDecryption() = default;
 
-std::unique_ptr<SourceDecryption> SourceDecryption::Open(const Value &dict, const std::string &strId,
+std::unique_ptr<SourceDecryption> SourceDecryption::Open(const Value &dict,
+                                                         const std::string &strId,
                                                          const char *pszPassword, Status &status,
                                                          std::string &strDetail) {
   status = Status::Unsupported;
@@ -106,8 +107,11 @@ std::unique_ptr<SourceDecryption> SourceDecryption::Open(const Value &dict, cons
       if (r != 4 || pO->size() < 32 || pU->size() < 32)
         return fail("the encryption revision or its password checks are malformed");
       const std::string strings = FilterMethod(dict, "StrF"), streams = FilterMethod(dict, "StmF");
-      auto known = [](const std::string &m) { return m == "V2" || m == "AESV2" || m == "Identity"; };
-      if (!known(strings) || !known(streams) || (strings != "Identity" && streams != "Identity" && strings != streams))
+      auto known = [](const std::string &m) {
+        return m == "V2" || m == "AESV2" || m == "Identity";
+      };
+      if (!known(strings) || !known(streams) ||
+          (strings != "Identity" && streams != "Identity" && strings != streams))
         return fail("the crypt filters are not ones the standard defines");
       const std::string method = strings != "Identity" ? strings : streams;
       if (method == "Identity")
@@ -129,7 +133,8 @@ std::unique_ptr<SourceDecryption> SourceDecryption::Open(const Value &dict, cons
           pPerms->size() < 16)
         return fail("the encryption revision or its password checks are malformed");
       const std::string strings = FilterMethod(dict, "StrF"), streams = FilterMethod(dict, "StmF");
-      if ((strings != "AESV3" && strings != "Identity") || (streams != "AESV3" && streams != "Identity") ||
+      if ((strings != "AESV3" && strings != "Identity") ||
+          (streams != "AESV3" && streams != "Identity") ||
           (strings == "Identity" && streams == "Identity"))
         return fail("the crypt filters are not ones the standard defines");
       result->m_bStringsClear = strings == "Identity";

@@ -20,7 +20,8 @@ constexpr size_t kMaxWarnings = 40;
 
 // Counting pages reads each object stream of the page tree once, in order: a small cache does.
 SourceDocument::SourceDocument(bool bPagesOnly)
-    : m_bPagesOnly(bPagesOnly), m_cache(bPagesOnly ? 64 : 2048), m_streams(bPagesOnly ? (1u << 20) : (4u << 20)) {}
+    : m_bPagesOnly(bPagesOnly), m_cache(bPagesOnly ? 64 : 2048),
+      m_streams(bPagesOnly ? (1u << 20) : (4u << 20)) {}
 
 SourceDocument::~SourceDocument() = default;
 
@@ -48,9 +49,9 @@ std::unique_ptr<SourceDocument> SourceDocument::Open(const std::string &strPath,
   return doc;
 }
 
-std::unique_ptr<SourceDocument> SourceDocument::OpenBytes(std::string bytes, const char *pszPassword,
-                                                          OpenStatus &status, std::string &strDetail,
-                                                          const CancelFn &cancel) {
+std::unique_ptr<SourceDocument>
+SourceDocument::OpenBytes(std::string bytes, const char *pszPassword, OpenStatus &status,
+                          std::string &strDetail, const CancelFn &cancel) {
   std::unique_ptr<SourceDocument> doc(new SourceDocument);
   doc->m_owned = std::move(bytes);
   doc->m_pData = doc->m_owned.data();
@@ -134,7 +135,8 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
       id = pId->array()[0].string().bytes;
     SourceDecryption::Status decryption = SourceDecryption::Status::Unsupported;
     std::string why;
-    m_pDecryption = SourceDecryption::Open(pDict ? *pDict : Value(), id, pszPassword, decryption, why);
+    m_pDecryption =
+        SourceDecryption::Open(pDict ? *pDict : Value(), id, pszPassword, decryption, why);
     if (m_pDecryption == nullptr) {
       switch (decryption) {
       case SourceDecryption::Status::NeedsPassword:
@@ -295,7 +297,8 @@ std::shared_ptr<LoadedObject> SourceDocument::ParseAt(uint64_t nOffset, uint32_t
   return object;
 }
 
-std::shared_ptr<const SourceDocument::ObjectStream> SourceDocument::LoadObjectStream(uint32_t nStream) {
+std::shared_ptr<const SourceDocument::ObjectStream>
+SourceDocument::LoadObjectStream(uint32_t nStream) {
   if (const auto *pCached = m_streams.Find(nStream))
     return *pCached;
   // An object stream that needs itself (directly or through another) cannot be read.
@@ -327,8 +330,8 @@ std::shared_ptr<const SourceDocument::ObjectStream> SourceDocument::LoadObjectSt
   Parser header(stream->data.data(), first);
   for (int64_t i = 0; i < pN->integer(); ++i) {
     uint64_t num = 0, offset = 0;
-    if (!header.ReadUnsigned(num) || !header.ReadUnsigned(offset) || num > limits::kMaxObjectNumber ||
-        offset > stream->data.size() - first)
+    if (!header.ReadUnsigned(num) || !header.ReadUnsigned(offset) ||
+        num > limits::kMaxObjectNumber || offset > stream->data.size() - first)
       break;
     stream->offsets.emplace_back(static_cast<uint32_t>(num), first + static_cast<size_t>(offset));
   }
@@ -339,7 +342,8 @@ std::shared_ptr<const SourceDocument::ObjectStream> SourceDocument::LoadObjectSt
 std::shared_ptr<LoadedObject> SourceDocument::FromObjectStream(uint32_t nStream, uint32_t nIndex,
                                                                uint32_t nNum) {
   auto stream = LoadObjectStream(nStream);
-  if (stream == nullptr || nIndex >= stream->offsets.size() || stream->offsets[nIndex].first != nNum)
+  if (stream == nullptr || nIndex >= stream->offsets.size() ||
+      stream->offsets[nIndex].first != nNum)
     return nullptr;
   Parser parser(stream->data.data(), stream->data.size(), stream->offsets[nIndex].second);
   auto object = std::make_shared<LoadedObject>();
@@ -414,7 +418,8 @@ bool SourceDocument::StreamData(uint32_t nNum, const LoadedObject &object, std::
   if (m_pDecryption == nullptr)
     return true;
   const Value *pType = object.value.Get("Type");
-  if (pType != nullptr && (pType->IsName("XRef") || (pType->IsName("Metadata") && m_pDecryption->MetadataClear())))
+  if (pType != nullptr &&
+      (pType->IsName("XRef") || (pType->IsName("Metadata") && m_pDecryption->MetadataClear())))
     return true;
   storage.assign(view.data(), view.size());
   const bool bOk = m_pDecryption->DecryptStream(Ref{nNum, object.nGen}, storage);
@@ -422,7 +427,8 @@ bool SourceDocument::StreamData(uint32_t nNum, const LoadedObject &object, std::
   return bOk;
 }
 
-DecodeResult SourceDocument::DecodedStream(uint32_t nNum, const LoadedObject &object, std::string &out) {
+DecodeResult SourceDocument::DecodedStream(uint32_t nNum, const LoadedObject &object,
+                                           std::string &out) {
   std::string storage;
   std::string_view view;
   if (!StreamData(nNum, object, storage, view))

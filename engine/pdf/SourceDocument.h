@@ -5,10 +5,10 @@
 // from it) makes the reader rebuild the table by scanning the file, so a damaged table costs
 // a scan instead of wrong objects. Pages are listed by one walk of the page tree.
 
-#include "PdfValue.h"
-#include "StreamFilters.h"
 #include "LruCache.h"
 #include "MappedFile.h"
+#include "PdfValue.h"
+#include "StreamFilters.h"
 #include "XrefTable.h"
 
 #include <functional>
@@ -25,7 +25,7 @@ namespace engine::pdf {
 class SourceDecryption;
 
 struct LoadedObject {
-  Value value;           // a stream's dictionary for streams
+  Value value; // a stream's dictionary for streams
   bool bStream = false;
   bool bMissing = false; // no such object, or damaged beyond reading: reads as null
   uint16_t nGen = 0;
@@ -43,7 +43,16 @@ struct PageEntry {
   SharedValue mediaBox, cropBox, rotate;
 };
 
-enum class OpenStatus { Ok, NotReadable, NotPdf, Damaged, NeedsPassword, WrongPassword, BadEncryption, Cancelled };
+enum class OpenStatus {
+  Ok,
+  NotReadable,
+  NotPdf,
+  Damaged,
+  NeedsPassword,
+  WrongPassword,
+  BadEncryption,
+  Cancelled
+};
 
 class SourceDocument {
 public:
@@ -74,7 +83,8 @@ public:
   const Value *Resolve(const Value *pValue, ObjectPtr &holder);
   // A stream's data as stored in the file (still encoded by its filters), decrypted; nNum is
   // the stream's object number. view points into storage or into the file's bytes.
-  bool StreamData(uint32_t nNum, const LoadedObject &object, std::string &storage, std::string_view &view);
+  bool StreamData(uint32_t nNum, const LoadedObject &object, std::string &storage,
+                  std::string_view &view);
   // A stream's data with its filters undone.
   DecodeResult DecodedStream(uint32_t nNum, const LoadedObject &object, std::string &out);
 
@@ -132,8 +142,8 @@ private:
   std::unique_ptr<SourceDecryption> m_pDecryption;
   uint32_t m_nEncryptNum = 0;
   bool m_bPagesOnly;
-  LruCache<ObjectPtr> m_cache;                               // objects
-  LruCache<std::shared_ptr<const ObjectStream>> m_streams;   // bytes of decoded streams
+  LruCache<ObjectPtr> m_cache;                             // objects
+  LruCache<std::shared_ptr<const ObjectStream>> m_streams; // bytes of decoded streams
   std::unordered_set<uint32_t> m_loadingStreams;
   int m_nLengthDepth = 0;
   std::vector<PageEntry> m_pages;

@@ -52,7 +52,8 @@ void SourceDocument::ListPages() {
     Frame frame = std::move(stack.back());
     stack.pop_back();
     if (++nNodes > limits::kMaxPageTreeNodes || m_pages.size() >= limits::kMaxPages) {
-      Warn("the page tree is larger than the engine reads; the pages after the limit were left out");
+      Warn(
+          "the page tree is larger than the engine reads; the pages after the limit were left out");
       return;
     }
     ObjectPtr holder;
@@ -66,9 +67,10 @@ void SourceDocument::ListPages() {
     }
     const Value *pType = pNode->Get("Type");
     const Value *pKids = pNode->Get("Kids");
-    const bool bNode = (pType != nullptr && pType->IsName("Pages")) ||
-                       (pType == nullptr && pKids != nullptr);
-    const bool bPage = (pType != nullptr && pType->IsName("Page")) || (pType == nullptr && pKids == nullptr);
+    const bool bNode =
+        (pType != nullptr && pType->IsName("Pages")) || (pType == nullptr && pKids != nullptr);
+    const bool bPage =
+        (pType != nullptr && pType->IsName("Page")) || (pType == nullptr && pKids == nullptr);
     if (bNode) {
       if (nNum != 0 && !visited.insert(nNum).second) {
         if (!bWarnedLoop)
@@ -92,7 +94,8 @@ void SourceDocument::ListPages() {
       for (size_t i = kids.size(); i-- > 0;)
         stack.push_back(Frame{kids[i], frame.attrs, frame.depth + 1});
       if (stack.size() > limits::kMaxPages + limits::kMaxPageTreeNodes) {
-        Warn("the page tree is larger than the engine reads; the pages after the limit were left out");
+        Warn("the page tree is larger than the engine reads; the pages after the limit were left "
+             "out");
         return;
       }
     } else if (bPage && nNum != 0) {

@@ -44,12 +44,16 @@ DecodeResult Inflate(const char *pData, size_t nSize, std::string &out, size_t n
 
 // PNG and TIFF predictors undone in place of data.
 DecodeResult Unpredict(const Value *pParms, std::string &data) {
-  const int64_t predictor = static_cast<int64_t>(NumberOr(pParms ? pParms->Get("Predictor") : nullptr, 1));
+  const int64_t predictor =
+      static_cast<int64_t>(NumberOr(pParms ? pParms->Get("Predictor") : nullptr, 1));
   if (predictor <= 1)
     return DecodeResult::Ok;
-  const int64_t colors = std::clamp<int64_t>(static_cast<int64_t>(NumberOr(pParms->Get("Colors"), 1)), 1, 32);
-  const int64_t bpc = std::clamp<int64_t>(static_cast<int64_t>(NumberOr(pParms->Get("BitsPerComponent"), 8)), 1, 16);
-  const int64_t columns = std::clamp<int64_t>(static_cast<int64_t>(NumberOr(pParms->Get("Columns"), 1)), 1, 1 << 24);
+  const int64_t colors =
+      std::clamp<int64_t>(static_cast<int64_t>(NumberOr(pParms->Get("Colors"), 1)), 1, 32);
+  const int64_t bpc = std::clamp<int64_t>(
+      static_cast<int64_t>(NumberOr(pParms->Get("BitsPerComponent"), 8)), 1, 16);
+  const int64_t columns =
+      std::clamp<int64_t>(static_cast<int64_t>(NumberOr(pParms->Get("Columns"), 1)), 1, 1 << 24);
   const size_t bpp = static_cast<size_t>(std::max<int64_t>(1, (colors * bpc + 7) / 8));
   const size_t rowBytes = static_cast<size_t>((colors * bpc * columns + 7) / 8);
   if (predictor == 2) {
@@ -78,17 +82,25 @@ DecodeResult Unpredict(const Value *pParms, std::string &data) {
       const int upLeft = i >= bpp ? prev[i - bpp] : 0;
       int add = 0;
       switch (type) {
-      case 0: break;
-      case 1: add = left; break;
-      case 2: add = up; break;
-      case 3: add = (left + up) / 2; break;
+      case 0:
+        break;
+      case 1:
+        add = left;
+        break;
+      case 2:
+        add = up;
+        break;
+      case 3:
+        add = (left + up) / 2;
+        break;
       case 4: {
         const int p = left + up - upLeft;
         const int pa = std::abs(p - left), pb = std::abs(p - up), pc = std::abs(p - upLeft);
         add = (pa <= pb && pa <= pc) ? left : (pb <= pc ? up : upLeft);
         break;
       }
-      default: return DecodeResult::Damaged;
+      default:
+        return DecodeResult::Damaged;
       }
       cur[i] = static_cast<unsigned char>(cur[i] + add);
     }
@@ -105,11 +117,16 @@ DecodeResult AsciiHex(const std::string &in, std::string &out) {
     if (c == '>')
       break;
     int d;
-    if (c >= '0' && c <= '9') d = c - '0';
-    else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-    else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-    else if (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0') continue;
-    else return DecodeResult::Damaged;
+    if (c >= '0' && c <= '9')
+      d = c - '0';
+    else if (c >= 'a' && c <= 'f')
+      d = c - 'a' + 10;
+    else if (c >= 'A' && c <= 'F')
+      d = c - 'A' + 10;
+    else if (c == ' ' || c == '\n' || c == '\r' || c == '\t' || c == '\f' || c == '\0')
+      continue;
+    else
+      return DecodeResult::Damaged;
     if (high < 0) {
       high = d;
     } else {
@@ -230,7 +247,9 @@ DecodeResult DecodeStream(const Value &streamDict, const char *pData, size_t nSi
   if (pFilter != nullptr && pFilter->IsArray()) {
     for (size_t i = 0; i < pFilter->array().size(); ++i) {
       filters.push_back(FilterName(pFilter->array()[i]));
-      const Value *p = (pParms && pParms->IsArray() && i < pParms->array().size()) ? &pParms->array()[i] : nullptr;
+      const Value *p = (pParms && pParms->IsArray() && i < pParms->array().size())
+                           ? &pParms->array()[i]
+                           : nullptr;
       parms.push_back(p && p->IsDict() ? p : nullptr);
     }
   } else if (pFilter != nullptr && pFilter->IsName()) {
@@ -247,7 +266,8 @@ DecodeResult DecodeStream(const Value &streamDict, const char *pData, size_t nSi
       if (r == DecodeResult::Ok)
         r = Unpredict(parms[i], next);
     } else if (f == "LZWDecode" || f == "LZW") {
-      const int early = static_cast<int>(NumberOr(parms[i] ? parms[i]->Get("EarlyChange") : nullptr, 1));
+      const int early =
+          static_cast<int>(NumberOr(parms[i] ? parms[i]->Get("EarlyChange") : nullptr, 1));
       r = Lzw(data, next, early == 0 ? 0 : 1, nLimit);
       if (r == DecodeResult::Ok)
         r = Unpredict(parms[i], next);
@@ -278,7 +298,8 @@ std::string FlateEncode(const std::string &data) {
   std::string out(nBound, '\0');
   // Level 6: the usual balance; page content compresses well at any level.
   if (compress2(reinterpret_cast<Bytef *>(out.data()), &nBound,
-                reinterpret_cast<const Bytef *>(data.data()), static_cast<uLong>(data.size()), 6) != Z_OK)
+                reinterpret_cast<const Bytef *>(data.data()), static_cast<uLong>(data.size()),
+                6) != Z_OK)
     return {};
   out.resize(nBound);
   return out;

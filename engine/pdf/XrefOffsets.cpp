@@ -14,7 +14,8 @@ XrefOffsets::~XrefOffsets() {
 
 // Two bits of kind, eighteen of index, forty-four of value (offsets up to sixteen terabytes).
 uint64_t XrefOffsets::Pack(const Entry &entry) {
-  return (static_cast<uint64_t>(entry.kind) << 62) | (static_cast<uint64_t>(entry.index & 0x3FFFF) << 44) |
+  return (static_cast<uint64_t>(entry.kind) << 62) |
+         (static_cast<uint64_t>(entry.index & 0x3FFFF) << 44) |
          (entry.value & ((uint64_t{1} << 44) - 1));
 }
 
@@ -60,7 +61,8 @@ void XrefOffsets::Set(uint32_t nNum, const Entry &entry) {
       throw std::logic_error("an object of the output was written twice");
     const uint64_t packed = Pack(entry);
     const long at = static_cast<long>(nNum * sizeof(uint64_t));
-    if (std::fseek(m_pSpill, at, SEEK_SET) != 0 || std::fwrite(&packed, sizeof packed, 1, m_pSpill) != 1)
+    if (std::fseek(m_pSpill, at, SEEK_SET) != 0 ||
+        std::fwrite(&packed, sizeof packed, 1, m_pSpill) != 1)
       throw std::runtime_error("the cross-reference kept aside cannot be written");
     return;
   }

@@ -18,8 +18,8 @@ public:
   struct Entry {
     enum Kind : uint8_t { Unwritten = 0, InFile = 1, InStream = 2 };
     Kind kind = Unwritten;
-    uint32_t index = 0;   // InStream: place in the object stream
-    uint64_t value = 0;   // InFile: byte offset; InStream: the object stream's number
+    uint32_t index = 0; // InStream: place in the object stream
+    uint64_t value = 0; // InFile: byte offset; InStream: the object stream's number
   };
 
   XrefOffsets();
@@ -59,7 +59,7 @@ private:
   void PutAway(size_t nBlock);
 
   std::vector<std::unique_ptr<Block>> m_blocks;
-  size_t m_nKeptFrom = 0; // blocks before this one are put away
+  size_t m_nKeptFrom = 0;    // blocks before this one are put away
   std::set<uint32_t> m_late; // numbers of blocks put away that are not written yet
   uint32_t m_nSize = 0;
   FILE *m_pSpill = nullptr; // null when no temporary file could be made: all stays in memory

@@ -146,7 +146,7 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
   const Value *pLength = dict.Get("Length");
   size_t start = 0, len = 0;
   if (!FindStreamData(pData, nSize, parser.Pos(),
-                  pLength && pLength->IsInt() ? pLength->integer() : -1, start, len))
+                      pLength && pLength->IsInt() ? pLength->integer() : -1, start, len))
     return false;
   std::string rows;
   if (DecodeStream(dict, pData + start, len, rows, limits::kMaxDecodedStream) != DecodeResult::Ok)
@@ -256,7 +256,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
   size_t nLastTrailerAt = 0;
   uint32_t nLastCatalog = 0;
   size_t pos = 0;
-  const char *pTrailer = nullptr; // the next "trailer" at or after pos, searched for again once passed
+  const char *pTrailer =
+      nullptr; // the next "trailer" at or after pos, searched for again once passed
   bool bTrailerSearched = false;
   while (pos < nSize) {
     const char *pHit = static_cast<const char *>(memmem(pData + pos, nSize - pos, "obj", 3));
@@ -267,7 +268,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
     if (pTrailer != nullptr && (pHit == nullptr || pTrailer < pHit)) {
       Parser parser(pData, nSize, static_cast<size_t>(pTrailer - pData) + 7);
       Value dict;
-      if (parser.ReadValue(dict) && dict.IsDict() && dict.Get("Root") && dict.Get("Root")->IsRef()) {
+      if (parser.ReadValue(dict) && dict.IsDict() && dict.Get("Root") &&
+          dict.Get("Root")->IsRef()) {
         lastTrailer = std::move(dict);
         nLastTrailerAt = static_cast<size_t>(pTrailer - pData);
       }
@@ -299,7 +301,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       }
       return n;
     };
-    if (backOverSpace() == 0 || backOverDigits() == 0 || backOverSpace() == 0 || backOverDigits() == 0)
+    if (backOverSpace() == 0 || backOverDigits() == 0 || backOverSpace() == 0 ||
+        backOverDigits() == 0)
       continue;
     if (b > 0 && !IsPdfWhitespace(static_cast<unsigned char>(pData[b - 1])) &&
         !IsPdfDelimiter(static_cast<unsigned char>(pData[b - 1])))
@@ -321,8 +324,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       const Value *pType = value.Get("Type");
       if (pType != nullptr && pType->IsName("Catalog"))
         nLastCatalog = num;
-      if (pType != nullptr && pType->IsName("XRef") && value.Get("Root") && value.Get("Root")->IsRef() &&
-          b >= nLastTrailerAt) {
+      if (pType != nullptr && pType->IsName("XRef") && value.Get("Root") &&
+          value.Get("Root")->IsRef() && b >= nLastTrailerAt) {
         lastTrailer = value;
         nLastTrailerAt = b;
       }
@@ -330,8 +333,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
     if (parser.ReadKeyword("stream")) {
       const Value *pLength = value.Get("Length");
       size_t start = 0, len = 0;
-      if (FindStreamData(pData, nSize, parser.Pos(), pLength && pLength->IsInt() ? pLength->integer() : -1,
-                     start, len))
+      if (FindStreamData(pData, nSize, parser.Pos(),
+                         pLength && pLength->IsInt() ? pLength->integer() : -1, start, len))
         pos = start + len; // stream data is never read as headers
     } else {
       pos = std::max(pos, parser.Pos());
@@ -345,7 +348,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
         trailer.dict().Set(pszKey, *p);
   }
   const Value *pRoot = trailer.Get("Root");
-  if ((pRoot == nullptr || !pRoot->IsRef() || table.Find(pRoot->ref().num) == nullptr) && nLastCatalog != 0) {
+  if ((pRoot == nullptr || !pRoot->IsRef() || table.Find(pRoot->ref().num) == nullptr) &&
+      nLastCatalog != 0) {
     const XrefEntry *pEntry = table.Find(nLastCatalog);
     trailer.dict().Set("Root", Value(Ref{nLastCatalog, pEntry ? pEntry->gen : uint16_t{0}}));
   }

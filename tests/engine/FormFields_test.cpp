@@ -28,7 +28,8 @@ protected:
       job.AppendMergeSrc(index++, Wide(dir.file("form.pdf")).c_str(), 3, range, nullptr);
     job.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
     EXPECT_TRUE(job.StartMerge(0));
-    EXPECT_TRUE(CheckWithQpdf(dir.file("out.pdf")).Clean()) << CheckWithQpdf(dir.file("out.pdf")).output;
+    EXPECT_TRUE(CheckWithQpdf(dir.file("out.pdf")).Clean())
+        << CheckWithQpdf(dir.file("out.pdf")).output;
     EXPECT_EQ(PopplerComplaints(dir.file("out.pdf")), "");
     return dir.file("out.pdf");
   }
@@ -48,13 +49,15 @@ TEST_F(FormFields, FieldsStayFillableAndEachFileKeepsItsOwn) {
                          "choice_2|/Btn|/B|4|100 400 130 430\n"
                          "color_2|/Ch|u:Green|4|100 300 300 330\n"
                          "later|/Tx|u:Later|5|100 600 300 640\n");
-  const std::string form = RunCommand("qpdf --show-object=trailer '" + out + "' >/dev/null; qpdf --json "
-                                      "--json-key=qpdf '" + out + "' | grep -o '\"/SigFlags\\|\"/XFA\\|\"/CO\"'");
+  const std::string form = RunCommand("qpdf --show-object=trailer '" + out +
+                                      "' >/dev/null; qpdf --json "
+                                      "--json-key=qpdf '" +
+                                      out + "' | grep -o '\"/SigFlags\\|\"/XFA\\|\"/CO\"'");
   EXPECT_EQ(form, "\"/CO\"\n");
 
   // Filling one field in another program changes that field only.
-  RunCommand("/usr/bin/python3 '" FORM_FIELDS_SCRIPT "' fill '" + out + "' '" + dir.file("filled.pdf") +
-             "' name_2=Bob");
+  RunCommand("/usr/bin/python3 '" FORM_FIELDS_SCRIPT "' fill '" + out + "' '" +
+             dir.file("filled.pdf") + "' name_2=Bob");
   const std::string values = RunCommand("/usr/bin/python3 '" FORM_FIELDS_SCRIPT "' values '" +
                                         dir.file("filled.pdf") + "'");
   EXPECT_NE(values.find("name = Ann\n"), std::string::npos) << values;
@@ -117,7 +120,8 @@ TEST(DocumentInformation, MetadataAgreesWithTheInformationDictionary) {
   ASSERT_NE(at, std::string::npos);
   const std::string date = info.substr(at + 13, info.find('\n', at) - at - 13);
   const std::string trimmed = date.substr(date.find_first_not_of(' '));
-  EXPECT_NE(meta.find("<xmp:CreateDate>" + trimmed.substr(0, 19)), std::string::npos) << trimmed << meta;
+  EXPECT_NE(meta.find("<xmp:CreateDate>" + trimmed.substr(0, 19)), std::string::npos)
+      << trimmed << meta;
 }
 
 } // namespace

@@ -81,11 +81,13 @@ TEST_F(OutputFeatures, HiddenLayersStayHiddenAndShownOnesShown) {
     }
   EXPECT_TRUE(blue);
   EXPECT_FALSE(red);
-  const std::string listing = RunCommand("qpdf --show-object=trailer --filtered-stream-data '" +
-                                         dir.file("out.pdf") + "' && qpdf --json '" + dir.file("out.pdf") + "'");
+  const std::string listing =
+      RunCommand("qpdf --show-object=trailer --filtered-stream-data '" + dir.file("out.pdf") +
+                 "' && qpdf --json '" + dir.file("out.pdf") + "'");
   EXPECT_NE(listing.find("\"/OCProperties\""), std::string::npos);
   EXPECT_NE(listing.find("\"/OFF\""), std::string::npos);
-  EXPECT_NE(RunCommand("qpdf --check '" + dir.file("out.pdf") + "'").find("No syntax or stream"), std::string::npos);
+  EXPECT_NE(RunCommand("qpdf --check '" + dir.file("out.pdf") + "'").find("No syntax or stream"),
+            std::string::npos);
 }
 
 TEST_F(OutputFeatures, VersionIsTheHighestOfTheSourcesAndWhatEncryptionNeeds) {
@@ -104,7 +106,8 @@ TEST_F(OutputFeatures, VersionIsTheHighestOfTheSourcesAndWhatEncryptionNeeds) {
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 1, nullptr, nullptr);
   job.SetOpenPwd("open");
   job.SetPemissionPwd(nullptr, false, false, false);
-  for (const auto &[encryption, header] : {std::pair{ENCRYPT_AES_128, "%PDF-1.6"}, std::pair{ENCRYPT_AES_256, "%PDF-2.0"}}) {
+  for (const auto &[encryption, header] :
+       {std::pair{ENCRYPT_AES_128, "%PDF-1.6"}, std::pair{ENCRYPT_AES_256, "%PDF-2.0"}}) {
     job.SetEncryption(encryption);
     ASSERT_TRUE(Run());
     EXPECT_EQ(Header(), header);
@@ -131,9 +134,13 @@ TEST_F(OutputFeatures, PasswordsAreWrittenInPdfDocEncoding) {
     job.SetEncryption(encryption);
     ASSERT_TRUE(Run());
     int status = 0;
-    RunCommand("qpdf --password='pw\xE2\x82\xAC' --check '" + dir.file("out.pdf") + "' >/dev/null 2>&1", &status);
+    RunCommand("qpdf --password='pw\xE2\x82\xAC' --check '" + dir.file("out.pdf") +
+                   "' >/dev/null 2>&1",
+               &status);
     EXPECT_EQ(status, 0) << "encryption " << encryption;
-    RunCommand("qpdf --password-mode=bytes --password='pw\xA0' --check '" + dir.file("out.pdf") + "' >/dev/null 2>&1", &status);
+    RunCommand("qpdf --password-mode=bytes --password='pw\xA0' --check '" + dir.file("out.pdf") +
+                   "' >/dev/null 2>&1",
+               &status);
     EXPECT_EQ(status, 0) << "encryption " << encryption;
   }
 }
@@ -165,7 +172,8 @@ TEST_F(OutputFeatures, ObjectStreamsMakeASmallerFileWithTheSamePages) {
     const std::string check = RunCommand("qpdf --password=pw --check " + path + " 2>&1", &status);
     EXPECT_EQ(status, 0) << check;
     EXPECT_EQ(check.find("WARNING"), std::string::npos) << check;
-    EXPECT_NE(RunCommand("qpdf --password=pw --show-xref " + path).find("compressed"), std::string::npos);
+    EXPECT_NE(RunCommand("qpdf --password=pw --show-xref " + path).find("compressed"),
+              std::string::npos);
     EXPECT_EQ(RunCommand("pdftotext -upw pw " + path + " -"), plainText) << encryption;
     if (encryption < 0)
       EXPECT_LT(ReadFileBytes(dir.file("packed.pdf")).size(), plain);

@@ -42,7 +42,8 @@ Counts Count(const std::string &pdf) {
   }
   std::set<PdfReference> seen;
   std::function<void(PdfOutlineItem *)> walk = [&](PdfOutlineItem *item) {
-    for (; item != nullptr && seen.insert(item->GetObject()->Reference()).second; item = item->Next()) {
+    for (; item != nullptr && seen.insert(item->GetObject()->Reference()).second;
+         item = item->Next()) {
       ++counts.outline;
       walk(item->First());
     }
@@ -64,8 +65,8 @@ TEST(RealDocuments, EveryPageLinkAndOutlineEntryArrives) {
     sum.pages += one.pages;
     sum.links += one.links;
     sum.outline += one.outline + 1; // one entry per merged file above its own
-    job.AppendMergeSrc(index++, Wide(manual).c_str(), MergerTool::GetPdfInfo(Wide(manual).c_str()), nullptr,
-                       nullptr);
+    job.AppendMergeSrc(index++, Wide(manual).c_str(), MergerTool::GetPdfInfo(Wide(manual).c_str()),
+                       nullptr, nullptr);
   }
   const std::string out = dir.file("manuals.pdf");
   job.SetOutPDFPath(Wide(out).c_str());
@@ -87,8 +88,8 @@ TEST(RealDocuments, TwoAndFourPerSheetKeepLinksAndReadersAcceptThem) {
   for (int nup : {1, 2}) {
     MergerTool job;
     job.SetLayout(PAPER_A4, nup, 0);
-    job.AppendMergeSrc(0, Wide(kManuals[2]).c_str(), MergerTool::GetPdfInfo(Wide(kManuals[2]).c_str()),
-                       nullptr, nullptr);
+    job.AppendMergeSrc(0, Wide(kManuals[2]).c_str(),
+                       MergerTool::GetPdfInfo(Wide(kManuals[2]).c_str()), nullptr, nullptr);
     const std::string out = dir.file("nup.pdf");
     job.SetOutPDFPath(Wide(out).c_str());
     ASSERT_TRUE(job.StartMerge(0));

@@ -62,14 +62,16 @@ TEST_F(SheetCells, TwoPerSheetRunInReadingOrderOfTheShownSheet) {
 
 TEST_F(SheetCells, FourPerSheetRunInReadingOrderOfTheShownSheet) {
   SheetComposer automatic(595, 842, out, 2, 0);
-  ExpectCells(automatic,
-              {{0, 421, 297.5, 421}, {297.5, 421, 297.5, 421}, {0, 0, 297.5, 421}, {297.5, 0, 297.5, 421}});
+  ExpectCells(
+      automatic,
+      {{0, 421, 297.5, 421}, {297.5, 421, 297.5, 421}, {0, 0, 297.5, 421}, {297.5, 0, 297.5, 421}});
   EXPECT_EQ(automatic.Rotation(), 0);
   // Shown turned left: the shown top-left quarter is the sheet's top-right one, the shown
   // top-right its bottom-right one.
   SheetComposer horizontal(595, 842, out, 2, 2);
-  ExpectCells(horizontal,
-              {{297.5, 421, 297.5, 421}, {297.5, 0, 297.5, 421}, {0, 421, 297.5, 421}, {0, 0, 297.5, 421}});
+  ExpectCells(
+      horizontal,
+      {{297.5, 421, 297.5, 421}, {297.5, 0, 297.5, 421}, {0, 421, 297.5, 421}, {0, 0, 297.5, 421}});
   EXPECT_EQ(horizontal.Rotation(), 270);
 }
 
