@@ -131,7 +131,10 @@ TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
   ASSERT_TRUE(RunUntilClosed(dialog));
   EXPECT_TRUE(dialog.shown.empty());
   ASSERT_EQ(dialog.messages.size(), 1u);
-  EXPECT_EQ(dialog.messages[0], "Failed to merge files or User cancel!");
+  // The fixed text first, then why: the output cannot be written there.
+  EXPECT_TRUE(dialog.messages[0].StartsWith("Failed to merge files or User cancel!\n\n"))
+      << dialog.messages[0];
+  EXPECT_TRUE(dialog.messages[0].Contains("cannot be written")) << dialog.messages[0];
   EXPECT_TRUE(dialog.styles[0] & wxICON_INFORMATION);
 }
 
