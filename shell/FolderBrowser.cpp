@@ -85,6 +85,9 @@ void FolderBrowser::OnInitDialog(wxInitDialogEvent &event) {
   event.Skip();
   if (m_callback)
     m_callback(*this, kInitialized, wxString());
+  // Ready for a typed folder: what is typed replaces the one shown.
+  m_pathBox->SetFocus();
+  m_pathBox->SelectAll();
 }
 
 void FolderBrowser::OnSelectionChanged(wxTreeEvent &event) {

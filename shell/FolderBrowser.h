@@ -12,7 +12,8 @@ class wxTreeEvent;
 // status line, a box where a folder can be typed, OK and Cancel. It reports its events to one
 // callback, as the shell's folder browser does: initialised, and every change of the selection
 // with the new folder. Enter in the tree opens or closes the folder (its type-ahead search
-// never confirms the window); Enter in the box confirms the folder typed there.
+// never confirms the window); Enter in the box confirms the folder typed there. The box has the
+// focus when the window opens.
 class FolderBrowser : public wxDialog {
 public:
   enum Event { kInitialized = 1, kSelectionChanged = 2 };

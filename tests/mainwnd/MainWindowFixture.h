@@ -37,6 +37,7 @@ public:
   std::vector<std::wstring> files;
   std::wstring askedFilesFolder;
   bool folderAnswer = false;
+  bool realFolderPicker = false; // the program's own folder picker instead of the answers
   std::wstring folder;
   std::wstring askedFolderInitial;
   // What the page range dialog's user does; empty: Cancel.
@@ -58,6 +59,8 @@ protected:
   }
   bool AskFolder(const std::wstring &initial, std::wstring *chosen) override {
     askedFolderInitial = initial;
+    if (realFolderPicker)
+      return CVantorelDlg::AskFolder(initial, chosen);
     if (folderAnswer)
       *chosen = folder;
     return folderAnswer;
