@@ -88,6 +88,8 @@ public:
   // --- adding files
   // Hides the cover, and appends a row for path when its extension is supported.
   void AddFile(const std::wstring &path);
+  // AddFile for each path in turn, the list redrawn once at the end rather than cell by cell.
+  void AddFiles(const std::vector<std::wstring> &paths);
   // Add Files (201) and Add Folder (202).
   void OnAddFiles();
   void OnAddFolder();

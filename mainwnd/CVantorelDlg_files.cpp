@@ -17,6 +17,7 @@
 #include "controls/CXListCtrl.h"
 
 #include <wx/utils.h>
+#include <wx/wupdlock.h>
 
 namespace {
 const int IDS_WRONG_PASSWORD = 234;
@@ -38,11 +39,20 @@ void CVantorelDlg::AddFile(const std::wstring &path) {
   UpdateListButtons();
 }
 
+void CVantorelDlg::AddFiles(const std::vector<std::wstring> &paths) {
+  if (paths.empty())
+    return;
+  // The list redraws each changed cell at once, and with it whatever else waits to be redrawn
+  // (the list tool bar after each row): with the window frozen, a folder costs one redraw.
+  wxWindowUpdateLocker frozen(this);
+  for (const std::wstring &path : paths)
+    AddFile(path);
+}
+
 void CVantorelDlg::OnAddFiles() {
   std::vector<std::wstring> paths;
   if (AskFilesToAdd(m_settings.TrackFolder, &paths)) {
-    for (const std::wstring &path : paths)
-      AddFile(path);
+    AddFiles(paths);
     std::wstring folder;
     if (!paths.empty() && FolderOfPath(paths.back(), &folder, PathSeparators::kSlashOrBackslash) &&
         folder != m_settings.TrackFolder) {
@@ -62,7 +72,9 @@ void CVantorelDlg::OnAddFolder() {
   if (!AskFolder(GetAddFolderStart(), &folder))
     return;
   m_addFolderStart = folder;
-  ScanFolder(folder, [this](const std::wstring &path) { AddFile(path); });
+  std::vector<std::wstring> paths;
+  ScanFolder(folder, [&paths](const std::wstring &path) { paths.push_back(path); });
+  AddFiles(paths);
   m_folderBar->RefreshHover();
 }
 
