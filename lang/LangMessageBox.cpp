@@ -119,6 +119,16 @@ CMessageBox::CMessageBox(wxWindow *parent, const wxString &text, const wxString 
   first->SetDefault();
   first->SetFocus();
   SetSizerAndFit(top);
+  Centre();
+  // The wrapped text may take another width once the box is realised: it stays centred (the
+  // box cannot be resized by the user).
+  Bind(wxEVT_SIZE, [this](wxSizeEvent &event) {
+    event.Skip();
+    Centre();
+  });
+}
+
+void CMessageBox::Centre() {
   if (GetParent())
     CentreOnParent();
   else

@@ -23,6 +23,7 @@ public:
 
 private:
   void OnButton(wxCommandEvent &event);
+  void Centre();
 
   Icon m_icon;
   long m_style;
