@@ -245,5 +245,6 @@ private:
   std::wstring m_addFolderStart; // the folder last chosen by Add Folder in this run
   // The password being checked for the password dialog, by the reading's identifier.
   int32_t m_passwordCheckId = 0;
+  int32_t m_lastPasswordCheckId = 0;
   std::function<void(const ProbeReply &)> m_passwordCheck;
 };

@@ -110,7 +110,9 @@ void CVantorelDlg::AskSourcePassword(int row) {
     }
     // Checked by the reader, ahead of the rows that wait: a wrong password is said in the
     // dialog, which stays open for another try.
-    m_passwordCheckId = -id;
+    // Each check its own (negative) identifier: an answer to a check given up before cannot
+    // pass for this one.
+    m_passwordCheckId = --m_lastPasswordCheckId;
     m_passwordCheck = [&dialog, &accepted, &answer, password](const ProbeReply &reply) {
       if (reply.nPages <= 0 && reply.nStatus == PROBE_WRONG_PASSWORD) {
         dialog.Answer(false, LoadLangString(IDS_WRONG_PASSWORD));
@@ -124,7 +126,7 @@ void CVantorelDlg::AskSourcePassword(int row) {
     request.path = path;
     request.hasPassword = true;
     request.password = password;
-    m_reader->Add(-id, request, true);
+    m_reader->Add(m_passwordCheckId, request, true);
   };
   const bool ok = RunPasswordDialog(dialog);
   m_passwordCheck = nullptr;
