@@ -423,8 +423,12 @@ void CXListCtrl::PaintRows(wxDC &dc, const wxRect &clipIn) {
     return;
   dc.SetFont(GetFont());
   EraseOutsideRows(dc, clip);
-  if (m_rows.empty())
+  if (m_rows.empty()) {
+    // An empty list with the keyboard focus shows it round its rows' area.
+    if (HasKeyboardFocus())
+      wxRendererNative::Get().DrawFocusRect(this, dc, GetRowsArea().Deflate(2));
     return;
+  }
   int first = std::max(m_top, m_top + (clip.y - GetRowsArea().y) / m_rowHeight);
   int last =
       std::min(GetItemCount() - 1, m_top + (clip.GetBottom() - GetRowsArea().y) / m_rowHeight);

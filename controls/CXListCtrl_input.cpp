@@ -276,6 +276,12 @@ void CXListCtrl::OnColumnClick(int col) {
 }
 
 void CXListCtrl::OnFocusChange(wxFocusEvent &event) {
+  // Coming in by the keyboard onto rows none of which has the focus yet, the first selected row
+  // (or the first row) takes it, so that the focus shows and the arrow keys start there.
+  if (event.GetEventType() == wxEVT_SET_FOCUS && !ValidRow(m_focus) && GetItemCount() > 0) {
+    const int selected = GetCurSel();
+    m_focus = selected >= 0 ? selected : 0;
+  }
   // Selected rows change colour with the focus.
   RefreshRect(GetRowsArea(), false);
   event.Skip();

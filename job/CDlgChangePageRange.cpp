@@ -1,6 +1,7 @@
 #include "CDlgChangePageRange.h"
 
 #include "DialogUnits.h"
+#include "LangMessageBox.h"
 #include "Localization.h"
 #include "PageRangeCheck.h"
 #include "TranslateDialog.h"
@@ -147,5 +148,5 @@ void CDlgChangePageRange::CloseWithResult(int result) {
 }
 
 void CDlgChangePageRange::ShowMessage(const wxString &text) {
-  wxMessageBox(text, kCaption, wxOK, this);
+  ShowMessageBox(this, text, kCaption, wxOK);
 }

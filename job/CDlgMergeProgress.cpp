@@ -1,6 +1,7 @@
 #include "CDlgMergeProgress.h"
 
 #include "DialogUnits.h"
+#include "LangMessageBox.h"
 #include "ShowInFileManager.h"
 #include "SystemFolders.h"
 
@@ -159,5 +160,5 @@ void CDlgMergeProgress::CloseWithResult(int result) {
 void CDlgMergeProgress::ShowResult(const std::wstring &path) { ShowInFileManager(path); }
 
 void CDlgMergeProgress::ShowMessage(const wxString &text, long style) {
-  wxMessageBox(text, kCaption, style, this);
+  ShowMessageBox(this, text, kCaption, style);
 }

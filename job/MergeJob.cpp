@@ -22,7 +22,14 @@ bool MergeJob::Start() {
   try {
     pThread = std::make_unique<std::thread>([this, keep] {
       RaiseCurrentThreadPriority();
-      nThreadResult = RunMergeWorker(*this);
+      try {
+        nThreadResult = RunMergeWorker(*this);
+      } catch (...) {
+        // Whatever went wrong ends as a failed run, never as the end of the program; the
+        // dialog waits for this notice.
+        nThreadResult = -2;
+        Post(nMsgFinished, 0, 0, L"The merge stopped on an unexpected error.");
+      }
       m_bRunning = false;
       std::lock_guard<std::mutex> lock(m_lock);
       m_bEnded = true;

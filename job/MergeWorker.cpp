@@ -39,17 +39,10 @@ void PrepareTool(MergerTool &tool, MergeJob &job, bool perRow) {
   }
 }
 
-// The password as the engine takes it (Windows-1252), or false when a character has no byte
-// there: such a password is refused rather than written with '?' the user never typed.
-bool EngineText(const std::wstring &text, std::string &out) {
-  out = WideToAnsi(text);
-  return AnsiToWide(out) == text;
-}
-
 bool PasswordsFit(const CFSMSettings &s) {
   std::string unused;
-  return (!s.bOpenPwd || EngineText(s.strOpenPwd, unused)) &&
-         (!s.bPermissionPwd || EngineText(s.strPermissionPwd, unused));
+  return (!s.bOpenPwd || ToEnginePassword(s.strOpenPwd, &unused)) &&
+         (!s.bPermissionPwd || ToEnginePassword(s.strPermissionPwd, &unused));
 }
 
 const wchar_t kPasswordRefused[] =
@@ -59,9 +52,9 @@ const wchar_t kPasswordRefused[] =
 // What the run left out or mended, and why it failed, for the user.
 void NoteOutcome(MergeJob &job, const MergerTool &tool, bool ok) {
   for (const MergeSourceNote &note : tool.GetNotices())
-    job.vecNotes.push_back(FileNameOfPath(note.strPath) + L": " + (note.bSkipped ? L"skipped: " : L"") +
-                           (note.nPage > 0 ? L"page " + std::to_wstring(note.nPage) + L": " : L"") +
-                           note.strText);
+    job.vecNotes.push_back(
+        FileNameOfPath(note.strPath) + L": " + (note.bSkipped ? L"skipped: " : L"") +
+        (note.nPage > 0 ? L"page " + std::to_wstring(note.nPage) + L": " : L"") + note.strText);
   if (!ok && tool.GetFailureCode() != MERGE_FAILURE_CANCELLED && !tool.GetFailureText().empty())
     job.vecNotes.push_back(tool.GetFailureText());
 }
@@ -74,6 +67,11 @@ void AppendRow(MergerTool &tool, const _stru_ItemData_ &row) {
 }
 
 } // namespace
+
+bool ToEnginePassword(const std::wstring &text, std::string *out) {
+  *out = WideToAnsi(text);
+  return AnsiToWide(*out) == text;
+}
 
 std::unique_ptr<std::string> ToEngineText(const std::shared_ptr<std::wstring> &text) {
   if (!text || text->empty())

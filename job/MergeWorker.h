@@ -19,6 +19,10 @@ int RunSingleFile(MergeJob &job);
 // in its notes. Result 0.
 int RunPerRow(MergeJob &job);
 
+// A password as the engine takes it (Windows-1252). False when a character has no byte there:
+// such a password is refused rather than handed on with a '?' the user never typed.
+bool ToEnginePassword(const std::wstring &text, std::string *out);
+
 // The engine's narrow text (Windows-1252) of a buffer; null when the buffer is null or holds
 // an empty text.
 std::unique_ptr<std::string> ToEngineText(const std::shared_ptr<std::wstring> &text);

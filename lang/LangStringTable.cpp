@@ -68,6 +68,19 @@ const Entry kStrings[] = {
     {222, L"Add Folder"},
     {223, L"Add Folder"},
     {224, L"Add PDF"},
+    {230, L"Reading..."},
+    {231, L"Password needed (double click to enter it)"},
+    {232, L"Some files are still being read. Press Build again when their page counts show."},
+    {233, L"\"%s\" is protected by a password.\nEnter the password to open it:"},
+    {234, L"The password is wrong. Please try again."},
+    {235, L"Enter Password"},
+    {236, L"OK"},
+    {237, L"Yes"},
+    {238, L"No"},
+    {239, L"Browse For Folder"},
+    {240, L"Folder:"},
+    {241, L"This file is still being read. Please wait until its page count shows."},
+    {242, L"The password has a character that PDF passwords cannot hold."},
 };
 
 } // namespace

@@ -16,10 +16,15 @@ const COLORREF kTextColor = 0; // black on every row
 std::wstring Decimal(int value) { return std::to_wstring(value); }
 } // namespace
 
-CFileList::CFileList(CXListCtrl *list, PdfProbe probe)
-    : m_list(list), m_probe(std::move(probe)), m_rowHeightImages(1, kRowHeight, false, 0) {
-  if (!m_probe)
-    m_probe = [](const wchar_t *path) { return MergerTool::GetPdfInfo(path); };
+CFileList::CFileList(CXListCtrl *list, ReadRequest read)
+    : m_list(list), m_read(std::move(read)), m_rowHeightImages(1, kRowHeight, false, 0) {
+  if (!m_read)
+    m_read = [this](const _stru_ItemData_ &record) {
+      int32_t status = PROBE_OK;
+      const int32_t pages =
+          MergerTool::ProbeSource(record.szFilePath.c_str(), nullptr, &status, nullptr);
+      TakeReadAnswer(record.nItemID, pages, status == PROBE_NEEDS_PASSWORD);
+    };
 }
 
 // The records go with this object, whether or not the list window is still there.
@@ -69,13 +74,39 @@ int CFileList::AppendFile(const std::wstring &path) {
   const int kind = FindSupportedExtension(path);
   if (kind < 0)
     return -1;
-  const int row = InsertRow(GetCount(), CreateItemData(path, kind == 0, m_probe));
+  const int row = InsertRow(GetCount(), kind == 0 ? CreateUnreadItemData(path)
+                                                  : CreateItemData(path, false, PdfProbe()));
   if (row < 0)
     return -1;
   _stru_ItemData_ *record = GetItemData(row);
   record->nFileSize = ReadFileSize(record->szFilePath);
   ShowRecord(row);
+  if (record->nReadState == READ_PENDING)
+    m_read(*record);
   return row;
+}
+
+int CFileList::FindRow(int32_t itemId) const {
+  for (int row = 0; row < GetCount(); ++row)
+    if (const _stru_ItemData_ *item = GetItemData(row); item && item->nItemID == itemId)
+      return row;
+  return -1;
+}
+
+int CFileList::GetReadingCount() const {
+  int count = 0;
+  for (const auto &record : m_records)
+    count += record->nReadState == READ_PENDING;
+  return count;
+}
+
+bool CFileList::TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword) {
+  const int row = FindRow(itemId);
+  if (row < 0)
+    return false;
+  TakeProbeAnswer(*GetItemData(row), pages, needsPassword);
+  ShowRecord(row);
+  return true;
 }
 
 int CFileList::InsertRow(int row, std::unique_ptr<_stru_ItemData_> record) {
@@ -114,7 +145,7 @@ void CFileList::ShowRecord(int row) {
   SetCell(row, 0, Decimal(row + 1), isPdf);
   SetCell(row, 1, FileNameOfPath(item->szFilePath, PathSeparators::kSlashOrBackslash), isPdf);
   m_list->SetItemToolTipText(row, 1, item->szFilePath);
-  SetCell(row, 3, Decimal(item->nTotalPage), isPdf);
+  SetCell(row, 3, PageCountText(*item), isPdf);
   SetCell(row, 2, FormatSizeText(item->nFileSize), isPdf);
   SetCell(row, 4, PageRangeText(*item, isPdf), isPdf);
 }

@@ -13,15 +13,23 @@
 // records are owned here; each row's item data points at its record. Rows are added, moved and
 // deleted only through this class, and every change renumbers column 0 so that it shows each
 // row's 1-based position. The main window calls Retranslate on WM_LANGUAGE_CHANGED.
+//
+// A PDF row is listed at once and read afterwards: AppendFile hands its record to the reader
+// function, whose answer comes back, maybe much later, through TakeReadAnswer with the record's
+// nItemID (the row may have moved or gone meanwhile).
 class CFileList {
 public:
   // Background colours of the two kinds of row (text is black).
   static constexpr COLORREF kPictureColor = RGBColor(200, 251, 221);
   static constexpr COLORREF kPdfColor = RGBColor(245, 205, 223);
 
+  // Asks for a PDF row's reading; the answer goes to TakeReadAnswer.
+  using ReadRequest = std::function<void(const _stru_ItemData_ &record)>;
+
   // Works on list, which must outlive nothing: the records are released when this object
-  // goes. probe reads PDF page counts (MergerTool::GetPdfInfo unless a test gives another).
-  explicit CFileList(CXListCtrl *list, PdfProbe probe = PdfProbe());
+  // goes. read asks for the reading of every new PDF row; without it PDFs are read at once, on
+  // this thread.
+  explicit CFileList(CXListCtrl *list, ReadRequest read = ReadRequest());
   ~CFileList();
   CFileList(const CFileList &) = delete;
   CFileList &operator=(const CFileList &) = delete;
@@ -32,10 +40,17 @@ public:
   // Sizes the columns by their weights to the list's current width.
   void LayoutColumns();
 
-  // Appends a row for path when its extension is supported: fills its record (the page count
-  // of a PDF by the probe) and its five cells. Returns the new row, or -1 when the extension is
-  // not supported (nothing is added).
+  // Appends a row for path when its extension is supported: fills its record and its five cells;
+  // a PDF is shown as being read and its reading asked for. Returns the new row, or -1 when the
+  // extension is not supported (nothing is added).
   int AppendFile(const std::wstring &path);
+  // Takes a reading's answer for the row whose record has itemId (page count, and whether only a
+  // password was missing) and shows it. False when no row has that record any more.
+  bool TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword);
+  // The row whose record has itemId, -1 for none.
+  int FindRow(int32_t itemId) const;
+  // How many rows are still being read.
+  int GetReadingCount() const;
 
   int GetCount() const;
   // The record of a row, or null outside 0 .. count - 1 or for a row without one.
@@ -75,6 +90,6 @@ private:
 
   wxWeakRef<CXListCtrl> m_list;
   std::vector<std::unique_ptr<_stru_ItemData_>> m_records; // one per row, in no particular order
-  PdfProbe m_probe;
+  ReadRequest m_read;
   wxImageList m_rowHeightImages; // empty 1 x 30 list: it sets the row height
 };

@@ -16,14 +16,13 @@ wxDragResult CURLDropTarget::OnData(wxCoord x, wxCoord y, wxDragResult def) {
 }
 
 bool CURLDropTarget::OnDropFiles(wxCoord, wxCoord, const wxArrayString &filenames) {
-  bool added = false;
+  std::vector<std::wstring> paths;
   for (const wxString &name : filenames) {
     const std::wstring path = name.ToStdWstring();
     // The extensions never end one another, so a path is added at most once.
-    if (EndsWithSupportedExtension(path)) {
-      m_window->AddFile(path);
-      added = true;
-    }
+    if (EndsWithSupportedExtension(path))
+      paths.push_back(path);
   }
-  return added;
+  m_window->AddFiles(paths);
+  return !paths.empty();
 }

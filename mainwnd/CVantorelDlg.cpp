@@ -15,10 +15,14 @@
 #include "CoolBarTables.h"
 #include "DialogUnits.h"
 #include "LanguageMenu.h"
+#include "Localization.h"
 #include "MainMenus.h"
 #include "ResourceBitmap.h"
 #include "SettingsStartup.h"
+#include "SourceProbeQueue.h"
+#include "SourceProber.h"
 #include "StartupUpdateCheck.h"
+#include "SystemFolders.h"
 #include "TranslateDialog.h"
 #include "TranslateMenu.h"
 #include "controls/CXListCtrl.h"
@@ -36,6 +40,8 @@ namespace {
 const int kTemplateWidth = 600;
 const int kTemplateHeight = 374;
 const wxColour kBackground(233, 233, 233);
+// Room kept free between the Add Folder bar and the list tool bar.
+const int kListBarGap = 10;
 } // namespace
 
 CVantorelDlg::CVantorelDlg(wxWindow *parent, bool startUpdateCheck) {
@@ -63,7 +69,17 @@ CVantorelDlg::CVantorelDlg(wxWindow *parent, bool startUpdateCheck) {
   TranslateMenu(m_mainMenu.get());
   TranslateMenu(m_listMenu.get());
 
-  m_files = std::make_unique<CFileList>(m_list);
+  // Answers come on the reader's thread and are taken on the window's.
+  m_reader = std::make_unique<SourceProbeQueue>(
+      std::make_unique<SourceProber>(ProbeHelperPath(GetProgramFolder())),
+      [this](int32_t id, const ProbeReply &reply) {
+        CallAfter([this, id, reply] { OnReadAnswer(id, reply); });
+      });
+  m_files = std::make_unique<CFileList>(m_list, [this](const _stru_ItemData_ &record) {
+    ProbeRequest request;
+    request.path = record.szFilePath;
+    m_reader->Add(record.nItemID, request);
+  });
   m_files->SetupColumns();
 
   m_skin = LoadBitmapResource(IDB_SKIN);
@@ -113,9 +129,21 @@ CVantorelDlg::CVantorelDlg(wxWindow *parent, bool startUpdateCheck) {
   m_list->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &CVantorelDlg::OnListRightClickEvent, this);
   FindWindow(IDC_BROWSE)->Bind(wxEVT_BUTTON, &CVantorelDlg::OnBrowse, this);
   FindWindow(IDC_OPEN_FOLDER)->Bind(wxEVT_BUTTON, &CVantorelDlg::OnOpenFolder, this);
+  m_outputFolderEdit->Bind(wxEVT_KILL_FOCUS, &CVantorelDlg::OnOutputFolderKillFocus, this);
 
+  SetTabOrder();
   UpdateWindowShape();
   CentreOnScreen();
+}
+
+void CVantorelDlg::SetTabOrder() {
+  // Top to bottom as the window reads: the title bar, the add bars, the list tool bar, the
+  // list (or the cover in its place), the panel, the output controls and Build last.
+  m_cover->MoveAfterInTabOrder(m_listBar);
+  m_list->MoveAfterInTabOrder(m_cover);
+  m_panel->MoveAfterInTabOrder(m_list);
+  m_buildBar->MoveAfterInTabOrder(FindWindow(IDC_OPEN_FOLDER));
+  m_addBar->SetFocus();
 }
 
 CVantorelDlg::~CVantorelDlg() { ShutDown(); }
@@ -174,6 +202,11 @@ void CVantorelDlg::SetUpBars() {
 void CVantorelDlg::LayoutBars() {
   const wxSize size = GetSize();
   const wxPoint addAt = DluRect(7, 24, 92, 18).GetPosition();
+  // The two add bars share the room left of the title bar's corner; in a language with long
+  // captions they shrink their captions rather than run into the list tool bar.
+  const int addRoom = (size.x - addAt.x - kBarRightMargin - kListBarGap) / 3;
+  m_addBar->FitToWidth(addRoom);
+  m_folderBar->FitToWidth(addRoom);
   m_addBar->SetSize(addAt.x, addAt.y, m_addBar->GetBarWidth(), m_addBar->GetBarHeight());
   m_folderBar->SetSize(m_addBar->GetRect().GetRight() + 1 + 10, addAt.y, m_folderBar->GetBarWidth(),
                        m_addBar->GetBarHeight());
@@ -186,6 +219,10 @@ void CVantorelDlg::LayoutBars() {
 }
 
 void CVantorelDlg::PlaceListBar() {
+  // The list tool bar never covers the Add Folder bar: in the room between the two it shrinks
+  // its captions (a smaller font, then shortened ones).
+  m_listBar->FitToWidth(GetSize().x - kBarRightMargin - m_folderBar->GetRect().GetRight() - 1 -
+                        kListBarGap);
   m_listBar->SetSize(GetSize().x - m_listBar->GetBarWidth() - kBarRightMargin, kListBarTop,
                      m_listBar->GetBarWidth(), m_listBar->GetBarHeight());
 }
@@ -214,6 +251,9 @@ void CVantorelDlg::ShutDown() {
   if (m_shutDown)
     return;
   m_shutDown = true;
+  // The reader goes first: no answer may arrive for rows that are being released.
+  if (m_reader)
+    m_reader->Stop();
   if (!SaveSettings(m_settings))
     ShowMessage(wxT("Save project settings error!"));
   if (m_files) {
@@ -229,5 +269,21 @@ void CVantorelDlg::ShutDown() {
 
 void CVantorelDlg::ReadOutputFolder() {
   m_strOutputFolder = m_outputFolderEdit->GetValue();
-  m_settings.OutputFolder = m_strOutputFolder.ToStdWstring();
+  const std::wstring folder = m_strOutputFolder.ToStdWstring();
+  if (folder == m_settings.OutputFolder)
+    return;
+  m_settings.OutputFolder = folder;
+  SaveSettingsNow();
+}
+
+void CVantorelDlg::SaveSettingsNow() {
+  if (m_shutDown || SaveSettings(m_settings) || m_saveFailureShown)
+    return;
+  m_saveFailureShown = true;
+  ShowMessage(wxT("Save project settings error!"));
+}
+
+void CVantorelDlg::OnOutputFolderKillFocus(wxFocusEvent &event) {
+  event.Skip();
+  ReadOutputFolder();
 }

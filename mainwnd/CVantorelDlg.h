@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,6 +16,9 @@
 class CCoolButtonBar;
 class CCoolToolBar;
 class CDlgChangePageRange;
+class CDlgSourcePassword;
+class SourceProbeQueue;
+struct ProbeReply;
 class CFileList;
 class CLvCover;
 class COutputSetting;
@@ -31,6 +35,15 @@ class wxTextCtrl;
 //
 // The class is split by topic: start-up, layout and shut-down here; painting and dragging in
 // _paint, commands and Build in _commands, adding files in _files, list editing in _list.
+//
+// The listed PDFs are read in the background (SourceProbeQueue, through the probe helper): a row
+// shows "Reading..." until its answer comes, and Build waits for none of them: it refuses while
+// one is still being read. Settings are saved whenever one of the stored ones changes.
+//
+// Keyboard: every bar button, the list, the panel, the output controls and Build are in the Tab
+// order. On the list: Enter acts as a double click, Shift+F10 and the Menu key open the context
+// menu at the selection, Delete removes the selection, Ctrl+A selects every row, Ctrl+Up and
+// Ctrl+Down move the selected row, Ctrl+Home and Ctrl+End move it to the top or the bottom.
 //
 // The protected virtual methods are the window's doors to other windows and to the desktop
 // (message boxes, pickers, modal dialogs, the shell); tests replace them.
@@ -75,9 +88,20 @@ public:
   // --- adding files
   // Hides the cover, and appends a row for path when its extension is supported.
   void AddFile(const std::wstring &path);
+  // AddFile for each path in turn, the list redrawn once at the end rather than cell by cell.
+  void AddFiles(const std::vector<std::wstring> &paths);
   // Add Files (201) and Add Folder (202).
   void OnAddFiles();
   void OnAddFolder();
+  // The folder Add Folder opens on: the one last chosen there in this run, else the home folder.
+  std::wstring GetAddFolderStart() const;
+
+  // --- reading the listed PDFs
+  // True while a listed PDF is still being read.
+  bool IsReadingFiles() const;
+  // Asks for the password of a row whose PDF opens only with one, until the user gives the
+  // right one or cancels; the row then shows its pages and merges with that password.
+  void AskSourcePassword(int row);
 
   // --- list editing
   void DeleteRow(int row);
@@ -93,6 +117,10 @@ public:
   void ChoosePages(int row);
   // Preview (main menu, context menu, Ctrl+R): opens the preview window, or raises it.
   void OpenPreview();
+  // A double click or Enter on a row.
+  void ActivateRow(int row);
+  // Shift+F10 or the Menu key: the context menu for the first selected row, shown below it.
+  void ShowContextMenuForSelection();
   // Shows path selected in the desktop's file manager.
   void OpenInExplorer(const std::wstring &path);
   // A right click with the mouse pointer at screenPoint: sets the clicked row, enables the
@@ -149,6 +177,8 @@ protected:
   virtual void RunMergeProgress(const std::vector<_stru_ItemData_> &rows,
                                 const CFSMSettings &settings);
   virtual bool RunPageRangeDialog(CDlgChangePageRange &dialog);
+  // The password dialog, run until it ends; true for OK.
+  virtual bool RunPasswordDialog(CDlgSourcePassword &dialog);
   virtual void ShowUpgradeDialog();
   virtual void ShowAboutDialog();
   virtual void ShowUpdateDialog();
@@ -166,6 +196,13 @@ private:
   void UpdateWindowShape();
   void EndMainWindow();
   void ReadOutputFolder();
+  // Saves the stored settings now; the first failure of a run is reported.
+  void SaveSettingsNow();
+  void SetTabOrder();
+  void OnReadAnswer(int32_t id, const ProbeReply &reply);
+  // Keys for the list while it has the focus; true when the key was used.
+  bool OnListKey(const wxKeyEvent &event);
+  void OnOutputFolderKillFocus(wxFocusEvent &event);
 
   void OnPaint(wxPaintEvent &event);
   void OnSize(wxSizeEvent &event);
@@ -210,4 +247,11 @@ private:
   wxPoint m_dragOffset; // pointer position in the window while it is dragged
   bool m_dragging = false;
   bool m_shutDown = false;
+  bool m_saveFailureShown = false;
+  std::unique_ptr<SourceProbeQueue> m_reader;
+  std::wstring m_addFolderStart; // the folder last chosen by Add Folder in this run
+  // The password being checked for the password dialog, by the reading's identifier.
+  int32_t m_passwordCheckId = 0;
+  int32_t m_lastPasswordCheckId = 0;
+  std::function<void(const ProbeReply &)> m_passwordCheck;
 };

@@ -21,6 +21,10 @@
 #include <wx/textctrl.h>
 #include <wx/utils.h>
 
+namespace {
+const int IDS_STILL_READING = 232;
+} // namespace
+
 void CVantorelDlg::OnBarCommandEvent(wxCommandEvent &event) { OnBarCommand(event.GetInt()); }
 
 void CVantorelDlg::OnBarCommand(int command) {
@@ -94,6 +98,7 @@ void CVantorelDlg::OnMenuCommand(int command) {
     if (code.empty())
       return;
     m_settings.languageID = code;
+    SaveSettingsNow();
     Retranslate();
     SendLanguageChanged(this);
     return;
@@ -162,6 +167,11 @@ void CVantorelDlg::Build() {
   if (!m_panel->ExchangeFromControls())
     return;
   m_settings.strOutputFileName = m_outputName->GetValue().ToStdWstring();
+  if (IsReadingFiles()) {
+    // A row still being read has no page count yet: merging now would leave it out.
+    ShowMessage(LoadLangString(IDS_STILL_READING));
+    return;
+  }
   const std::wstring errors = CollectBuildErrors(m_settings);
   if (!errors.empty()) {
     ShowMessage(errors);
@@ -180,6 +190,7 @@ void CVantorelDlg::ToggleMergeSwitch() {
   m_listBar->SetButtonsWithPictures(kListToolBarCount, ListToolBarTable(m_settings.bMergeOn == 1));
   m_listBar->Refresh();
   PlaceListBar();
+  SaveSettingsNow();
 }
 
 void CVantorelDlg::Help() { OpenAddress(GetTutorialPageUrl(GetCurrentLanguage())); }
@@ -192,6 +203,7 @@ void CVantorelDlg::ChooseOutputFolder() {
   m_settings.OutputFolder = chosen;
   m_strOutputFolder = chosen;
   m_outputFolderEdit->ChangeValue(m_strOutputFolder);
+  SaveSettingsNow();
 }
 
 void CVantorelDlg::OpenOutputFolder() {
@@ -208,7 +220,10 @@ void CVantorelDlg::OnHelpEvent(wxHelpEvent &) { Help(); }
 
 void CVantorelDlg::OnCharHook(wxKeyEvent &event) {
   const int key = event.GetKeyCode();
-  // Enter and Escape neither close the window nor press a button, wherever they are typed.
+  if (m_list->IsShown() && FindFocus() == m_list && OnListKey(event))
+    return;
+  // Enter and Escape neither close the window nor press a button, wherever they are typed (a
+  // focused bar takes its Space and Enter before they come here).
   if (key == WXK_ESCAPE || key == WXK_RETURN || key == WXK_NUMPAD_ENTER)
     return;
   if (key == WXK_F1) {
@@ -217,12 +232,65 @@ void CVantorelDlg::OnCharHook(wxKeyEvent &event) {
   }
   if (OnPageViewKey(event))
     return;
-  if (key == WXK_DELETE && m_list->IsShown() && FindFocus() == m_list &&
-      m_list->GetSelectedCount() > 0) {
-    RemoveSelectedRows();
-    return;
-  }
   event.Skip();
+}
+
+bool CVantorelDlg::OnListKey(const wxKeyEvent &event) {
+  const int key = event.GetKeyCode();
+  const int modifiers = event.GetModifiers();
+  const std::vector<int> selected = m_list->GetSelectedItems();
+  const int single = selected.size() == 1 ? selected.front() : -1;
+  const int count = m_list->GetItemCount();
+  if (modifiers == wxMOD_NONE && key == WXK_DELETE) {
+    if (selected.empty())
+      return false;
+    RemoveSelectedRows();
+    return true;
+  }
+  if ((modifiers == wxMOD_NONE && (key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) ||
+      (modifiers == wxMOD_NONE && key == WXK_WINDOWS_MENU) ||
+      (modifiers == wxMOD_SHIFT && key == WXK_F10)) {
+    if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
+      if (!selected.empty())
+        ActivateRow(selected.front());
+    } else {
+      ShowContextMenuForSelection();
+    }
+    return true;
+  }
+  if (modifiers != wxMOD_CONTROL)
+    return false;
+  // Ctrl with the arrows moves the one selected row, as the tool bar's Up and Down do, and
+  // the keyboard stays on it.
+  const auto move = [this](int from, int to, int landing) {
+    MoveRow(from, to);
+    m_list->SetFocusedItem(landing);
+    m_list->EnsureVisible(landing);
+  };
+  switch (key) {
+  case WXK_UP:
+  case WXK_NUMPAD_UP:
+    if (single > 0)
+      move(single, single - 1, single - 1);
+    return true;
+  case WXK_DOWN:
+  case WXK_NUMPAD_DOWN:
+    if (single >= 0 && single < count - 1)
+      move(single, single + 2, single + 1);
+    return true;
+  case WXK_HOME:
+  case WXK_NUMPAD_HOME:
+    if (single > 0)
+      move(single, 0, 0);
+    return true;
+  case WXK_END:
+  case WXK_NUMPAD_END:
+    if (single >= 0 && single < count - 1)
+      move(single, count, count - 1);
+    return true;
+  default:
+    return false;
+  }
 }
 
 void CVantorelDlg::OnClose(wxCloseEvent &event) {

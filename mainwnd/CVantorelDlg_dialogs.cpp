@@ -5,6 +5,7 @@
 #include "CAboutDlg.h"
 #include "CDlgChangePageRange.h"
 #include "CDlgMergeProgress.h"
+#include "CDlgSourcePassword.h"
 #include "CDlgUpgrade.h"
 #include "CFolderDialog.h"
 #include "CNewVersionDlg.h"
@@ -12,17 +13,26 @@
 #include "ShellOpen.h"
 #include "ShowInFileManager.h"
 
+#include "LangMessageBox.h"
+#include "Localization.h"
+
 #include <wx/filedlg.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 
+namespace {
+const int kAddFilesTitle = 138; // "Add Files"
+} // namespace
+
 void CVantorelDlg::ShowMessage(const wxString &text) {
-  wxMessageBox(text, kTitle, wxOK | wxICON_EXCLAMATION, IsShown() ? this : nullptr);
+  ShowMessageBox(IsShown() ? this : nullptr, text, kTitle, wxOK | wxICON_EXCLAMATION);
 }
 
 bool CVantorelDlg::AskFilesToAdd(const std::wstring &folder, std::vector<std::wstring> *paths) {
-  wxFileDialog dialog(this, wxFileSelectorPromptStr, folder, wxString(),
-                      DesktopFileFilter(kAddFilesFilter), wxFD_OPEN | wxFD_MULTIPLE);
+  // Only files that are there can be added; the title is the bar's caption, in the language.
+  wxFileDialog dialog(this, LoadLangString(kAddFilesTitle), folder, wxString(),
+                      DesktopFileFilter(kAddFilesFilter),
+                      wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
   dialog.SetFilterIndex(0);
   if (dialog.ShowModal() != wxID_OK)
     return false;
@@ -34,7 +44,7 @@ bool CVantorelDlg::AskFilesToAdd(const std::wstring &folder, std::vector<std::ws
 }
 
 bool CVantorelDlg::AskFolder(const std::wstring &initial, std::wstring *folder) {
-  CFolderDialog picker(initial);
+  CFolderDialog picker(initial, this);
   if (picker.DoModal() != CFolderDialog::kOK)
     return false;
   *folder = picker.GetSelectedFolder().ToStdWstring();
@@ -48,6 +58,10 @@ void CVantorelDlg::RunMergeProgress(const std::vector<_stru_ItemData_> &rows,
 }
 
 bool CVantorelDlg::RunPageRangeDialog(CDlgChangePageRange &dialog) {
+  return dialog.ShowModal() == wxID_OK;
+}
+
+bool CVantorelDlg::RunPasswordDialog(CDlgSourcePassword &dialog) {
   return dialog.ShowModal() == wxID_OK;
 }
 

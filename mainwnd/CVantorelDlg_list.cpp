@@ -9,6 +9,7 @@
 #include "FileListTexts.h"
 #include "Localization.h"
 #include "MainMenus.h"
+#include "SourceProbeQueue.h"
 #include "controls/CXListCtrl.h"
 
 #include <wx/utils.h>
@@ -17,6 +18,7 @@ namespace {
 const int IDS_IMAGE_ONE_PAGE = 185;
 const int IDS_NO_DATA = 186;
 const int IDS_PDF_LOAD_FAILED = 188;
+const int IDS_STILL_READING = 241;
 
 const int kListCommands[] = {kCmdMergeSwitch, kCmdPageRange, kCmdMoveUp, kCmdMoveDown,
                              kCmdRemove,      kCmdClear,     kCmdUpgrade};
@@ -25,6 +27,9 @@ const int kListCommands[] = {kCmdMergeSwitch, kCmdPageRange, kCmdMoveUp, kCmdMov
 void CVantorelDlg::DeleteRow(int row) {
   if (row < 0 || row >= m_files->GetCount())
     return;
+  // A row that waits for its reading is not read any more.
+  if (const _stru_ItemData_ *item = m_files->GetItemData(row))
+    m_reader->Cancel(item->nItemID);
   m_files->DeleteRow(row);
   if (m_files->GetCount() == 0) {
     m_listBar->DisableButton(kCmdClear, true);
@@ -128,6 +133,14 @@ void CVantorelDlg::ChangePageRange(int row) {
     ShowMessage(LoadLangString(IDS_IMAGE_ONE_PAGE));
     return;
   }
+  if (item->nReadState == READ_PENDING) {
+    ShowMessage(LoadLangString(IDS_STILL_READING));
+    return;
+  }
+  if (item->nReadState == READ_NEEDS_PASSWORD) {
+    AskSourcePassword(row);
+    return;
+  }
   if (item->nTotalPage <= 0) {
     ShowMessage(LoadLangString(IDS_PDF_LOAD_FAILED));
     return;
@@ -159,10 +172,29 @@ void CVantorelDlg::OnListSelection(wxListEvent &event) {
   UpdateListButtons();
 }
 
-void CVantorelDlg::OnListActivated(wxListEvent &event) {
-  const long row = event.GetIndex();
+void CVantorelDlg::ActivateRow(int row) {
   if (row >= 0 && row < m_list->GetItemCount())
-    ChangePageRange(static_cast<int>(row));
+    ChangePageRange(row);
+}
+
+void CVantorelDlg::OnListActivated(wxListEvent &event) {
+  ActivateRow(static_cast<int>(event.GetIndex()));
+}
+
+void CVantorelDlg::ShowContextMenuForSelection() {
+  const std::vector<int> selected = m_list->GetSelectedItems();
+  m_nClickedRow = selected.empty() ? -1 : selected.front();
+  EnableContextMenu(m_nClickedRow);
+  // Below the row's text, as if the row had been right-clicked there; at the list's top-left
+  // without a selection.
+  wxPoint at = m_list->GetPosition() + wxPoint(8, 8);
+  if (m_nClickedRow >= 0) {
+    m_list->EnsureVisible(m_nClickedRow);
+    const wxRect cell = m_list->GetCellRect(m_nClickedRow, 1);
+    at = m_list->GetPosition() + m_list->GetClientAreaOrigin() + cell.GetBottomLeft() +
+         wxPoint(4, 0);
+  }
+  PopupAt(m_listMenu.get(), at);
 }
 
 void CVantorelDlg::OnListRightClickEvent(wxListEvent &) {

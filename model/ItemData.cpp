@@ -43,6 +43,23 @@ std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool i
   return item;
 }
 
+std::unique_ptr<_stru_ItemData_> CreateUnreadItemData(const std::wstring &path) {
+  auto item = std::make_unique<_stru_ItemData_>();
+  item->szFilePath = path;
+  item->nItemID = ++g_nItemCounter;
+  item->pszOutPath = std::make_shared<std::wstring>();
+  item->nTotalPage = 0;
+  item->nStatus = STATUS_LOAD_FAILED;
+  item->nReadState = READ_PENDING;
+  return item;
+}
+
+void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword) {
+  item.nTotalPage = pages;
+  item.nStatus = pages > 0 ? STATUS_READY : STATUS_LOAD_FAILED;
+  item.nReadState = pages <= 0 && needsPassword ? READ_NEEDS_PASSWORD : READ_DONE;
+}
+
 uint64_t ReadFileSize(const std::wstring &path) {
   struct stat st {};
   if (::stat(WideToUtf8(path).c_str(), &st) != 0)

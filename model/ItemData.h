@@ -16,6 +16,14 @@ enum ItemStatus : int32_t {
   STATUS_LOAD_FAILED = 4, // the PDF could not be probed; the merge skips it
 };
 
+// How far a listed PDF has been read. The window reads PDFs in the background: a row is listed at
+// once and takes its page count when the reading is done.
+enum ItemReadState : int32_t {
+  READ_DONE = 0,
+  READ_PENDING = 1,        // being read; the row is not merged meanwhile
+  READ_NEEDS_PASSWORD = 2, // readable only with a password the user has not given yet
+};
+
 // One listed source. Plain data: copying it (as the merge job does) shares the two buffers
 // between the row and the copy, so the job's output path shows in the row it came from.
 struct _stru_ItemData_ {
@@ -30,6 +38,7 @@ struct _stru_ItemData_ {
   // kept (emptied) when the user goes back to all pages.
   std::shared_ptr<std::wstring> pszPageRange;
   int32_t nStatus = STATUS_READY;
+  int32_t nReadState = READ_DONE;
   // The password the user gave for this source, as the engine takes it (Windows-1252). Kept in
   // memory only, for this row; the merge hands it to the engine with this source.
   std::string strPassword;
@@ -60,6 +69,13 @@ using PdfProbe = std::function<int32_t(const wchar_t *path)>;
 // throws (page count 0 then). The size is not read here (see ReadFileSize).
 std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool isPdf,
                                                 const PdfProbe &probe);
+
+// The record of a PDF that is still to be read: no page count yet, and the load-failed status,
+// so that nothing merges it before its answer came.
+std::unique_ptr<_stru_ItemData_> CreateUnreadItemData(const std::wstring &path);
+// Takes a reading's answer: the page count (usable when positive) and whether only a password
+// was missing.
+void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword);
 
 // Size in bytes of the file at path, 0 when it cannot be read.
 uint64_t ReadFileSize(const std::wstring &path);

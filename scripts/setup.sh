@@ -12,7 +12,7 @@ packages=(
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools shared-mime-info glpk-doc auto-multiple-choice-doc-pdf
   python3 python3-pypdf
-  xvfb xauth x11-apps imagemagick fonts-liberation2
+  xvfb xauth x11-apps imagemagick fonts-liberation2 fonts-ipafont-gothic
   desktop-file-utils appstream
 )
 

@@ -3,6 +3,8 @@
 #include "Localization.h"
 
 #include <wx/dcbuffer.h>
+#include <wx/renderer.h>
+#include <wx/utils.h>
 
 CCoolBarBase::CCoolBarBase(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wxSize &size)
     : wxControl(parent, id, pos, size, wxBORDER_NONE) {
@@ -14,6 +16,9 @@ CCoolBarBase::CCoolBarBase(wxWindow *parent, wxWindowID id, const wxPoint &pos, 
   Bind(wxEVT_LEFT_UP, &CCoolBarBase::OnLeftUp, this);
   Bind(wxEVT_LEAVE_WINDOW, &CCoolBarBase::OnLeave, this);
   Bind(wxEVT_MOUSE_CAPTURE_LOST, &CCoolBarBase::OnCaptureLost, this);
+  Bind(wxEVT_CHAR_HOOK, &CCoolBarBase::OnCharHook, this);
+  Bind(wxEVT_SET_FOCUS, &CCoolBarBase::OnFocusChanged, this);
+  Bind(wxEVT_KILL_FOCUS, &CCoolBarBase::OnFocusChanged, this);
 }
 
 CCoolBarBase::~CCoolBarBase() { Release(); }
@@ -38,6 +43,8 @@ void CCoolBarBase::EnableButton(int command, bool enable, bool repaint) {
       button.enabled = enable ? 1 : 0;
       if (repaint)
         Refresh(false);
+      if (!enable)
+        RefreshToolTip();
       return;
     }
   }
@@ -83,10 +90,89 @@ void CCoolBarBase::SetupToolTips() {
 }
 
 wxString CCoolBarBase::GetToolTipTextAt(const wxPoint &point) const {
-  for (const Tool &tool : m_tools)
-    if (tool.rect.Contains(point))
-      return tool.text;
+  // A disabled button has no tip: it would offer what cannot be done.
+  for (size_t i = 0; i < m_tools.size(); ++i)
+    if (m_tools[i].rect.Contains(point))
+      return IsButtonEnabled(static_cast<int>(i)) ? m_tools[i].text : wxString();
   return wxString();
+}
+
+void CCoolBarBase::RefreshToolTip() {
+  if (!IsShownOnScreen())
+    return;
+  const wxPoint mouse = ScreenToClient(wxGetMousePosition());
+  ShowToolTipAt(GetClientRect().Contains(mouse) ? mouse : wxPoint(-1, -1));
+}
+
+bool CCoolBarBase::HasEnabledButton() const {
+  for (int i = 0; i < ButtonCount(); ++i)
+    if (ButtonAt(i).enabled)
+      return true;
+  return false;
+}
+
+int CCoolBarBase::NextEnabled(int from, int step) const {
+  for (int i = from + step; i >= 0 && i < ButtonCount(); i += step)
+    if (ButtonAt(i).enabled)
+      return i;
+  return -1;
+}
+
+void CCoolBarBase::SetFocusIndex(int index) {
+  if (index == m_nFocus || (index != -1 && !IsValidIndex(index)))
+    return;
+  m_nFocus = index;
+  Refresh(false);
+}
+
+void CCoolBarBase::PressButton(int index) {
+  if (IsButtonEnabled(index) && m_notify.IsSet())
+    m_notify.Post(GetButtonCommand(index));
+}
+
+void CCoolBarBase::OnFocusChanged(wxFocusEvent &event) {
+  event.Skip();
+  if (event.GetEventType() == wxEVT_SET_FOCUS && !IsButtonEnabled(m_nFocus)) {
+    // Coming in backwards (Shift+Tab) the last button is the first stop.
+    const bool backward = wxGetKeyState(WXK_SHIFT);
+    m_nFocus = backward ? NextEnabled(ButtonCount(), -1) : NextEnabled(-1, 1);
+  }
+  Refresh(false);
+}
+
+void CCoolBarBase::OnCharHook(wxKeyEvent &event) {
+  if (event.HasAnyModifiers() &&
+      !(event.GetModifiers() == wxMOD_SHIFT && event.GetKeyCode() == WXK_TAB)) {
+    event.Skip();
+    return;
+  }
+  switch (event.GetKeyCode()) {
+  case WXK_TAB:
+  case WXK_LEFT:
+  case WXK_RIGHT:
+  case WXK_UP:
+  case WXK_DOWN: {
+    const int key = event.GetKeyCode();
+    const bool back = key == WXK_LEFT || key == WXK_UP || (key == WXK_TAB && event.ShiftDown());
+    const int next = NextEnabled(m_nFocus, back ? -1 : 1);
+    if (next >= 0) {
+      SetFocusIndex(next);
+    } else if (key == WXK_TAB) {
+      // Past the last button the Tab order goes on to the next control; the bar starts at its
+      // own end again when it comes back.
+      m_nFocus = -1;
+      Navigate(back ? wxNavigationKeyEvent::IsBackward : wxNavigationKeyEvent::IsForward);
+    }
+    return;
+  }
+  case WXK_SPACE:
+  case WXK_RETURN:
+  case WXK_NUMPAD_ENTER:
+    PressButton(m_nFocus);
+    return;
+  default:
+    event.Skip();
+  }
 }
 
 void CCoolBarBase::ShowToolTipAt(const wxPoint &point) {
@@ -185,4 +271,9 @@ void CCoolBarBase::OnCaptureLost(wxMouseCaptureLostEvent &) {
 void CCoolBarBase::OnPaint(wxPaintEvent &) {
   wxAutoBufferedPaintDC dc(this);
   DrawBar(dc);
+  if (HasFocus() && IsValidIndex(m_nFocus)) {
+    const wxRect rect = wxRect(ButtonAt(m_nFocus).rect).Deflate(3);
+    if (!rect.IsEmpty())
+      wxRendererNative::Get().DrawFocusRect(this, dc, rect);
+  }
 }

@@ -6,8 +6,13 @@
 #include <wx/control.h>
 
 // What the two skinned bars share: the notification target, hover and press tracking with mouse
-// capture, and the tool tips, one per button. A derived bar says where its buttons are and
-// draws itself; it never acts on a click, it posts the button's command to its owner.
+// capture, the tool tips, one per button, and the keyboard. A derived bar says where its buttons
+// are and draws itself; it never acts on a click, it posts the button's command to its owner.
+//
+// Keyboard: a bar with an enabled button is in the window's Tab order, and each of its enabled
+// buttons is a stop of its own: Tab and Shift+Tab (and the arrow keys) go from button to button
+// and leave the bar after its last one; Space and Enter press the focused button. The focused
+// button is drawn with a focus rectangle.
 class CCoolBarBase : public wxControl {
 public:
   // What the bar knows of each of its buttons, whatever it looks like.
@@ -52,6 +57,16 @@ public:
   int GetButtonCommand(int index) const;
   wxRect GetButtonRect(int index) const;
 
+  // The button the keyboard stands on, -1 for none; drawn with a focus rectangle while the bar
+  // has the focus.
+  int GetFocusIndex() const { return m_nFocus; }
+  void SetFocusIndex(int index);
+  // Presses a button as a click on it does: its command is posted when it is enabled.
+  void PressButton(int index);
+  bool AcceptsFocus() const override { return HasEnabledButton(); }
+  bool AcceptsFocusFromKeyboard() const override { return HasEnabledButton(); }
+  bool HasEnabledButton() const;
+
   int GetHoverIndex() const { return m_nHover; }
   int GetPressedIndex() const { return m_nPressed; }
   bool IsMousePressed() const { return m_bMousePressed; }
@@ -80,11 +95,18 @@ protected:
 
   int m_nHover = -1;
   int m_nPressed = -1;
+  int m_nFocus = -1;
   bool m_bMousePressed = false;
 
 private:
   void Capture();
   void Release();
+  void OnCharHook(wxKeyEvent &event);
+  void OnFocusChanged(wxFocusEvent &event);
+  // The next enabled button after from in direction step (+1 or -1); -1 for none.
+  int NextEnabled(int from, int step) const;
+  // The tip under the mouse pointer again: a button that was just disabled loses its tip.
+  void RefreshToolTip();
   void ShowToolTipAt(const wxPoint &point);
   bool IsValidIndex(int index) const { return index >= 0 && index < ButtonCount(); }
 

@@ -8,6 +8,7 @@
 #include "Localization.h"
 #include "ResourceBitmap.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <memory>
@@ -23,6 +24,14 @@ const double kDefaultFontSize = 14.0;
 const wchar_t kDefaultFontFace[] = L"Tahoma";
 const wxColour kSpacerFill(250, 250, 250);
 
+// The face a missing one is replaced by: the proportional sans the dialogs use. Left to the
+// desktop ("Sans"), a system with only the Liberation fonts would draw the captions in Liberation
+// Mono. Characters it lacks (Japanese) come from the desktop's other fonts.
+const wchar_t kFallbackFace[] = L"Liberation Sans";
+// Captions are shrunk at most this far to fit the room the window has for a bar.
+const double kMinFontScale = 0.75;
+const wchar_t kEllipsis[] = L"\u2026";
+
 // Face names are looked up once each: enumerating the desktop's fonts is slow.
 wxString ResolveFace(const wxString &face) {
   static std::map<wxString, wxString> resolved;
@@ -31,12 +40,22 @@ wxString ResolveFace(const wxString &face) {
     return found->second;
   wxString use = face;
   if (!wxFontEnumerator::IsValidFacename(face)) {
-    use = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetFaceName();
+    use = kFallbackFace;
+    if (!wxFontEnumerator::IsValidFacename(use))
+      use = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT).GetFaceName();
     if (use.empty())
       use = "Sans";
   }
   resolved[face] = use;
   return use;
+}
+
+// The picture of a disabled button where its table gives the normal one again: the same picture
+// greyed, so that it does not look usable.
+wxBitmap Greyed(const wxBitmap &picture) {
+  if (!picture.IsOk())
+    return picture;
+  return wxBitmap(picture.ConvertToImage().ConvertToDisabled(255));
 }
 
 bool IsSpacer(const CoolToolButtonDef &def) { return def.command == -1; }
@@ -92,6 +111,8 @@ bool CCoolToolBar::SetButtonsWithPictures(int count, const CoolToolButtonDef *ta
                            {def.disabledX, def.disabledY}};
     for (int p = 0; p < 4; ++p)
       button.pictures[p] = CutPicture(strip, wxRect(at[p], wxSize(def.width, def.height)));
+    if (at[kDisabled] == at[kNormal])
+      button.pictures[kDisabled] = Greyed(button.pictures[kNormal]);
   }
   Refresh(true);
   return true;
@@ -104,6 +125,7 @@ void CCoolToolBar::SetButtons(const CoolToolButtonDef *table) {
   for (size_t i = 0; i < m_buttons.size(); ++i) {
     const CoolToolButtonDef &def = table[i];
     m_buttons[i].caption = def.captionId > 0 ? wxString(LoadLangString(def.captionId)) : wxString();
+    m_buttons[i].shown = m_buttons[i].caption;
     m_buttons[i].toolTipId = def.toolTipId;
     m_buttons[i].rect = wxRect();
   }
@@ -147,6 +169,52 @@ void CCoolToolBar::MeasureText(const wxString &text, double *width, double *heig
   gc->GetTextExtent(text, width, height);
 }
 
+wxString CCoolToolBar::GetShownCaption(int index) const {
+  return index >= 0 && index < GetButtonCount() ? m_buttons[index].shown : wxString();
+}
+
+void CCoolToolBar::ShortenCaptions() {
+  for (Button &button : m_buttons) {
+    const wxString &caption = button.caption;
+    button.shown = caption;
+    if (m_maxCaptionWidth <= 0 || caption.empty() ||
+        MeasureCaptionWidth(caption) <= m_maxCaptionWidth)
+      continue;
+    // The longest start of the caption that fits with the ellipsis after it.
+    size_t fits = 0, tooLong = caption.length();
+    while (tooLong - fits > 1) {
+      const size_t mid = (fits + tooLong) / 2;
+      if (MeasureCaptionWidth(caption.Left(mid) + kEllipsis) <= m_maxCaptionWidth)
+        fits = mid;
+      else
+        tooLong = mid;
+    }
+    button.shown = caption.Left(std::max<size_t>(fits, 1)).Strip(wxString::trailing) + kEllipsis;
+  }
+}
+
+bool CCoolToolBar::FitToWidth(int width) {
+  m_fontScale = 1.0;
+  m_maxCaptionWidth = 0;
+  ShortenCaptions();
+  if (width <= 0 || GetBarWidth() <= width)
+    return true;
+  // First a smaller font, then shortened captions, longest first.
+  while (m_fontScale > kMinFontScale + 1e-9 && GetBarWidth() > width)
+    m_fontScale -= 0.05;
+  if (GetBarWidth() <= width)
+    return true;
+  int longest = 0;
+  for (int i = 0; i < GetButtonCount(); ++i)
+    longest = std::max(longest, MeasureCaptionWidth(m_buttons[i].caption));
+  for (m_maxCaptionWidth = longest; m_maxCaptionWidth > 8; m_maxCaptionWidth -= 4) {
+    ShortenCaptions();
+    if (GetBarWidth() <= width)
+      return true;
+  }
+  return GetBarWidth() <= width;
+}
+
 int CCoolToolBar::MeasureCaptionWidth(const wxString &caption) const {
   if (caption.empty())
     return 0;
@@ -167,7 +235,7 @@ int CCoolToolBar::GetBarWidth() const {
     if (IsSpacer(def))
       width += HasPicture(def) ? def.width : def.leftWidth;
     else
-      width += def.width + MeasureCaptionWidth(m_buttons[i].caption);
+      width += def.width + MeasureCaptionWidth(GetShownCaption(static_cast<int>(i)));
   }
   return width;
 }
@@ -214,7 +282,7 @@ void CCoolToolBar::DrawBar(wxDC &dc) {
       else if (button.enabled)
         which = kNormal;
       const wxBitmap &picture = button.pictures[which];
-      const int tw = MeasureCaptionWidth(button.caption);
+      const int tw = MeasureCaptionWidth(GetShownCaption(index));
       CopyColumns(mem, x, picture, 0, def.leftWidth);
       if (tw > 0)
         StretchColumns(mem, x + def.leftWidth, def.width + tw - def.rightCapWidth - def.leftWidth,
@@ -246,8 +314,9 @@ void CCoolToolBar::DrawBar(wxDC &dc) {
 
 void CCoolToolBar::DrawCaption(wxGraphicsContext &gc, int index, const CoolToolButtonDef &def) {
   const Button &button = m_buttons[index];
+  const wxString caption = GetShownCaption(index);
   double w = 0, h = 0;
-  MeasureText(button.caption, &w, &h);
+  MeasureText(caption, &w, &h);
   const int th = static_cast<int>(std::ceil(h));
   double x = button.rect.x + def.leftWidth;
   double y = th > 0 ? (def.height - th) / 2 + m_textOffset : def.height / 2 - 6;
@@ -266,10 +335,10 @@ void CCoolToolBar::DrawCaption(wxGraphicsContext &gc, int index, const CoolToolB
     gc.SetFont(renderer->CreateFont(GetFontSize(), face, wxFONTFLAG_DEFAULT, m_glow));
     static const double kGlow[][2] = {{1, 1}, {0.5, 1}, {1.5, 1}, {1, 0.5}, {1, 1.5}};
     for (const auto &d : kGlow)
-      gc.DrawText(button.caption, x + d[0], y + d[1]);
+      gc.DrawText(caption, x + d[0], y + d[1]);
   }
   gc.SetFont(renderer->CreateFont(GetFontSize(), face, wxFONTFLAG_DEFAULT, colour));
-  gc.DrawText(button.caption, x, y);
+  gc.DrawText(caption, x, y);
 }
 
 void CCoolToolBar::OnLanguageChanged(wxCommandEvent &) {

@@ -66,6 +66,13 @@ public:
                      const wxColour &glow);
 
   wxString GetButtonCaption(int index) const;
+  // The caption as drawn: shortened with an ellipsis when FitToWidth had to.
+  wxString GetShownCaption(int index) const;
+  // Makes the bar at most width pixels wide if it can: first a smaller caption font (down to
+  // three quarters), then captions shortened with an ellipsis. Undoes earlier fitting first;
+  // false when even that does not make it fit.
+  bool FitToWidth(int width);
+  double GetFontScale() const { return m_fontScale; }
   int GetTextPushedIndex() const { return m_nTextPushed; }
   // Measured caption width as the layout uses it (measured + 1, rounded up); 0 for none.
   int MeasureCaptionWidth(const wxString &caption) const;
@@ -80,10 +87,13 @@ private:
   struct Button : BarButton {
     wxBitmap pictures[4];
     wxString caption;
+    wxString shown; // the caption as drawn: shortened by FitToWidth when it had to
     int leftWidth = 0;
   };
 
   void MeasureText(const wxString &text, double *width, double *height) const;
+  // Makes every button's shown caption fit m_maxCaptionWidth.
+  void ShortenCaptions();
   void DrawCaption(wxGraphicsContext &gc, int index, const CoolToolButtonDef &def);
   void OnLanguageChanged(wxCommandEvent &event);
 
@@ -94,8 +104,10 @@ private:
   double m_fontSize = -1.0;
   double m_fontScale = 1.0;
   double m_textOffset = 1.0;
+  int m_maxCaptionWidth = 0; // 0: captions whole
   wxColour m_normalText{0, 22, 95};
-  wxColour m_disabledText{27, 0, 83, 150};
+  // Grey rather than the enabled colour made paler: a disabled caption must not read as usable.
+  wxColour m_disabledText{150, 150, 150, 255};
   wxColour m_hoverText{0, 51, 102};
   wxColour m_glow{255, 255, 255};
 };

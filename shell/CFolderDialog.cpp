@@ -11,7 +11,8 @@ const wchar_t kTitle[] = L"Current Selection";
 
 } // namespace
 
-CFolderDialog::CFolderDialog(const wxString &initialFolder) : m_initialFolder(initialFolder) {}
+CFolderDialog::CFolderDialog(const wxString &initialFolder, wxWindow *parent)
+    : m_initialFolder(initialFolder), m_parent(parent) {}
 
 CFolderDialog::~CFolderDialog() = default;
 
@@ -23,9 +24,10 @@ wxString CFolderDialog::ShortenPath(const wxString &path) {
 
 int CFolderDialog::DoModal() {
   m_selectedFolder = m_initialFolder;
-  FolderBrowser browser(nullptr, kTitle, [this](FolderBrowser &b, int event, const wxString &path) {
-    BrowseCallback(b, event, path);
-  });
+  FolderBrowser browser(m_parent, kTitle,
+                        [this](FolderBrowser &b, int event, const wxString &path) {
+                          BrowseCallback(b, event, path);
+                        });
   m_browser = &browser;
   const int answer = browser.ShowModal();
   const wxString chosen = browser.GetSelectedPath();

@@ -10,8 +10,9 @@ class CFolderDialog {
 public:
   enum Result { kOK = 1, kCancel = 2 };
 
-  // initialFolder is selected when the browser opens; empty for none.
-  explicit CFolderDialog(const wxString &initialFolder = wxString());
+  // initialFolder is selected when the browser opens; empty for none. The browser is centred on
+  // parent when one is given.
+  explicit CFolderDialog(const wxString &initialFolder = wxString(), wxWindow *parent = nullptr);
   virtual ~CFolderDialog();
   CFolderDialog(const CFolderDialog &) = delete;
   CFolderDialog &operator=(const CFolderDialog &) = delete;
@@ -45,4 +46,5 @@ protected:
 
 private:
   FolderBrowser *m_browser = nullptr;
+  wxWindow *m_parent;
 };

@@ -1,5 +1,6 @@
 #include "CHyperLink.h"
 
+#include "LangMessageBox.h"
 #include "LinkOpening.h"
 
 #include <wx/dcclient.h>
@@ -159,5 +160,5 @@ void CHyperLink::ReportOpenFailure(int code) {
 }
 
 void ShowLinkError(wxWindow *parent, int code) {
-  wxMessageBox(LinkErrorText(code), "Error", wxOK | wxICON_EXCLAMATION, parent);
+  ShowMessageBox(parent, LinkErrorText(code), "Error", wxOK | wxICON_EXCLAMATION);
 }

@@ -97,13 +97,35 @@ void COutputSetting::CreateControls() {
     remember(box);
 }
 
+namespace {
+
+// The template's rectangle, made as tall as the desktop's smallest check or radio box and
+// grown evenly about its middle: a box squeezed below that makes the toolkit complain at every
+// layout and clips its mark.
+void PlaceAtLeastBest(wxWindow *control, const wxRect &r) {
+  wxRect placed = r;
+  const int best = control->GetBestSize().y;
+  if (best > placed.height) {
+    placed.y -= (best - placed.height) / 2;
+    placed.height = best;
+  }
+  control->SetSize(placed);
+}
+
+} // namespace
+
 wxRadioButton *COutputSetting::AddRadio(int id, const wxString &label, const wxRect &r,
                                         bool first) {
-  return new wxRadioButton(this, id, label, r.GetPosition(), r.GetSize(), first ? wxRB_GROUP : 0);
+  auto *radio =
+      new wxRadioButton(this, id, label, r.GetPosition(), wxDefaultSize, first ? wxRB_GROUP : 0);
+  PlaceAtLeastBest(radio, r);
+  return radio;
 }
 
 wxCheckBox *COutputSetting::AddCheck(int id, const wxString &label, const wxRect &r) {
-  return new wxCheckBox(this, id, label, r.GetPosition(), r.GetSize());
+  auto *check = new wxCheckBox(this, id, label, r.GetPosition());
+  PlaceAtLeastBest(check, r);
+  return check;
 }
 
 wxTextCtrl *COutputSetting::AddPasswordEdit(int id, const wxRect &r) {

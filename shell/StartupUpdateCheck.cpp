@@ -1,5 +1,6 @@
 #include "StartupUpdateCheck.h"
 
+#include "LangMessageBox.h"
 #include "Localization.h"
 #include "NetworkState.h"
 #include "ProgramVersion.h"
@@ -18,8 +19,8 @@ const int kQuestionCaption = 151;
 } // namespace
 
 bool AskForUpgrade(wxWindow *parent) {
-  return wxMessageBox(LoadLangString(kQuestionText), LoadLangString(kQuestionCaption),
-                      wxYES_NO | wxICON_QUESTION, parent) == wxYES;
+  return ShowMessageBox(parent, LoadLangString(kQuestionText), LoadLangString(kQuestionCaption),
+                        wxYES_NO | wxICON_QUESTION) == wxYES;
 }
 
 bool StartStartupUpdateCheck(wxWindow *mainWindow, const StartupUpdatePrompt &prompt,

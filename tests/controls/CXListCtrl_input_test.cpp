@@ -243,3 +243,17 @@ TEST_F(ListInput, HorizontalScrollMovesCellsAndHeaderTogether) {
   EXPECT_EQ(list->GetHeaderCtrl()->GetScrollOffset(),
             list->GetHeaderCtrl()->GetTotalWidth() - list->GetClientSize().x);
 }
+
+TEST_F(ListInput, TheFocusComingInLandsOnTheSelectionOrTheFirstRow) {
+  AddRows(4);
+  ASSERT_EQ(list->GetFocusedItem(), -1);
+  wxFocusEvent in(wxEVT_SET_FOCUS, list->GetId());
+  in.SetEventObject(list);
+  list->GetEventHandler()->ProcessEvent(in);
+  EXPECT_EQ(list->GetFocusedItem(), 0);
+  EXPECT_EQ(list->GetSelectedCount(), 0); // only the focus: nothing is selected by it
+  list->SetFocusedItem(-1);
+  list->Select(2, true);
+  list->GetEventHandler()->ProcessEvent(in);
+  EXPECT_EQ(list->GetFocusedItem(), 2);
+}

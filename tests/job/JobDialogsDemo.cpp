@@ -1,9 +1,13 @@
 // Shows one of the merge job's dialogs, to look at (not a test):
-//   job_dialogs_demo progress|range
+//   job_dialogs_demo progress|range|password|message|question [LANGUAGE]
 // The progress dialog shows 42% of a run that never ends; the page range dialog shows a
-// refused page list.
+// refused page list; the password dialog a refused password; the message boxes a warning and the
+// update question.
 #include "CDlgChangePageRange.h"
 #include "CDlgMergeProgress.h"
+#include "CDlgSourcePassword.h"
+#include "LangMessageBox.h"
+#include "Localization.h"
 
 #include <wx/app.h>
 #include <wx/frame.h>
@@ -29,7 +33,25 @@ public:
     const wxString which = argc > 1 ? argv[1] : wxString("progress");
     auto *frame = new wxFrame(nullptr, wxID_ANY, "Vantorel", wxPoint(0, 0), wxSize(700, 500));
     frame->Show();
-    if (which == "range") {
+    if (argc > 2)
+      SelectLanguage(argv[2].ToStdWstring());
+    if (which == "password") {
+      CallAfter([frame] {
+        CDlgSourcePassword dialog(frame, "annual report 2025.pdf");
+        dialog.onCheck = [&dialog](const wxString &) { dialog.Answer(false, LoadLangString(234)); };
+        dialog.CallAfter([&dialog] { dialog.Confirm(); });
+        dialog.ShowModal();
+      });
+    } else if (which == "message") {
+      CallAfter([frame] {
+        ShowMessageBox(frame, LoadLangString(232), "Tessary Zuzu VOR Adazev",
+                       wxOK | wxICON_EXCLAMATION);
+      });
+    } else if (which == "question") {
+      CallAfter([frame] {
+        ShowMessageBox(frame, LoadLangString(150), LoadLangString(151), wxYES_NO | wxICON_QUESTION);
+      });
+    } else if (which == "range") {
       CallAfter([frame] {
         CDlgChangePageRange dialog(frame);
         dialog.nTotalPages = 20;

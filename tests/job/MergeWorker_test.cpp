@@ -261,18 +261,21 @@ TEST_F(Worker, PasswordsWithCharactersPdfCannotHoldAreRefused) {
 
 TEST_F(Worker, FailuresAndSkippedFilesSayWhy) {
   WriteFileBytes(dir.file("junk.pdf"), "no PDF at all");
-  auto job = Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("junk.pdf"), 1)}, MakeSettings(out, 1, 0));
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("junk.pdf"), 1)},
+                 MakeSettings(out, 1, 0));
   EXPECT_EQ(RunMergeWorker(*job), 0);
   EXPECT_EQ(sink.Finished().wParam, 1);
   EXPECT_NE(sink.Finished().strDetail.find(L"junk.pdf: skipped: not a PDF"), std::wstring::npos)
       << std::string(sink.Finished().strDetail.begin(), sink.Finished().strDetail.end());
   // A page count the file does not have fails the run, and the message says which page.
   RecordingSink failingSink;
-  auto failing = std::make_shared<MergeJob>(&failingSink, std::vector<_stru_ItemData_>{MakeRow(dir.file("a.pdf"), 5)},
-                                            MakeSettings(out, 1, 0));
+  auto failing = std::make_shared<MergeJob>(
+      &failingSink, std::vector<_stru_ItemData_>{MakeRow(dir.file("a.pdf"), 5)},
+      MakeSettings(out, 1, 0));
   EXPECT_EQ(RunMergeWorker(*failing), -2);
-  EXPECT_NE(failingSink.Finished().strDetail.find(L"a.pdf: page 4 is not in the file (it has 3 pages)"),
-            std::wstring::npos);
+  EXPECT_NE(
+      failingSink.Finished().strDetail.find(L"a.pdf: page 4 is not in the file (it has 3 pages)"),
+      std::wstring::npos);
 }
 
 TEST_F(Worker, StopGivesUpOnAWorkerThatDoesNotStop) {
@@ -329,3 +332,22 @@ TEST(EngineText, NullAndEmptyStayNull) {
 }
 
 } // namespace
+
+TEST_F(Worker, ARowsPasswordOpensItsSource) {
+  TestPdfOptions locked;
+  locked.userPassword = "\xe9t\xe9"; // Windows-1252, as the window hands it on
+  locked.ownerPassword = "owner";
+  MakeTestPdf(dir.file("locked.pdf"), {TestPage{}, TestPage{}}, locked);
+  _stru_ItemData_ row = MakeRow(dir.file("locked.pdf"), 2);
+  row.strPassword = "\xe9t\xe9";
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3), row}, MakeSettings(out, 1, 0, L"both"));
+  EXPECT_EQ(RunMergeWorker(*job), 0);
+  EXPECT_EQ(Sheets(out + "/both.pdf"), 5u);
+}
+
+TEST(EnginePassword, RefusesCharactersWindows1252CannotHold) {
+  std::string out;
+  EXPECT_TRUE(ToEnginePassword(L"caf\u00e9", &out));
+  EXPECT_EQ(out, "caf\xe9");
+  EXPECT_FALSE(ToEnginePassword(L"\u65e5\u672c", &out));
+}

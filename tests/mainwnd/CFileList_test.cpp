@@ -21,11 +21,13 @@ protected:
   void SetUp() override {
     ListFixture::SetUp();
     plain = new CXListCtrl(m_frame, wxID_ANY, wxPoint(0, 0), wxSize(660, 400));
-    files = std::make_unique<CFileList>(plain, [this](const wchar_t *path) -> int32_t {
-      auto it = pages.find(path);
-      if (it == pages.end())
-        throw std::runtime_error("cannot read");
-      return it->second;
+    // Each PDF is answered at once, as a reader that failed when the table has no entry.
+    files = std::make_unique<CFileList>(plain, [this](const _stru_ItemData_ &record) {
+      ++readsAsked;
+      if (holdAnswers)
+        return;
+      auto it = pages.find(record.szFilePath);
+      files->TakeReadAnswer(record.nItemID, it == pages.end() ? 0 : it->second, false);
     });
     files->SetupColumns();
   }
@@ -38,6 +40,8 @@ protected:
   CXListCtrl *plain = nullptr;
   std::unique_ptr<CFileList> files;
   std::map<std::wstring, int32_t> pages;
+  int readsAsked = 0;
+  bool holdAnswers = false; // answers come later, through TakeReadAnswer
 };
 
 TEST_F(FileList, FiveColumnsWithTitlesWeightsAndThirtyPixelRows) {
@@ -60,7 +64,7 @@ TEST_F(FileList, PdfPictureAndFailedRows) {
   pages[pdf] = 12;
   EXPECT_EQ(files->AppendFile(pdf), 0);
   EXPECT_EQ(files->AppendFile(pic), 1);
-  EXPECT_EQ(files->AppendFile(L"/nowhere/broken.pdf"), 2); // the probe throws
+  EXPECT_EQ(files->AppendFile(L"/nowhere/broken.pdf"), 2); // the reader fails
   EXPECT_EQ(files->AppendFile(L"/x/notes.txt"), -1);
   ASSERT_EQ(files->GetCount(), 3);
 
@@ -215,4 +219,59 @@ TEST_F(FileList, RecordsAreReleasedWithTheListObject) {
   files.reset();
   EXPECT_TRUE(out.expired());
   EXPECT_EQ(plain->GetItemCount(), 0);
+}
+
+TEST_F(FileList, PdfRowsShowTheirReadingUntilTheAnswerComes) {
+  holdAnswers = true;
+  TempDir dir;
+  WriteFileBytes(dir.file("a.pdf"), "x");
+  WriteFileBytes(dir.file("b.pdf"), "x");
+  WriteFileBytes(dir.file("c.png"), "x");
+  files->AppendFile(Wide(dir.file("a.pdf")));
+  files->AppendFile(Wide(dir.file("b.pdf")));
+  files->AppendFile(Wide(dir.file("c.png")));
+  EXPECT_EQ(readsAsked, 2); // pictures are not read
+  EXPECT_EQ(files->GetReadingCount(), 2);
+  EXPECT_EQ(Cell(0, 3), L"");
+  EXPECT_EQ(Cell(0, 4), L"Reading...");
+  EXPECT_EQ(files->GetItemData(0)->nStatus, STATUS_LOAD_FAILED); // never merged unread
+  EXPECT_EQ(Cell(2, 4), L"All");
+
+  // Answers find their rows by record, wherever the rows went meanwhile.
+  const int32_t a = files->GetItemData(0)->nItemID, b = files->GetItemData(1)->nItemID;
+  files->MoveRow(0, 2);
+  EXPECT_TRUE(files->TakeReadAnswer(a, 7, false));
+  EXPECT_EQ(files->FindRow(a), 1);
+  EXPECT_EQ(Cell(1, 3), L"7");
+  EXPECT_EQ(Cell(1, 4), L"All(Double click to change the page range)");
+  EXPECT_EQ(files->GetItemData(1)->nStatus, STATUS_READY);
+  EXPECT_EQ(files->GetItemData(1)->nReadState, READ_DONE);
+
+  // A row removed while it was read takes nothing.
+  files->DeleteRow(files->FindRow(b));
+  EXPECT_FALSE(files->TakeReadAnswer(b, 3, false));
+  EXPECT_EQ(files->GetReadingCount(), 0);
+}
+
+TEST_F(FileList, APdfLockedByAPasswordSaysSoInEveryLanguage) {
+  holdAnswers = true;
+  files->AppendFile(L"/x/locked.pdf");
+  const int32_t id = files->GetItemData(0)->nItemID;
+  files->TakeReadAnswer(id, -1, true);
+  EXPECT_EQ(files->GetItemData(0)->nReadState, READ_NEEDS_PASSWORD);
+  EXPECT_EQ(files->GetItemData(0)->nStatus, STATUS_LOAD_FAILED);
+  EXPECT_EQ(Cell(0, 3), L"-1");
+  EXPECT_EQ(Cell(0, 4), L"Password needed (double click to enter it)");
+  for (const wchar_t *code : {L"de", L"fr", L"jp"}) {
+    SelectLanguage(code);
+    files->Retranslate();
+    EXPECT_NE(Cell(0, 4), L"Password needed (double click to enter it)") << code;
+    EXPECT_NE(Cell(0, 4), L"PDF load fiailed") << code;
+  }
+  SelectLanguage(L"en");
+  // With the password the row is as any other.
+  files->TakeReadAnswer(id, 4, false);
+  EXPECT_EQ(Cell(0, 3), L"4");
+  EXPECT_EQ(Cell(0, 4), L"All(Double click to change the page range)");
+  EXPECT_EQ(files->GetItemData(0)->nStatus, STATUS_READY);
 }

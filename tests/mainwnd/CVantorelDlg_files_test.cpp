@@ -12,12 +12,14 @@
 
 #include <filesystem>
 
+#include <wx/utils.h>
+
 namespace {} // namespace
 
 TEST_F(MainWindow, AnUnsupportedNameHidesTheCoverButAddsNothing) {
   ASSERT_TRUE(dlg->GetCover()->IsShown());
   ASSERT_FALSE(dlg->GetListCtrl()->IsShown());
-  dlg->AddFile(Wide(Home("notes.txt")));
+  AddRead(Wide(Home("notes.txt")));
   EXPECT_FALSE(dlg->GetCover()->IsShown());
   EXPECT_TRUE(dlg->GetListCtrl()->IsShown());
   EXPECT_EQ(0, dlg->GetListCtrl()->GetItemCount());
@@ -26,7 +28,7 @@ TEST_F(MainWindow, AnUnsupportedNameHidesTheCoverButAddsNothing) {
 
 TEST_F(MainWindow, TheFirstFileEnablesBuildAndTheListButtons) {
   MakeNumberedPdf(Home("a.pdf"), 3);
-  dlg->AddFile(Wide(Home("a.pdf")));
+  AddRead(Wide(Home("a.pdf")));
   ASSERT_EQ(1, dlg->GetListCtrl()->GetItemCount());
   EXPECT_EQ("1", dlg->GetListCtrl()->GetItemText(0, 0));
   EXPECT_EQ("a.pdf", dlg->GetListCtrl()->GetItemText(0, 1));
@@ -39,7 +41,7 @@ TEST_F(MainWindow, TheFirstFileEnablesBuildAndTheListButtons) {
   EXPECT_FALSE(ListButtonEnabled(kCmdMoveUp));
   EXPECT_FALSE(ListButtonEnabled(kCmdRemove));
   EXPECT_FALSE(ListButtonEnabled(kCmdPageRange));
-  dlg->AddFile(Wide(Home("a.pdf")));
+  AddRead(Wide(Home("a.pdf")));
   EXPECT_EQ(2, dlg->GetListCtrl()->GetItemCount()); // no duplicate check
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
 }
@@ -56,6 +58,7 @@ TEST_F(MainWindow, AddFilesAddsInTheDialogsOrderAndRemembersTheFolder) {
   ASSERT_EQ(2, dlg->GetListCtrl()->GetItemCount());
   EXPECT_EQ("a.PDF", dlg->GetListCtrl()->GetItemText(0, 1));
   EXPECT_EQ("b.Jpeg", dlg->GetListCtrl()->GetItemText(1, 1));
+  WaitForReading();
   EXPECT_EQ(2, dlg->GetFileList()->GetItemData(0)->nTotalPage);
   EXPECT_EQ(1, dlg->GetFileList()->GetItemData(1)->nTotalPage);
   EXPECT_EQ(Wide(Home("in")), dlg->GetSettings().TrackFolder);
@@ -90,7 +93,11 @@ TEST_F(MainWindow, AddFolderAddsThePdfFilesOfTheTree) {
   dlg->folderAnswer = true;
   dlg->folder = Wide(Home("tree"));
   dlg->OnBarCommand(kCmdAddFolder);
-  EXPECT_EQ(L"", dlg->askedFolderInitial);
+  // The first Add Folder of a run starts at the home folder, the next at the folder chosen.
+  EXPECT_EQ(wxGetHomeDir().ToStdWstring(), dlg->askedFolderInitial);
+  dlg->folderAnswer = false;
+  dlg->OnBarCommand(kCmdAddFolder);
+  EXPECT_EQ(Wide(Home("tree")), dlg->askedFolderInitial);
   ASSERT_EQ(2, dlg->GetListCtrl()->GetItemCount());
   std::vector<wxString> names = {dlg->GetListCtrl()->GetItemText(0, 1),
                                  dlg->GetListCtrl()->GetItemText(1, 1)};
@@ -119,5 +126,6 @@ TEST_F(MainWindow, DropsAddOnlySupportedNames) {
   EXPECT_EQ("photo.png", dlg->GetListCtrl()->GetItemText(0, 1));
   // A folder named like a PDF is listed, and fails to load.
   EXPECT_EQ("folder.pdf", dlg->GetListCtrl()->GetItemText(1, 1));
+  WaitForReading();
   EXPECT_EQ(STATUS_LOAD_FAILED, dlg->GetFileList()->GetItemData(1)->nStatus);
 }

@@ -6,6 +6,7 @@
 #include "CCoolToolBar.h"
 #include "CFileList.h"
 #include "MainMenus.h"
+#include "MenuCommandId.h"
 #include "PdfMaker.h"
 #include "controls/CXListCtrl.h"
 
@@ -20,11 +21,11 @@ protected:
     int pages = 1;
     for (const char *name : {"A.pdf", "B.pdf", "C.pdf"}) {
       MakeNumberedPdf(Home(name), pages++);
-      dlg->AddFile(Wide(Home(name)));
+      AddRead(Wide(Home(name)));
     }
     if (picture) {
       WriteFileBytes(Home("P.png"), "png");
-      dlg->AddFile(Wide(Home("P.png")));
+      AddRead(Wide(Home("P.png")));
     }
   }
   CXListCtrl *List() { return dlg->GetListCtrl(); }
@@ -150,6 +151,60 @@ TEST_F(ListEditing, DeleteKeyRemovesTheSelectionWhileTheListHasTheFocus) {
   EXPECT_EQ("AC", Names());
 }
 
+// A key typed while the list has the focus, as the window's key hook sees it first.
+void TypeInList(CXListCtrl *list, int key, int modifiers = wxMOD_NONE) {
+  wxKeyEvent event(wxEVT_CHAR_HOOK);
+  event.m_keyCode = key;
+  event.m_controlDown = (modifiers & wxMOD_CONTROL) != 0;
+  event.m_shiftDown = (modifiers & wxMOD_SHIFT) != 0;
+  event.SetEventObject(list);
+  list->GetEventHandler()->ProcessEvent(event);
+}
+
+TEST_F(ListEditing, KeysOnTheListRunTheListCommands) {
+  AddRows();
+  List()->SetFocus();
+  YieldToWindows();
+  ASSERT_EQ(List(), wxWindow::FindFocus());
+  SelectOnly({0});
+  TypeInList(List(), WXK_DOWN, wxMOD_CONTROL);
+  EXPECT_EQ("BAC", Names());
+  EXPECT_TRUE(List()->IsSelected(1));
+  EXPECT_EQ(1, List()->GetFocusedItem()); // the keyboard stays on the moved row
+  TypeInList(List(), WXK_END, wxMOD_CONTROL);
+  EXPECT_EQ("BCA", Names());
+  TypeInList(List(), WXK_HOME, wxMOD_CONTROL);
+  EXPECT_EQ("ABC", Names());
+  TypeInList(List(), WXK_UP, wxMOD_CONTROL); // already first: nothing
+  EXPECT_EQ("ABC", Names());
+  EXPECT_EQ("123", Numbers());
+  // Moves need one selected row, as the tool bar's Up and Down do.
+  SelectOnly({0, 1});
+  TypeInList(List(), WXK_DOWN, wxMOD_CONTROL);
+  EXPECT_EQ("ABC", Names());
+
+  // Enter acts as a double click: the page range of the first selected row.
+  int rangeTotal = 0;
+  dlg->pageRange = [&](CDlgChangePageRange &d) { return rangeTotal = d.nTotalPages, false; };
+  SelectOnly({2});
+  TypeInList(List(), WXK_RETURN);
+  EXPECT_EQ(3, rangeTotal);
+  EXPECT_TRUE(dlg->IsShown()); // and Enter still closes nothing
+
+  // Shift+F10 and the Menu key: the context menu, for the selected row.
+  SelectOnly({1});
+  TypeInList(List(), WXK_F10, wxMOD_SHIFT);
+  ASSERT_EQ(1u, dlg->popups.size());
+  EXPECT_EQ(dlg->GetListMenu(), dlg->popups[0]);
+  EXPECT_EQ(1, dlg->GetClickedRow());
+  EXPECT_TRUE(dlg->GetListMenu()->IsEnabled(MenuItemIdFromCommand(ID_LIST_MOVE_UP)));
+  List()->DeselectAll();
+  TypeInList(List(), WXK_WINDOWS_MENU);
+  ASSERT_EQ(2u, dlg->popups.size());
+  EXPECT_EQ(-1, dlg->GetClickedRow());
+  EXPECT_FALSE(dlg->GetListMenu()->IsEnabled(MenuItemIdFromCommand(ID_LIST_DELETE)));
+}
+
 TEST_F(ListEditing, EmptyingDisablesBuildAndEveryListButton) {
   AddRows();
   dlg->OnBarCommand(kCmdClear);
@@ -159,7 +214,7 @@ TEST_F(ListEditing, EmptyingDisablesBuildAndEveryListButton) {
                       kCmdClear, kCmdUpgrade})
     EXPECT_FALSE(ListButtonEnabled(command)) << command;
   MakeNumberedPdf(Home("again.pdf"), 1);
-  dlg->AddFile(Wide(Home("again.pdf")));
+  AddRead(Wide(Home("again.pdf")));
   EXPECT_TRUE(ListButtonEnabled(kCmdMergeSwitch));
   EXPECT_TRUE(ListButtonEnabled(kCmdUpgrade));
   EXPECT_TRUE(dlg->GetBuildBar()->IsButtonEnabled(0));
@@ -228,7 +283,7 @@ TEST_F(ListEditing, ContextCommandsActOnTheClickedRow) {
 TEST_F(ListEditing, PageRangeIsRefusedForPicturesAndUnreadablePdfs) {
   AddRows(true);
   WriteFileBytes(Home("broken.pdf"), "not a pdf");
-  dlg->AddFile(Wide(Home("broken.pdf")));
+  AddRead(Wide(Home("broken.pdf")));
   bool opened = false;
   dlg->pageRange = [&](CDlgChangePageRange &) { return opened = true; };
   dlg->ChangePageRange(3);

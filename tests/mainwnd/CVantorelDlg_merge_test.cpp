@@ -47,8 +47,8 @@ protected:
 TEST_F(MainWindow, BuildMergesTheListIntoOnePdf) {
   MakeNumberedPdf(Home("first.pdf"), 4);
   MakeNumberedPdf(Home("second.pdf"), 3);
-  dlg->AddFile(Wide(Home("first.pdf")));
-  dlg->AddFile(Wide(Home("second.pdf")));
+  AddRead(Wide(Home("first.pdf")));
+  AddRead(Wide(Home("second.pdf")));
   dlg->pageRange = [](CDlgChangePageRange &d) {
     d.nMode = 1;
     d.strRange = "1-2";
@@ -79,8 +79,8 @@ TEST_F(MainWindow, BuildMergesTheListIntoOnePdf) {
 TEST_F(MainWindow, MergeSwitchOffWritesOneFilePerRow) {
   MakeNumberedPdf(Home("a.pdf"), 2);
   MakeNumberedPdf(Home("b.pdf"), 4);
-  dlg->AddFile(Wide(Home("a.pdf")));
-  dlg->AddFile(Wide(Home("b.pdf")));
+  AddRead(Wide(Home("a.pdf")));
+  AddRead(Wide(Home("b.pdf")));
   dlg->OnBarCommand(kCmdMergeSwitch);
   std::filesystem::create_directories(Home("each"));
   dlg->GetOutputFolderEdit()->ChangeValue(Home("each"));
@@ -104,7 +104,7 @@ TEST_F(MainWindow, MergeSwitchOffWritesOneFilePerRow) {
 TEST_F(MainWindow, ACancelledRunIsFollowedByTheUpsellToo) {
   MakeNumberedPdf(Home("big.pdf"), 400);
   for (int i = 0; i < 5; ++i)
-    dlg->AddFile(Wide(Home("big.pdf")));
+    AddRead(Wide(Home("big.pdf")));
   dlg->GetOutputFolderEdit()->ChangeValue(Home("cancelled"));
   std::vector<wxString> messages;
   dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {

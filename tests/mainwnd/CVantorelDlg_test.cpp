@@ -141,7 +141,7 @@ TEST_F(MainWindow, EnterAndEscapeNeverCloseTheWindow) {
 
 TEST_F(MainWindow, BuildCollectsEveryCheckInOneMessageAndStartsNothing) {
   MakeNumberedPdf(Home("a.pdf"), 1);
-  dlg->AddFile(Wide(Home("a.pdf")));
+  AddRead(Wide(Home("a.pdf")));
   auto *openPwd = static_cast<wxCheckBox *>(dlg->FindWindow(COutputSetting::IDC_OPEN_PWD));
   auto *permPwd = static_cast<wxCheckBox *>(dlg->FindWindow(COutputSetting::IDC_PERMISSION_PWD));
   openPwd->SetValue(true);
@@ -161,8 +161,8 @@ TEST_F(MainWindow, BuildCollectsEveryCheckInOneMessageAndStartsNothing) {
 TEST_F(MainWindow, BuildHandsOverRowsAndSettingsThenShowsTheUpsell) {
   MakeNumberedPdf(Home("a.pdf"), 2);
   MakeNumberedPdf(Home("b.pdf"), 3);
-  dlg->AddFile(Wide(Home("a.pdf")));
-  dlg->AddFile(Wide(Home("b.pdf")));
+  AddRead(Wide(Home("a.pdf")));
+  AddRead(Wide(Home("b.pdf")));
   // A folder typed into the edit is used without pressing "Open".
   dlg->GetOutputFolderEdit()->ChangeValue(Home("typed"));
   std::vector<_stru_ItemData_> rows;
@@ -205,8 +205,8 @@ TEST_F(MainWindow, NameBoxIsEditableOnlyForTheCustomEntry) {
 TEST_F(MainWindow, MergeSwitchTogglesAndResetsTheListButtons) {
   MakeNumberedPdf(Home("a.pdf"), 1);
   MakeNumberedPdf(Home("b.pdf"), 1);
-  dlg->AddFile(Wide(Home("a.pdf")));
-  dlg->AddFile(Wide(Home("b.pdf")));
+  AddRead(Wide(Home("a.pdf")));
+  AddRead(Wide(Home("b.pdf")));
   dlg->GetListCtrl()->Select(0, true);
   ASSERT_TRUE(ListButtonEnabled(kCmdRemove));
   const int before = dlg->GetSettings().bMergeOn;
@@ -247,7 +247,7 @@ TEST_F(MainWindow, OutputFolderButtons) {
 
 TEST_F(MainWindow, ChoosingALanguageTranslatesEveryText) {
   MakeNumberedPdf(Home("a.pdf"), 1);
-  dlg->AddFile(Wide(Home("a.pdf")));
+  AddRead(Wide(Home("a.pdf")));
   // The language entries are in name order: de, en, fr, jp.
   dlg->OnMenuCommand(32779);
   EXPECT_EQ(L"de", dlg->GetSettings().languageID);

@@ -16,21 +16,26 @@ public:
     auto *frame = new wxFrame(nullptr, wxID_ANY, "File list", wxPoint(20, 20), wxSize(760, 420));
     frame->SetBackgroundColour(wxColour(233, 233, 233));
     auto *list = new CXListCtrl(frame, wxID_ANY, wxPoint(10, 10), wxSize(720, 330));
-    m_files = new CFileList(list, [](const wchar_t *path) -> int32_t {
+    // Page counts from a table; "locked.pdf" needs a password, "waiting.pdf" is still read.
+    m_files = new CFileList(list, [this](const _stru_ItemData_ &record) {
       static const std::map<std::wstring, int32_t> pages = {
           {L"/home/ada/Reports/annual report 2025.pdf", 48},
           {L"/home/ada/Reports/invoice-0042.pdf", 2},
           {L"/home/ada/Scans/contract signed.PDF", 7},
           {L"/home/ada/Downloads/locked.pdf", -1}};
-      auto it = pages.find(path);
-      return it == pages.end() ? -1 : it->second;
+      if (record.szFilePath == L"/home/ada/Downloads/waiting.pdf")
+        return;
+      auto it = pages.find(record.szFilePath);
+      m_files->TakeReadAnswer(record.nItemID, it == pages.end() ? -1 : it->second,
+                              record.szFilePath == L"/home/ada/Downloads/locked.pdf");
     });
     m_files->SetupColumns();
     for (const wchar_t *path :
          {L"/home/ada/Reports/annual report 2025.pdf", L"/home/ada/Pictures/holiday.jpg",
           L"/home/ada/Reports/invoice-0042.pdf", L"/home/ada/Downloads/locked.pdf",
           L"/home/ada/Pictures/diagram with a rather long file name for the column.png",
-          L"/home/ada/Scans/contract signed.PDF", L"/home/ada/Pictures/scan.tiff"})
+          L"/home/ada/Scans/contract signed.PDF", L"/home/ada/Pictures/scan.tiff",
+          L"/home/ada/Downloads/waiting.pdf"})
       m_files->AppendFile(path);
     m_files->SetPageRange(5, L"1, 3-4, 7");
     list->SetCurSel(2, true);

@@ -1,8 +1,12 @@
 // Shows the main window in a given state, to look at it (screenshots), not a test:
-//   mainwnd_demo [empty|rows|merge|german|upsell|addfiles] FILE...
+//   mainwnd_demo [empty|rows|merge|german|upsell|addfiles|addfolder|password|reading][,de|fr|jp]
+//                FILE...
 // "rows" adds the files and selects the second row, "merge" also presses Build, "german"
-// switches the language to German after adding them, "upsell" and "addfiles" open those
-// dialogs. (On a virtual screen a second window over the main one may stay unpainted.)
+// switches the language to German after adding them, "upsell", "addfiles" and "addfolder" open
+// those dialogs, "password" asks for the password of the first locked row, "reading" presses
+// Build before the files are read. A language code after a comma switches to that language
+// first. (On a virtual screen a second window over the main one may stay unpainted in a picture
+// of the whole screen; a picture of that window alone, xwd -id, shows it.)
 #include "BarCommand.h"
 #include "CFileList.h"
 #include "CVantorelDlg.h"
@@ -38,11 +42,18 @@ public:
     return true;
   }
   int OnRun() override {
-    const wxString mode = argc > 1 ? wxString(argv[1]) : wxString("empty");
+    const wxString mode = argc > 1 ? wxString(argv[1]).BeforeFirst(',') : wxString("empty");
+    const wxString language = argc > 1 ? wxString(argv[1]).AfterFirst(',') : wxString();
     CVantorelDlg dialog(nullptr, false);
     dialog.Move(0, 0);
-    for (const std::wstring &file : m_files)
-      dialog.AddFile(file);
+    // The language entries are in name order: de, en, fr, jp.
+    const wxString codes[] = {"de", "en", "fr", "jp"};
+    for (int i = 0; i < 4; ++i)
+      if (language == codes[i]) {
+        wxCommandEvent choose(wxEVT_MENU, MenuItemIdFromCommand(32779 + i));
+        dialog.GetEventHandler()->ProcessEvent(choose);
+      }
+    dialog.AddFiles(m_files);
     if (dialog.GetListCtrl()->GetItemCount() > 1)
       dialog.GetListCtrl()->Select(1, true);
     if (mode == "german") {
@@ -56,6 +67,18 @@ public:
       RunLater([&dialog] { dialog.OnBarCommand(kCmdUpgrade); });
     if (mode == "addfiles")
       RunLater([&dialog] { dialog.OnAddFiles(); });
+    if (mode == "addfolder")
+      RunLater([&dialog] { dialog.OnAddFolder(); });
+    if (mode == "reading")
+      dialog.CallAfter([&dialog] { dialog.Build(); });
+    if (mode == "password")
+      RunLater([&dialog] {
+        for (int row = 0; row < dialog.GetFileList()->GetCount(); ++row)
+          if (dialog.GetFileList()->GetItemData(row)->nReadState == READ_NEEDS_PASSWORD) {
+            dialog.AskSourcePassword(row);
+            break;
+          }
+      });
     dialog.ShowModal();
     dialog.ShutDown();
     return 0;

@@ -9,9 +9,13 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
+#include "BarCommand.h"
 #include "CCoolToolBar.h"
 #include "CDlgChangePageRange.h"
+#include "CDlgSourcePassword.h"
 #include "CVantorelDlg.h"
 #include "Localization.h"
 #include "support/TempDir.h"
@@ -33,10 +37,15 @@ public:
   std::vector<std::wstring> files;
   std::wstring askedFilesFolder;
   bool folderAnswer = false;
+  bool realFolderPicker = false; // the program's own folder picker instead of the answers
   std::wstring folder;
   std::wstring askedFolderInitial;
   // What the page range dialog's user does; empty: Cancel.
   std::function<bool(CDlgChangePageRange &)> pageRange;
+  // Passwords typed in the password dialog in turn; it is cancelled when they run out.
+  std::vector<wxString> passwords;
+  wxString passwordPrompt;                // the dialog's prompt
+  std::vector<wxString> passwordProblems; // what it said after each refused password
   // The merge run; empty: only counted.
   std::function<void(const std::vector<_stru_ItemData_> &, const CFSMSettings &)> merge;
 
@@ -50,6 +59,8 @@ protected:
   }
   bool AskFolder(const std::wstring &initial, std::wstring *chosen) override {
     askedFolderInitial = initial;
+    if (realFolderPicker)
+      return CVantorelDlg::AskFolder(initial, chosen);
     if (folderAnswer)
       *chosen = folder;
     return folderAnswer;
@@ -62,6 +73,18 @@ protected:
   }
   bool RunPageRangeDialog(CDlgChangePageRange &dialog) override {
     return pageRange ? pageRange(dialog) : false;
+  }
+  bool RunPasswordDialog(CDlgSourcePassword &dialog) override {
+    passwordPrompt = dialog.GetPrompt()->GetLabel();
+    for (const wxString &password : passwords) {
+      dialog.GetEntry()->ChangeValue(password);
+      dialog.Confirm();
+      EXPECT_TRUE(YieldUntil([&] { return !dialog.IsChecking(); }));
+      if (dialog.IsAccepted())
+        return true;
+      passwordProblems.push_back(dialog.GetProblem()->GetLabel());
+    }
+    return false;
   }
   void ShowUpgradeDialog() override { ++upgradeShown; }
   void ShowAboutDialog() override { ++aboutShown; }
@@ -102,6 +125,15 @@ protected:
     YieldToWindows();
   }
   std::string Home(const std::string &name) const { return m_home.file(name); }
+  // Until every listed PDF has been read (by the probe helper, in the background).
+  void WaitForReading() {
+    EXPECT_TRUE(YieldUntil([this] { return !dlg->IsReadingFiles(); }));
+  }
+  // Adds a file and waits for its reading, as a user who looks at the row before going on.
+  void AddRead(const std::wstring &path) {
+    dlg->AddFile(path);
+    WaitForReading();
+  }
   // Whether the list tool bar's button for command is enabled.
   bool ListButtonEnabled(int command) const {
     CCoolToolBar *bar = dlg->GetListBar();

@@ -332,3 +332,84 @@ TEST_F(ToolBarTest, DisabledButtonsShowTheirDisabledPicture) {
 }
 
 } // namespace
+
+namespace {
+
+// A key as the bar sees it first while it has the focus.
+void Key(wxWindow *bar, int key, bool shift = false) {
+  wxKeyEvent event(wxEVT_CHAR_HOOK);
+  event.m_keyCode = key;
+  event.m_shiftDown = shift;
+  event.SetEventObject(bar);
+  bar->GetEventHandler()->ProcessEvent(event);
+}
+
+TEST_F(ToolBarTest, TheKeyboardGoesFromEnabledButtonToButtonAndPressesThem) {
+  CCoolToolBar *bar = MakeListBar(); // enabled: switch, up, down, remove, upgrade
+  EXPECT_TRUE(bar->AcceptsFocusFromKeyboard());
+  bar->SetFocusIndex(0);
+  Key(bar, WXK_TAB);
+  EXPECT_EQ(bar->GetFocusIndex(), IndexOf(bar, kCmdMoveUp)); // page range is disabled: skipped
+  Key(bar, WXK_RIGHT);
+  EXPECT_EQ(bar->GetFocusIndex(), IndexOf(bar, kCmdMoveDown));
+  Key(bar, WXK_TAB, true);
+  EXPECT_EQ(bar->GetFocusIndex(), IndexOf(bar, kCmdMoveUp));
+  Key(bar, WXK_SPACE);
+  bar->SetFocusIndex(IndexOf(bar, kCmdRemove));
+  Key(bar, WXK_RETURN);
+  Key(bar, WXK_NUMPAD_ENTER);
+  YieldToWindows();
+  EXPECT_EQ(m_commands, (std::vector<int>{kCmdMoveUp, kCmdRemove, kCmdRemove}));
+  // A button disabled under the keyboard presses nothing.
+  bar->DisableButton(kCmdRemove, false);
+  Key(bar, WXK_SPACE);
+  YieldToWindows();
+  EXPECT_EQ(m_commands.size(), 3u);
+  // A bar without an enabled button is no Tab stop.
+  for (int i = 0; i < bar->GetButtonCount(); ++i)
+    bar->DisableButton(bar->GetButtonCommand(i), false);
+  EXPECT_FALSE(bar->AcceptsFocusFromKeyboard());
+}
+
+TEST_F(ToolBarTest, DisabledButtonsLookDisabledAndHaveNoTip) {
+  CCoolToolBar *bar = MakeListBar();
+  const int up = IndexOf(bar, kCmdMoveUp);
+  const wxRect rect = bar->GetButtonRect(up);
+  // The darkest pixel of Up's icon.
+  const wxBitmap before = Draw(bar);
+  wxPoint icon = rect.GetPosition();
+  for (int x = rect.x; x < rect.x + 18; ++x)
+    for (int y = 0; y < rect.height; ++y)
+      if (PixelAt(before, x, y).GetLuminance() < PixelAt(before, icon.x, icon.y).GetLuminance())
+        icon = wxPoint(x, y);
+  const wxString upTip = bar->GetToolTipTextAt(icon);
+  EXPECT_EQ(upTip, "Move one row upwards");
+  bar->DisableButton(kCmdMoveUp, false);
+  // Up's table gives its normal picture for the disabled state: it is drawn greyed instead.
+  const wxColour disabled = PixelAt(Draw(bar), icon.x, icon.y);
+  EXPECT_GT(disabled.GetLuminance(), PixelAt(before, icon.x, icon.y).GetLuminance() + 0.2);
+  EXPECT_NEAR(disabled.Red(), disabled.Blue(), 12); // grey, where it was coloured
+  EXPECT_EQ(bar->GetToolTipTextAt(icon), "");
+  bar->EnableButton(kCmdMoveUp, true, false);
+  EXPECT_EQ(bar->GetToolTipTextAt(icon), upTip);
+}
+
+TEST_F(ToolBarTest, FitToWidthShrinksThenShortensAndUndoes) {
+  CCoolToolBar *bar = MakeListBar();
+  const int whole = bar->GetBarWidth();
+  EXPECT_TRUE(bar->FitToWidth(whole));
+  EXPECT_EQ(bar->GetFontScale(), 1.0);
+  EXPECT_TRUE(bar->FitToWidth(whole - 40));
+  EXPECT_LT(bar->GetFontScale(), 1.0);
+  EXPECT_LE(bar->GetBarWidth(), whole - 40);
+  EXPECT_EQ(bar->GetShownCaption(1), bar->GetButtonCaption(1));
+  EXPECT_TRUE(bar->FitToWidth(whole * 2 / 3));
+  EXPECT_LE(bar->GetBarWidth(), whole * 2 / 3);
+  EXPECT_TRUE(bar->GetShownCaption(1).EndsWith(wxString::FromUTF8("\xe2\x80\xa6")));
+  EXPECT_FALSE(bar->FitToWidth(100));      // the pictures alone are wider
+  EXPECT_TRUE(bar->FitToWidth(2 * whole)); // room again: whole captions at full size
+  EXPECT_EQ(bar->GetBarWidth(), whole);
+  EXPECT_EQ(bar->GetShownCaption(1), bar->GetButtonCaption(1));
+}
+
+} // namespace

@@ -4,7 +4,10 @@
 
 #include <functional>
 
+#include <wx/dirctrl.h>
 #include <wx/filename.h>
+#include <wx/textctrl.h>
+#include <wx/treectrl.h>
 
 namespace {
 
@@ -105,6 +108,62 @@ TEST_F(FolderDialogTest, AMissingInitialFolderStillShowsInTheStatusLine) {
                               [](FolderBrowser &browser) { browser.EndModal(wxID_CANCEL); });
   EXPECT_EQ(dialog.DoModal(), CFolderDialog::kCancel);
   EXPECT_EQ(dialog.statusAtStart, CFolderDialog::ShortenPath(missing));
+}
+
+// A key as the browser's key hook sees it, typed in window.
+void KeyIn(wxWindow *window, int key) {
+  wxKeyEvent event(wxEVT_CHAR_HOOK);
+  event.m_keyCode = key;
+  event.SetEventObject(window);
+  window->GetEventHandler()->ProcessEvent(event);
+}
+
+TEST_F(FolderDialogTest, AFolderTypedInTheBoxIsTheChoice) {
+  ScriptedFolderDialog dialog(m_deep, [&](FolderBrowser &browser) {
+    EXPECT_EQ(browser.GetPathBox()->GetValue(), m_deep); // the box follows the tree
+    // A name that is no folder keeps the window open.
+    browser.GetPathBox()->ChangeValue(m_other + "/not there");
+    wxCommandEvent enter(wxEVT_TEXT_ENTER, browser.GetPathBox()->GetId());
+    enter.SetEventObject(browser.GetPathBox());
+    browser.GetPathBox()->GetEventHandler()->ProcessEvent(enter);
+    EXPECT_TRUE(browser.IsModal());
+    browser.GetPathBox()->ChangeValue(m_other + "/");
+    browser.GetPathBox()->GetEventHandler()->ProcessEvent(enter);
+  });
+  EXPECT_EQ(dialog.DoModal(), CFolderDialog::kOK);
+  EXPECT_EQ(dialog.GetSelectedFolder(), m_other);
+}
+
+TEST_F(FolderDialogTest, EnterInTheTreeOpensTheFolderAndConfirmsNothing) {
+  bool stillOpen = false;
+  ScriptedFolderDialog dialog(m_dir.path(), [&](FolderBrowser &browser) {
+    wxTreeCtrl *tree = browser.GetTree()->GetTreeCtrl();
+    tree->SetFocus();
+    const wxTreeItemId item = tree->GetSelection();
+    ASSERT_TRUE(item.IsOk());
+    const bool expanded = tree->IsExpanded(item);
+    KeyIn(tree, WXK_RETURN); // as after a type-ahead search in the tree
+    YieldToWindows();
+    stillOpen = browser.IsModal();
+    EXPECT_NE(expanded, tree->IsExpanded(item));
+    browser.EndModal(wxID_CANCEL);
+  });
+  EXPECT_EQ(dialog.DoModal(), CFolderDialog::kCancel);
+  EXPECT_TRUE(stillOpen);
+}
+
+TEST_F(FolderDialogTest, TitleAndButtonsSpeakTheLanguage) {
+  SelectLanguage(L"de");
+  wxString title, ok;
+  ScriptedFolderDialog dialog(m_deep, [&](FolderBrowser &browser) {
+    title = browser.GetTitle();
+    ok = browser.FindWindow(wxID_OK)->GetLabel();
+    browser.EndModal(wxID_CANCEL);
+  });
+  dialog.DoModal();
+  SelectLanguage(L"en");
+  EXPECT_EQ(title, "Ordner suchen");
+  EXPECT_EQ(ok, "OK");
 }
 
 } // namespace

@@ -1,0 +1,34 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+// What the window program and its probe helper (vantorel-probe) say to each other over the
+// helper's standard input and output: one request, one reply, in turn. Numbers are 32-bit in the
+// machine's own byte order (both ends are built together).
+//   request: path length, path (UTF-8), 1 or 0 for a password, password length, password
+//   reply:   page count (-1 when the file cannot be used), the engine's ProbeStatus
+
+struct ProbeRequest {
+  std::wstring path;
+  bool hasPassword = false;
+  std::string password; // the engine's text (Windows-1252)
+};
+
+struct ProbeReply {
+  int32_t nPages = -1;
+  int32_t nStatus = 0;
+};
+
+// The probe helper's answer when it crashed, hung or could not be reached: not one of the
+// engine's ProbeStatus codes.
+constexpr int32_t kProbeHelperFailed = -100;
+
+std::string EncodeProbeRequest(const ProbeRequest &request);
+std::string EncodeProbeReply(const ProbeReply &reply);
+constexpr size_t kProbeReplySize = 8;
+// False for a reply of another size.
+bool DecodeProbeReply(const std::string &bytes, ProbeReply *reply);
+
+// Reads one request from a file descriptor; false at the end of the input or for a request
+// that cannot be one (a length beyond what a path or password can have).
+bool ReadProbeRequest(int fd, ProbeRequest *request);
