@@ -70,7 +70,7 @@ void ClickPage(CThumbnailGrid *grid, int index, bool ctrl) {
 
 TEST_F(PageView, PagesChosenByClicksAreTheRowsRangeAndWhatBuildMerges) {
   MakeNumberedPdf(Home("five.pdf"), 5);
-  dlg->AddFile(Wide(Home("five.pdf")));
+  AddRead(Wide(Home("five.pdf")));
   bool opened = false;
   dlg->CallAfter([&] {
     CDlgChoosePages *choose = FindTopLevel<CDlgChoosePages>();
@@ -98,7 +98,7 @@ TEST_F(PageView, PagesChosenByClicksAreTheRowsRangeAndWhatBuildMerges) {
 
 TEST_F(PageView, CancelChangesNothingAndEveryPageMeansAll) {
   MakeNumberedPdf(Home("four.pdf"), 4);
-  dlg->AddFile(Wide(Home("four.pdf")));
+  AddRead(Wide(Home("four.pdf")));
   dlg->GetFileList()->SetPageRange(0, L"2-3");
   dlg->CallAfter([&] {
     CDlgChoosePages *choose = FindTopLevel<CDlgChoosePages>();
@@ -122,7 +122,7 @@ TEST_F(PageView, CancelChangesNothingAndEveryPageMeansAll) {
 
 TEST_F(PageView, ADamagedRowOpensNothingAndSaysWhy) {
   WriteFileBytes(Home("broken.pdf"), "%PDF-1.4\nnothing more\n");
-  dlg->AddFile(Wide(Home("broken.pdf")));
+  AddRead(Wide(Home("broken.pdf")));
   dlg->ChoosePages(0);
   ASSERT_EQ(1u, dlg->messages.size());
   EXPECT_TRUE(dlg->messages[0].StartsWith("Selected PDF File Load failed\n\n")) << dlg->messages[0];
@@ -133,8 +133,8 @@ TEST_F(PageView, ADamagedRowOpensNothingAndSaysWhy) {
 TEST_F(PageView, TheCommandsAreInTheMenusForTheRowsTheyFit) {
   MakeNumberedPdf(Home("one.pdf"), 1);
   MakePicture(Home("photo.png"), "png", 20, 20, 0xFF0000);
-  dlg->AddFile(Wide(Home("one.pdf")));
-  dlg->AddFile(Wide(Home("photo.png")));
+  AddRead(Wide(Home("one.pdf")));
+  AddRead(Wide(Home("photo.png")));
   wxMenu *menu = dlg->GetListMenu();
   dlg->EnableContextMenu(0);
   EXPECT_TRUE(IsMenuCommandEnabled(menu, ID_LIST_CHOOSE_PAGES));
@@ -157,8 +157,8 @@ TEST_F(PageView, TheCommandsAreInTheMenusForTheRowsTheyFit) {
 TEST_F(PageView, ThePreviewOfATwoUpMergeHasTheSheetsBuildWrites) {
   MakeNumberedPdf(Home("five.pdf"), 5);
   MakeNumberedPdf(Home("two.pdf"), 2);
-  dlg->AddFile(Wide(Home("five.pdf")));
-  dlg->AddFile(Wide(Home("two.pdf")));
+  AddRead(Wide(Home("five.pdf")));
+  AddRead(Wide(Home("two.pdf")));
   ChooseLayout(COutputSetting::IDC_2IN1);
   dlg->OnMenuCommand(ID_PREVIEW);
   CDlgPreviewSheets *preview = FindTopLevel<CDlgPreviewSheets>();
