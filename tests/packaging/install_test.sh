@@ -96,7 +96,10 @@ grep -q "Validation was successful\.$" "$work/as.txt" || { cat "$work/as.txt"; f
 for size in 16 24 32 48 64 128 256; do
   icon=$prefix/share/icons/hicolor/${size}x${size}/apps/vantorel.png
   [ -f "$icon" ] || fail "icon $size"
-  file "$icon" | grep -q "PNG image data, $size x $size," || fail "icon $size is $(file -b "$icon")"
+  # A PNG's width and height are the big-endian words at bytes 16 and 20.
+  read -r -a ihdr < <(od -An -tu1 -j16 -N8 "$icon")
+  width=$(( (ihdr[2] << 8) + ihdr[3] )) height=$(( (ihdr[6] << 8) + ihdr[7] ))
+  [ "$width $height" = "$size $size" ] || fail "icon $size is $width x $height"
 done
 grep -q '<svg' "$prefix/share/icons/hicolor/scalable/apps/vantorel.svg" || fail "scalable icon"
 for page in vantorel vantorel-merge; do
