@@ -44,15 +44,12 @@ cp -r packaging/debian "$src/debian"
 mv "$out"/src/*.deb "$out"/src/*.changes "$out"/src/*.buildinfo "$out"/
 rm -rf "$out/src"
 changes=$(ls "$out"/vantorel_"$version"_*.changes)
+# The three packages, and debhelper's packages of their debug symbols (-dbgsym).
 ls -1 "$out"/*.deb
 
 # Infos and pedantic notes are shown; a warning or an error fails the script.
 lintian --display-info --pedantic --display-experimental --tag-display-limit 0 \
   --fail-on error,warning "$changes"
-
-# debhelper's packages of debug symbols go aside: the three packages to install stay in $out.
-mkdir -p "$out/debug"
-mv "$out"/*-dbgsym_*.deb "$out/debug/" 2>/dev/null || true
 
 tests/packaging/check_debs.sh "$out"
 if [ "$apt_test" = yes ] && [ "$(id -u)" -eq 0 ]; then

@@ -60,7 +60,7 @@ in_root apt-get install -y -qq --no-install-recommends "${debs[@]}" pkgconf xvfb
 grep -i "ldconfig" "$target/install.txt" | grep -v "Processing triggers for libc-bin" | grep . &&
   fail "ldconfig run otherwise than through the trigger"
 
-in_root vantorel-merge --help | grep -q "usage: vantorel-merge" || fail "vantorel-merge does not run"
+grep -q "usage: vantorel-merge" <<<"$(in_root vantorel-merge --help)" || fail "vantorel-merge does not run"
 flags=$(in_root pkg-config --cflags --libs mergertool) || fail "pkg-config mergertool"
 echo "pkg-config mergertool: $flags"
 for flag in $flags; do

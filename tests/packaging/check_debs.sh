@@ -20,7 +20,8 @@ one() {
 app=$(one vantorel)
 lib=$(one libmergertool1)
 dev=$(one libmergertool-dev)
-count=$(find "$dir" -maxdepth 1 -name '*.deb' | wc -l)
+# Besides them only debhelper's packages of debug symbols.
+count=$(find "$dir" -maxdepth 1 -name '*.deb' ! -name '*-dbgsym_*.deb' | wc -l)
 [ "$count" -eq 3 ] || fail "expected three packages, found $count"
 
 # "path" or "path -> target" per line, without the leading "./".
@@ -75,10 +76,10 @@ lacks dev '^[^ ]*\.so\.[0-9]|^usr/(bin|libexec)'
 # Control fields and maintainer scripts.
 field() { dpkg-deb -f "$1" "$2"; }
 [ "$(field "$lib" Multi-Arch)" = same ] || fail "libmergertool1 is not Multi-Arch: same"
-field "$app" Depends | grep -q 'libmergertool1 (>= 1.9.0)' || fail "vantorel does not depend on libmergertool1"
-field "$app" Recommends | grep -q 'fonts-noto-cjk | fonts-ipafont-gothic' || fail "no Japanese font recommended"
-field "$app" Recommends | grep -q 'fonts-liberation2' || fail "Liberation Sans not recommended"
-field "$dev" Depends | grep -q 'libmergertool1 (= 1.9.0)' || fail "-dev does not depend on its library"
+grep -q 'libmergertool1 (>= 1.9.0)' <<<"$(field "$app" Depends)" || fail "vantorel does not depend on libmergertool1"
+grep -q 'fonts-noto-cjk | fonts-ipafont-gothic' <<<"$(field "$app" Recommends)" || fail "no Japanese font recommended"
+grep -q 'fonts-liberation2' <<<"$(field "$app" Recommends)" || fail "Liberation Sans not recommended"
+grep -q 'libmergertool1 (= 1.9.0)' <<<"$(field "$dev" Depends)" || fail "-dev does not depend on its library"
 mkdir "$work/control"
 dpkg-deb -e "$lib" "$work/control"
 grep -qx 'libmergertool 1 libmergertool1 (>= 1.9.0)' "$work/control/shlibs" || fail "shlibs file"
@@ -100,16 +101,17 @@ libdir=$root/usr/lib/$triplet
 # fortified C library functions where the code calls any.
 for elf in "$root/usr/bin/vantorel-merge" "$root/usr/libexec/vantorel/vantorel" "$libdir/libmergertool.so.1.9.0"; do
   name=${elf#"$root"}
-  readelf -lW "$elf" | grep -q GNU_RELRO || fail "$name: no RELRO"
-  readelf -dW "$elf" | grep -qE 'BIND_NOW|FLAGS.*NOW' || fail "$name: not bound at load time (bindnow)"
-  readelf -hW "$elf" | grep -q 'Type:.*DYN' || fail "$name: not position independent"
-  readelf -dW "$elf" | grep -q RUNPATH && fail "$name: has a run path"
-  readelf -dW "$elf" | grep -q RPATH && fail "$name: has a run path"
+  grep -q GNU_RELRO <<<"$(readelf -lW "$elf")" || fail "$name: no RELRO"
+  grep -qE 'BIND_NOW|FLAGS.*NOW' <<<"$(readelf -dW "$elf")" || fail "$name: not bound at load time (bindnow)"
+  grep -q 'Type:.*DYN' <<<"$(readelf -hW "$elf")" || fail "$name: not position independent"
+  ! grep -qE 'RUNPATH|RPATH' <<<"$(readelf -dW "$elf")" || fail "$name: has a run path"
 done
-nm -D "$root/usr/bin/vantorel-merge" "$libdir/libmergertool.so.1.9.0" | grep -q '__.*_chk' ||
+# (Searched as a whole: grep -q on a pipe could leave nm writing into a closed pipe.)
+imports=$(nm -D --undefined-only "$root/usr/bin/vantorel-merge" "$libdir/libmergertool.so.1.9.0")
+grep -qE '__(s?w?printf|w?mem(cpy|move|set)|f?printf|read)_chk' <<<"$imports" ||
   fail "no fortified functions: built without _FORTIFY_SOURCE"
 
-LD_LIBRARY_PATH=$libdir "$root/usr/bin/vantorel-merge" --help | grep -q "usage: vantorel-merge" ||
+grep -q "usage: vantorel-merge" <<<"$(LD_LIBRARY_PATH=$libdir "$root/usr/bin/vantorel-merge" --help)" ||
   fail "vantorel-merge does not run"
 
 # pkg-config with only the -dev package's .pc: the prefix follows the file.

@@ -37,7 +37,7 @@ done < <(find "$prefix" -type l)
 cd "$work"
 
 # The command line, from anywhere.
-"$prefix/bin/vantorel-merge" --help | grep -q "usage: vantorel-merge" || fail "installed vantorel-merge does not run"
+grep -q "usage: vantorel-merge" <<<"$("$prefix/bin/vantorel-merge" --help)" || fail "installed vantorel-merge does not run"
 
 # The window program: a relative link in bin/ to its folder in libexec/, with its language files
 # and pictures reached through links beside it that point into share/.
@@ -123,7 +123,7 @@ mv "$prefix" "$top/moved"
 prefix=$top/moved
 export PKG_CONFIG_PATH=$(dirname "$(find "$prefix" -name mergertool.pc)")
 export PKG_CONFIG_LIBDIR=$PKG_CONFIG_PATH
-"$prefix/bin/vantorel-merge" --help | grep -q "usage: vantorel-merge" || fail "moved vantorel-merge does not run"
+grep -q "usage: vantorel-merge" <<<"$("$prefix/bin/vantorel-merge" --help)" || fail "moved vantorel-merge does not run"
 [ -f "$prefix/libexec/vantorel/lang_zuzoZorave/language_lookup.ini" ] || fail "moved program loses its files"
 rm -f user
 build_user "moved"
