@@ -5,6 +5,9 @@ channel of the pictures that the program copies as opaque blocks.
 
     resources/art/make_art.py            # writes the PNG files into resources/
     resources/art/make_art.py --svg DIR  # also keeps the SVG documents in DIR
+    resources/art/make_art.py NAME...    # only the named files ("icon_128_64.png")
+
+The application icon is also written as resources/vantorel.svg, the desktop's scalable icon.
 
 The PNG files are committed, so building never needs this script. Sizes and state offsets
 are the ones the windows cut the pictures with; change them only together with the code.
@@ -299,14 +302,26 @@ def pictures():
     yield "lv_cover_merger.png", cover(False), True
     yield "bitmap_167.png", about(), True
     yield "bitmap_155.png", banner(), True
-    for size in (256, 48, 32, 24, 16):
+    for size in (256, 128, 64, 48, 32, 24, 16):
         yield f"icon_128_{size}.png", app_icon(size), False
 
 
 def main():
-    keep = sys.argv[sys.argv.index("--svg") + 1] if "--svg" in sys.argv else None
+    args = sys.argv[1:]
+    keep = None
+    if "--svg" in args:
+        keep = args[args.index("--svg") + 1]
+        del args[args.index("--svg"):args.index("--svg") + 2]
+    only = set(args)
+    if not only or "vantorel.svg" in only:
+        target = os.path.join(OUT, "vantorel.svg")
+        with open(target, "w") as f:
+            f.write(app_icon(48) + "\n")
+        print(target)
     with tempfile.TemporaryDirectory() as tmp:
         for name, document, opaque in pictures():
+            if only and name not in only:
+                continue
             source = os.path.join(keep or tmp, name[:-4] + ".svg")
             with open(source, "w") as f:
                 f.write(document)
