@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -112,6 +113,9 @@ public:
   void RemoveAllRows();
   void UpdateListButtons();
   void ChangePageRange(int row);
+  // The row's record when it is a PDF whose pages can be chosen. Otherwise says why (a picture,
+  // still being read, unreadable with the reason) or asks for its password, and gives null.
+  const _stru_ItemData_ *PdfRowForPages(int row);
   // Choose Pages on a PDF row (the list's context menu, Ctrl+T on the selected row): the page
   // thumbnails to select from; OK sets the row's range as the page range dialog does.
   void ChoosePages(int row);
@@ -254,4 +258,7 @@ private:
   int32_t m_passwordCheckId = 0;
   int32_t m_lastPasswordCheckId = 0;
   std::function<void(const ProbeReply &)> m_passwordCheck;
+  // Rows whose reading crashed or hung the reader: the window never reads them itself, not even
+  // to say why they failed.
+  std::set<int32_t> m_readerFailedIds;
 };

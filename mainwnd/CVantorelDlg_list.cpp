@@ -9,6 +9,7 @@
 #include "FileListTexts.h"
 #include "Localization.h"
 #include "MainMenus.h"
+#include "MergerTool.h"
 #include "SourceProbeQueue.h"
 #include "controls/CXListCtrl.h"
 
@@ -19,6 +20,20 @@ const int IDS_IMAGE_ONE_PAGE = 185;
 const int IDS_NO_DATA = 186;
 const int IDS_PDF_LOAD_FAILED = 188;
 const int IDS_STILL_READING = 241;
+
+// Why the engine cannot read a source, as a sentence; empty when it does not say.
+std::wstring ProbeReason(const _stru_ItemData_ &item) {
+  std::wstring reason;
+  try {
+    int32_t status = 0;
+    MergerTool::ProbeSource(item.szFilePath.c_str(),
+                            item.strPassword.empty() ? nullptr : item.strPassword.c_str(), &status,
+                            &reason);
+  } catch (...) {
+    reason.clear();
+  }
+  return reason;
+}
 
 const int kListCommands[] = {kCmdMergeSwitch, kCmdPageRange, kCmdMoveUp, kCmdMoveDown,
                              kCmdRemove,      kCmdClear,     kCmdUpgrade};
@@ -123,28 +138,41 @@ void CVantorelDlg::OnListRightClick(const wxPoint &screenPoint) {
   PopupAt(m_listMenu.get(), ScreenToClient(screenPoint));
 }
 
-void CVantorelDlg::ChangePageRange(int row) {
+const _stru_ItemData_ *CVantorelDlg::PdfRowForPages(int row) {
   const _stru_ItemData_ *item = m_files->GetItemData(row);
   if (!item) {
     ShowMessage(LoadLangString(IDS_NO_DATA));
-    return;
+    return nullptr;
   }
   if (!EndsWithPdf(item->szFilePath)) {
     ShowMessage(LoadLangString(IDS_IMAGE_ONE_PAGE));
-    return;
+    return nullptr;
   }
   if (item->nReadState == READ_PENDING) {
     ShowMessage(LoadLangString(IDS_STILL_READING));
-    return;
+    return nullptr;
   }
   if (item->nReadState == READ_NEEDS_PASSWORD) {
     AskSourcePassword(row);
-    return;
+    return nullptr;
   }
   if (item->nTotalPage <= 0) {
-    ShowMessage(LoadLangString(IDS_PDF_LOAD_FAILED));
-    return;
+    wxString text = LoadLangString(IDS_PDF_LOAD_FAILED);
+    if (!m_readerFailedIds.count(item->nItemID)) {
+      const std::wstring reason = ProbeReason(*item);
+      if (!reason.empty())
+        text += "\n\n" + reason;
+    }
+    ShowMessage(text);
+    return nullptr;
   }
+  return item;
+}
+
+void CVantorelDlg::ChangePageRange(int row) {
+  const _stru_ItemData_ *item = PdfRowForPages(row);
+  if (!item)
+    return;
   CDlgChangePageRange dialog(this);
   dialog.nTotalPages = item->nTotalPage;
   if (!item->HasAllPages()) {

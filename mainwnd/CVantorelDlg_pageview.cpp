@@ -7,14 +7,9 @@
 #include "CFileList.h"
 #include "COutputSetting.h"
 #include "Localization.h"
-#include "MergerTool.h"
 #include "controls/CXListCtrl.h"
 
 namespace {
-const int IDS_IMAGE_ONE_PAGE = 185;
-const int IDS_NO_DATA = 186;
-const int IDS_PDF_LOAD_FAILED = 188;
-
 // What Build would merge now: the rows in list order, and the settings with the panel's
 // current choices.
 PreviewInputs GatherPreviewInputs(CVantorelDlg &window) {
@@ -38,39 +33,12 @@ CDlgPreviewSheets *FindPreview(wxWindow *window) {
   return nullptr;
 }
 
-// Why the engine cannot read a source, as a sentence; empty when it does not say.
-std::wstring ProbeReason(const _stru_ItemData_ &item) {
-  std::wstring reason;
-  try {
-    int32_t status = 0;
-    MergerTool::ProbeSource(item.szFilePath.c_str(),
-                            item.strPassword.empty() ? nullptr : item.strPassword.c_str(), &status,
-                            &reason);
-  } catch (...) {
-    reason.clear();
-  }
-  return reason;
-}
 } // namespace
 
 void CVantorelDlg::ChoosePages(int row) {
-  const _stru_ItemData_ *item = m_files->GetItemData(row);
-  if (!item) {
-    ShowMessage(LoadLangString(IDS_NO_DATA));
+  const _stru_ItemData_ *item = PdfRowForPages(row);
+  if (!item)
     return;
-  }
-  if (!EndsWithPdf(item->szFilePath)) {
-    ShowMessage(LoadLangString(IDS_IMAGE_ONE_PAGE));
-    return;
-  }
-  if (item->nTotalPage <= 0) {
-    wxString text = LoadLangString(IDS_PDF_LOAD_FAILED);
-    const std::wstring reason = ProbeReason(*item);
-    if (!reason.empty())
-      text += "\n\n" + reason;
-    ShowMessage(text);
-    return;
-  }
   CDlgChoosePages dialog(this, item->szFilePath, item->strPassword, item->nTotalPage,
                          item->HasAllPages() ? std::wstring() : *item->pszPageRange);
   if (dialog.ShowModal() != wxID_OK)

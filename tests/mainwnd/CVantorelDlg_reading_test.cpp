@@ -79,6 +79,22 @@ TEST_F(Reading, APageRangeWaitsForTheReading) {
   EXPECT_EQ(LoadLangString(241), dlg->messages[0]);
 }
 
+// Choose Pages shares the page range's checks: it waits for the reading, and on a locked row
+// asks for the password instead of saying the file cannot be read.
+TEST_F(Reading, ChoosingPagesWaitsForTheReadingAndAsksForAPassword) {
+  MakeLocked("locked.pdf", 2);
+  dlg->AddFile(Wide(Home("locked.pdf")));
+  dlg->ChoosePages(0);
+  ASSERT_EQ(1u, dlg->messages.size());
+  EXPECT_EQ(LoadLangString(241), dlg->messages[0]);
+  WaitForReading();
+  dlg->passwords = {"secret"};
+  dlg->ChoosePages(0);
+  EXPECT_TRUE(dlg->passwordPrompt.Contains("locked.pdf"));
+  EXPECT_EQ(1u, dlg->messages.size());
+  EXPECT_EQ("2", Cell(0, 3));
+}
+
 TEST_F(Reading, ALockedPdfAsksForItsPasswordUntilItIsRight) {
   MakeLocked("locked.pdf", 2);
   AddRead(Wide(Home("locked.pdf")));
