@@ -200,6 +200,10 @@ void CThumbnailGrid::DrawCell(wxDC &dc, int index, const wxRect &cell) {
 
 void CThumbnailGrid::OnPaint(wxPaintEvent &) {
   wxAutoBufferedPaintDC dc(this);
+  PaintTo(dc);
+}
+
+void CThumbnailGrid::PaintTo(wxDC &dc) {
   DoPrepareDC(dc);
   dc.SetBackground(wxBrush(GetBackgroundColour()));
   dc.Clear();

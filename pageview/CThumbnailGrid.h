@@ -46,6 +46,8 @@ public:
   int GetColumns() const;
   // Bitmaps converted for the screen that the grid keeps (those near the screen only).
   size_t GetBitmapCount() const { return m_bitmaps.size(); }
+  // Draws what the window shows (the cells on screen) into dc, the size of the client area.
+  void PaintTo(wxDC &dc);
 
 private:
   void UpdateVirtualSize();
