@@ -1,11 +1,11 @@
 #include "PreviewMerge.h"
 
 #include "AnsiText.h"
+#include "HeldFolder.h"
 #include "MergeJob.h"
 #include "SystemFolders.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -22,8 +22,7 @@ bool IsRegularFile(const std::wstring &path) {
 
 bool SameRow(const _stru_ItemData_ &a, const _stru_ItemData_ &b) {
   return a.szFilePath == b.szFilePath && TextOf(a.pszPageRange) == TextOf(b.pszPageRange) &&
-         a.nStatus == b.nStatus && a.nTotalPage == b.nTotalPage &&
-         a.strPassword == b.strPassword;
+         a.nStatus == b.nStatus && a.nTotalPage == b.nTotalPage && a.strPassword == b.strPassword;
 }
 
 } // namespace
@@ -61,13 +60,13 @@ bool PreviewMerge::Start() {
   if (base.back() != L'/')
     base += L'/';
   CreateFolderPath(base);
-  std::string pattern = WideToUtf8(base) + "preview-XXXXXX";
-  if (!::mkdtemp(pattern.data()))
+  // Folders of previews whose program crashed go now.
+  RemoveAbandonedFolders(base, "preview-");
+  if (!m_folder.Create(base, "preview-"))
     return false;
-  m_strFolder = Utf8ToWide(pattern);
 
   CFSMSettings settings = m_inputs.settings;
-  settings.OutputFolder = m_strFolder;
+  settings.OutputFolder = m_folder.Path();
   settings.strOutputFileName = L"preview";
   settings.bOpenPwd = 0;
   settings.bPermissionPwd = 0;
@@ -107,10 +106,11 @@ std::vector<std::wstring> PreviewMerge::Outputs() {
       others.push_back(*rows[i].pszOutPath);
   if (!rows.empty() && rows[0].nStatus == STATUS_SUCCESS) {
     std::error_code error;
-    for (const auto &entry :
-         std::filesystem::directory_iterator(std::filesystem::path(WideToUtf8(m_strFolder)), error)) {
+    for (const auto &entry : std::filesystem::directory_iterator(
+             std::filesystem::path(WideToUtf8(m_folder.Path())), error)) {
       const std::wstring path = Utf8ToWide(entry.path().string());
-      if (entry.is_regular_file() && std::find(others.begin(), others.end(), path) == others.end()) {
+      if (entry.is_regular_file() &&
+          std::find(others.begin(), others.end(), path) == others.end()) {
         outputs.push_back(path);
         break;
       }
@@ -123,9 +123,5 @@ std::vector<std::wstring> PreviewMerge::Outputs() {
 void PreviewMerge::RemoveFiles() {
   if (m_pJob)
     m_pJob->Stop();
-  if (m_strFolder.empty())
-    return;
-  std::error_code error;
-  std::filesystem::remove_all(std::filesystem::path(WideToUtf8(m_strFolder)), error);
-  m_strFolder.clear();
+  m_folder.Remove();
 }

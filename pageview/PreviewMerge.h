@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CFSMSettings.h"
+#include "HeldFolder.h"
 #include "ItemData.h"
 #include "MergeMessages.h"
 
@@ -24,7 +25,7 @@ bool MakeSameSheets(const PreviewInputs &a, const PreviewInputs &b);
 // going to a folder of its own in the program's temporary folder. The rows' buffers are copied,
 // so nothing reaches the main window's rows; protection is left off, since it changes no sheet
 // and a preview need not be opened with a password. The folder and what is in it are removed
-// by RemoveFiles and when the object goes.
+// by RemoveFiles and when the object goes; those a crash left behind, by the next preview.
 class PreviewMerge {
 public:
   // notify receives the job's notices on the worker's thread (see MergeNotifySink) and must
@@ -44,12 +45,12 @@ public:
   // Waits for the worker and removes the folder with everything in it.
   void RemoveFiles();
   // The folder of this preview's files; empty before Start.
-  const std::wstring &Folder() const { return m_strFolder; }
+  const std::wstring &Folder() const { return m_folder.Path(); }
 
 private:
   MergeNotifySink *m_pNotify;
   PreviewInputs m_inputs;
   std::wstring m_strTmpFolder;
-  std::wstring m_strFolder;
+  HeldFolder m_folder; // held while it lasts, so that no other run takes it for abandoned
   std::shared_ptr<MergeJob> m_pJob;
 };

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 namespace {
@@ -35,7 +36,7 @@ TEST_F(PreviewMergeTest, WritesTheSheetsBuildWritesAndRemovesThem) {
   PreviewInputs inputs;
   inputs.rows = {MakeRow(dir.file("five.pdf"), 5), MakeRow(dir.file("two.pdf"), 2, L"2")};
   inputs.settings = MakeSettings(dir.file("out"), 1, 1); // two per sheet
-  inputs.settings.bOpenPwd = 1;                           // protection changes no sheet
+  inputs.settings.bOpenPwd = 1;                          // protection changes no sheet
   inputs.settings.strOpenPwd = L"secret";
   const std::shared_ptr<std::wstring> rowOutput = inputs.rows[0].pszOutPath;
 
@@ -61,10 +62,35 @@ TEST_F(PreviewMergeTest, WritesTheSheetsBuildWritesAndRemovesThem) {
   EXPECT_TRUE(preview.Folder().empty());
 }
 
+// A crash leaves its preview folder behind; the next preview removes it, but not the folder of
+// a preview still open (in this or another running program).
+TEST_F(PreviewMergeTest, APreviewRemovesTheFoldersCrashesLeft) {
+  PreviewInputs inputs;
+  inputs.rows = {MakeRow(dir.file("two.pdf"), 2)};
+  inputs.settings = MakeSettings(dir.file("out"), 0, 0);
+  PreviewMerge open(&sink, inputs, W(dir.file("tmp")));
+  RunPreview(open);
+  const std::filesystem::path left = dir.file("tmp/preview-Ab12Cd");
+  std::filesystem::create_directories(left);
+  std::filesystem::copy_file(dir.file("two.pdf"), left / "preview.pdf");
+  const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+  std::filesystem::last_write_time(left, hourAgo);
+  std::filesystem::last_write_time(std::string(open.Folder().begin(), open.Folder().end()),
+                                   hourAgo);
+
+  RecordingSink second;
+  PreviewMerge next(&second, inputs, W(dir.file("tmp")));
+  EXPECT_TRUE(next.Start());
+  EXPECT_TRUE(second.WaitFinished());
+  EXPECT_FALSE(std::filesystem::exists(left));
+  EXPECT_EQ(1u, open.Outputs().size());
+  EXPECT_EQ(2, MergerTool::GetPdfInfo(open.Outputs()[0].c_str()));
+}
+
 TEST_F(PreviewMergeTest, WithTheMergeSwitchOffEachRowHasItsFile) {
   PreviewInputs inputs;
-  inputs.rows = {MakeRow(dir.file("five.pdf"), 5), MakeRow(dir.file("bad.pdf"), 0, nullptr,
-                                                            STATUS_LOAD_FAILED),
+  inputs.rows = {MakeRow(dir.file("five.pdf"), 5),
+                 MakeRow(dir.file("bad.pdf"), 0, nullptr, STATUS_LOAD_FAILED),
                  MakeRow(dir.file("two.pdf"), 2)};
   inputs.settings = MakeSettings(dir.file("out"), 0, 2); // four per sheet, one file per row
   std::string folder;
