@@ -290,7 +290,9 @@ TEST_F(ListEditing, PageRangeIsRefusedForPicturesAndUnreadablePdfs) {
   dlg->ChangePageRange(4);
   ASSERT_EQ(2u, dlg->messages.size());
   EXPECT_EQ("Image file has only one page.There is no need to change its range.", dlg->messages[0]);
-  EXPECT_EQ("Selected PDF File Load failed", dlg->messages[1]);
+  // The engine's reason follows the message.
+  EXPECT_TRUE(dlg->messages[1].StartsWith("Selected PDF File Load failed\n\n")) << dlg->messages[1];
+  EXPECT_TRUE(dlg->messages[1].Contains("not a PDF")) << dlg->messages[1].ToStdString();
   EXPECT_FALSE(opened);
 }
 
