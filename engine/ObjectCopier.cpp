@@ -1,5 +1,6 @@
 #include "ObjectCopier.h"
 
+#include "pdf/Limits.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/SourceDocument.h"
 
@@ -72,9 +73,22 @@ void ObjectCopier::Flush() {
   while (!m_queue.empty()) {
     if ((++nTick & 127) == 0 && m_checkCancel)
       m_checkCancel();
-    const auto [nSource, nOut] = m_queue.back();
+    auto [nSource, nOut] = m_queue.back();
     m_queue.pop_back();
-    const pdf::ObjectPtr object = m_src.LoadOnce(pdf::Ref{nSource, 0});
+    pdf::ObjectPtr object = m_src.LoadOnce(pdf::Ref{nSource, 0});
+    // An object whose whole value is a reference ("5 0 obj 8 0 R endobj") is not one readers
+    // take: it becomes a copy of what the chain ends at, or null for a loop or for a part of
+    // the page tree (never copied).
+    for (int hops = 0; object && !object->bMissing && object->value.IsRef(); ++hops) {
+      nSource = object->value.ref().num;
+      const bool copyable = hops < limits::kMaxReferenceChain && nSource != 0 &&
+                            !m_src.IsPageTreeObject(nSource) && nSource != m_src.CatalogRef().num;
+      object = copyable ? m_src.LoadOnce(pdf::Ref{nSource, 0}) : nullptr;
+    }
+    if (!object) {
+      m_out.WriteObject(nOut, Value());
+      continue;
+    }
     const Value *pType = object->value.Get("Type");
     if (object->bMissing ||
         (pType != nullptr && (pType->IsName("ObjStm") || pType->IsName("XRef")))) {

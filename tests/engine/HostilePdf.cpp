@@ -337,6 +337,19 @@ std::string KidsRepeat() {
   return doc.pdf.Write().bytes;
 }
 
+// Objects whose whole value is a reference: the font reached through two of them, and a
+// graphics state that refers to itself.
+std::string ObjectIsReference() {
+  TextPdf doc = MakeTextPdf("object-is-reference", 3);
+  const int font = doc.pdf.Add(doc.pdf.Body(doc.font));
+  const int hop = doc.pdf.Add(Ref(font));
+  doc.pdf.Set(doc.font, Ref(hop));
+  const int self = doc.pdf.Reserve();
+  doc.pdf.Set(self, Ref(self));
+  doc.ReplaceInPage(2, "/Resources <<", "/Resources << /ExtGState << /G1 " + Ref(self) + " >>");
+  return doc.pdf.Write().bytes;
+}
+
 // Page 1 links to the named destination "chapter2" through a name tree that loops.
 std::string NamesLoop(const char *label, bool withLeaf) {
   TextPdf doc = MakeTextPdf(label, 3);
@@ -532,6 +545,7 @@ const std::vector<HostileCase> &LoopCases() {
       {"names-self-then-leaf", 3, NamesSelfThenLeaf},
       {"outline-next-loop", 3, OutlineNextLoop},
       {"outline-first-self", 3, OutlineFirstSelf},
+      {"object-is-reference", 3, ObjectIsReference},
   };
   return cases;
 }

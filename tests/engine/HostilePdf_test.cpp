@@ -39,6 +39,7 @@ const Witness kWitnesses[] = {
     {"names-self-then-leaf", "", 3, 3, 3, "trailer/Root/Names/Dests", "/Kids [ 10 0 R 11 0 R ]"},
     {"outline-next-loop", "", 3, 3, 3, "trailer/Root/Outlines/Last/Next", "/Title (One)"},
     {"outline-first-self", "", 3, 3, 3, "trailer/Root/Outlines/First/First", "/First 11 0 R"},
+    {"object-is-reference", "expected endobj", 3, 3, 3},
     // Lies and junk.
     {"count-huge", "", 2147483647, -1, 3, "trailer/Root/Pages/Count", "2147483647"},
     {"kid-integer", "operation for dictionary attempted on object of type integer", 4, 4, 4},
