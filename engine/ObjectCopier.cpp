@@ -3,6 +3,7 @@
 #include "pdf/Limits.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/SourceDocument.h"
+#include "pdf/StreamFilters.h"
 
 namespace engine {
 
@@ -107,6 +108,9 @@ void ObjectCopier::Flush() {
     }
     Value dict = object->value;
     dict.dict().Remove("Length"); // the writer gives the real one
+    if (pdf::DropMalformedFilters(dict))
+      m_src.Warn("object " + std::to_string(nSource) +
+                 ": its stream names no usable filter and is copied as it stands");
     m_out.WriteStream(nOut, Map(dict), data);
     // Large copies would otherwise keep every page of the file they came from.
     m_nStreamBytes += data.size();

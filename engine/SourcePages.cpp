@@ -119,6 +119,9 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
     for (const char *pszKey : {"Filter", "DecodeParms"})
       if (const Value *pValue = contentsHolder->value.Get(pszKey))
         form.dict().Set(pszKey, copier.Map(*pValue));
+    if (pdf::DropMalformedFilters(form))
+      doc.Warn("page " + std::to_string(nPageNumber) +
+               ": its content names no usable filter and is copied as it stands");
     out.Writer().WriteStream(nForm, std::move(form), data);
   } else {
     std::string content;

@@ -238,6 +238,33 @@ std::string FilterName(const Value &v) { return v.IsName() ? v.name() : std::str
 
 } // namespace
 
+bool DropMalformedFilters(Value &streamDict) {
+  if (!streamDict.IsDict())
+    return false;
+  bool dropped = false;
+  auto nameOrRef = [](const Value &v) { return v.IsName() || v.IsRef(); };
+  if (const Value *pFilter = streamDict.Get("Filter")) {
+    bool ok = nameOrRef(*pFilter);
+    if (pFilter->IsArray()) {
+      ok = true;
+      for (const Value &item : pFilter->array())
+        ok = ok && nameOrRef(item);
+    }
+    if (!ok) {
+      streamDict.dict().Remove("Filter");
+      streamDict.dict().Remove("DecodeParms");
+      dropped = true;
+    }
+  }
+  if (const Value *pParms = streamDict.Get("DecodeParms")) {
+    if (!pParms->IsDict() && !pParms->IsArray() && !pParms->IsRef() && !pParms->IsNull()) {
+      streamDict.dict().Remove("DecodeParms");
+      dropped = true;
+    }
+  }
+  return dropped;
+}
+
 DecodeResult DecodeStream(const Value &streamDict, const char *pData, size_t nSize,
                           std::string &out, size_t nLimit) {
   const Value *pFilter = streamDict.Get("Filter");

@@ -18,6 +18,11 @@ enum class DecodeResult { Ok, Unsupported, Damaged, TooLarge };
 DecodeResult DecodeStream(const Value &streamDict, const char *pData, size_t nSize,
                           std::string &out, size_t nLimit);
 
+// Removes a /Filter that is not a name, a reference or an array of names and references, and a
+// /DecodeParms that is not a dictionary, an array, a reference or null: readers refuse a stream
+// that has them, and DecodeStream reads its data as it stands. True when anything was removed.
+bool DropMalformedFilters(Value &streamDict);
+
 // zlib-compressed bytes of data (the Flate filter).
 std::string FlateEncode(const std::string &data);
 

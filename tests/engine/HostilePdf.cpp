@@ -485,6 +485,19 @@ std::string Rotate1e20() { return Rotate("rotate-1e20", "1e20"); }
 std::string Rotate45() { return Rotate("rotate-45", "45"); }
 std::string RotateMinus90() { return Rotate("rotate-minus-90", "-90"); }
 
+// Streams whose /Filter is not a filter name: page 2's content (its data is plain, as readers
+// that ignore such a /Filter take it) and a form that page 3 lists but does not draw.
+std::string FilterNotAName() {
+  TextPdf doc = MakeTextPdf("filter-not-a-name", 3);
+  std::string content = doc.pdf.Body(doc.contents[1]);
+  content.replace(content.find("<< "), 3, "<< /Filter 0 /DecodeParms (x) ");
+  doc.pdf.Set(doc.contents[1], content);
+  const int form = doc.pdf.Add(
+      StreamObject("/Type /XObject /Subtype /Form /BBox [0 0 10 10] /Filter [/FlateDecode 3]", ""));
+  doc.ReplaceInPage(3, "/Resources <<", "/Resources << /XObject << /X1 " + Ref(form) + " >>");
+  return doc.pdf.Write().bytes;
+}
+
 std::string MediaBoxMissing() {
   TextPdf doc = MakeTextPdf("mediabox-missing", 3);
   for (int n = 1; n <= 3; ++n)
@@ -577,6 +590,7 @@ const std::vector<HostileCase> &JunkCases() {
       {"mediabox-missing", 3, MediaBoxMissing, 0, kSaid},
       {"mediabox-zero", 3, MediaBoxZero, 0, kSaid},
       {"mediabox-nan", 3, MediaBoxNan, 0, kSaid},
+      {"filter-not-a-name", 3, FilterNotAName, 0, kAll},
   };
   return cases;
 }
