@@ -34,7 +34,7 @@ int main() {
     ProbeReply reply;
     reply.nPages = MergerTool::ProbeSource(request.path.c_str(),
                                            request.hasPassword ? request.password.c_str() : nullptr,
-                                           &reply.nStatus, nullptr);
+                                           &reply.nStatus, &reply.reason);
     if (!WriteAll(1, EncodeProbeReply(reply)))
       return 1;
   }

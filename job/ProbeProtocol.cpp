@@ -52,17 +52,27 @@ std::string EncodeProbeRequest(const ProbeRequest &request) {
 
 std::string EncodeProbeReply(const ProbeReply &reply) {
   std::string out;
+  const std::string reason = WideToUtf8(reply.reason).substr(0, kMaxField);
   PutNumber(out, static_cast<uint32_t>(reply.nPages));
   PutNumber(out, static_cast<uint32_t>(reply.nStatus));
-  return out;
+  PutNumber(out, static_cast<uint32_t>(reason.size()));
+  return out + reason;
 }
 
-bool DecodeProbeReply(const std::string &bytes, ProbeReply *reply) {
-  if (bytes.size() != kProbeReplySize)
+bool DecodeProbeReplyHead(const std::string &head, ProbeReply *reply, size_t *reasonSize) {
+  uint32_t size = 0;
+  if (head.size() != kProbeReplyHeadSize)
     return false;
-  std::memcpy(&reply->nPages, bytes.data(), 4);
-  std::memcpy(&reply->nStatus, bytes.data() + 4, 4);
-  return true;
+  std::memcpy(&reply->nPages, head.data(), 4);
+  std::memcpy(&reply->nStatus, head.data() + 4, 4);
+  std::memcpy(&size, head.data() + 8, 4);
+  reply->reason.clear();
+  *reasonSize = size;
+  return size <= kMaxField;
+}
+
+void DecodeProbeReason(const std::string &bytes, ProbeReply *reply) {
+  reply->reason = Utf8ToWide(bytes);
 }
 
 bool ReadProbeRequest(int fd, ProbeRequest *request) {

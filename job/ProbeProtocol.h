@@ -6,7 +6,8 @@
 // helper's standard input and output: one request, one reply, in turn. Numbers are 32-bit in the
 // machine's own byte order (both ends are built together).
 //   request: path length, path (UTF-8), 1 or 0 for a password, password length, password
-//   reply:   page count (-1 when the file cannot be used), the engine's ProbeStatus
+//   reply:   page count (-1 when the file cannot be used), the engine's ProbeStatus, reason
+//            length, reason (UTF-8)
 
 struct ProbeRequest {
   std::wstring path;
@@ -17,6 +18,7 @@ struct ProbeRequest {
 struct ProbeReply {
   int32_t nPages = -1;
   int32_t nStatus = 0;
+  std::wstring reason; // why the file cannot be used, as the engine says it; may be empty
 };
 
 // The probe helper's answer when it crashed, hung or could not be reached: not one of the
@@ -25,9 +27,11 @@ constexpr int32_t kProbeHelperFailed = -100;
 
 std::string EncodeProbeRequest(const ProbeRequest &request);
 std::string EncodeProbeReply(const ProbeReply &reply);
-constexpr size_t kProbeReplySize = 8;
-// False for a reply of another size.
-bool DecodeProbeReply(const std::string &bytes, ProbeReply *reply);
+// A reply is read in two parts: the fixed head, then as many bytes of reason as the head says.
+constexpr size_t kProbeReplyHeadSize = 12;
+// False for a head of another size or one announcing a reason no reply can have.
+bool DecodeProbeReplyHead(const std::string &head, ProbeReply *reply, size_t *reasonSize);
+void DecodeProbeReason(const std::string &bytes, ProbeReply *reply);
 
 // Reads one request from a file descriptor; false at the end of the input or for a request
 // that cannot be one (a length beyond what a path or password can have).

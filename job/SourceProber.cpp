@@ -11,7 +11,7 @@ ProbeReply ProbeHere(const ProbeRequest &request) {
   ProbeReply reply;
   reply.nPages = MergerTool::ProbeSource(request.path.c_str(),
                                          request.hasPassword ? request.password.c_str() : nullptr,
-                                         &reply.nStatus, nullptr);
+                                         &reply.nStatus, &reply.reason);
   return reply;
 }
 
@@ -50,10 +50,15 @@ ProbeReply SourceProber::Probe(const ProbeRequest &request) {
     return m_helperMissing ? ProbeHere(request) : HelperFailed();
   std::string bytes;
   ProbeReply reply;
+  size_t reasonSize = 0;
   if (m_helper.Write(EncodeProbeRequest(request)) &&
-      m_helper.Read(kProbeReplySize, &bytes, m_timeoutMs, &m_abort) &&
-      DecodeProbeReply(bytes, &reply))
+      m_helper.Read(kProbeReplyHeadSize, &bytes, m_timeoutMs, &m_abort) &&
+      DecodeProbeReplyHead(bytes, &reply, &reasonSize) &&
+      (reasonSize == 0 || m_helper.Read(reasonSize, &bytes, m_timeoutMs, &m_abort))) {
+    if (reasonSize > 0)
+      DecodeProbeReason(bytes, &reply);
     return reply;
+  }
   // Crashed, hung or aborted: this file failed; the next one gets a new helper.
   m_helper.Stop();
   return HelperFailed();

@@ -21,9 +21,10 @@ CFileList::CFileList(CXListCtrl *list, ReadRequest read)
   if (!m_read)
     m_read = [this](const _stru_ItemData_ &record) {
       int32_t status = PROBE_OK;
+      std::wstring problem;
       const int32_t pages =
-          MergerTool::ProbeSource(record.szFilePath.c_str(), nullptr, &status, nullptr);
-      TakeReadAnswer(record.nItemID, pages, status == PROBE_NEEDS_PASSWORD);
+          MergerTool::ProbeSource(record.szFilePath.c_str(), nullptr, &status, &problem);
+      TakeReadAnswer(record.nItemID, pages, status == PROBE_NEEDS_PASSWORD, problem);
     };
 }
 
@@ -100,11 +101,12 @@ int CFileList::GetReadingCount() const {
   return count;
 }
 
-bool CFileList::TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword) {
+bool CFileList::TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword,
+                               const std::wstring &problem) {
   const int row = FindRow(itemId);
   if (row < 0)
     return false;
-  TakeProbeAnswer(*GetItemData(row), pages, needsPassword);
+  TakeProbeAnswer(*GetItemData(row), pages, needsPassword, problem);
   ShowRecord(row);
   return true;
 }

@@ -44,9 +44,11 @@ public:
   // a PDF is shown as being read and its reading asked for. Returns the new row, or -1 when the
   // extension is not supported (nothing is added).
   int AppendFile(const std::wstring &path);
-  // Takes a reading's answer for the row whose record has itemId (page count, and whether only a
-  // password was missing) and shows it. False when no row has that record any more.
-  bool TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword);
+  // Takes a reading's answer for the row whose record has itemId (page count, whether only a
+  // password was missing, why the file is unusable) and shows it. False when no row has that
+  // record any more.
+  bool TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword,
+                      const std::wstring &problem = std::wstring());
   // The row whose record has itemId, -1 for none.
   int FindRow(int32_t itemId) const;
   // How many rows are still being read.

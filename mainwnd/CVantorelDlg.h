@@ -1,7 +1,6 @@
 #pragma once
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -258,7 +257,4 @@ private:
   int32_t m_passwordCheckId = 0;
   int32_t m_lastPasswordCheckId = 0;
   std::function<void(const ProbeReply &)> m_passwordCheck;
-  // Rows whose reading crashed or hung the reader: the window never reads them itself, not even
-  // to say why they failed.
-  std::set<int32_t> m_readerFailedIds;
 };

@@ -89,10 +89,8 @@ void CVantorelDlg::OnReadAnswer(int32_t id, const ProbeReply &reply) {
       m_passwordCheck(reply);
     return;
   }
-  if (reply.nStatus == kProbeHelperFailed)
-    m_readerFailedIds.insert(id);
   // A row removed while it was read takes nothing.
-  m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD);
+  m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reply.reason);
 }
 
 void CVantorelDlg::AskSourcePassword(int row) {
@@ -140,8 +138,6 @@ void CVantorelDlg::AskSourcePassword(int row) {
     return;
   // The password stays with the row, in memory only, for the merge.
   m_files->GetItemData(now)->strPassword = answer.nPages > 0 ? accepted : std::string();
-  if (answer.nStatus == kProbeHelperFailed)
-    m_readerFailedIds.insert(id);
-  m_files->TakeReadAnswer(id, answer.nPages, false);
+  m_files->TakeReadAnswer(id, answer.nPages, false, answer.reason);
   UpdateListButtons();
 }

@@ -9,7 +9,6 @@
 #include "FileListTexts.h"
 #include "Localization.h"
 #include "MainMenus.h"
-#include "MergerTool.h"
 #include "SourceProbeQueue.h"
 #include "controls/CXListCtrl.h"
 
@@ -20,20 +19,6 @@ const int IDS_IMAGE_ONE_PAGE = 185;
 const int IDS_NO_DATA = 186;
 const int IDS_PDF_LOAD_FAILED = 188;
 const int IDS_STILL_READING = 241;
-
-// Why the engine cannot read a source, as a sentence; empty when it does not say.
-std::wstring ProbeReason(const _stru_ItemData_ &item) {
-  std::wstring reason;
-  try {
-    int32_t status = 0;
-    MergerTool::ProbeSource(item.szFilePath.c_str(),
-                            item.strPassword.empty() ? nullptr : item.strPassword.c_str(), &status,
-                            &reason);
-  } catch (...) {
-    reason.clear();
-  }
-  return reason;
-}
 
 const int kListCommands[] = {kCmdMergeSwitch, kCmdPageRange, kCmdMoveUp, kCmdMoveDown,
                              kCmdRemove,      kCmdClear,     kCmdUpgrade};
@@ -157,12 +142,10 @@ const _stru_ItemData_ *CVantorelDlg::PdfRowForPages(int row) {
     return nullptr;
   }
   if (item->nTotalPage <= 0) {
+    // The reason comes from the reading: the file is not read again here.
     wxString text = LoadLangString(IDS_PDF_LOAD_FAILED);
-    if (!m_readerFailedIds.count(item->nItemID)) {
-      const std::wstring reason = ProbeReason(*item);
-      if (!reason.empty())
-        text += "\n\n" + reason;
-    }
+    if (!item->strReadProblem.empty())
+      text += "\n\n" + item->strReadProblem;
     ShowMessage(text);
     return nullptr;
   }

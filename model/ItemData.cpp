@@ -54,8 +54,10 @@ std::unique_ptr<_stru_ItemData_> CreateUnreadItemData(const std::wstring &path) 
   return item;
 }
 
-void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword) {
+void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword,
+                     const std::wstring &problem) {
   item.nTotalPage = pages;
+  item.strReadProblem = pages > 0 ? std::wstring() : problem;
   item.nStatus = pages > 0 ? STATUS_READY : STATUS_LOAD_FAILED;
   item.nReadState = pages <= 0 && needsPassword ? READ_NEEDS_PASSWORD : READ_DONE;
 }

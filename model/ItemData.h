@@ -42,6 +42,9 @@ struct _stru_ItemData_ {
   // The password the user gave for this source, as the engine takes it (Windows-1252). Kept in
   // memory only, for this row; the merge hands it to the engine with this source.
   std::string strPassword;
+  // Why the reading found the PDF unusable, as the engine said it; empty when it said nothing
+  // (or the reader itself crashed or hung on the file).
+  std::wstring strReadProblem;
 
   // True when the page range is all pages (no buffer, or an empty one).
   bool HasAllPages() const { return !pszPageRange || pszPageRange->empty(); }
@@ -73,9 +76,10 @@ std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool i
 // The record of a PDF that is still to be read: no page count yet, and the load-failed status,
 // so that nothing merges it before its answer came.
 std::unique_ptr<_stru_ItemData_> CreateUnreadItemData(const std::wstring &path);
-// Takes a reading's answer: the page count (usable when positive) and whether only a password
-// was missing.
-void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword);
+// Takes a reading's answer: the page count (usable when positive), whether only a password
+// was missing, and the reason given for an unusable file.
+void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword,
+                     const std::wstring &problem = std::wstring());
 
 // Size in bytes of the file at path, 0 when it cannot be read.
 uint64_t ReadFileSize(const std::wstring &path);

@@ -21,9 +21,9 @@ public:
     m_changed.notify_all();
     m_changed.wait(lock, [this] { return allowed > 0 || aborted; });
     if (aborted)
-      return ProbeReply{0, kProbeHelperFailed};
+      return ProbeReply{0, kProbeHelperFailed, {}};
     --allowed;
-    return ProbeReply{static_cast<int32_t>(request.path.size()), 0};
+    return ProbeReply{static_cast<int32_t>(request.path.size()), 0, {}};
   }
   void Allow(int n) {
     std::lock_guard<std::mutex> lock(m_lock);

@@ -61,9 +61,15 @@ TEST_F(Prober, TheHelperAnswersAsTheEngineDoes) {
   EXPECT_EQ(reply.nStatus, PROBE_WRONG_PASSWORD);
   reply = prober.Probe(Request(dir.file("locked.pdf"), "secret"));
   EXPECT_EQ(reply.nPages, 2);
+  EXPECT_TRUE(reply.reason.empty());
   reply = prober.Probe(Request(dir.file("missing.pdf")));
   EXPECT_EQ(reply.nPages, -1);
   EXPECT_EQ(reply.nStatus, PROBE_UNREADABLE);
+  // The engine's reason comes back with the answer, whole and in UTF-8, as read here.
+  std::wstring here;
+  MergerTool::ProbeSource(W(dir.file("missing.pdf")).c_str(), nullptr, nullptr, &here);
+  EXPECT_FALSE(reply.reason.empty());
+  EXPECT_EQ(reply.reason, here);
   // One helper served them all.
   EXPECT_EQ(prober.GetHelperPid(), helperPid);
 }
