@@ -21,6 +21,13 @@ while IFS= read -r -d '' file; do
   esac
 done < <(find /usr/share/doc /usr/share/texmf/doc /usr/share/R/doc \( -name '*.pdf' -o -name '*.pdf.gz' \) \
            -print0 2>/dev/null)
+# Several packages ship the same manual (R's under two paths, asymptote's under texmf too): each
+# document is merged once.
+declare -A seen
+for input in "$work"/in/*.pdf; do
+  sum=$(md5sum <"$input")
+  [ -z "${seen[$sum]:-}" ] && seen[$sum]=1 || rm -f "$input"
+done
 count=$(find "$work/in" -name '*.pdf' | wc -l)
 # The set-up installs documentation with PDFs (glpk-doc, auto-multiple-choice-doc-pdf).
 [ "$count" -ge 5 ] || { echo "FAIL: only $count PDFs installed"; exit 1; }
