@@ -1,0 +1,107 @@
+#include "LeftOutRows.h"
+
+#include "Localization.h"
+#include "MergeWorker.h"
+#include "MergerTool.h"
+#include "PathText.h"
+
+#include <algorithm>
+#include <cwchar>
+
+namespace {
+
+// The reader's own reasons for a file it cannot open start with these words too; said once is
+// enough.
+const wchar_t kReaderPrefix[] = L"cannot be read: ";
+
+// A translated text with its one "%d" filled in (kept as written when the translation has
+// none).
+std::wstring WithNumber(const std::wstring &text, size_t number) {
+  const size_t at = text.find(L"%d");
+  if (at == std::wstring::npos)
+    return text;
+  return text.substr(0, at) + std::to_wstring(number) + text.substr(at + 2);
+}
+
+bool SelectsNoPage(const _stru_ItemData_ &row) {
+  if (row.HasAllPages())
+    return row.nTotalPage < 1;
+  const std::unique_ptr<std::string> range = ToEngineText(row.pszPageRange);
+  std::vector<int32_t> pages;
+  MergerTool::GetSelectPage(range ? range->c_str() : nullptr, pages, row.nTotalPage);
+  return pages.empty();
+}
+
+} // namespace
+
+std::wstring ShownFileName(const std::wstring &path) {
+  return FileNameOfPath(path, PathSeparators::kSlashOrBackslash);
+}
+
+bool FindLeftOutReason(const _stru_ItemData_ &row, LeftOutReason *reason) {
+  if (row.nReadState == READ_PENDING)
+    *reason = LEFT_OUT_READING;
+  else if (row.nReadState == READ_NEEDS_PASSWORD)
+    *reason = LEFT_OUT_LOCKED;
+  else if (row.nStatus == STATUS_LOAD_FAILED || row.nTotalPage < 1)
+    *reason = LEFT_OUT_UNREADABLE;
+  else if (SelectsNoPage(row))
+    *reason = LEFT_OUT_NO_PAGES;
+  else
+    return false;
+  return true;
+}
+
+std::vector<LeftOutRow> FindLeftOutRows(const std::vector<_stru_ItemData_> &rows) {
+  std::vector<LeftOutRow> leftOut;
+  for (size_t i = 0; i < rows.size(); ++i) {
+    LeftOutReason reason;
+    if (FindLeftOutReason(rows[i], &reason))
+      leftOut.push_back({i, reason});
+  }
+  return leftOut;
+}
+
+std::wstring DescribeLeftOutReason(const _stru_ItemData_ &row, LeftOutReason reason) {
+  static const int kTextIds[] = {IDS_LEFT_UNREADABLE, IDS_LEFT_LOCKED, IDS_LEFT_READING,
+                                 IDS_LEFT_NO_PAGES};
+  std::wstring text = LoadLangString(kTextIds[reason]);
+  if (reason == LEFT_OUT_UNREADABLE && !row.strReadProblem.empty()) {
+    std::wstring why = row.strReadProblem;
+    if (why.rfind(kReaderPrefix, 0) == 0)
+      why.erase(0, std::wcslen(kReaderPrefix));
+    text += L": " + why;
+  }
+  return text;
+}
+
+std::wstring ListLeftOutRows(const std::vector<_stru_ItemData_> &rows,
+                             const std::vector<LeftOutRow> &leftOut, size_t maxLines) {
+  std::wstring text;
+  // The last line says how many more there are, in place of one more row.
+  maxLines = std::max<size_t>(maxLines, 2);
+  const size_t shown = leftOut.size() > maxLines ? maxLines - 1 : leftOut.size();
+  for (size_t i = 0; i < shown; ++i) {
+    const LeftOutRow &left = leftOut[i];
+    const _stru_ItemData_ &row = rows[left.nRow];
+    if (!text.empty())
+      text += L"\n";
+    text += std::to_wstring(left.nRow + 1) + L". " + ShownFileName(row.szFilePath) + L": " +
+            DescribeLeftOutReason(row, left.nReason);
+  }
+  if (shown < leftOut.size())
+    text += L"\n" + WithNumber(LoadLangString(IDS_MORE_ROWS), leftOut.size() - shown);
+  return text;
+}
+
+std::wstring DescribeNothingToMerge(const std::vector<_stru_ItemData_> &rows,
+                                    const std::vector<LeftOutRow> &leftOut) {
+  const bool onlyRanges =
+      !leftOut.empty() && std::all_of(leftOut.begin(), leftOut.end(), [](const LeftOutRow &row) {
+        return row.nReason == LEFT_OUT_NO_PAGES;
+      });
+  std::wstring text = LoadLangString(onlyRanges ? IDS_NOTHING_SELECTED : IDS_NOTHING_USABLE);
+  if (!leftOut.empty())
+    text += L"\n\n" + ListLeftOutRows(rows, leftOut);
+  return text;
+}
