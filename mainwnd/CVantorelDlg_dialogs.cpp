@@ -10,6 +10,7 @@
 #include "CFolderDialog.h"
 #include "CNewVersionDlg.h"
 #include "FileAdding.h"
+#include "FileDialogQuirks.h"
 #include "ShellOpen.h"
 #include "ShowInFileManager.h"
 
@@ -28,12 +29,18 @@ void CVantorelDlg::ShowMessage(const wxString &text) {
   ShowMessageBox(IsShown() ? this : nullptr, text, kTitle, wxOK | wxICON_EXCLAMATION);
 }
 
+bool CVantorelDlg::AskYesNo(const wxString &text) {
+  return ShowMessageBox(IsShown() ? this : nullptr, text, kTitle, wxYES_NO | wxICON_QUESTION) ==
+         wxYES;
+}
+
 bool CVantorelDlg::AskFilesToAdd(const std::wstring &folder, std::vector<std::wstring> *paths) {
   // Only files that are there can be added; the title is the bar's caption, in the language.
   wxFileDialog dialog(this, LoadLangString(kAddFilesTitle), folder, wxString(),
                       DesktopFileFilter(kAddFilesFilter),
                       wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
   dialog.SetFilterIndex(0);
+  // MendFileDialog(dialog);
   if (dialog.ShowModal() != wxID_OK)
     return false;
   wxArrayString chosen;
