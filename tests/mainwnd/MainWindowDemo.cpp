@@ -1,14 +1,17 @@
 // Shows the main window in a given state, to look at it (screenshots), not a test:
-//   mainwnd_demo [empty|rows|merge|german|upsell|addfiles|addfolder|password|reading][,de|fr|jp]
+//   mainwnd_demo [empty|cover|rows|merge|german|upsell|addfiles|addfolder|password|reading]
+//                [,de|fr|jp]
 //                FILE...
 // "rows" adds the files and selects the second row, "merge" also presses Build, "german"
 // switches the language to German after adding them, "upsell", "addfiles" and "addfolder" open
 // those dialogs, "password" asks for the password of the first locked row, "reading" presses
-// Build before the files are read. A language code after a comma switches to that language
-// first. (On a virtual screen a second window over the main one may stay unpainted in a picture
-// of the whole screen; a picture of that window alone, xwd -id, shows it.)
+// Build before the files are read, "cover" gives the cover the keyboard focus. A language code
+// after a comma switches to that language first. (On a virtual screen a second window over the main
+// one may stay unpainted in a picture of the whole screen; a picture of that window alone, xwd -id,
+// shows it.)
 #include "BarCommand.h"
 #include "CFileList.h"
+#include "CLvCover.h"
 #include "CVantorelDlg.h"
 #include "MenuCommandId.h"
 #include "controls/CXListCtrl.h"
@@ -61,6 +64,8 @@ public:
       wxCommandEvent choose(wxEVT_MENU, MenuItemIdFromCommand(32779));
       dialog.GetEventHandler()->ProcessEvent(choose);
     }
+    if (mode == "cover")
+      dialog.CallAfter([&dialog] { dialog.GetCover()->SetFocus(); });
     if (mode == "merge")
       RunLater([&dialog] { dialog.Build(); });
     if (mode == "upsell")
