@@ -136,7 +136,7 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
     return false;
   int64_t w[3];
   for (int i = 0; i < 3; ++i) {
-    w[i] = static_cast<int64_t>(NumberOr(&pW->array()[static_cast<size_t>(i)], -1));
+    w[i] = ClampToInt64(NumberOr(&pW->array()[static_cast<size_t>(i)], -1), -1);
     if (w[i] < 0 || w[i] > 8)
       return false;
   }
@@ -149,7 +149,9 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
                       pLength && pLength->IsInt() ? pLength->integer() : -1, start, len))
     return false;
   std::string rows;
-  if (DecodeStream(dict, pData + start, len, rows, limits::kMaxDecodedStream) != DecodeResult::Ok)
+  // Rows of five to twenty bytes for at most kMaxObjectNumber objects: structure, never more.
+  if (DecodeStream(dict, pData + start, len, rows, limits::kMaxDecodedStructure) !=
+      DecodeResult::Ok)
     return false;
 
   std::vector<std::pair<int64_t, int64_t>> ranges;
@@ -157,10 +159,10 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
   if (pIndex != nullptr && pIndex->IsArray()) {
     const Array &index = pIndex->array();
     for (size_t i = 0; i + 1 < index.size(); i += 2)
-      ranges.emplace_back(static_cast<int64_t>(NumberOr(&index[i], -1)),
-                          static_cast<int64_t>(NumberOr(&index[i + 1], -1)));
+      ranges.emplace_back(ClampToInt64(NumberOr(&index[i], -1), -1),
+                          ClampToInt64(NumberOr(&index[i + 1], -1), -1));
   } else {
-    ranges.emplace_back(0, static_cast<int64_t>(NumberOr(dict.Get("Size"), 0)));
+    ranges.emplace_back(0, ClampToInt64(NumberOr(dict.Get("Size"), 0)));
   }
   const auto *p = reinterpret_cast<const unsigned char *>(rows.data());
   size_t row = 0;
@@ -246,7 +248,7 @@ bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
     MergeTrailer(trailer, section);
     const Value *pPrev = section.Get("Prev");
     if (pPrev != nullptr && pPrev->IsNumber() && pPrev->number() >= 0)
-      pending.push_back(static_cast<uint64_t>(pPrev->number()));
+      pending.push_back(static_cast<uint64_t>(ClampToInt64(pPrev->number())));
   }
   return bAny && trailer.IsDict();
 }
@@ -254,11 +256,13 @@ bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
 void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trailer) {
   Value lastTrailer;
   size_t nLastTrailerAt = 0;
-  uint32_t nLastCatalog = 0;
+  uint32_t nLastCatalog = 0, nLastFullCatalog = 0;
+  std::set<uint32_t> fullCatalogs; // catalogs with a page tree
   size_t pos = 0;
   const char *pTrailer =
       nullptr; // the next "trailer" at or after pos, searched for again once passed
   bool bTrailerSearched = false;
+  size_t nNoEndFrom = SIZE_MAX;
   while (pos < nSize) {
     const char *pHit = static_cast<const char *>(memmem(pData + pos, nSize - pos, "obj", 3));
     if (!bTrailerSearched || (pTrailer != nullptr && pTrailer < pData + pos)) {
@@ -322,8 +326,13 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       continue;
     if (value.IsDict()) {
       const Value *pType = value.Get("Type");
-      if (pType != nullptr && pType->IsName("Catalog"))
+      if (pType != nullptr && pType->IsName("Catalog")) {
         nLastCatalog = num;
+        if (value.Get("Pages") != nullptr) {
+          nLastFullCatalog = num;
+          fullCatalogs.insert(num);
+        }
+      }
       if (pType != nullptr && pType->IsName("XRef") && value.Get("Root") &&
           value.Get("Root")->IsRef() && b >= nLastTrailerAt) {
         lastTrailer = value;
@@ -334,7 +343,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       const Value *pLength = value.Get("Length");
       size_t start = 0, len = 0;
       if (FindStreamData(pData, nSize, parser.Pos(),
-                         pLength && pLength->IsInt() ? pLength->integer() : -1, start, len))
+                         pLength && pLength->IsInt() ? pLength->integer() : -1, start, len, nullptr,
+                         &nNoEndFrom))
         pos = start + len; // stream data is never read as headers
     } else {
       pos = std::max(pos, parser.Pos());
@@ -347,11 +357,19 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       if (const Value *p = lastTrailer.Get(pszKey))
         trailer.dict().Set(pszKey, *p);
   }
+  // The trailer's /Root when it names a catalog the scan found, else the last catalog with a
+  // page tree; a /Root the scan cannot judge (inside an object stream) is kept over a catalog
+  // without pages.
   const Value *pRoot = trailer.Get("Root");
-  if ((pRoot == nullptr || !pRoot->IsRef() || table.Find(pRoot->ref().num) == nullptr) &&
-      nLastCatalog != 0) {
-    const XrefEntry *pEntry = table.Find(nLastCatalog);
-    trailer.dict().Set("Root", Value(Ref{nLastCatalog, pEntry ? pEntry->gen : uint16_t{0}}));
+  const bool bRootKnown = pRoot != nullptr && pRoot->IsRef() && table.Find(pRoot->ref().num);
+  uint32_t nPick = 0;
+  if (bRootKnown && fullCatalogs.count(pRoot->ref().num) == 0 && nLastFullCatalog != 0)
+    nPick = nLastFullCatalog;
+  else if (!bRootKnown)
+    nPick = nLastFullCatalog != 0 ? nLastFullCatalog : nLastCatalog;
+  if (nPick != 0) {
+    const XrefEntry *pEntry = table.Find(nPick);
+    trailer.dict().Set("Root", Value(Ref{nPick, pEntry ? pEntry->gen : uint16_t{0}}));
   }
 }
 
