@@ -47,7 +47,7 @@ constexpr double kMaxCoordinate = 1.0e7;
 
 // Work one source may cost: bytes produced by all its decoding, and steps (objects loaded,
 // page tree entries walked, bytes parsed / 64), each a floor plus so much per byte of the file.
-constexpr uint64_t kDecodeFloor = uint64_t{1} << 30;
+constexpr uint64_t kDecodeFloor = uint64_t{512} << 20;
 constexpr uint64_t kDecodePerByte = 256;
 constexpr uint64_t kStepFloor = 4'000'000;
 constexpr uint64_t kStepsPerByte = 8;

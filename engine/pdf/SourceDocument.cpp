@@ -250,13 +250,19 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
   if (bRebuild)
     IndexObjectStreams(); // their data may be encrypted, so only now
 
-  if (!FindCatalog(pRoot)) {
+  if (!FindCatalog(pRoot, bRebuild)) {
     status = m_budget.Exhausted() ? OpenStatus::Damaged
              : bHeader            ? OpenStatus::Damaged
                                   : OpenStatus::NotPdf;
     strDetail = m_budget.Exhausted() ? "damaged beyond repair: " + m_budget.Reason()
                 : bHeader            ? "damaged beyond repair: no document catalog"
                                      : "the file does not start as a PDF does";
+    // What was found on the way is often why: an object stream that could not be read.
+    for (auto it = m_warnings.rbegin(); bHeader && it != m_warnings.rend(); ++it)
+      if (it->find(" at byte ") != std::string::npos) {
+        strDetail += " (" + *it + ")";
+        break;
+      }
     return false;
   }
   if (const Value *pVersion = m_catalog->value.Get("Version"); pVersion && pVersion->IsName()) {
@@ -279,7 +285,7 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
   return true;
 }
 
-bool SourceDocument::FindCatalog(const Value *pRoot) {
+bool SourceDocument::FindCatalog(const Value *pRoot, bool bRebuilt) {
   ObjectPtr found;
   if (pRoot != nullptr && pRoot->IsRef()) {
     m_catalogRef = pRoot->ref();
@@ -289,19 +295,24 @@ bool SourceDocument::FindCatalog(const Value *pRoot) {
     m_catalog = found;
     return true;
   }
-  // The trailer names something that is not a catalog: look for one in the file.
-  if (!m_bScanned)
-    Rescan();
-  const Value *pScannedRoot = m_scannedTrailer.Get("Root");
-  if (pScannedRoot != nullptr && pScannedRoot->IsRef() &&
-      (pRoot == nullptr || !pRoot->IsRef() || pScannedRoot->ref() != pRoot->ref())) {
-    m_cache.Erase(pScannedRoot->ref().num);
-    ObjectPtr scanned = Load(pScannedRoot->ref());
-    if (IsCatalog(scanned)) {
-      m_catalogRef = pScannedRoot->ref();
-      m_catalog = scanned;
-      Warn("the trailer does not lead to the document catalog; the one in the file was used");
-      return true;
+  if (!bRebuilt) {
+    // The table does not lead to a catalog: it is not to be trusted for anything else either.
+    // The scan's table takes its place, and the scan's catalog the trailer's.
+    if (!m_bScanned)
+      Rescan();
+    m_xref = m_scanned;
+    m_cache.Clear();
+    m_streams.Clear();
+    IndexObjectStreams();
+    const Value *pScannedRoot = m_scannedTrailer.Get("Root");
+    if (pScannedRoot != nullptr && pScannedRoot->IsRef()) {
+      ObjectPtr scanned = Load(pScannedRoot->ref());
+      if (IsCatalog(scanned)) {
+        m_catalogRef = pScannedRoot->ref();
+        m_catalog = scanned;
+        Warn("the trailer does not lead to the document catalog; the one in the file was used");
+        return true;
+      }
     }
   }
   // A dictionary where the catalog belongs is still the best there is.
@@ -646,7 +657,7 @@ bool SourceDocument::JoinContents(const Array &parts, std::string &out, size_t n
             : DecodeResult::Damaged;
     if (result != DecodeResult::Ok) {
       Warn(page + ": a part of its content is left out" + (why.empty() ? "" : " (" + why + ")"));
-      if (result == DecodeResult::TooLarge)
+      if (m_budget.Exhausted() || out.size() >= limits::kMaxDecodedStream)
         break;
       continue;
     }

@@ -132,7 +132,8 @@ private:
   std::shared_ptr<LoadedObject> LoadUncached(uint32_t nNum);
   // Maps the file again after Trim; false when it changed or cannot be read.
   bool EnsureMapped();
-  bool FindCatalog(const Value *pRoot);
+  // The catalog from the trailer's /Root, else from a rebuilt table (bRebuilt: it already is).
+  bool FindCatalog(const Value *pRoot, bool bRebuilt);
   // A page tree node or page given inline in /Kids: its number of its own.
   Ref InlineNumber(const Value &kid, const ObjectPtr &holder);
   void Damaged(uint32_t nNum, size_t nOffset, const std::string &what);

@@ -1,0 +1,277 @@
+// Files that readers show but a strict reader refuses, and files of a few kilobytes that ask
+// for gigabytes or minutes of work: shared /Kids arrays, /Order arrays that name each other,
+// one content stream named thousands of times, object streams read in turns, predictor and
+// LZW bombs.
+
+#include "HostilePdf.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+namespace {
+
+std::string Ref(int num) { return std::to_string(num) + " 0 R"; }
+
+std::string Deflate(const std::string &data) {
+  uLongf size = compressBound(static_cast<uLong>(data.size()));
+  std::string out(size, '\0');
+  if (compress2(reinterpret_cast<Bytef *>(out.data()), &size,
+                reinterpret_cast<const Bytef *>(data.data()), static_cast<uLong>(data.size()),
+                9) != Z_OK)
+    throw std::runtime_error("compress2 failed");
+  out.resize(size);
+  return out;
+}
+
+std::string Replaced(std::string text, const std::string &from, const std::string &to) {
+  const size_t at = text.rfind(from);
+  if (at == std::string::npos)
+    throw std::logic_error("no " + from);
+  return text.replace(at, from.size(), to);
+}
+
+// ---- what readers read
+
+std::string RootNan() {
+  TextPdf doc = MakeTextPdf("root-nan", 3);
+  return Replaced(doc.pdf.Write().bytes, "/Root " + Ref(doc.catalog), "/Root NaN");
+}
+
+std::string NanInPage() {
+  TextPdf doc = MakeTextPdf("nan-in-page", 3);
+  doc.ReplaceInPage(2, "/MediaBox", "/UserUnit NaN /MediaBox");
+  return doc.pdf.Write().bytes;
+}
+
+std::string PageUnclosed() {
+  TextPdf doc = MakeTextPdf("page-unclosed", 3);
+  const std::string body = doc.pdf.Body(doc.pageObjs[1]);
+  doc.pdf.Set(doc.pageObjs[1], body.substr(0, body.rfind(">>")));
+  return doc.pdf.Write().bytes;
+}
+
+std::string JunkBeforeHeader() {
+  TextPdf doc = MakeTextPdf("junk-before-header", 3);
+  return std::string(700, 'J') + "\n" + doc.pdf.Write().bytes;
+}
+
+std::string NoHeader() {
+  TextPdf doc = MakeTextPdf("no-header", 3);
+  std::string bytes = doc.pdf.Write().bytes;
+  const size_t first = bytes.find("1 0 obj");
+  return bytes.replace(0, first, std::string(first, '\n')); // the offsets still hold
+}
+
+std::string CatalogMisplaced() {
+  TextPdf doc = MakeTextPdf("catalog-misplaced", 3);
+  return Replaced(doc.pdf.Write().bytes, "/Root " + Ref(doc.catalog), "/Root " + Ref(doc.font));
+}
+
+std::string KidsInline() {
+  TextPdf doc = MakeTextPdf("kids-inline", 3);
+  std::string kids = "[";
+  for (int page : doc.pageObjs)
+    kids += Replaced(doc.pdf.Body(page), "/Parent " + Ref(doc.pages), "") + "\n";
+  doc.SetKids(kids + "]", "3");
+  return doc.pdf.Write().bytes;
+}
+
+// ---- work bombs
+
+// 1,000 nodes share one /Kids array of 1,000 references to the same page, whose resources are
+// large: a million listings that each used to copy them.
+std::string OrderBomb() {
+  TextPdf doc = MakeTextPdf("order-bomb", 1);
+  std::string fonts;
+  for (int i = 0; i < 400; ++i)
+    fonts += "/F" + std::to_string(i + 2) + " " + Ref(doc.font) + " ";
+  doc.ReplaceInPage(1, "/Font <<", "/Font << " + fonts);
+  std::string toPage = "[", toNodes = "[";
+  for (int i = 0; i < 1000; ++i)
+    toPage += Ref(doc.pageObjs[0]) + (i % 16 == 15 ? "\n" : " ");
+  const int pageKids = doc.pdf.Add(toPage + "]");
+  for (int i = 0; i < 1000; ++i)
+    toNodes += Ref(doc.pdf.Add("<< /Type /Pages /Kids " + Ref(pageKids) + " /Count 1000 >>")) +
+               (i % 16 == 15 ? "\n" : " ");
+  doc.SetKids(toNodes + "]", "1000000");
+  return doc.pdf.Write().bytes;
+}
+
+// The layers panel's order: 40 arrays, each naming the next one twice and the first once.
+std::string OrderCycle() {
+  TextPdf doc = MakeTextPdf("order-cycle", 1);
+  const int ocg = doc.pdf.Add("<< /Type /OCG /Name (Layer) >>");
+  std::vector<int> arrays;
+  for (int i = 0; i < 40; ++i)
+    arrays.push_back(doc.pdf.Reserve());
+  for (int i = 0; i < 40; ++i) {
+    const int next = arrays[(i + 1) % 40];
+    doc.pdf.Set(arrays[i],
+                "[" + Ref(ocg) + " " + Ref(next) + " " + Ref(next) + " " + Ref(arrays[0]) + "]");
+  }
+  doc.pdf.Set(doc.catalog, "<< /Type /Catalog /Pages " + Ref(doc.pages) +
+                               " /OCProperties << /OCGs [" + Ref(ocg) + "] /D << /Order " +
+                               Ref(arrays[0]) + " >> >> >>");
+  return doc.pdf.Write().bytes;
+}
+
+// Page 1's content: its marker, then one stream of 1 MB of white space named 20,000 times.
+std::string ContentsRepeat() {
+  TextPdf doc = MakeTextPdf("contents-repeat", 2);
+  const int blank =
+      doc.pdf.Add(StreamObject("/Filter /FlateDecode", Deflate(std::string(1 << 20, ' '))));
+  std::string parts = "[" + Ref(doc.contents[0]);
+  for (int i = 0; i < 20000; ++i)
+    parts += (i % 16 == 0 ? "\n" : " ") + Ref(blank);
+  doc.ReplaceInPage(1, "/Contents " + Ref(doc.contents[0]),
+                    "/Contents " + Ref(doc.pdf.Add(parts + "]")));
+  return doc.pdf.Write().bytes;
+}
+
+// Every object in one of two object streams of 60 MB each (white space, then the objects),
+// and the objects a page needs alternate between the two.
+std::string ObjstmInterleaved() {
+  TextPdf doc = MakeTextPdf("objstm-interleaved", 200);
+  RawPdf &pdf = doc.pdf;
+  std::vector<int> streams[2];
+  // Pages alternate between the streams, so the page tree's walk goes back and forth.
+  for (int num = 1; num <= pdf.Highest(); ++num)
+    if (pdf.Body(num).find("stream") == std::string::npos) {
+      const auto at = std::find(doc.pageObjs.begin(), doc.pageObjs.end(), num);
+      streams[(at - doc.pageObjs.begin()) % 2].push_back(num);
+    }
+  const int first = pdf.Highest() + 1;
+  std::string out = "%PDF-1.5\n";
+  std::map<int, size_t> offsets;
+  for (int num = 1; num <= pdf.Highest(); ++num)
+    if (pdf.Body(num).find("stream") != std::string::npos) {
+      offsets[num] = out.size();
+      out += std::to_string(num) + " 0 obj\n" + pdf.Body(num) + "\nendobj\n";
+    }
+  std::map<int, std::pair<int, int>> packed; // object -> stream number, index
+  for (int s = 0; s < 2; ++s) {
+    const int num = first + s;
+    std::string head, objects(60 << 20, ' ');
+    for (size_t i = 0; i < streams[s].size(); ++i) {
+      head += std::to_string(streams[s][i]) + " " + std::to_string(objects.size()) + " ";
+      objects += pdf.Body(streams[s][i]) + "\n";
+      packed[streams[s][i]] = {num, static_cast<int>(i)};
+    }
+    offsets[num] = out.size();
+    out +=
+        std::to_string(num) + " 0 obj\n" +
+        StreamObject("/Type /ObjStm /Filter /FlateDecode /N " + std::to_string(streams[s].size()) +
+                         " /First " + std::to_string(head.size()),
+                     Deflate(head + objects)) +
+        "\nendobj\n";
+  }
+  const int xref = first + 2;
+  std::string rows;
+  auto row = [&rows](int type, uint32_t f2, int f3) {
+    rows += static_cast<char>(type);
+    for (int shift = 24; shift >= 0; shift -= 8)
+      rows += static_cast<char>((f2 >> shift) & 0xFF);
+    rows += static_cast<char>(f3);
+  };
+  row(0, 0, 255);
+  for (int num = 1; num < xref; ++num) {
+    if (packed.count(num))
+      row(2, static_cast<uint32_t>(packed[num].first), packed[num].second);
+    else
+      row(1, static_cast<uint32_t>(offsets.at(num)), 0);
+  }
+  const size_t at = out.size();
+  row(1, static_cast<uint32_t>(at), 0);
+  out += std::to_string(xref) + " 0 obj\n" +
+         StreamObject("/Type /XRef /Size " + std::to_string(xref + 1) + " /W [1 4 1] /Root " +
+                          Ref(pdf.root),
+                      rows) +
+         "\nendobj\nstartxref\n" + std::to_string(at) + "\n%%EOF\n";
+  return out;
+}
+
+// A compressed cross-reference stream whose predictor claims rows of 1 GB.
+std::string XrefPredictorBomb() {
+  TextPdf doc = MakeTextPdf("xref-predictor-bomb", 3);
+  std::string bytes = doc.pdf.WriteCompressed({}).bytes;
+  const size_t dict = bytes.rfind("/Type /XRef"), data = bytes.find("stream\n", dict) + 7;
+  const size_t end = bytes.rfind("\nendstream");
+  const std::string rows = Deflate(bytes.substr(data, end - data));
+  bytes.replace(data, end - data, rows);
+  const size_t length = bytes.find("/Length ", dict);
+  bytes.replace(length, bytes.find(" >>", length) - length,
+                "/Length " + std::to_string(rows.size()) +
+                    " /Filter /FlateDecode /DecodeParms << /Predictor 12 /Colors 32 "
+                    "/BitsPerComponent 16 /Columns 16777216 >>");
+  return bytes; // the stream is the last object: startxref still leads to it
+}
+
+} // namespace
+
+std::string LzwZeros(size_t nCodes) {
+  std::string out;
+  uint32_t buffer = 0;
+  int bits = 0, width = 9;
+  uint32_t next = 258;
+  auto put = [&](uint32_t code) {
+    buffer = (buffer << width) | code;
+    bits += width;
+    while (bits >= 8) {
+      out += static_cast<char>((buffer >> (bits - 8)) & 0xFF);
+      bits -= 8;
+    }
+  };
+  auto grow = [&] {
+    if (next < 4096)
+      ++next;
+    const uint32_t coming = next + 1;
+    width = coming >= 2048 ? 12 : coming >= 1024 ? 11 : coming >= 512 ? 10 : 9;
+  };
+  put(0);
+  for (uint32_t code = 258; code < 4095; ++code) {
+    put(code); // the string being defined: the one before and its first zero
+    grow();
+  }
+  for (size_t i = 0; i < nCodes; ++i)
+    put(4094);
+  put(257);
+  if (bits > 0)
+    out += static_cast<char>((buffer << (8 - bits)) & 0xFF);
+  return out;
+}
+
+namespace {
+
+std::string LzwContentBomb() {
+  TextPdf doc = MakeTextPdf("lzw-content-bomb", 2);
+  const int bomb = doc.pdf.Add(StreamObject("/Filter /LZWDecode", LzwZeros(300000)));
+  doc.ReplaceInPage(1, "/Contents " + Ref(doc.contents[0]),
+                    "/Contents [" + Ref(bomb) + " " + Ref(doc.contents[0]) + "]");
+  return doc.pdf.Write().bytes;
+}
+
+} // namespace
+
+const std::vector<HostileCase> &ReaderRepairCases() {
+  static const std::vector<HostileCase> cases = {
+      {"root-nan", 3, RootNan},           {"nan-in-page", 3, NanInPage},
+      {"page-unclosed", 3, PageUnclosed}, {"junk-before-header", 3, JunkBeforeHeader},
+      {"no-header", 3, NoHeader},         {"catalog-misplaced", 3, CatalogMisplaced},
+      {"kids-inline", 3, KidsInline},
+  };
+  return cases;
+}
+
+const std::vector<WorkCase> &WorkBombCases() {
+  static const std::vector<WorkCase> cases = {
+      {"order-bomb", OrderBomb, 100000, "the page tree is larger than the engine reads"},
+      {"order-cycle", OrderCycle, 1, "order repeats itself"},
+      {"contents-repeat", ContentsRepeat, 2, "names the same part more than once"},
+      {"objstm-interleaved", ObjstmInterleaved, -1, "more decoding than its size explains"},
+      {"xref-predictor-bomb", XrefPredictorBomb, 3, nullptr},
+      {"lzw-content-bomb", LzwContentBomb, 2, "decodes to more than 128 MB"},
+  };
+  return cases;
+}
