@@ -325,6 +325,10 @@ bool SourceDocument::FindCatalog(const Value *pRoot, bool bRebuilt) {
 
 void SourceDocument::Rescan() {
   m_bScanned = true;
+  // Objects read as deleted before the table was found wrong are read again.
+  m_cache.Clear();
+  if (!EnsureMapped())
+    return;
   ScanObjects(m_pData, m_nSize, m_scanned, m_scannedTrailer);
   Warn("the cross-reference table does not match the file and was rebuilt");
 }
@@ -521,8 +525,12 @@ std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
     return nullptr;
   };
   const XrefEntry *pEntry = m_xref.Find(nNum);
-  if (pEntry != nullptr && pEntry->type == XrefEntry::Free)
-    return nullptr; // deleted: a reference to it means null
+  if (pEntry != nullptr && pEntry->type == XrefEntry::Free) {
+    // Deleted: a reference to it means null, while the table is trusted. A table found wrong
+    // is not trusted to say what is deleted either: the object the file holds is read.
+    const XrefEntry *pScanned = m_bScanned ? m_scanned.Find(nNum) : nullptr;
+    return pScanned != nullptr ? fromEntry(pScanned) : nullptr;
+  }
   if (auto object = fromEntry(pEntry))
     return object;
   if (m_bChanged)

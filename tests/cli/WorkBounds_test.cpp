@@ -4,6 +4,7 @@
 #include "CliRun.h"
 #include "HostilePdf.h"
 #include "OutputChecks.h"
+#include "PictureMaker.h"
 #include "ReferenceReaders.h"
 #include "support/TempDir.h"
 
@@ -88,6 +89,20 @@ TEST(ManyFiles, AThousandListedTwiceMergeWhole) {
   EXPECT_EQ(MarkedProblem(dir.file("out.pdf"), 2000, 1, "file999"), "");
 }
 
+// A scanned page whose picture's cross-reference entry is wrong keeps its picture after the
+// table is rebuilt, as qpdf and mutool keep it.
+TEST(RebuiltTable, KeepsTheScannedPicture) {
+  TempDir dir;
+  MakePicture(dir.file("scan.jpg"), "jpeg", 64, 48, 0x3060C0);
+  const std::string path = dir.file("scan.pdf"), out = dir.file("out.pdf");
+  WriteFileBytes(path, ScanXrefWrong(ReadFileBytes(dir.file("scan.jpg"))));
+  const ChildResult merge = RunMerge({"-o", out, path});
+  ASSERT_TRUE(merge.exited && merge.exitCode == 0) << merge.Describe();
+  EXPECT_EQ(MarkedProblem(out, 1, 2, "scan-xref-wrong"), "");
+  const std::string images = RunCommand("pdfimages -list '" + out + "' 2>&1");
+  EXPECT_NE(images.find("   64    48  rgb     3   8  jpeg"), std::string::npos) << images;
+}
+
 // Writes every generated input to $VANTOREL_INPUTS_DIR, for measuring by hand.
 TEST(WorkBoundInputs, DISABLED_Write) {
   const char *pszDir = std::getenv("VANTOREL_INPUTS_DIR");
@@ -96,6 +111,9 @@ TEST(WorkBoundInputs, DISABLED_Write) {
     WriteFileBytes(std::string(pszDir) + "/" + c.name + ".pdf", c.make());
   for (const HostileCase &c : ReaderRepairCases())
     WriteFileBytes(std::string(pszDir) + "/" + c.name + ".pdf", c.make());
+  MakePicture(std::string(pszDir) + "/scan.jpg", "jpeg", 64, 48, 0x3060C0);
+  WriteFileBytes(std::string(pszDir) + "/scan-xref-wrong.pdf",
+                 ScanXrefWrong(ReadFileBytes(std::string(pszDir) + "/scan.jpg")));
 }
 
 } // namespace

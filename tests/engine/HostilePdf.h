@@ -117,6 +117,10 @@ struct WorkCase {
 };
 inline void PrintTo(const WorkCase &c, std::ostream *out) { *out << c.name; }
 const std::vector<WorkCase> &WorkBombCases();
+// A two-page text file whose page 1 also draws the JPEG picture given, a scan, through an image
+// whose cross-reference entry is wrong.
+std::string ScanXrefWrong(const std::string &jpeg);
+
 // LZW data of a run of zeros: 7,367,041 bytes, then 3,838 more for each of nCodes codes.
 std::string LzwZeros(size_t nCodes);
 

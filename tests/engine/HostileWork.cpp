@@ -8,6 +8,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -274,4 +275,27 @@ const std::vector<WorkCase> &WorkBombCases() {
       {"lzw-content-bomb", LzwContentBomb, 2, "decodes to more than 128 MB"},
   };
   return cases;
+}
+
+// A scanned page: a JPEG drawn over the page, whose /Length is an object of its own. The table
+// is damaged: page 2's entry leads into the middle of its object, and the picture's says it is
+// in use at offset 0, which tables mean as deleted.
+std::string ScanXrefWrong(const std::string &jpeg) {
+  TextPdf doc = MakeTextPdf("scan-xref-wrong", 2);
+  const int length = doc.pdf.Add(std::to_string(jpeg.size()));
+  const int image = doc.pdf.Add("<< /Type /XObject /Subtype /Image /Width 64 /Height 48 "
+                                "/ColorSpace /DeviceRGB /BitsPerComponent 8 /Filter /DCTDecode "
+                                "/Length " +
+                                Ref(length) + " >>\nstream\n" + jpeg + "\nendstream");
+  const int content = doc.pdf.Add(StreamObject("", "q 300 0 0 200 100 300 cm /Im1 Do Q"));
+  doc.ReplaceInPage(1, "/Contents " + Ref(doc.contents[0]),
+                    "/Contents [" + Ref(doc.contents[0]) + " " + Ref(content) + "]");
+  doc.ReplaceInPage(1, "/Resources <<", "/Resources << /XObject << /Im1 " + Ref(image) + " >>");
+  RawPdf::Layout layout = doc.pdf.Write();
+  const size_t table = layout.bytes.find("0000000000 65535 f", layout.xref);
+  char offset[16];
+  std::snprintf(offset, sizeof offset, "%010zu", layout.offsets.at(doc.pageObjs[1]) + 20);
+  layout.bytes.replace(table + 20 * doc.pageObjs[1], 10, offset);
+  layout.bytes.replace(table + 20 * image, 10, "0000000000");
+  return layout.bytes;
 }
