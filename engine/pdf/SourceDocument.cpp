@@ -344,7 +344,16 @@ void SourceDocument::IndexObjectStreams() {
     uint32_t num = 0;
     uint16_t gen = 0;
     Value dict;
-    if (m_budget.Spend(1) && parser.ReadObjectHeader(num, gen) && parser.ReadValue(dict)) {
+    if (!m_budget.Spend(1) || !parser.ReadObjectHeader(num, gen))
+      return;
+    parser.SkipSpace();
+    if (parser.Pos() + 1 >= m_nSize || m_pData[parser.Pos()] != '<' ||
+        m_pData[parser.Pos() + 1] != '<')
+      return; // only a dictionary can begin a stream
+    const size_t nFrom = parser.Pos();
+    const bool bRead = parser.ReadValue(dict);
+    m_budget.Spend((parser.Pos() - nFrom) / 64);
+    if (bRead) {
       const Value *pType = dict.Get("Type");
       if (pType != nullptr && pType->IsName("ObjStm"))
         streams.push_back(nNum);

@@ -51,6 +51,12 @@ void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
   m_nHighest = std::max(m_nHighest, nNum);
 }
 
+void XrefTable::Reserve(uint32_t nEnd) {
+  nEnd = std::min(nEnd, limits::kMaxObjectNumber + 1);
+  if (!m_bSparse && nEnd > m_dense.size())
+    m_dense.resize(nEnd);
+}
+
 void XrefTable::SetIfMissing(uint32_t nNum, const XrefEntry &entry) {
   if (Find(nNum) == nullptr)
     Set(nNum, entry);
@@ -167,6 +173,10 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
   const auto *p = reinterpret_cast<const unsigned char *>(rows.data());
   size_t row = 0;
   const size_t nRows = rows.size() / static_cast<size_t>(rowSize);
+  if (ranges.size() == 1 && ranges[0].first == 0 && ranges[0].second > 0)
+    table.Reserve(static_cast<uint32_t>(
+        std::min<int64_t>(std::min<int64_t>(ranges[0].second, static_cast<int64_t>(nRows)),
+                          limits::kMaxObjectNumber + 1)));
   for (const auto &[first, count] : ranges) {
     if (first < 0 || count < 0 || first > limits::kMaxObjectNumber)
       return false;
@@ -263,6 +273,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       nullptr; // the next "trailer" at or after pos, searched for again once passed
   bool bTrailerSearched = false;
   size_t nNoEndFrom = SIZE_MAX;
+  size_t nParsed = 0;
+  const size_t nParseBudget = 8 * nSize + (size_t{64} << 20);
   while (pos < nSize) {
     const char *pHit = static_cast<const char *>(memmem(pData + pos, nSize - pos, "obj", 3));
     if (!bTrailerSearched || (pTrailer != nullptr && pTrailer < pData + pos)) {
@@ -321,8 +333,15 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
     entry.gen = gen;
     entry.offset = b;
     table.Set(num, entry); // the last definition in the file wins
+    // Values are read to find catalogs and to pass over stream data. A value that never ends
+    // (a string left open) reads to the end of the file: so much reading stops the reading of
+    // values, and the rest of the scan only lists headers.
+    if (nParsed > nParseBudget)
+      continue;
     Value value;
-    if (!parser.ReadValue(value))
+    const bool bRead = parser.ReadValue(value);
+    nParsed += parser.Pos() - b;
+    if (!bRead)
       continue;
     if (value.IsDict()) {
       const Value *pType = value.Get("Type");

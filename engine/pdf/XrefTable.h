@@ -26,6 +26,9 @@ public:
   const XrefEntry *Find(uint32_t nNum) const;
   void Set(uint32_t nNum, const XrefEntry &entry); // replaces
   void SetIfMissing(uint32_t nNum, const XrefEntry &entry);
+  // Room for numbers below nEnd, made at once: a section of millions of entries then costs
+  // its table once, not the copies of a table grown step by step.
+  void Reserve(uint32_t nEnd);
   size_t Count() const { return m_nCount; }
   uint32_t HighestNumber() const { return m_nHighest; }
   void Clear();

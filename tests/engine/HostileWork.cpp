@@ -253,6 +253,14 @@ std::string LzwContentBomb() {
   return doc.pdf.Write().bytes;
 }
 
+// 100,000 objects, each a string that never ends: every value read to the end of the file.
+std::string StringsUnclosed() {
+  std::string out = "%PDF-1.4\n";
+  for (int i = 1; i <= 100000; ++i)
+    out += std::to_string(i) + " 0 obj << /Type (\n";
+  return out;
+}
+
 } // namespace
 
 const std::vector<HostileCase> &ReaderRepairCases() {
@@ -273,6 +281,7 @@ const std::vector<WorkCase> &WorkBombCases() {
       {"objstm-interleaved", ObjstmInterleaved, -1, "more decoding than its size explains"},
       {"xref-predictor-bomb", XrefPredictorBomb, 3, nullptr},
       {"lzw-content-bomb", LzwContentBomb, 2, "decodes to more than 128 MB"},
+      {"strings-unclosed", StringsUnclosed, -1, "no document catalog"},
   };
   return cases;
 }
