@@ -261,6 +261,24 @@ std::string StringsUnclosed() {
   return out;
 }
 
+// A cross-reference stream of 8 million entries (the most a table may have), all but the
+// document's few deleted: a table of 130 MB from 70 KB.
+std::string XrefMillions() {
+  TextPdf doc = MakeTextPdf("xref-millions", 2);
+  RawPdf::Layout layout = doc.pdf.Write();
+  std::string rows(6 * 8000000, '\0'), out = layout.bytes.substr(0, layout.xref);
+  for (size_t i = 0; i < 8000000; ++i)
+    rows[6 * i] = 1; // in use at offset 0: deleted
+  for (const auto &[num, offset] : layout.offsets)
+    for (int k = 0; k < 4; ++k)
+      rows[6 * num + 1 + k] = static_cast<char>((offset >> (24 - 8 * k)) & 0xFF);
+  const std::string packed = Deflate(rows);
+  out += "8000000 0 obj\n<< /Type /XRef /Size 8000001 /W [1 4 1] /Root " + Ref(doc.catalog) +
+         " /Filter /FlateDecode /Length " + std::to_string(packed.size()) + " >>\nstream\n" +
+         packed + "\nendstream\nendobj\nstartxref\n" + std::to_string(layout.xref) + "\n%%EOF\n";
+  return out;
+}
+
 } // namespace
 
 const std::vector<HostileCase> &ReaderRepairCases() {
@@ -282,6 +300,7 @@ const std::vector<WorkCase> &WorkBombCases() {
       {"xref-predictor-bomb", XrefPredictorBomb, 3, nullptr},
       {"lzw-content-bomb", LzwContentBomb, 2, "decodes to more than 128 MB"},
       {"strings-unclosed", StringsUnclosed, -1, "no document catalog"},
+      {"xref-millions", XrefMillions, 2, nullptr},
   };
   return cases;
 }
