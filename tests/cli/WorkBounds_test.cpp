@@ -10,8 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 namespace {
 
 // Caps a merge and --info are held to; a run past them is killed (a signal) or fails to
@@ -101,19 +99,6 @@ TEST(RebuiltTable, KeepsTheScannedPicture) {
   EXPECT_EQ(MarkedProblem(out, 1, 2, "scan-xref-wrong"), "");
   const std::string images = RunCommand("pdfimages -list '" + out + "' 2>&1");
   EXPECT_NE(images.find("   64    48  rgb     3   8  jpeg"), std::string::npos) << images;
-}
-
-// Writes every generated input to $VANTOREL_INPUTS_DIR, for measuring by hand.
-TEST(WorkBoundInputs, DISABLED_Write) {
-  const char *pszDir = std::getenv("VANTOREL_INPUTS_DIR");
-  ASSERT_NE(pszDir, nullptr);
-  for (const WorkCase &c : WorkBombCases())
-    WriteFileBytes(std::string(pszDir) + "/" + c.name + ".pdf", c.make());
-  for (const HostileCase &c : ReaderRepairCases())
-    WriteFileBytes(std::string(pszDir) + "/" + c.name + ".pdf", c.make());
-  MakePicture(std::string(pszDir) + "/scan.jpg", "jpeg", 64, 48, 0x3060C0);
-  WriteFileBytes(std::string(pszDir) + "/scan-xref-wrong.pdf",
-                 ScanXrefWrong(ReadFileBytes(std::string(pszDir) + "/scan.jpg")));
 }
 
 } // namespace
