@@ -465,8 +465,8 @@ SourceDocument::LoadObjectStream(uint32_t nStream) {
     ~Done() { set.erase(n); }
   } done{m_loadingStreams, nStream};
 
-  const XrefEntry *pEntry = m_xref.Find(nStream);
-  if (pEntry == nullptr || pEntry->type != XrefEntry::InFile)
+  const std::optional<XrefEntry> pEntry = m_xref.Find(nStream);
+  if (!pEntry || pEntry->type != XrefEntry::InFile)
     return nullptr; // streams are never inside object streams
   ObjectPtr object = Load(Ref{nStream, pEntry->gen});
   if (!object->bStream)
@@ -524,8 +524,9 @@ std::shared_ptr<LoadedObject> SourceDocument::FromObjectStream(uint32_t nStream,
 }
 
 std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
-  auto fromEntry = [this, nNum](const XrefEntry *pEntry) -> std::shared_ptr<LoadedObject> {
-    if (pEntry == nullptr)
+  auto fromEntry = [this,
+                    nNum](const std::optional<XrefEntry> &pEntry) -> std::shared_ptr<LoadedObject> {
+    if (!pEntry)
       return nullptr;
     if (pEntry->type == XrefEntry::InFile)
       return ParseAt(pEntry->offset, nNum);
@@ -533,12 +534,11 @@ std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
       return FromObjectStream(static_cast<uint32_t>(pEntry->offset), pEntry->index, nNum);
     return nullptr;
   };
-  const XrefEntry *pEntry = m_xref.Find(nNum);
-  if (pEntry != nullptr && pEntry->type == XrefEntry::Free) {
+  const std::optional<XrefEntry> pEntry = m_xref.Find(nNum);
+  if (pEntry && pEntry->type == XrefEntry::Free) {
     // Deleted: a reference to it means null, while the table is trusted. A table found wrong
     // is not trusted to say what is deleted either: the object the file holds is read.
-    const XrefEntry *pScanned = m_bScanned ? m_scanned.Find(nNum) : nullptr;
-    return pScanned != nullptr ? fromEntry(pScanned) : nullptr;
+    return m_bScanned ? fromEntry(m_scanned.Find(nNum)) : nullptr;
   }
   if (auto object = fromEntry(pEntry))
     return object;
@@ -547,9 +547,9 @@ std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
   // Not where the table says, or not in the table: the table is wrong, the scan knows better.
   if (!m_bScanned)
     Rescan();
-  const XrefEntry *pScanned = m_scanned.Find(nNum);
-  if (pScanned != nullptr && (pEntry == nullptr || pScanned->offset != pEntry->offset ||
-                              pEntry->type != XrefEntry::InFile))
+  const std::optional<XrefEntry> pScanned = m_scanned.Find(nNum);
+  if (pScanned &&
+      (!pEntry || pScanned->offset != pEntry->offset || pEntry->type != XrefEntry::InFile))
     return fromEntry(pScanned);
   return nullptr;
 }

@@ -14,14 +14,40 @@
 
 namespace engine::pdf {
 
-const XrefEntry *XrefTable::Find(uint32_t nNum) const {
+uint64_t XrefTable::Pack(const XrefEntry &entry) {
+  constexpr uint64_t kField = (uint64_t{1} << 23) - 1, kOffset = (uint64_t{1} << 46) - 1;
+  const uint64_t payload =
+      entry.type == XrefEntry::InStream
+          ? (std::min<uint64_t>(entry.index, kField) << 23) | std::min(entry.offset, kField)
+          : std::min(entry.offset, kOffset);
+  return (uint64_t{entry.type} << 62) | (uint64_t{entry.gen} << 46) | payload;
+}
+
+XrefEntry XrefTable::Unpack(uint64_t packed) {
+  constexpr uint64_t kField = (uint64_t{1} << 23) - 1, kOffset = (uint64_t{1} << 46) - 1;
+  XrefEntry entry;
+  entry.type = static_cast<XrefEntry::Type>(packed >> 62);
+  entry.gen = static_cast<uint16_t>(packed >> 46);
+  if (entry.type == XrefEntry::InStream) {
+    entry.index = static_cast<uint32_t>((packed >> 23) & kField);
+    entry.offset = packed & kField;
+  } else {
+    entry.offset = packed & kOffset;
+  }
+  return entry;
+}
+
+std::optional<XrefEntry> XrefTable::Find(uint32_t nNum) const {
+  uint64_t packed = 0;
   if (m_bSparse) {
     auto found = m_sparse.find(nNum);
-    return found == m_sparse.end() ? nullptr : &found->second;
+    packed = found == m_sparse.end() ? 0 : found->second;
+  } else if (nNum < m_dense.size()) {
+    packed = m_dense[nNum];
   }
-  if (nNum >= m_dense.size() || m_dense[nNum].type == XrefEntry::Missing)
-    return nullptr;
-  return &m_dense[nNum];
+  if (packed == 0)
+    return std::nullopt;
+  return Unpack(packed);
 }
 
 void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
@@ -31,7 +57,7 @@ void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
     // Numbers far beyond the count of objects would make a dense table huge.
     if (nNum > 4 * m_nCount + 65536) {
       for (size_t i = 0; i < m_dense.size(); ++i)
-        if (m_dense[i].type != XrefEntry::Missing)
+        if (m_dense[i] != 0)
           m_sparse.emplace(static_cast<uint32_t>(i), m_dense[i]);
       m_dense.clear();
       m_dense.shrink_to_fit();
@@ -41,12 +67,12 @@ void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
     }
   }
   if (m_bSparse) {
-    auto [it, inserted] = m_sparse.insert_or_assign(nNum, entry);
+    auto [it, inserted] = m_sparse.insert_or_assign(nNum, Pack(entry));
     (void)it;
     m_nCount += inserted ? 1 : 0;
   } else {
-    m_nCount += m_dense[nNum].type == XrefEntry::Missing ? 1 : 0;
-    m_dense[nNum] = entry;
+    m_nCount += m_dense[nNum] == 0 ? 1 : 0;
+    m_dense[nNum] = Pack(entry);
   }
   m_nHighest = std::max(m_nHighest, nNum);
 }
@@ -58,7 +84,7 @@ void XrefTable::Reserve(uint32_t nEnd) {
 }
 
 void XrefTable::SetIfMissing(uint32_t nNum, const XrefEntry &entry) {
-  if (Find(nNum) == nullptr)
+  if (!Find(nNum))
     Set(nNum, entry);
 }
 
@@ -380,14 +406,15 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
   // page tree; a /Root the scan cannot judge (inside an object stream) is kept over a catalog
   // without pages.
   const Value *pRoot = trailer.Get("Root");
-  const bool bRootKnown = pRoot != nullptr && pRoot->IsRef() && table.Find(pRoot->ref().num);
+  const bool bRootKnown =
+      pRoot != nullptr && pRoot->IsRef() && table.Find(pRoot->ref().num).has_value();
   uint32_t nPick = 0;
   if (bRootKnown && fullCatalogs.count(pRoot->ref().num) == 0 && nLastFullCatalog != 0)
     nPick = nLastFullCatalog;
   else if (!bRootKnown)
     nPick = nLastFullCatalog != 0 ? nLastFullCatalog : nLastCatalog;
   if (nPick != 0) {
-    const XrefEntry *pEntry = table.Find(nPick);
+    const std::optional<XrefEntry> pEntry = table.Find(nPick);
     trailer.dict().Set("Root", Value(Ref{nPick, pEntry ? pEntry->gen : uint16_t{0}}));
   }
 }

@@ -33,41 +33,11 @@ std::string Replaced(std::string text, const std::string &from, const std::strin
   return text.replace(at, from.size(), to);
 }
 
-// ---- what readers read
+// ---- what readers read: a three-page text file (font 1, page tree 2, pages 4, 6 and 8,
+// catalog 9) with one text replaced.
 
-std::string RootNan() {
-  TextPdf doc = MakeTextPdf("root-nan", 3);
-  return Replaced(doc.pdf.Write().bytes, "/Root " + Ref(doc.catalog), "/Root NaN");
-}
-
-std::string NanInPage() {
-  TextPdf doc = MakeTextPdf("nan-in-page", 3);
-  doc.ReplaceInPage(2, "/MediaBox", "/UserUnit NaN /MediaBox");
-  return doc.pdf.Write().bytes;
-}
-
-std::string PageUnclosed() {
-  TextPdf doc = MakeTextPdf("page-unclosed", 3);
-  const std::string body = doc.pdf.Body(doc.pageObjs[1]);
-  doc.pdf.Set(doc.pageObjs[1], body.substr(0, body.rfind(">>")));
-  return doc.pdf.Write().bytes;
-}
-
-std::string JunkBeforeHeader() {
-  TextPdf doc = MakeTextPdf("junk-before-header", 3);
-  return std::string(700, 'J') + "\n" + doc.pdf.Write().bytes;
-}
-
-std::string NoHeader() {
-  TextPdf doc = MakeTextPdf("no-header", 3);
-  std::string bytes = doc.pdf.Write().bytes;
-  const size_t first = bytes.find("1 0 obj");
-  return bytes.replace(0, first, std::string(first, '\n')); // the offsets still hold
-}
-
-std::string CatalogMisplaced() {
-  TextPdf doc = MakeTextPdf("catalog-misplaced", 3);
-  return Replaced(doc.pdf.Write().bytes, "/Root " + Ref(doc.catalog), "/Root " + Ref(doc.font));
+std::string Edited(const char *label, const std::string &from, const std::string &to) {
+  return Replaced(MakeTextPdf(label, 3).pdf.Write().bytes, from, to);
 }
 
 std::string KidsInline() {
@@ -225,9 +195,19 @@ std::string XrefMillions() {
 
 const std::vector<HostileCase> &ReaderRepairCases() {
   static const std::vector<HostileCase> cases = {
-      {"root-nan", 3, RootNan},           {"nan-in-page", 3, NanInPage},
-      {"page-unclosed", 3, PageUnclosed}, {"junk-before-header", 3, JunkBeforeHeader},
-      {"no-header", 3, NoHeader},         {"catalog-misplaced", 3, CatalogMisplaced},
+      {"root-nan", 3, [] { return Edited("root-nan", "/Root 9 0 R", "/Root NaN"); }},
+      {"nan-in-page", 3,
+       [] { return Edited("nan-in-page", "/Contents 5 0 R", "/A NaN /Rotate 0 /Contents 5 0 R"); }},
+      {"page-unclosed", 3,
+       [] { return Edited("page-unclosed", "/Contents 5 0 R >>", "/Contents 5 0 R"); }},
+      {"junk-before-header", 3,
+       [] {
+         return std::string(700, 'J') + "\n" +
+                MakeTextPdf("junk-before-header", 3).pdf.Write().bytes;
+       }},
+      {"no-header", 3, [] { return Edited("no-header", "%PDF-1.4\n", "         \n"); }},
+      {"catalog-misplaced", 3,
+       [] { return Edited("catalog-misplaced", "/Root 9 0 R", "/Root 1 0 R"); }},
       {"kids-inline", 3, KidsInline},
   };
   return cases;
