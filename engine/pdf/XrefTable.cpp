@@ -241,8 +241,10 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
 bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
               std::vector<std::string> &warnings) {
   const char *pStart = FindLast(pData, nSize, "startxref", 65536);
-  if (pStart == nullptr)
+  if (pStart == nullptr) {
+    warnings.push_back("expected \"startxref\" in the last 64 KB of the file");
     return false;
+  }
   Parser parser(pData, nSize, static_cast<size_t>(pStart - pData) + 9);
   uint64_t offset = 0;
   if (!parser.ReadUnsigned(offset))
@@ -256,8 +258,10 @@ bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
     pending.pop_back();
     if (at >= nSize || !visited.insert(at).second ||
         visited.size() > static_cast<size_t>(limits::kMaxXrefSections)) {
-      if (!bAny)
+      if (!bAny) {
+        warnings.push_back("startxref names byte " + std::to_string(at) + ", beyond the file");
         return false;
+      }
       continue;
     }
     Value section;
@@ -275,9 +279,12 @@ bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
       bRead = ReadXrefStream(pData, nSize, static_cast<size_t>(at), table, section);
     }
     if (!bRead) {
+      warnings.push_back((bAny ? "an older cross-reference section" : "the cross-reference") +
+                         std::string(" at byte ") + std::to_string(at) +
+                         " is unreadable (expected \"xref\" and its entries, or a "
+                         "cross-reference stream)");
       if (!bAny)
         return false;
-      warnings.push_back("an older cross-reference section is unreadable");
       continue;
     }
     bAny = true;

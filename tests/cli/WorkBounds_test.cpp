@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 // Caps a merge and --info are held to; a run past them is killed (a signal) or fails to
@@ -41,30 +43,22 @@ TEST_P(WorkBound, EndsWithinItsCapsWithPagesOrAReason) {
   const int sheets = QpdfPageCount(out);
   EXPECT_EQ(NeighbourProblem(out, 1, 0), "");
   EXPECT_EQ(NeighbourProblem(out, sheets - 1, 2), "");
+  EXPECT_TRUE(c.phrase == nullptr || merge.err.find(c.phrase) != std::string::npos) << merge.err;
   if (c.pages < 0) {
     EXPECT_EQ(info.exitCode, 1) << info.out;
     EXPECT_TRUE(Says(merge, path, "skipped: damaged beyond repair")) << merge.err;
-    EXPECT_NE(merge.err.find(c.phrase), std::string::npos) << merge.err;
     EXPECT_EQ(sheets, 4);
     return;
   }
   EXPECT_EQ(InfoPages(info, path), c.pages) << info.out;
   EXPECT_EQ(sheets, c.pages + 4);
-  if (c.phrase != nullptr) {
-    EXPECT_NE(merge.err.find(c.phrase), std::string::npos) << merge.err;
-  }
   if (c.pages < 10) {
     EXPECT_EQ(MarkedProblem(out, 3, c.pages, c.name), "");
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Hostile, WorkBound, ::testing::ValuesIn(WorkBombCases()),
-                         [](const ::testing::TestParamInfo<WorkCase> &info) {
-                           std::string name = info.param.name;
-                           for (char &ch : name)
-                             ch = std::isalnum(static_cast<unsigned char>(ch)) ? ch : '_';
-                           return name;
-                         });
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // A thousand one-page files, then the same thousand again, with far fewer descriptors than
 // files: every page arrives, in order.
@@ -82,7 +76,6 @@ TEST(ManyFiles, AThousandListedTwiceMergeWhole) {
   const ChildResult merge = RunChild(args, 600);
   ASSERT_TRUE(merge.exited && merge.exitCode == 0) << merge.Describe();
   EXPECT_EQ(QpdfPageCount(dir.file("out.pdf")), 2000);
-  EXPECT_EQ(MarkedProblem(dir.file("out.pdf"), 1000, 1, "file999"), "");
   EXPECT_EQ(MarkedProblem(dir.file("out.pdf"), 1001, 1, "file0"), "");
   EXPECT_EQ(MarkedProblem(dir.file("out.pdf"), 2000, 1, "file999"), "");
 }
@@ -99,6 +92,19 @@ TEST(RebuiltTable, KeepsTheScannedPicture) {
   EXPECT_EQ(MarkedProblem(out, 1, 2, "scan-xref-wrong"), "");
   const std::string images = RunCommand("pdfimages -list '" + out + "' 2>&1");
   EXPECT_NE(images.find("   64    48  rgb     3   8  jpeg"), std::string::npos) << images;
+}
+
+// Writes every generated input to $VANTOREL_INPUTS_DIR, for bench/hostile.sh.
+TEST(WorkBoundInputs, DISABLED_Write) {
+  const std::string dir =
+      std::getenv("VANTOREL_INPUTS_DIR") ? std::getenv("VANTOREL_INPUTS_DIR") : "";
+  ASSERT_NE(dir, "");
+  for (const WorkCase &c : WorkBombCases())
+    WriteFileBytes(dir + "/" + c.name + ".pdf", c.make());
+  for (const HostileCase &c : ReaderRepairCases())
+    WriteFileBytes(dir + "/" + c.name + ".pdf", c.make());
+  MakePicture(dir + "/scan.jpg", "jpeg", 64, 48, 0x3060C0);
+  WriteFileBytes(dir + "/scan-xref-wrong.pdf", ScanXrefWrong(ReadFileBytes(dir + "/scan.jpg")));
 }
 
 } // namespace
