@@ -28,7 +28,7 @@ for merge in "${merges[@]}"; do
       status=0
       /usr/bin/time -f "%e %M" -o "$inputs/time.txt" timeout 150 prlimit --as=8000000000 -- \
         "$merge" "${args[@]}" >"$inputs/out.txt" 2>"$inputs/err.txt" || status=$?
-      read -r wall peak <"$inputs/time.txt" || { wall=?; peak=0; }
+      read -r wall peak < <(tail -1 "$inputs/time.txt") || { wall=?; peak=0; }
       if [ $run = info ]; then
         result=$(sed -n 's/.*: \([0-9]* pages\)$/\1/p; s/.*: error: //p' "$inputs/out.txt" | head -1)
       elif [ -f "$inputs/out.pdf" ]; then
