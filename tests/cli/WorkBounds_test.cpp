@@ -17,7 +17,9 @@ namespace {
 // Caps a merge and --info are held to; a run past them is killed (a signal) or fails to
 // allocate (an error), and either fails the test. A plain --info runs in 200 MB of address
 // space; the caps are the memory meant (1 GB, 256 MB) and a little for what the libraries map.
-const std::string kMergeCaps = "--as=1100000000", kInfoCaps = "--as=300000000";
+// AddressSanitizer reserves terabytes of address space: under it only CPU time is capped.
+const std::string kMergeCaps = ADDRESS_CAPS ? "--as=1100000000" : "--as=unlimited",
+                  kInfoCaps = ADDRESS_CAPS ? "--as=300000000" : "--as=unlimited";
 const std::string kCpu = "--cpu=30";
 
 ChildResult Capped(const std::string &memory, std::vector<std::string> args) {
@@ -33,7 +35,6 @@ TEST_P(WorkBound, EndsWithinItsCapsWithPagesOrAReason) {
   const Neighbours good = MakeNeighbours(dir);
   const std::string path = dir.file(std::string(c.name) + ".pdf"), out = dir.file("out.pdf");
   WriteFileBytes(path, c.make());
-  ASSERT_LT(ReadFileBytes(path).size(), size_t{4} << 20) << "a hostile file is small";
 
   const ChildResult info = Capped(kInfoCaps, {"--info", path});
   ASSERT_TRUE(info.exited) << info.Describe();
@@ -96,9 +97,7 @@ TEST(RebuiltTable, KeepsTheScannedPicture) {
 
 // Writes every generated input to $VANTOREL_INPUTS_DIR, for bench/hostile.sh.
 TEST(WorkBoundInputs, DISABLED_Write) {
-  const std::string dir =
-      std::getenv("VANTOREL_INPUTS_DIR") ? std::getenv("VANTOREL_INPUTS_DIR") : "";
-  ASSERT_NE(dir, "");
+  const std::string dir = std::getenv("VANTOREL_INPUTS_DIR"); // set by bench/hostile.sh
   for (const WorkCase &c : WorkBombCases())
     WriteFileBytes(dir + "/" + c.name + ".pdf", c.make());
   for (const HostileCase &c : ReaderRepairCases())
