@@ -26,7 +26,7 @@ for merge in "${merges[@]}"; do
       [ $run = merge ] && args=(--skip-bad -o "$inputs/out.pdf" "$f")
       rm -f "$inputs/out.pdf"
       status=0
-      /usr/bin/time -f "%e %M" -o "$inputs/time.txt" timeout 150 prlimit --as=8000000000 -- \
+      /usr/bin/time -f "%e %M" -o "$inputs/time.txt" timeout -k 5 150 prlimit --as=8000000000 -- \
         "$merge" "${args[@]}" >"$inputs/out.txt" 2>"$inputs/err.txt" || status=$?
       read -r wall peak < <(tail -1 "$inputs/time.txt") || { wall=?; peak=0; }
       if [ $run = info ]; then
