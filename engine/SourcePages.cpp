@@ -126,19 +126,7 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   } else {
     std::string content;
     if (pContents != nullptr && pContents->IsArray()) {
-      for (const Value &part : pContents->array()) {
-        pdf::ObjectPtr partHolder;
-        const Value *pPart = doc.Resolve(&part, partHolder);
-        std::string decoded;
-        if (pPart != nullptr && partHolder != nullptr && partHolder->bStream && part.IsRef() &&
-            doc.DecodedStream(part.ref().num, *partHolder, decoded) == pdf::DecodeResult::Ok) {
-          content += decoded;
-          content += '\n'; // parts may split anywhere but between tokens
-        } else {
-          doc.Warn("page " + std::to_string(nPageNumber) +
-                   ": its content is damaged in part; that part was left out");
-        }
-      }
+      doc.JoinContents(pContents->array(), content, nPageNumber);
     } else if (pageObject->value.Get("Contents") != nullptr) {
       doc.Warn("page " + std::to_string(nPageNumber) +
                ": its content is missing or damaged; the page is left blank");

@@ -6,7 +6,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config clang libclang-rt-14-dev
   libpodofo-dev libssl-dev zlib1g-dev
   libgdk-pixbuf-2.0-dev libwxgtk3.2-dev libcurl4-openssl-dev libpoppler-glib-dev
   libgtest-dev googletest

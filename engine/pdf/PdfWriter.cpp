@@ -257,12 +257,20 @@ uint32_t PdfWriter::Reserve() {
   return m_nNext++;
 }
 
-void PdfWriter::BeginObject(uint32_t nNum) {
-  if (nNum == 0 || nNum >= m_offsets.Size())
-    return;
+bool PdfWriter::BeginObject(uint32_t nNum) {
+  // A number not handed out, or one already written, would make a body without a header or a
+  // second object of the same number: the output would be corrupt, so the writer fails.
+  if (nNum == 0 || nNum >= m_offsets.Size() || m_offsets.Written(nNum) || Packing(nNum)) {
+    if (m_strError.empty())
+      m_strError = "object " + std::to_string(nNum) +
+                   (nNum == 0 || nNum >= m_offsets.Size() ? " was written without being reserved"
+                                                          : " was written twice");
+    return false;
+  }
   m_offsets.Set(nNum, {XrefOffsets::Entry::InFile, 0, m_nOffset});
   Put(std::to_string(nNum));
   Put(" 0 obj\n");
+  return true;
 }
 
 void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t nNum) {
@@ -303,7 +311,8 @@ void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
     return;
   if (m_pEncrypt != nullptr)
     m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
-  BeginObject(nNum);
+  if (!BeginObject(nNum))
+    return;
   m_scratch.clear();
   AppendEncrypted(m_scratch, value, nNum);
   m_scratch += "\nendobj\n";
@@ -313,7 +322,8 @@ void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
 void PdfWriter::WriteObjectText(uint32_t nNum, std::string_view text) {
   if (Pack(nNum, nullptr, text))
     return;
-  BeginObject(nNum);
+  if (!BeginObject(nNum))
+    return;
   Put(text);
   Put("\nendobj\n");
 }
@@ -333,7 +343,8 @@ void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
     data = cipher;
   }
   dict.dict().Set("Length", Value(static_cast<int64_t>(data.size())));
-  BeginObject(nNum);
+  if (!BeginObject(nNum))
+    return;
   m_scratch.clear();
   AppendEncrypted(m_scratch, dict, nNum);
   m_scratch += "\nstream\n";

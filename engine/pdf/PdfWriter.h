@@ -67,7 +67,8 @@ public:
 private:
   void Put(std::string_view bytes);
   void Flush();
-  void BeginObject(uint32_t nNum);
+  // False (and the writer fails) for a number not reserved or already written.
+  bool BeginObject(uint32_t nNum);
   void AppendEncrypted(std::string &out, const Value &value, uint32_t nNum);
   // Puts the object (a value, or its text when pValue is null) into the object stream being
   // filled; false when it is not to be packed.
