@@ -1,0 +1,289 @@
+// Encryption as other programs write it and as other readers read it: passwords in any script
+// for every revision, and encryption dictionaries that readers open although they are unusual.
+// Sources are made by qpdf; outputs are judged by qpdf and poppler.
+#include "AnsiText.h"
+#include "HostilePdf.h"
+#include "MergeTestSupport.h"
+#include "OutputChecks.h"
+#include "PdfMaker.h"
+#include "ReferenceReaders.h"
+#include "pdf/PdfWriter.h"
+#include "pdf/SourceDocument.h"
+#include "pdf/StandardSecurity.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+
+namespace {
+
+const char *const kPasswords[] = {"\xC3\xA9t\xC3\xA9", "pw\xE2\x82\xAC",
+                                  "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "pw\xF0\x9F\x98\x80"};
+
+// The dictionary text that starts at `at` with "<<", nested ones included (qpdf's spacing).
+std::string DictAt(const std::string &bytes, size_t at) {
+  int depth = 0;
+  for (size_t i = at; i + 1 < bytes.size(); ++i) {
+    if (bytes.compare(i, 2, "<<") == 0) {
+      ++depth, ++i;
+    } else if (bytes.compare(i, 2, ">>") == 0 && --depth == 0) {
+      return bytes.substr(at, i + 2 - at);
+    } else if (bytes.compare(i, 2, ">>") == 0) {
+      ++i;
+    }
+  }
+  throw std::runtime_error("unbalanced dictionary");
+}
+
+int TrailerNumber(const std::string &bytes, const char *pszKey) {
+  std::smatch m;
+  const std::string trailer = bytes.substr(bytes.rfind("trailer"));
+  if (!std::regex_search(trailer, m, std::regex(std::string(pszKey) + "\\s+(\\d+)")))
+    throw std::runtime_error(std::string("no ") + pszKey + " in the trailer");
+  return std::stoi(m[1]);
+}
+
+// The file with an update appended that replaces or adds these objects.
+std::string Update(const std::string &bytes, const std::map<int, std::string> &objects) {
+  std::string trailer = DictAt(bytes, bytes.find("<<", bytes.rfind("trailer")));
+  const std::string prev = std::to_string(TrailerNumber(bytes, "startxref"));
+  int size = TrailerNumber(bytes, "/Size");
+  std::string out = bytes, xref = "xref\n";
+  for (const auto &[num, body] : objects) {
+    char line[40];
+    std::snprintf(line, sizeof line, "%d 1\n%010zu 00000 n \n", num, out.size());
+    xref += line;
+    out += std::to_string(num) + " 0 obj\n" + body + "\nendobj\n";
+    size = std::max(size, num + 1);
+  }
+  trailer = std::regex_replace(trailer, std::regex("/Size \\d+"),
+                               "/Size " + std::to_string(size) + " /Prev " + prev);
+  const size_t xrefAt = out.size();
+  return out + xref + "trailer\n" + trailer + "\nstartxref\n" + std::to_string(xrefAt) +
+         "\n%%EOF\n";
+}
+
+std::string Encrypt(const std::string &label, int pages, const std::string &user,
+                    const std::string &owner, const std::string &args, const std::string &dir,
+                    const std::string &mode = "auto") {
+  const std::string plain = dir + "/" + label + "-plain.pdf", out = dir + "/" + label + ".pdf";
+  WriteFileBytes(plain, MakeTextPdf(label, pages).pdf.Write().bytes);
+  int status = 0;
+  const std::string said = RunCommand("qpdf --static-id --object-streams=disable "
+                                      "--allow-weak-crypto --password-mode=" +
+                                          mode + " --encrypt '" + user + "' '" + owner + "' " +
+                                          args + " -- '" + plain + "' '" + out + "' 2>&1",
+                                      &status);
+  if (status != 0)
+    throw std::runtime_error("qpdf --encrypt failed: " + said);
+  return out;
+}
+
+// AES-256 whose crypt filters, the filter they name and the password checks are all given by
+// reference.
+std::string IndirectFilters(const std::string &dir) {
+  const std::string bytes = ReadFileBytes(Encrypt("indirect", 2, "", "owner", "256", dir));
+  const int nEncrypt = TrailerNumber(bytes, "/Encrypt"), next = TrailerNumber(bytes, "/Size");
+  std::string dict =
+      DictAt(bytes, bytes.find("<<", bytes.find(std::to_string(nEncrypt) + " 0 obj")));
+  const std::string cf = DictAt(dict, dict.find("<<", dict.find("/CF")));
+  std::map<int, std::string> objects{{next, "<< /StdCF " + std::to_string(next + 1) + " 0 R >>"},
+                                     {next + 1, DictAt(cf, cf.find("<<", 2))}};
+  dict.replace(dict.find(cf), cf.size(), std::to_string(next) + " 0 R");
+  int n = next + 2;
+  for (const char *pszKey : {"/O", "/U"}) {
+    std::smatch m;
+    std::regex_search(dict, m, std::regex(std::string(pszKey) + " (<[0-9a-f]+>)"));
+    objects[n] = m[1];
+    dict = std::regex_replace(dict, std::regex(std::string(pszKey) + " <[0-9a-f]+>"),
+                              std::string(pszKey) + " " + std::to_string(n++) + " 0 R");
+  }
+  objects[nEncrypt] = dict;
+  return Update(bytes, objects);
+}
+
+// AES-128 whose /O starts with FF FE, the mark of a UTF-16 text: a binary string all the same.
+std::string MarkedOwnerCheck(const std::string &dir) {
+  const std::string bytes =
+      ReadFileBytes(Encrypt("marked", 2, "", "owner52769", "128 --use-aes=y", dir));
+  if (bytes.find("/O <fffe") == std::string::npos)
+    throw std::runtime_error("the owner check does not start with FF FE");
+  return bytes;
+}
+
+std::string RealKeyLength(const std::string &dir) {
+  return MakeBadEncryption({"real-length", "/Length", "/Length 128.0"}, dir);
+}
+
+// Only the embedded file is encrypted (/EFF); strings and page streams are clear. Made with the
+// engine's AES-128 cipher, the one qpdf reads back in every AES-128 output. (qpdf 11, mutool and
+// poppler hand such an attachment out still encrypted: they apply /StmF to it.)
+const char kAttached[] = "attached text, readable only with the key";
+
+std::string EmbeddedOnly(const std::string &dir) {
+  TextPdf doc = MakeTextPdf("embedded", 2);
+  const std::string id(16, '\x5A');
+  auto security = engine::pdf::StandardSecurity::Create(4, "", "owner", -4, id);
+  const int nFile = doc.pdf.Reserve();
+  doc.pdf.Set(nFile,
+              StreamObject("/Type /EmbeddedFile",
+                           security->EncryptWith(engine::pdf::CryptMethod::Aes,
+                                                 {static_cast<uint32_t>(nFile), 0}, kAttached)));
+  const int nSpec = doc.pdf.Add("<< /Type /Filespec /F (note.txt) /EF << /F " +
+                                std::to_string(nFile) + " 0 R >> >>");
+  std::string catalog = doc.pdf.Body(doc.catalog);
+  catalog.insert(catalog.rfind(">>"), " /Names << /EmbeddedFiles << /Names [(note.txt) " +
+                                          std::to_string(nSpec) + " 0 R] >> >> ");
+  doc.pdf.Set(doc.catalog, catalog);
+  engine::pdf::Value dict = security->Dictionary();
+  dict.dict().Set("StmF", engine::pdf::Value::MakeName("Identity"));
+  dict.dict().Set("StrF", engine::pdf::Value::MakeName("Identity"));
+  dict.dict().Set("EFF", engine::pdf::Value::MakeName("StdCF"));
+  std::string text;
+  engine::pdf::AppendValue(text, dict);
+  const int nEncrypt = doc.pdf.Add(text);
+  std::string hexId;
+  for (size_t i = 0; i < id.size(); ++i)
+    hexId += "5A";
+  doc.pdf.trailerExtra +=
+      " /Encrypt " + std::to_string(nEncrypt) + " 0 R /ID [<" + hexId + "><" + hexId + ">]";
+  return doc.pdf.Write().bytes;
+}
+
+struct UnusualCase {
+  const char *name;
+  std::string (*make)(const std::string &dir);
+  int pages;
+};
+
+class UnusualEncryption : public ::testing::TestWithParam<UnusualCase> {};
+
+TEST_P(UnusualEncryption, OpensWithoutAPasswordAndMerges) {
+  TempDir dir;
+  const std::string path = dir.file("odd.pdf"), out = dir.file("out.pdf");
+  WriteFileBytes(path, GetParam().make(dir.path()));
+  const int pages = GetParam().pages;
+  // Another reader opens it without a password (qpdf follows no reference for /O; poppler
+  // takes no real number for /Length).
+  ASSERT_EQ(std::max(QpdfPageCount(path), PopplerPageCount(path)), pages);
+  int32_t status = -1;
+  std::wstring why;
+  EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), nullptr, &status, &why), pages)
+      << WideToUtf8(why);
+  MergerTool job;
+  job.SetLayout(PAPER_A4, 0, 0);
+  job.SetOutPDFPath(Wide(out).c_str());
+  job.AppendMergeSrc(0, Wide(path).c_str(), pages, nullptr, nullptr);
+  ASSERT_TRUE(job.StartMerge(0)) << WideToUtf8(job.GetFailureText());
+  ASSERT_TRUE(job.GetNotices().empty()) << WideToUtf8(job.GetNotices()[0].strText);
+  const std::string text = PageText(out, pages);
+  EXPECT_NE(text.find("page " + std::to_string(pages)), std::string::npos) << text;
+  EXPECT_EQ(OutputProblem(out), "");
+}
+
+const UnusualCase kUnusualCases[] = {{"aes256_indirect_filters", IndirectFilters, 2},
+                                     {"owner_check_marked_fffe", MarkedOwnerCheck, 2},
+                                     {"key_length_real", RealKeyLength, 3},
+                                     {"embedded_files_only", EmbeddedOnly, 2}};
+
+INSTANTIATE_TEST_SUITE_P(Readable, UnusualEncryption, ::testing::ValuesIn(kUnusualCases),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(UnusualEncryption, EmbeddedFilesAreDecryptedByTheirOwnFilter) {
+  TempDir dir;
+  const std::string path = dir.file("embedded.pdf");
+  WriteFileBytes(path, EmbeddedOnly(dir.path()));
+  engine::pdf::OpenStatus status;
+  std::string why;
+  auto doc = engine::pdf::SourceDocument::Open(path, nullptr, status, why);
+  ASSERT_NE(doc, nullptr) << why;
+  const std::string bytes = ReadFileBytes(path);
+  const size_t at = bytes.rfind("/Type /EmbeddedFile");
+  const uint32_t num = static_cast<uint32_t>(
+      std::stoul(bytes.substr(bytes.rfind("\n", bytes.rfind(" 0 obj", at)) + 1)));
+  std::string data;
+  ASSERT_EQ(doc->DecodedStream(num, *doc->Load({num, 0}), data), engine::pdf::DecodeResult::Ok);
+  EXPECT_EQ(data, kAttached);
+}
+
+// Sources: each revision qpdf writes, with a password in each script; the password typed
+// (UTF-8) opens them whatever encoding the writer chose, and so does the owner password.
+TEST(PasswordMatrix, SourcesOpenWithThePasswordAsTyped) {
+  TempDir dir;
+  const char *const revisions[] = {"40", "128 --use-aes=n", "128 --use-aes=y", "256 --force-R5",
+                                   "256"};
+  int n = 0;
+  for (const char *args : revisions) {
+    for (const char *password : kPasswords) {
+      SCOPED_TRACE(std::string(args) + " " + password);
+      // Up to AES-128 qpdf writes PDFDocEncoding where it can, the UTF-8 bytes where not.
+      const bool bLatin = std::string(password).find('\xC3') == 0 ||
+                          std::string(password).find("\xE2\x82\xAC") != std::string::npos;
+      const bool bUnicode = std::string(args).rfind("256", 0) == 0;
+      const std::string path =
+          Encrypt("m" + std::to_string(++n), 2, password, std::string("o") + password, args,
+                  dir.path(), bUnicode || bLatin ? "auto" : "bytes");
+      int32_t status = -1;
+      std::wstring why;
+      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), password, &status, &why), 2)
+          << WideToUtf8(why);
+      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), (std::string("o") + password).c_str(),
+                                        &status, &why),
+                2);
+      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), nullptr, &status, &why), -1);
+      EXPECT_EQ(status, PROBE_NEEDS_PASSWORD);
+      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), "wrong", &status, &why), -1);
+      EXPECT_EQ(status, PROBE_WRONG_PASSWORD);
+    }
+  }
+}
+
+// Outputs: every encryption with a password in each script, read back by qpdf (which encodes
+// the password as the revision wants) and by poppler (which takes the bytes it is given).
+TEST(PasswordMatrix, OutputsOpenInOtherReaders) {
+  TempDir dir;
+  MakeNumberedPdf(dir.file("a.pdf"), 2);
+  const struct {
+    int code;
+    bool unicode;
+  } encryptions[] = {{ENCRYPT_RC4_40, false},
+                     {ENCRYPT_RC4_128, false},
+                     {ENCRYPT_AES_128, false},
+                     {ENCRYPT_AES_256, true}};
+  for (const auto &e : encryptions) {
+    for (const char *password : kPasswords) {
+      SCOPED_TRACE(std::to_string(e.code) + " " + password);
+      const std::string out = dir.file("out.pdf");
+      MergerTool job;
+      job.SetLayout(PAPER_A4, 0, 0);
+      job.SetEncryption(e.code);
+      job.SetPasswordsUtf8(true);
+      job.SetOpenPwd(password);
+      job.SetPemissionPwd((std::string("o") + password).c_str(), false, false, true);
+      job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 2, nullptr, nullptr);
+      job.SetOutPDFPath(Wide(out).c_str());
+      // Latin-1 bytes are what PDFDocEncoding gives for é; the euro sign is 0xA0 there.
+      std::string bytes = password;
+      if (!e.unicode)
+        bytes = bytes == "\xC3\xA9t\xC3\xA9" ? "\xE9t\xE9"
+                : bytes == "pw\xE2\x82\xAC"  ? "pw\xA0"
+                                             : "";
+      if (!e.unicode && bytes.empty()) {
+        EXPECT_FALSE(job.StartMerge(0)); // no character of it in PDFDocEncoding
+        EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_PASSWORD);
+        continue;
+      }
+      ASSERT_TRUE(job.StartMerge(0)) << WideToUtf8(job.GetFailureText());
+      EXPECT_EQ(QpdfPageCount(out, password), 2);
+      EXPECT_EQ(QpdfPageCount(out, std::string("o") + password), 2);
+      EXPECT_EQ(QpdfPageCount(out), -1);
+      EXPECT_NE(RunCommand("pdfinfo -upw '" + bytes + "' '" + out + "' 2>&1").find("Pages:"),
+                std::string::npos);
+      std::remove(out.c_str());
+    }
+  }
+}
+
+} // namespace
