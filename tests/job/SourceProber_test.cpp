@@ -74,6 +74,28 @@ TEST_F(Prober, TheHelperAnswersAsTheEngineDoes) {
   EXPECT_EQ(prober.GetHelperPid(), helperPid);
 }
 
+TEST_F(Prober, PasswordsInAnyScriptCrossToTheHelper) {
+  SourceProber prober(helper);
+  const struct {
+    const char *encryption, *password;
+  } cases[] = {{"128 --use-aes=y", "\xC3\xA9t\xC3\xA9"}, // PDFDocEncoding in the file
+               {"128 --use-aes=y", "pw\xE2\x82\xAC"},
+               {"256", "\xC3\xA9t\xC3\xA9"}, // UTF-8 in the file
+               {"256", "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E"},
+               {"256", "pw\xF0\x9F\x98\x80"}};
+  for (const auto &c : cases) {
+    SCOPED_TRACE(std::string(c.encryption) + " " + c.password);
+    const std::string path = dir.file("script.pdf");
+    int status = 0;
+    RunCommand("qpdf --encrypt '" + std::string(c.password) + "' owner " + c.encryption + " -- '" +
+                   dir.file("three.pdf") + "' '" + path + "'",
+               &status);
+    ASSERT_EQ(status, 0);
+    EXPECT_EQ(prober.Probe(Request(path, c.password)).nPages, 3);
+    EXPECT_EQ(prober.Probe(Request(path, "wrong")).nStatus, PROBE_WRONG_PASSWORD);
+  }
+}
+
 TEST_F(Prober, ACrashingReaderCostsOnlyItsFile) {
   SourceProber prober(Script(dir, "crash", "kill -SEGV $$"));
   for (int i = 0; i < 2; ++i) {
