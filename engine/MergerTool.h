@@ -1,7 +1,7 @@
 #pragma once
 // The merge engine: one MergerTool describes one merge job (sources, sheet layout,
 // protection, output path, callbacks) and runs it with StartMerge. Exported for other
-// programs; it needs nothing but PoDoFo underneath.
+// programs; underneath it needs no window code (its ciphers are OpenSSL's).
 
 #include "MergerExport.h"
 

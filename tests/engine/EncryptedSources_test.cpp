@@ -286,4 +286,42 @@ TEST(PasswordMatrix, OutputsOpenInOtherReaders) {
   }
 }
 
+// A file ID is binary: one that starts as a UTF-16 or UTF-8 text does (one output in about
+// 16,000 had such an ID) keeps all its bytes in the key, and readers open the file.
+TEST(BinaryStrings, FileIdsThatLookLikeText) {
+  TempDir dir;
+  const std::string path = dir.file("id.pdf");
+  for (const std::string &prefix : {std::string("\xFE\xFF"), std::string("\xFF\xFE"),
+                                    std::string("\xEF\xBB\xBF"), std::string("\0\0", 2)}) {
+    for (int revision : {2, 3, 4, 6}) {
+      SCOPED_TRACE(std::to_string(revision));
+      const std::string id = prefix + std::string(13, '\x42');
+      using engine::pdf::Value;
+      {
+        engine::pdf::PdfWriter writer(path);
+        const uint32_t nEncrypt = writer.Reserve(), nCatalog = writer.Reserve(),
+                       nPages = writer.Reserve(), nPage = writer.Reserve();
+        auto security = engine::pdf::StandardSecurity::Create(revision, "", "owner", -4, id);
+        const Value dict = security->Dictionary();
+        writer.SetEncryption(std::move(security), nEncrypt);
+        writer.WriteObject(nEncrypt, dict);
+        writer.WriteObjectText(nCatalog,
+                               "<</Type /Catalog /Pages " + std::to_string(nPages) + " 0 R>>");
+        writer.WriteObjectText(nPages, "<</Type /Pages /Count 1 /Kids [" + std::to_string(nPage) +
+                                           " 0 R]>>");
+        writer.WriteObjectText(nPage, "<</Type /Page /Parent " + std::to_string(nPages) +
+                                          " 0 R /MediaBox [0 0 200 200]>>");
+        engine::pdf::Dict trailer;
+        trailer.Set("Root", Value(engine::pdf::Ref{nCatalog, 0}));
+        trailer.Set("Encrypt", Value(engine::pdf::Ref{nEncrypt, 0}));
+        trailer.Set("ID", Value(engine::pdf::Array{Value::MakeString(id, true),
+                                                   Value::MakeString(id, true)}));
+        ASSERT_TRUE(writer.Finish(Value(std::move(trailer)), 17));
+      }
+      EXPECT_EQ(QpdfPageCount(path), 1);
+      EXPECT_EQ(PopplerPageCount(path), 1);
+    }
+  }
+}
+
 } // namespace
