@@ -6,6 +6,7 @@
 #include "MergeTestSupport.h"
 #include "OutputChecks.h"
 #include "PdfMaker.h"
+#include "Protection.h"
 #include "ReferenceReaders.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/SourceDocument.h"
@@ -286,6 +287,37 @@ TEST(PasswordMatrix, OutputsOpenInOtherReaders) {
   }
 }
 
+using engine::pdf::Value;
+
+// A one-page file encrypted with `cipher` under the dictionary `dict`, with an XMP metadata
+// stream; check, when set, runs before the file replaces its target. Finish's result.
+bool WriteProtected(const std::string &path, const Value &dict,
+                    std::unique_ptr<engine::pdf::ObjectCipher> cipher, const std::string &id,
+                    engine::pdf::PdfWriter::CommitCheck check = {}) {
+  engine::pdf::PdfWriter writer(path);
+  const uint32_t nEncrypt = writer.Reserve(), nCatalog = writer.Reserve(),
+                 nPages = writer.Reserve(), nPage = writer.Reserve(), nMeta = writer.Reserve();
+  writer.SetEncryption(std::move(cipher), nEncrypt);
+  writer.SetCommitCheck(std::move(check));
+  writer.WriteObject(nEncrypt, dict);
+  const std::string n = std::to_string(nPages);
+  writer.WriteObjectText(nCatalog, "<</Type /Catalog /Pages " + n + " 0 R /Metadata " +
+                                       std::to_string(nMeta) + " 0 R>>");
+  writer.WriteObjectText(nPages,
+                         "<</Type /Pages /Count 1 /Kids [" + std::to_string(nPage) + " 0 R]>>");
+  writer.WriteObjectText(nPage, "<</Type /Page /Parent " + n + " 0 R /MediaBox [0 0 200 200]>>");
+  engine::pdf::Dict meta;
+  meta.Set("Type", Value::MakeName("Metadata"));
+  meta.Set("Subtype", Value::MakeName("XML"));
+  writer.WriteStream(nMeta, Value(std::move(meta)), "<?xpacket begin=\"\"?><x:xmpmeta/>");
+  engine::pdf::Dict trailer;
+  trailer.Set("Root", Value(engine::pdf::Ref{nCatalog, 0}));
+  trailer.Set("Encrypt", Value(engine::pdf::Ref{nEncrypt, 0}));
+  trailer.Set("ID",
+              Value(engine::pdf::Array{Value::MakeString(id, true), Value::MakeString(id, true)}));
+  return writer.Finish(Value(std::move(trailer)), 17);
+}
+
 // A file ID is binary: one that starts as a UTF-16 or UTF-8 text does (one output in about
 // 16,000 had such an ID) keeps all its bytes in the key, and readers open the file.
 TEST(BinaryStrings, FileIdsThatLookLikeText) {
@@ -296,30 +328,50 @@ TEST(BinaryStrings, FileIdsThatLookLikeText) {
     for (int revision : {2, 3, 4, 6}) {
       SCOPED_TRACE(std::to_string(revision));
       const std::string id = prefix + std::string(13, '\x42');
-      using engine::pdf::Value;
-      {
-        engine::pdf::PdfWriter writer(path);
-        const uint32_t nEncrypt = writer.Reserve(), nCatalog = writer.Reserve(),
-                       nPages = writer.Reserve(), nPage = writer.Reserve();
-        auto security = engine::pdf::StandardSecurity::Create(revision, "", "owner", -4, id);
-        const Value dict = security->Dictionary();
-        writer.SetEncryption(std::move(security), nEncrypt);
-        writer.WriteObject(nEncrypt, dict);
-        writer.WriteObjectText(nCatalog,
-                               "<</Type /Catalog /Pages " + std::to_string(nPages) + " 0 R>>");
-        writer.WriteObjectText(nPages, "<</Type /Pages /Count 1 /Kids [" + std::to_string(nPage) +
-                                           " 0 R]>>");
-        writer.WriteObjectText(nPage, "<</Type /Page /Parent " + std::to_string(nPages) +
-                                          " 0 R /MediaBox [0 0 200 200]>>");
-        engine::pdf::Dict trailer;
-        trailer.Set("Root", Value(engine::pdf::Ref{nCatalog, 0}));
-        trailer.Set("Encrypt", Value(engine::pdf::Ref{nEncrypt, 0}));
-        trailer.Set("ID", Value(engine::pdf::Array{Value::MakeString(id, true),
-                                                   Value::MakeString(id, true)}));
-        ASSERT_TRUE(writer.Finish(Value(std::move(trailer)), 17));
-      }
+      auto security = engine::pdf::StandardSecurity::Create(revision, "", "owner", -4, id);
+      const Value dict = security->Dictionary();
+      ASSERT_TRUE(WriteProtected(path, dict, std::move(security), id));
       EXPECT_EQ(QpdfPageCount(path), 1);
       EXPECT_EQ(PopplerPageCount(path), 1);
+    }
+  }
+}
+
+// The read-back before an encrypted output replaces anything: an output whose data was
+// encrypted with another key than its dictionary gives (the shape of a broken output), one
+// that needs a password nobody gave, and one with pages missing are refused; the target keeps
+// what it held.
+TEST(ReadBack, RefusesOutputsThatDoNotOpenAsWritten) {
+  TempDir dir;
+  const std::string path = dir.file("out.pdf"), id(16, '\x17');
+  const struct {
+    const char *name;
+    const char *user; // the dictionary's user password
+    bool otherKey;    // the data encrypted with another key
+    size_t pages;     // the pages the check expects
+    const char *reason;
+  } cases[] = {{"sound", "", false, 1, ""},
+               {"other key", "", true, 1, "do not decrypt"},
+               {"needs a password", "x", false, 1, "does not open"},
+               {"pages missing", "", false, 2, "1 pages instead of 2"}};
+  for (int revision : {2, 4, 6}) {
+    for (const auto &c : cases) {
+      SCOPED_TRACE(std::string(c.name) + " " + std::to_string(revision));
+      WriteFileBytes(path, "what the user had");
+      auto security = engine::pdf::StandardSecurity::Create(revision, c.user, "o", -4, id);
+      const Value dict = security->Dictionary();
+      if (c.otherKey)
+        security = engine::pdf::StandardSecurity::Create(revision, c.user, "o", -4, "another id");
+      std::string said;
+      const bool bWritten =
+          WriteProtected(path, dict, std::move(security), id, [&](const std::string &staged) {
+            said = engine::CheckProtectedOutput(staged, "", c.pages);
+            return said;
+          });
+      EXPECT_EQ(bWritten, std::string(c.reason).empty());
+      EXPECT_NE(said.find(c.reason), std::string::npos) << said;
+      if (!bWritten)
+        EXPECT_EQ(ReadFileBytes(path), "what the user had");
     }
   }
 }
