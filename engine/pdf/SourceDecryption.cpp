@@ -95,16 +95,20 @@ SourceDecryption::Open(const Value &rawDict, const std::string &strId, const cha
   fields.bEncryptMetadata = !(meta.IsBool() && !meta.boolean());
   CryptMethod strings = CryptMethod::Rc4, streams = CryptMethod::Rc4, embedded = CryptMethod::Rc4;
   std::vector<int> keyLengths; // the file key lengths worth trying, in bytes
-  const int64_t declared = r.Int(dict, "Length").value_or(40);
-  // Lengths are bits; a few writers gave bytes.
-  const int64_t bytes = declared >= 40 ? declared / 8 : declared;
+  // Key lengths are bits, 40 to 128 in whole bytes; a crypt filter's may be given in bytes.
+  // Any other value is refused: the file says something no standard writer says.
+  auto keyBytes = [](int64_t n, bool bBytesToo) -> int {
+    if (n >= 40 && n <= 128 && n % 8 == 0)
+      return static_cast<int>(n / 8);
+    return bBytesToo && n >= 5 && n <= 16 ? static_cast<int>(n) : 0;
+  };
   if (v == 1 || v == 2) {
     if ((rev != 2 && rev != 3) || fields.o.size() < 32 || fields.u.size() < 32)
       return fail("the encryption revision or its password checks are malformed");
-    if (rev == 2)
-      keyLengths = {5};
-    else
-      keyLengths = {bytes >= 5 && bytes <= 16 ? static_cast<int>(bytes) : 5, 5, 16};
+    const int bytes = keyBytes(r.Int(dict, "Length").value_or(40), false);
+    if (bytes == 0)
+      return fail("the encryption key length is not one the standard allows");
+    keyLengths = rev == 2 ? std::vector<int>{5} : std::vector<int>{bytes, 5, 16};
   } else if (v == 4 || v == 5) {
     const bool bAes256 = v == 5;
     if (bAes256 ? (rev != 5 && rev != 6) : rev != 4)
@@ -130,8 +134,10 @@ SourceDecryption::Open(const Value &rawDict, const std::string &strId, const cha
         return fail("the encryption revision or its password checks are malformed");
       // AES-128 keys are 16 bytes; an RC4 filter says its length in bits or in bytes.
       const int64_t n = std::max({nStr, nStm, nEff});
-      const int64_t nBytes = n >= 40 ? n / 8 : n;
-      keyLengths = {nBytes >= 5 && nBytes <= 16 ? static_cast<int>(nBytes) : 16, 16, 5};
+      const int nBytes = n == 0 ? 16 : keyBytes(n, true);
+      if (nBytes == 0)
+        return fail("the encryption key length is not one the standard allows");
+      keyLengths = {nBytes, 16, 5};
     }
   } else {
     return fail("the encryption version is not one the standard defines");
