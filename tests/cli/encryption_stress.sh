@@ -20,12 +20,12 @@ encryptions=(aes-128 aes-256 rc4-128 rc4-40)
 worker() {
   local id=$1 n=0 out enc
   for ((i = id; i < runs; i += jobs)); do
-    [ -e "$work/found" ] && return
+    [ -e "$work/found" ] && break
     out=$work/w$id.pdf
     enc=${encryptions[i % ${#encryptions[@]}]}
     if ! said=$("$merge" -o "$out" --paper Letter --encryption "$enc" --permission-password p \
                   --allow print "$input" --pages Even 2>&1); then
-      [ -e "$out" ] && { echo "run $i ($enc): failed but left $out"; touch "$work/found"; return; }
+      [ -e "$out" ] && { echo "run $i ($enc): failed but left $out"; touch "$work/found"; break; }
       echo "refused $i ($enc): $said" >>"$work/refused"
       continue
     fi
@@ -33,7 +33,7 @@ worker() {
       mv "$out" "$work/unreadable-$i-$enc.pdf"
       echo "run $i ($enc): written but unreadable: $work/unreadable-$i-$enc.pdf"
       touch "$work/found"
-      return
+      break
     fi
     n=$((n + 1))
   done
