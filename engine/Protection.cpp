@@ -59,7 +59,7 @@ std::string CheckProtectedOutput(const std::string &strPath, const std::string &
                                  size_t nPages) {
   pdf::OpenStatus status = pdf::OpenStatus::Ok;
   std::string why;
-  auto doc = pdf::SourceDocument::Open(strPath, strUserPwd.c_str(), status, why);
+  auto doc = pdf::SourceDocument::Open(strPath, strUserPwd.c_str(), status, why, {}, true);
   if (doc == nullptr)
     return "the encrypted output does not open with its own password when read back (" + why + ")";
   if (doc->Pages().size() != nPages)
