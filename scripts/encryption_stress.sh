@@ -3,7 +3,7 @@
 # password it was written with. An output that vantorel-merge called written (exit
 # 0) but that does not open is the fault this looks for; a run refused with a reason and no
 # output left behind is not one.
-#   encryption_stress.sh VANTOREL_MERGE [RUNS] [JOBS]
+#   scripts/encryption_stress.sh VANTOREL_MERGE [RUNS] [JOBS]
 # RUNS merges in all (default 20000), JOBS at a time (default 3), beside two busy loops.
 # Stops at the first unreadable output (kept in the work folder, which is then not removed).
 # Exit status 1 when one was found.
