@@ -17,8 +17,13 @@
 
 namespace {
 
-const char *const kPasswords[] = {"\xC3\xA9t\xC3\xA9", "pw\xE2\x82\xAC",
-                                  "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", "pw\xF0\x9F\x98\x80"};
+// Passwords as typed (UTF-8) and in PDFDocEncoding (empty: it has no such characters).
+const struct {
+  const char *utf8, *pdfDoc;
+} kPasswords[] = {{"\xC3\xA9t\xC3\xA9", "\xE9t\xE9"},
+                  {"pw\xE2\x82\xAC", "pw\xA0"},
+                  {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", ""},
+                  {"pw\xF0\x9F\x98\x80", ""}};
 
 std::string Encrypt(const std::string &label, int pages, const std::string &user,
                     const std::string &owner, const std::string &args, const std::string &dir,
@@ -198,29 +203,20 @@ TEST(UnusualEncryption, EmbeddedFilesAreDecryptedByTheirOwnFilter) {
 // (UTF-8) opens them whatever encoding the writer chose, and so does the owner password.
 TEST(PasswordMatrix, SourcesOpenWithThePasswordAsTyped) {
   TempDir dir;
-  const char *const revisions[] = {"40", "128 --use-aes=n", "128 --use-aes=y", "256 --force-R5",
-                                   "256"};
   int n = 0;
-  for (const char *args : revisions) {
-    for (const char *password : kPasswords) {
-      SCOPED_TRACE(std::string(args) + " " + password);
-      // Up to AES-128 qpdf writes PDFDocEncoding where it can, the UTF-8 bytes where not.
-      const bool bLatin = std::string(password).find('\xC3') == 0 ||
-                          std::string(password).find("\xE2\x82\xAC") != std::string::npos;
-      const bool bUnicode = std::string(args).rfind("256", 0) == 0;
-      const std::string path =
-          Encrypt("m" + std::to_string(++n), 2, password, std::string("o") + password, args,
-                  dir.path(), bUnicode || bLatin ? "auto" : "bytes");
+  for (const char *args : {"40", "128 --use-aes=n", "128 --use-aes=y", "256 --force-R5", "256"}) {
+    for (const auto &pw : kPasswords) {
+      SCOPED_TRACE(std::string(args) + " " + pw.utf8);
+      // Up to AES-128 qpdf writes PDFDocEncoding where it can, else the UTF-8 bytes.
+      const bool bBytes = *pw.pdfDoc == '\0' && std::string(args).rfind("256", 0) != 0;
+      const std::string owner = std::string("o") + pw.utf8,
+                        path = Encrypt("m" + std::to_string(++n), 2, pw.utf8, owner, args,
+                                       dir.path(), bBytes ? "bytes" : "auto");
       int32_t status = -1;
-      std::wstring why;
-      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), password, &status, &why), 2)
-          << WideToUtf8(why);
-      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), (std::string("o") + password).c_str(),
-                                        &status, &why),
-                2);
-      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), nullptr, &status, &why), -1);
-      EXPECT_EQ(status, PROBE_NEEDS_PASSWORD);
-      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), "wrong", &status, &why), -1);
+      for (const std::string &password : {std::string(pw.utf8), owner})
+        EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), password.c_str(), &status, nullptr),
+                  2);
+      EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), "wrong", &status, nullptr), -1);
       EXPECT_EQ(status, PROBE_WRONG_PASSWORD);
     }
   }
@@ -239,7 +235,8 @@ TEST(PasswordMatrix, OutputsOpenInOtherReaders) {
                      {ENCRYPT_AES_128, false},
                      {ENCRYPT_AES_256, true}};
   for (const auto &e : encryptions) {
-    for (const char *password : kPasswords) {
+    for (const auto &pw : kPasswords) {
+      const char *password = pw.utf8;
       SCOPED_TRACE(std::to_string(e.code) + " " + password);
       const std::string out = dir.file("out.pdf");
       MergerTool job;
@@ -250,13 +247,8 @@ TEST(PasswordMatrix, OutputsOpenInOtherReaders) {
       job.SetPemissionPwd((std::string("o") + password).c_str(), false, false, true);
       job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 2, nullptr, nullptr);
       job.SetOutPDFPath(Wide(out).c_str());
-      // Latin-1 bytes are what PDFDocEncoding gives for é; the euro sign is 0xA0 there.
-      std::string bytes = password;
-      if (!e.unicode)
-        bytes = bytes == "\xC3\xA9t\xC3\xA9" ? "\xE9t\xE9"
-                : bytes == "pw\xE2\x82\xAC"  ? "pw\xA0"
-                                             : "";
-      if (!e.unicode && bytes.empty()) {
+      const std::string bytes = e.unicode ? pw.utf8 : pw.pdfDoc;
+      if (bytes.empty()) {
         EXPECT_FALSE(job.StartMerge(0)); // no character of it in PDFDocEncoding
         EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_PASSWORD);
         continue;
