@@ -30,7 +30,7 @@ struct CliOptions {
   bool hasPermissionPassword = false;
   std::string permissionPassword;
   bool allowEdit = false, allowCopy = false, allowPrint = false;
-  int encryption = 0; // MergeEncryption code; rc4-40 unless asked otherwise
+  int encryption = 3; // MergeEncryption code; aes-256 unless asked otherwise
 };
 
 // Parses argv; on a usage error returns false with a one-line message in error.

@@ -68,27 +68,10 @@ int Merge(const CliOptions &options) {
   MergerTool tool;
   RunState state{options.progress};
   tool.SetCallBack(&state, OnProgress, OnCancel);
-  // Passwords reach the engine as Windows-1252 text, as the window program gives them; AES-256
-  // defines its passwords as UTF-8, so they stay as they were typed. A character that has no
-  // Windows-1252 byte is refused rather than silently changed.
-  std::string badPassword;
-  auto password = [&options, &badPassword](const std::string &typed, const char *pszWhich) {
-    if (options.encryption == ENCRYPT_AES_256)
-      return typed;
-    const std::wstring wide = Utf8ToWide(typed);
-    const std::string ansi = WideToAnsi(wide);
-    if (AnsiToWide(ansi) != wide)
-      badPassword = pszWhich;
-    return ansi;
-  };
-  const std::string openPassword = password(options.openPassword, "--open-password");
-  const std::string permissionPassword =
-      password(options.permissionPassword, "--permission-password");
-  if (!badPassword.empty()) {
-    std::cerr << "vantorel-merge: " << badPassword
-              << ": has characters that this encryption cannot hold (use --encryption aes-256)\n";
-    return 1;
-  }
+  // Passwords stay as they were typed (UTF-8); the engine encodes them for the encryption.
+  tool.SetPasswordsUtf8(true);
+  const std::string &openPassword = options.openPassword;
+  const std::string &permissionPassword = options.permissionPassword;
   if (options.hasOpenPassword)
     tool.SetOpenPwd(openPassword.c_str());
   if (options.hasOpenPassword || options.hasPermissionPassword)

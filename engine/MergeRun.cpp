@@ -115,8 +115,12 @@ void Run::Protect() {
   m_nProtectionVersion = protection.nVersion;
   m_nEncrypt = m_out.Writer().Reserve();
   // Set first: the dictionary itself is then written as it is, outside any object stream.
-  m_out.Writer().SetEncryption(std::move(protection.pEncrypt), m_nEncrypt);
+  m_out.Writer().SetEncryption(std::move(protection.pCipher), m_nEncrypt);
   m_out.Writer().WriteObject(m_nEncrypt, protection.dict);
+  // An encrypted output replaces nothing before it has been read back with its own password.
+  m_out.Writer().SetCommitCheck([this](const std::string &strStaged) {
+    return CheckProtectedOutput(strStaged, m_settings.strUserPwd, m_out.FinishedSheets());
+  });
 }
 
 void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,

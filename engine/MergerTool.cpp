@@ -2,6 +2,8 @@
 
 #include "MergerTool.h"
 
+#include "pdf/PasswordText.h"
+
 namespace {
 
 struct PaperSize {
@@ -29,8 +31,9 @@ bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
 MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842), m_nNUp(0),
-      m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true),
-      m_bObjectStreams(false), m_bFlattenForms(false), m_nFailure(MERGE_FAILURE_NONE) {}
+      m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_AES_256), m_bBookmarks(true),
+      m_bObjectStreams(false), m_bFlattenForms(false), m_bPasswordsUtf8(false),
+      m_nFailure(MERGE_FAILURE_NONE) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
 
@@ -61,6 +64,7 @@ void MergerTool::CopyFrom(const MergerTool &other) {
   m_strOutPath = other.m_strOutPath;
   m_strProcessPath = other.m_strProcessPath;
   m_nEncryption = other.m_nEncryption;
+  m_bPasswordsUtf8 = other.m_bPasswordsUtf8;
   m_bBookmarks = other.m_bBookmarks;
   m_bObjectStreams = other.m_bObjectStreams;
   m_bFlattenForms = other.m_bFlattenForms;
@@ -174,6 +178,13 @@ bool MergerTool::SetEncryption(int32_t nEncryption) {
     return false;
   m_nEncryption = nEncryption;
   return true;
+}
+
+void MergerTool::SetPasswordsUtf8(bool bUtf8) { m_bPasswordsUtf8 = bUtf8; }
+
+std::vector<std::string> MergerTool::GetPasswordForms(const char *pszPassword) {
+  return pszPassword == nullptr ? std::vector<std::string>()
+                                : engine::pdf::SourcePasswordForms(pszPassword, 4);
 }
 
 void MergerTool::SetBookmarks(bool bBookmarks) { m_bBookmarks = bBookmarks; }

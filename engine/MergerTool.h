@@ -1,7 +1,7 @@
 #pragma once
 // The merge engine: one MergerTool describes one merge job (sources, sheet layout,
 // protection, output path, callbacks) and runs it with StartMerge. Exported for other
-// programs; it needs nothing but PoDoFo underneath.
+// programs; underneath it needs no window code (its ciphers are OpenSSL's).
 
 #include "MergerExport.h"
 
@@ -32,8 +32,8 @@ enum MergePaper : int32_t {
   PAPER_TABLOID = 7,
 };
 
-// Encryption of a protected output. The window writes RC4 with a 40-bit key, which is weak;
-// the stronger ones are for callers that ask for them.
+// Encryption of a protected output. AES-256 unless a caller asks otherwise; RC4 with a 40-bit
+// key is broken in minutes and stays only for readers that know nothing newer.
 enum MergeEncryption : int32_t {
   ENCRYPT_RC4_40 = 0,
   ENCRYPT_RC4_128 = 1,
@@ -120,10 +120,16 @@ public:
   bool AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t nPageCount,
                       const char *pszRange, const char *pszPassword);
   void ClearMergeData();
+  // How the passwords of this job (SetOpenPwd, SetPemissionPwd, AppendMergeSrc) are read when
+  // it runs: Windows-1252 text (the default, as older callers give them) or UTF-8.
+  void SetPasswordsUtf8(bool bUtf8);
+  // The byte forms a source's password (UTF-8) may have been written in, likeliest first:
+  // for readers that take a password as bytes and try one at a time.
+  static std::vector<std::string> GetPasswordForms(const char *pszPassword);
   void SetOpenPwd(const char *pszPassword);
   // Call after SetOpenPwd: without a text the permission password defaults to the open one.
   void SetPemissionPwd(const char *pszPassword, bool bEdit, bool bCopy, bool bPrint);
-  // The algorithm used when a password is set (default ENCRYPT_RC4_40). False for an unknown
+  // The algorithm used when a password is set (default ENCRYPT_AES_256). False for an unknown
   // code, which leaves the choice unchanged.
   bool SetEncryption(int32_t nEncryption);
   // Whether the output gets an outline: one entry per merged file with the file's own outline
@@ -170,6 +176,7 @@ protected:
   bool m_bBookmarks;
   bool m_bObjectStreams;
   bool m_bFlattenForms;
+  bool m_bPasswordsUtf8;
   int32_t m_nFailure;
   std::wstring m_strFailure;
   std::vector<MergeSourceNote> m_vecNotices;

@@ -133,6 +133,7 @@ bool OutputBuilder::Finish(pdf::Dict catalogExtras, Value info, Value id, uint32
   }
   pages += "]>>";
   m_writer.WriteObjectText(m_nPagesRoot, pages);
+  m_nSheets = m_sheetNumbers.size();
   std::vector<uint32_t>().swap(m_sheetNumbers);
   const uint32_t nCatalog = m_writer.Reserve();
   pdf::Dict catalog;

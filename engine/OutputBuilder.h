@@ -18,6 +18,8 @@ public:
 
   pdf::PdfWriter &Writer() { return m_writer; }
   uint32_t PagesRoot() const { return m_nPagesRoot; }
+  // The number of sheets in the page tree Finish wrote.
+  size_t FinishedSheets() const { return m_nSheets; }
 
   // A new sheet at the end of the document; returns its index.
   size_t OpenSheet(const Rect &media, int nRotate);
@@ -58,6 +60,7 @@ private:
 
   pdf::PdfWriter m_writer;
   uint32_t m_nPagesRoot = 0;
+  size_t m_nSheets = 0;
   std::vector<uint32_t> m_sheetNumbers;
   std::unordered_map<size_t, Sheet> m_pending; // sheets whose page objects are not written yet
   bool m_bOpen = false;

@@ -226,8 +226,14 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
       id = pId->array()[0].string().bytes;
     SourceDecryption::Status decryption = SourceDecryption::Status::Unsupported;
     std::string why;
-    m_pDecryption =
-        SourceDecryption::Open(pDict ? *pDict : Value(), id, pszPassword, decryption, why);
+    m_pDecryption = SourceDecryption::Open(
+        pDict ? *pDict : Value(), id, pszPassword,
+        [this](const Value &v) {
+          ObjectPtr held;
+          const Value *p = Resolve(&v, held);
+          return p != nullptr ? *p : Value();
+        },
+        decryption, why);
     if (m_pDecryption == nullptr) {
       switch (decryption) {
       case SourceDecryption::Status::NeedsPassword:
@@ -604,12 +610,10 @@ bool SourceDocument::StreamData(uint32_t nNum, const LoadedObject &object, std::
   view = std::string_view(m_pData + object.nDataStart, object.nDataLength);
   if (m_pDecryption == nullptr)
     return true;
-  const Value *pType = object.value.Get("Type");
-  if (pType != nullptr &&
-      (pType->IsName("XRef") || (pType->IsName("Metadata") && m_pDecryption->MetadataClear())))
+  if (m_pDecryption->StreamClear(object.value))
     return true;
   storage.assign(view.data(), view.size());
-  const bool bOk = m_pDecryption->DecryptStream(Ref{nNum, object.nGen}, storage);
+  const bool bOk = m_pDecryption->DecryptStream(Ref{nNum, object.nGen}, object.value, storage);
   view = storage;
   return bOk;
 }

@@ -131,8 +131,9 @@ TEST_F(MergeErrors, SourcesBeyondRepairAreSkippedAndSaidSo) {
 }
 
 TEST_F(MergeErrors, PasswordsThatCannotBeWrittenFailWithTheReason) {
-  // 0x81 has no character in Windows-1252, and none in PDFDocEncoding.
+  // 0x81 has no character in Windows-1252, and none in PDFDocEncoding, which RC4 takes.
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  job.SetEncryption(ENCRYPT_RC4_40);
   job.SetOpenPwd("pw\x81");
   job.SetPemissionPwd(nullptr, false, false, false);
   EXPECT_FALSE(Run(dir.file("out.pdf")));
