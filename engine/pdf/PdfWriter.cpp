@@ -454,8 +454,15 @@ bool PdfWriter::Finish(Value trailer, int nVersion) {
     return false;
   }
   m_fd = -1;
-  if (!m_pStaged->Commit()) {
-    m_strError = std::strerror(errno);
+  return true;
+}
+
+const std::string &PdfWriter::StagedPath() const { return m_pStaged->TempPath(); }
+
+bool PdfWriter::Commit() {
+  if (!Ok() || m_fd >= 0 || !m_pStaged->Commit()) {
+    if (Ok())
+      m_strError = std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   return true;

@@ -22,6 +22,12 @@ for option in $(grep -oE '\\fB(\\-)+[a-z][a-z0-9\\-]*\\fR' "$man_merge" | sed 's
   grep -qxF -- "$option" <<<"$options" || fail "vantorel-merge.1 describes $option, which --help does not list"
 done
 
+# The default paper, as --help and the page state it.
+"$merge" --help | grep -q 'source (default: each sheet sized by its first page' ||
+  fail "vantorel-merge --help does not say that each page keeps its size by default"
+grep -q 'source (default: each sheet$' "$man_merge" ||
+  fail "vantorel-merge.1 does not give the same default paper as --help"
+
 # Environment: the upper-case names in the narrow string literals of every source file that
 # reads the environment (wide ones, L"...", are texts and keys). A few are not variables, such
 # as the user-dirs.dirs key; the page names them too, in FILES.
