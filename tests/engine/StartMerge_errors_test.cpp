@@ -1,5 +1,6 @@
 // Failed and cancelled runs: false, no output, and an existing file left as it was.
 #include "AnsiText.h"
+#include "FileIdentity.h"
 #include "MergeTestSupport.h"
 #include "PdfMaker.h"
 #include "PdfReadBack.h"
@@ -8,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,7 +78,8 @@ TEST_F(MergeErrors, MissingOrReadOnlyOutputFolderFails) {
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
   EXPECT_FALSE(Run(dir.file("no/such/folder/out.pdf")));
   EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_OUTPUT);
-  EXPECT_NE(job.GetFailureText().find(L"cannot be written: No such file or directory"), std::wstring::npos)
+  EXPECT_NE(job.GetFailureText().find(L"cannot be written: No such file or directory"),
+            std::wstring::npos)
       << WideToUtf8(job.GetFailureText());
   if (geteuid() != 0) { // root writes anywhere
     std::filesystem::create_directory(dir.file("ro"));
@@ -180,6 +184,128 @@ TEST_F(MergeErrors, PipesAndFoldersNamedLikePdfsAreSkippedWithoutWaiting) {
     EXPECT_TRUE(one.GetNotices()[0].bSkipped);
   }
 }
+
+// What must never reach the user's files: each case arranges a job over a.pdf whose output
+// folder already holds "old" at out.pdf, and the run must fail with its reason, leaving every
+// file (and link) of the folder as it was.
+struct Guard;
+class UserFiles : public MergeErrors, public ::testing::WithParamInterface<Guard> {
+public:
+  using MergeErrors::dir;
+  using MergeErrors::job;
+  void Append(const std::string &name, int64_t size = -1, int64_t modified = 0) {
+    job.AppendMergeSrc(0, Wide(dir.file(name)).c_str(), 4, nullptr, nullptr, size, modified);
+  }
+  // Rewritten in place once the first page is out: same name, other bytes.
+  static void RewriteOnProgress(void *user, int32_t, uint32_t, int32_t percent) {
+    auto *self = static_cast<UserFiles *>(user);
+    if (percent > 5 && !self->rewritten) {
+      self->rewritten = true;
+      WriteFileBytes(self->dir.file("a.pdf"), ReadFileBytes(self->dir.file("a.pdf")) + "\n");
+    }
+  }
+  bool rewritten = false;
+};
+
+struct Guard {
+  const char *name;
+  std::function<std::string(UserFiles &)> arrange; // the output path
+  int failure;
+  const char *text;
+  int cancelAfterReports = -1;
+};
+
+std::map<std::string, std::string> Snapshot(const std::string &folder) {
+  std::map<std::string, std::string> files;
+  for (const auto &entry : std::filesystem::directory_iterator(folder))
+    files[entry.path().filename()] = entry.is_symlink()
+                                         ? "-> " + std::filesystem::read_symlink(entry).string()
+                                         : ReadFileBytes(entry.path());
+  return files;
+}
+
+TEST_P(UserFiles, RunFailsWithItsReasonAndTouchesNothing) {
+  const Guard &c = GetParam();
+  WriteFileBytes(dir.file("out.pdf"), "old");
+  recorder.cancelAfter = c.cancelAfterReports;
+  const std::string out = c.arrange(*this);
+  const auto before = Snapshot(dir.path());
+  EXPECT_FALSE(Run(out));
+  EXPECT_EQ(job.GetFailureCode(), c.failure);
+  EXPECT_NE(WideToUtf8(job.GetFailureText()).find(c.text), std::string::npos)
+      << WideToUtf8(job.GetFailureText());
+  auto after = Snapshot(dir.path());
+  if (rewritten) // by the test itself
+    after["a.pdf"] = before.at("a.pdf");
+  EXPECT_EQ(after, before);
+}
+
+const Guard kGuards[] = {
+    {"OutputIsTheInput",
+     [](UserFiles &t) {
+       t.Append("a.pdf");
+       return t.dir.file("./a.pdf");
+     },
+     MERGE_FAILURE_OUTPUT, "is also the output file"},
+    {"OutputLinksToTheInput",
+     [](UserFiles &t) {
+       t.Append("a.pdf");
+       std::filesystem::create_symlink("a.pdf", t.dir.file("link.pdf"));
+       return t.dir.file("link.pdf");
+     },
+     MERGE_FAILURE_OUTPUT, "is also the output file"},
+    {"OutputIsAHardLinkOfTheInput",
+     [](UserFiles &t) {
+       t.Append("a.pdf");
+       std::filesystem::create_hard_link(t.dir.file("a.pdf"), t.dir.file("hard.pdf"));
+       return t.dir.file("hard.pdf");
+     },
+     MERGE_FAILURE_OUTPUT, "is also the output file"},
+    {"OutputLinksToAnInputNotThereYet",
+     [](UserFiles &t) {
+       t.Append("later.pdf");
+       std::filesystem::create_symlink("later.pdf", t.dir.file("link.pdf"));
+       return t.dir.file("link.pdf");
+     },
+     MERGE_FAILURE_OUTPUT, "is also the output file"},
+    {"NoSourceUsable",
+     [](UserFiles &t) {
+       t.Append("missing.pdf");
+       return t.dir.file("out.pdf");
+     },
+     MERGE_FAILURE_EMPTY, "nothing to merge: no file could"},
+    {"StrictRunWithASourceThatCannotBeUsed",
+     [](UserFiles &t) {
+       t.Append("a.pdf");
+       t.Append("missing.pdf");
+       t.job.SetSkipBadSources(false);
+       return t.dir.file("out.pdf");
+     },
+     MERGE_FAILURE_SOURCE, "missing.pdf: cannot be read"},
+    {"SourceChangedSinceItWasCounted",
+     [](UserFiles &t) {
+       const FileStamp stamp = ReadFileStamp(Wide(t.dir.file("a.pdf")));
+       t.Append("a.pdf", stamp.nSize + 1, stamp.nModified);
+       t.job.SetSkipBadSources(false);
+       return t.dir.file("out.pdf");
+     },
+     MERGE_FAILURE_SOURCE, "changed since it was read"},
+    {"SourceRewrittenWhileRead",
+     [](UserFiles &t) {
+       t.Append("a.pdf");
+       t.job.SetCallBack(&t, UserFiles::RewriteOnProgress, nullptr);
+       return t.dir.file("out.pdf");
+     },
+     MERGE_FAILURE_SOURCE, "changed while it was read"},
+    {"CancelAtTheLastMoment",
+     [](UserFiles &t) {
+       t.Append("a.pdf");
+       return t.dir.file("out.pdf");
+     },
+     MERGE_FAILURE_CANCELLED, "cancelled", 7},
+};
+INSTANTIATE_TEST_SUITE_P(MergeErrors, UserFiles, ::testing::ValuesIn(kGuards),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 TEST(DocumentProbe, CountsPagesOrAnswersMinusOne) {
   TempDir dir;
