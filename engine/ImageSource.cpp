@@ -14,6 +14,8 @@
 
 #include <gdk-pixbuf/gdk-pixbuf.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -74,6 +76,51 @@ PictureKind SniffPicture(const std::string &strUtf8Path) {
   if (starts("II*\0", 4) || starts("MM\0*", 4))
     return PictureKind::kTiff;
   return PictureKind::kOther;
+}
+
+uint32_t Read32(const std::string &b, size_t at, bool bLittle) {
+  const auto u = [&b, at](size_t k) {
+    return static_cast<uint32_t>(static_cast<uint8_t>(b[at + k]));
+  };
+  return bLittle ? u(0) | u(1) << 8 | u(2) << 16 | u(3) << 24
+                 : u(0) << 24 | u(1) << 16 | u(2) << 8 | u(3);
+}
+
+// Whether a PNG or BMP file holds all that its header announces. Their decoders here take a
+// file cut short for a whole one and leave the missing rows as whatever memory held.
+bool Complete(const std::string &strUtf8Path, PictureKind kind) {
+  std::ifstream in(strUtf8Path, std::ios::binary);
+  in.seekg(0, std::ios::end);
+  const auto nSize = static_cast<uint64_t>(std::max<std::streamoff>(in.tellg(), 0));
+  in.seekg(0);
+  std::string head(8, '\0');
+  if (kind == PictureKind::kPng) {
+    // Chunk by chunk (length, type, data, CRC) up to the end chunk.
+    for (uint64_t at = 8; at + 12 <= nSize;) {
+      in.seekg(static_cast<std::streamoff>(at));
+      if (!in.read(head.data(), 8))
+        return false;
+      if (head.compare(4, 4, "IEND") == 0)
+        return true;
+      at += 12 + static_cast<uint64_t>(Read32(head, 0, false));
+    }
+    return false;
+  }
+  if (kind == PictureKind::kBmp) {
+    head.resize(34);
+    if (!in.read(head.data(), 34))
+      return false;
+    const uint64_t nFileSize = Read32(head, 2, true), nOffset = Read32(head, 10, true);
+    const auto nWidth = static_cast<int32_t>(Read32(head, 18, true));
+    const auto nHeight = static_cast<int32_t>(Read32(head, 22, true));
+    const unsigned nBits = Read32(head, 28, true) & 0xFFFF, nCompression = Read32(head, 30, true);
+    if (nCompression != 0 && nCompression != 3) // run-length coded: only the stated size
+      return nSize >= nFileSize;
+    const uint64_t nRow =
+        (static_cast<uint64_t>(std::abs(static_cast<int64_t>(nWidth))) * nBits + 31) / 32 * 4;
+    return nSize >= nOffset + nRow * static_cast<uint64_t>(std::abs(static_cast<int64_t>(nHeight)));
+  }
+  return true;
 }
 
 const char *DecoderName(PictureKind kind) {
@@ -225,7 +272,7 @@ bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight,
     width = info.nWidth;
     height = info.nHeight;
   } else if (gdk_pixbuf_get_file_info(path.c_str(), &width, &height) == nullptr || width <= 0 ||
-             height <= 0) {
+             height <= 0 || !Complete(path, kind)) {
     strReason = kNotReadable;
     return false;
   }
