@@ -185,124 +185,70 @@ TEST_F(MergeErrors, PipesAndFoldersNamedLikePdfsAreSkippedWithoutWaiting) {
   }
 }
 
-// What must never reach the user's files: each case arranges a job over a.pdf whose output
-// folder already holds "old" at out.pdf, and the run must fail with its reason, leaving every
-// file (and link) of the folder as it was.
-struct Guard;
+// Runs that must fail before the output is replaced: a.pdf through links, in a strict run, with
+// a stale size, rewritten while it is read, or cancelled at the last moment. The folder, which
+// holds an old out.pdf, is left as it was.
+struct Guard {
+  const char *name;
+  const char *output;
+  int64_t sizeChange = -1; // added to a.pdf's size as the caller knew it; -1: not known
+  bool strict = false, rewrite = false;
+  int cancelAfterReports = -1;
+  int failure = MERGE_FAILURE_SOURCE;
+  const char *text = "changed";
+};
+
 class UserFiles : public MergeErrors, public ::testing::WithParamInterface<Guard> {
-public:
-  using MergeErrors::dir;
-  using MergeErrors::job;
-  void Append(const std::string &name, int64_t size = -1, int64_t modified = 0) {
-    job.AppendMergeSrc(0, Wide(dir.file(name)).c_str(), 4, nullptr, nullptr, size, modified);
-  }
+protected:
   // Rewritten in place once the first page is out: same name, other bytes.
   static void RewriteOnProgress(void *user, int32_t, uint32_t, int32_t percent) {
     auto *self = static_cast<UserFiles *>(user);
-    if (percent > 5 && !self->rewritten) {
-      self->rewritten = true;
-      WriteFileBytes(self->dir.file("a.pdf"), ReadFileBytes(self->dir.file("a.pdf")) + "\n");
-    }
+    if (percent > 5 && self->before.at("a.pdf") == ReadFileBytes(self->dir.file("a.pdf")))
+      WriteFileBytes(self->dir.file("a.pdf"), self->before.at("a.pdf") + "\n");
   }
-  bool rewritten = false;
+  std::map<std::string, std::string> Snapshot() const {
+    std::map<std::string, std::string> files;
+    for (const auto &entry : std::filesystem::directory_iterator(dir.path()))
+      files[entry.path().filename()] =
+          entry.is_symlink() ? entry.path().string() + " <-" : ReadFileBytes(entry.path());
+    return files;
+  }
+  std::map<std::string, std::string> before;
 };
-
-struct Guard {
-  const char *name;
-  std::function<std::string(UserFiles &)> arrange; // the output path
-  int failure;
-  const char *text;
-  int cancelAfterReports = -1;
-};
-
-std::map<std::string, std::string> Snapshot(const std::string &folder) {
-  std::map<std::string, std::string> files;
-  for (const auto &entry : std::filesystem::directory_iterator(folder))
-    files[entry.path().filename()] = entry.is_symlink()
-                                         ? "-> " + std::filesystem::read_symlink(entry).string()
-                                         : ReadFileBytes(entry.path());
-  return files;
-}
 
 TEST_P(UserFiles, RunFailsWithItsReasonAndTouchesNothing) {
   const Guard &c = GetParam();
   WriteFileBytes(dir.file("out.pdf"), "old");
+  std::filesystem::create_symlink("a.pdf", dir.file("link.pdf"));
+  std::filesystem::create_hard_link(dir.file("a.pdf"), dir.file("hard.pdf"));
+  const FileStamp stamp = ReadFileStamp(Wide(dir.file("a.pdf")));
+  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr,
+                     c.sizeChange < 0 ? -1 : stamp.nSize + c.sizeChange, stamp.nModified);
+  job.AppendMergeSrc(1, Wide(dir.file(c.strict ? "missing.pdf" : "a.pdf")).c_str(), 4, nullptr,
+                     nullptr);
+  job.SetSkipBadSources(!c.strict);
   recorder.cancelAfter = c.cancelAfterReports;
-  const std::string out = c.arrange(*this);
-  const auto before = Snapshot(dir.path());
-  EXPECT_FALSE(Run(out));
+  if (c.rewrite)
+    job.SetCallBack(this, RewriteOnProgress, nullptr);
+  before = Snapshot();
+  EXPECT_FALSE(Run(dir.file(c.output)));
   EXPECT_EQ(job.GetFailureCode(), c.failure);
   EXPECT_NE(WideToUtf8(job.GetFailureText()).find(c.text), std::string::npos)
       << WideToUtf8(job.GetFailureText());
-  auto after = Snapshot(dir.path());
-  if (rewritten) // by the test itself
-    after["a.pdf"] = before.at("a.pdf");
+  auto after = Snapshot();
+  if (c.rewrite) // by the test itself
+    after["a.pdf"] = after["hard.pdf"] = before.at("a.pdf");
   EXPECT_EQ(after, before);
 }
 
 const Guard kGuards[] = {
-    {"OutputIsTheInput",
-     [](UserFiles &t) {
-       t.Append("a.pdf");
-       return t.dir.file("./a.pdf");
-     },
-     MERGE_FAILURE_OUTPUT, "is also the output file"},
-    {"OutputLinksToTheInput",
-     [](UserFiles &t) {
-       t.Append("a.pdf");
-       std::filesystem::create_symlink("a.pdf", t.dir.file("link.pdf"));
-       return t.dir.file("link.pdf");
-     },
-     MERGE_FAILURE_OUTPUT, "is also the output file"},
-    {"OutputIsAHardLinkOfTheInput",
-     [](UserFiles &t) {
-       t.Append("a.pdf");
-       std::filesystem::create_hard_link(t.dir.file("a.pdf"), t.dir.file("hard.pdf"));
-       return t.dir.file("hard.pdf");
-     },
-     MERGE_FAILURE_OUTPUT, "is also the output file"},
-    {"OutputLinksToAnInputNotThereYet",
-     [](UserFiles &t) {
-       t.Append("later.pdf");
-       std::filesystem::create_symlink("later.pdf", t.dir.file("link.pdf"));
-       return t.dir.file("link.pdf");
-     },
-     MERGE_FAILURE_OUTPUT, "is also the output file"},
-    {"NoSourceUsable",
-     [](UserFiles &t) {
-       t.Append("missing.pdf");
-       return t.dir.file("out.pdf");
-     },
-     MERGE_FAILURE_EMPTY, "nothing to merge: no file could"},
-    {"StrictRunWithASourceThatCannotBeUsed",
-     [](UserFiles &t) {
-       t.Append("a.pdf");
-       t.Append("missing.pdf");
-       t.job.SetSkipBadSources(false);
-       return t.dir.file("out.pdf");
-     },
-     MERGE_FAILURE_SOURCE, "missing.pdf: cannot be read"},
-    {"SourceChangedSinceItWasCounted",
-     [](UserFiles &t) {
-       const FileStamp stamp = ReadFileStamp(Wide(t.dir.file("a.pdf")));
-       t.Append("a.pdf", stamp.nSize + 1, stamp.nModified);
-       t.job.SetSkipBadSources(false);
-       return t.dir.file("out.pdf");
-     },
-     MERGE_FAILURE_SOURCE, "changed since it was read"},
-    {"SourceRewrittenWhileRead",
-     [](UserFiles &t) {
-       t.Append("a.pdf");
-       t.job.SetCallBack(&t, UserFiles::RewriteOnProgress, nullptr);
-       return t.dir.file("out.pdf");
-     },
-     MERGE_FAILURE_SOURCE, "changed while it was read"},
-    {"CancelAtTheLastMoment",
-     [](UserFiles &t) {
-       t.Append("a.pdf");
-       return t.dir.file("out.pdf");
-     },
-     MERGE_FAILURE_CANCELLED, "cancelled", 7},
+    {"OutputLinksToTheInput", "link.pdf", -1, false, false, -1, MERGE_FAILURE_OUTPUT, "also"},
+    {"OutputIsAHardLinkOfTheInput", "hard.pdf", -1, false, false, -1, MERGE_FAILURE_OUTPUT, "also"},
+    {"StrictRunWithASourceThatCannotBeUsed", "out.pdf", -1, true, false, -1, MERGE_FAILURE_SOURCE,
+     "missing.pdf: cannot be read"},
+    {"SourceChangedSinceItWasCounted", "out.pdf", 1, true},
+    {"SourceRewrittenWhileRead", "out.pdf", -1, false, true},
+    {"CancelAtTheLastMoment", "out.pdf", -1, false, false, 11, MERGE_FAILURE_CANCELLED, "cancel"},
 };
 INSTANTIATE_TEST_SUITE_P(MergeErrors, UserFiles, ::testing::ValuesIn(kGuards),
                          [](const auto &info) { return std::string(info.param.name); });
