@@ -1,9 +1,7 @@
 // Every signal that ends the program (INT, TERM, HUP, PIPE) cancels a large merge within a
-// second, wherever it is: while the inputs are probed, while pages are placed, and as the file is
-// finished. A cancelled run exits 130 and leaves the old output as it was and no temporary file;
-// one that comes after the output was moved into place is a finished run (exit 0, the new
-// output). The signal goes to the child's own pid; readiness is an event (an input opened, a
-// progress line read), never a pause.
+// second while the inputs are probed, while pages are placed and as the file is finished: exit
+// 130, the old output as it was, no temporary file (a signal after the output was moved into
+// place is a finished run: exit 0). Readiness is an event (an input opened, a progress line).
 #include "CliRun.h"
 #include "HostilePdf.h"
 #include "support/TempDir.h"
@@ -29,7 +27,8 @@ struct CancelCase {
   When when;
 };
 void PrintTo(const CancelCase &c, std::ostream *out) {
-  *out << strsignal(c.signal) << " " << static_cast<int>(c.when);
+  *out << strsignal(c.signal)
+       << (c.when == When::WhileProbing ? " while probing" : " while placing");
 }
 
 std::string Entries(const std::string &folder) {

@@ -13,8 +13,7 @@ bool Parse(const std::vector<std::string> &args, CliOptions &options, std::strin
 TEST(CliOptions, RangesBelongToTheInputBeforeThem) {
   CliOptions o;
   std::string e;
-  ASSERT_TRUE(Parse(
-      {"-o", "out.pdf", "a.pdf", "--pages", "1-3", "b.pdf", "c.pdf", "--pages", "Odd"}, o, e));
+  ASSERT_TRUE(Parse({"-o", "out.pdf", "a.pdf", "--pages", "1-3", "b.pdf", "c.pdf", "--pages", "Odd"}, o, e));
   ASSERT_EQ(o.inputs.size(), 3u);
   EXPECT_TRUE(o.inputs[0].hasRange);
   EXPECT_EQ(o.inputs[0].range, "1-3");
@@ -27,15 +26,12 @@ TEST(CliOptions, RangesBelongToTheInputBeforeThem) {
 TEST(CliOptions, LayoutNamesMapToEngineCodes) {
   CliOptions o;
   std::string e;
-  ASSERT_TRUE(
-      Parse({"--paper", "juniorlegal", "--nup", "4", "--orientation", "Horizontal", "-o", "x", "a"},
-            o, e));
+  ASSERT_TRUE(Parse({"--paper", "juniorlegal", "--nup", "4", "--orientation", "Horizontal", "-o", "x", "a"}, o, e));
   EXPECT_EQ(o.paper, 5);
   EXPECT_EQ(o.nup, 2);
   EXPECT_EQ(o.orientation, 2);
   EXPECT_TRUE(o.bookmarks);
-  ASSERT_TRUE(Parse(
-      {"--paper", "source", "--no-bookmarks", "--allow", "print,copy", "-o", "x", "a"}, o, e));
+  ASSERT_TRUE(Parse({"--paper", "source", "--no-bookmarks", "--allow", "print,copy", "-o", "x", "a"}, o, e));
   EXPECT_FALSE(o.bookmarks);
   EXPECT_EQ(o.paper, 8);
   EXPECT_TRUE(o.allowPrint && o.allowCopy && !o.allowEdit);

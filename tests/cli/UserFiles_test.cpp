@@ -1,7 +1,5 @@
-// What vantorel-merge does to the files around it: each case names its inputs, made fresh in a
-// folder that also holds a.pdf and an old out.pdf, runs the program under a memory cap, and checks
-// the exit status, the reason on standard error, and that every file but the one it may write is
-// byte for byte what it was (no temporary file left either).
+// What vantorel-merge does to the files around it, under a memory cap: the exit status, the reason,
+// and every file but a successful output byte for byte as it was (no temporary file either).
 #include "CliRun.h"
 #include "PdfMaker.h"
 #include "PdfReadBack.h"
@@ -10,34 +8,26 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
-#include <map>
 #include <sstream>
 
 namespace {
 
-namespace fs = std::filesystem;
-
 struct UserFileCase {
   const char *name;
-  const char *args; // file names are in the folder; RANGE is a selection past the page limit
+  const char *args; // names of files in the folder (made by Make); RANGE: past the page limit
   int exitCode;
   const char *says;
-  const char *written = nullptr; // the new PDF the run may write
 };
-
-const std::string kLongName = std::string(251, 'x') + ".pdf"; // 255 bytes
 
 // Inputs by name, each made only when a case names it.
 void Make(const TempDir &d, const std::string &name) {
   const std::string path = d.file(name);
   if (name == "locked.pdf") {
-    TestPdfOptions locked;
-    locked.ownerPassword = "owner";
-    locked.userPassword = "user";
-    MakeTestPdf(path, {TestPage{}}, locked);
+    MakeTestPdf(path, {TestPage{}}, {false, false, "owner", "user"});
   } else if (name == "link.pdf") {
-    fs::create_symlink("later.pdf", path);
+    std::filesystem::create_symlink("later.pdf", path);
   } else if (name == "cut.png" || name == "12bit.jpg") {
     MakePicture(path, name == "cut.png" ? "png" : "jpeg", 200, 200, 0x00A000);
     std::string bytes = ReadFileBytes(path);
@@ -54,16 +44,7 @@ void Make(const TempDir &d, const std::string &name) {
   }
 }
 
-std::map<std::string, std::string> Snapshot(const std::string &folder) {
-  std::map<std::string, std::string> files;
-  for (const auto &entry : fs::directory_iterator(folder))
-    files[entry.path().filename()] =
-        entry.is_symlink() ? fs::read_symlink(entry).string() + " <-" : ReadFileBytes(entry.path());
-  return files;
-}
-
-// AddressSanitizer reserves terabytes of address space for its shadow: no cap there.
-#if defined(__SANITIZE_ADDRESS__)
+#if defined(__SANITIZE_ADDRESS__) // its shadow takes terabytes of address space: no cap there
 const char kMemoryCap[] = "--core=0";
 #else
 const char kMemoryCap[] = "--as=1500000000";
@@ -77,25 +58,28 @@ TEST_P(UserFiles, OnlyTheOutputIsWrittenAndOnlyOnSuccess) {
   MakeNumberedPdf(dir.file("a.pdf"), 2);
   WriteFileBytes(dir.file("out.pdf"), "the user's old output");
   std::vector<std::string> argv{"/usr/bin/prlimit", kMemoryCap, "--", VANTOREL_MERGE};
-  std::istringstream words(std::string(c.args) == "LONG" ? "-o " + kLongName + " a.pdf" : c.args);
+  std::istringstream words(c.args);
   for (std::string word; words >> word;) {
-    const bool file = word.find('.') != std::string::npos;
-    if (file && !FileExists(dir.file(word)))
+    word = word == "LONG" ? std::string(251, 'x') + ".pdf" : word; // 255 bytes
+    if (word.find('.') != std::string::npos && !FileExists(dir.file(word)))
       Make(dir, word);
     std::string range;
     for (int i = 0; word == "RANGE" && i < 10001; ++i)
       range += "1-1000,";
-    argv.push_back(!range.empty() ? range : file ? dir.file(word) : word);
+    argv.push_back(!range.empty()                        ? range
+                   : word.find('.') == std::string::npos ? word
+                                                         : dir.file(word));
   }
-  auto expected = Snapshot(dir.path());
+  const std::string out = argv[std::find(argv.begin(), argv.end(), "-o") - argv.begin() + 1];
+  auto expected = FolderContents(dir.path());
   const ChildResult run = RunChild(argv, 240);
   ASSERT_TRUE(run.exited) << run.Describe();
   EXPECT_EQ(run.exitCode, c.exitCode) << run.Describe();
   EXPECT_NE(run.err.find(c.says), std::string::npos) << run.err;
-  auto after = Snapshot(dir.path());
-  if (c.written != nullptr) {
-    EXPECT_GT(ReadBack(dir.file(c.written)).sheets.size(), 0u);
-    expected[c.written] = after[c.written];
+  auto after = FolderContents(dir.path());
+  if (c.exitCode == 0) { // a new output, read back
+    EXPECT_GT(ReadBack(out).sheets.size(), 0u);
+    expected[out.substr(dir.path().size() + 1)] = after[out.substr(dir.path().size() + 1)];
   }
   EXPECT_EQ(after, expected);
 }
@@ -109,8 +93,8 @@ const UserFileCase kCases[] = {
     {"NothingLeftKeepsTheOldOutput", "--skip-bad -o out.pdf cut.png", 1, "nothing to merge"},
     {"SvgNamedPng", "-o new.pdf svg.png", 1, "not a JPEG, PNG, BMP or TIFF picture"},
     {"TwelveBitJpeg", "-o new.pdf 12bit.jpg", 1, "12-bit JPEG"},
-    {"Latin1Names", "-o r\xE9sum\xE9.pdf caf\xE9.pdf", 0, "", "r\xE9sum\xE9.pdf"},
-    {"LongestOutputName", "LONG", 0, "", kLongName.c_str()},
+    {"Latin1Names", "-o r\xE9sum\xE9.pdf caf\xE9.pdf", 0, ""},
+    {"LongestOutputName", "-o LONG a.pdf", 0, ""},
     {"SelectionsPastTheLimit", "-o new.pdf many.pdf --pages RANGE many.pdf --pages RANGE", 1,
      "too many pages selected"},
 };

@@ -48,15 +48,4 @@ TEST(PageSelectionNull, NullTextSelectsNothing) {
   EXPECT_TRUE(pages.empty());
 }
 
-// However large the page count, a selection stops at the most pages one job may place.
-TEST(PageSelectionBound, NoTextSelectsMoreThanAJobPlaces) {
-  std::vector<int32_t> pages;
-  for (const char *text : {"1-2147483647", "Odd", "1-6000000,1-6000000"}) {
-    MergerTool::GetSelectPage(text, pages, INT32_MAX);
-    EXPECT_LE(pages.size(), static_cast<size_t>(kMaxMergePages)) << text;
-  }
-  EXPECT_FALSE(MergerTool::GetSelectPage("1-6000000,1-6000000", pages, INT32_MAX));
-  EXPECT_EQ(pages.size(), 6000000u);
-}
-
 } // namespace

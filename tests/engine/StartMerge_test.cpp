@@ -4,11 +4,7 @@
 #include "PdfReadBack.h"
 #include "support/TempDir.h"
 
-#include "AnsiText.h"
-
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include <sys/resource.h>
 
@@ -20,9 +16,7 @@ protected:
   MergeRecorder recorder;
   MergerTool job;
 
-  void SetUp() override {
-    job.SetCallBack(&recorder, MergeRecorder::Progress, MergeRecorder::Cancel);
-  }
+  void SetUp() override { job.SetCallBack(&recorder, MergeRecorder::Progress, MergeRecorder::Cancel); }
   std::string Out() const { return dir.file("out.pdf"); }
   void Add(const std::string &path, int pages, const char *range = nullptr, int index = 0) {
     ASSERT_TRUE(job.AppendMergeSrc(index, Wide(path).c_str(), pages, range, nullptr));
@@ -179,9 +173,9 @@ TEST_F(StartMerge, LandscapeItemTurnsClockwiseToTheTop) {
 }
 
 TEST_F(StartMerge, PagesAreDrawnTurnedAsReadersShowThem) {
-  MakeTestPdf(dir.file("r.pdf"),
-              {TestPage{595, 842, 0, 0, 180, 0x00A000}, TestPage{400, 300, 0, 0, 90, 0xFF0000},
-               TestPage{400, 300, 50, 60, 270, 0x0000FF}});
+  MakeTestPdf(dir.file("r.pdf"), {TestPage{595, 842, 0, 0, 180, 0x00A000},
+                                  TestPage{400, 300, 0, 0, 90, 0xFF0000},
+                                  TestPage{400, 300, 50, 60, 270, 0x0000FF}});
   job.SetLayout(8, 0, 0); // every sheet sized by its page as shown
   Add(dir.file("r.pdf"), 3);
   ASSERT_TRUE(Run());
@@ -304,8 +298,7 @@ TEST_F(StartMerge, EmptyJobWritesNothing) {
   job.SetLayout(1, 0, 0);
   ASSERT_FALSE(Run());
   EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_EMPTY);
-  EXPECT_EQ(WideToUtf8(job.GetFailureText()), "nothing to merge: no file was given");
-  EXPECT_FALSE(std::filesystem::exists(Out()));
+  EXPECT_FALSE(FileExists(Out()));
 }
 
 TEST_F(StartMerge, ManyFilesDoNotKeepTheirFilesOpen) {

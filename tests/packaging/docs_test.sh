@@ -23,10 +23,8 @@ for option in $(grep -oE '\\fB(\\-)+[a-z][a-z0-9\\-]*\\fR' "$man_merge" | sed 's
 done
 
 # The default paper, as --help and the page state it.
-"$merge" --help | grep -q 'source (default: each sheet sized by its first page' ||
-  fail "vantorel-merge --help does not say that each page keeps its size by default"
-grep -q 'source (default: each sheet$' "$man_merge" ||
-  fail "vantorel-merge.1 does not give the same default paper as --help"
+"$merge" --help | grep -q 'source (default: each sheet sized' && grep -q 'source (default: each sheet$' \
+  "$man_merge" || fail "--help and vantorel-merge.1 do not both say each page keeps its size"
 
 # Environment: the upper-case names in the narrow string literals of every source file that
 # reads the environment (wide ones, L"...", are texts and keys). A few are not variables, such
