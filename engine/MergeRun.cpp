@@ -10,6 +10,7 @@
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
+#include "FileIdentity.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
@@ -81,6 +82,7 @@ private:
               const std::wstring &text);
   void Protect();
   void WriteDocument();
+  void CheckStagedOutput();
 
   const MergeSettings &m_settings;
   int32_t m_nIndex;
@@ -136,15 +138,21 @@ void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSk
 
 void Run::CountPages() {
   int nPosition = 0;
+  int64_t nTotal = 0;
   for (const MergeSrc *pSrc : m_sources) {
     m_context.CheckCancel();
     const SourceEntry &entry = m_cache.Register(pSrc->strPath, nPosition++);
     if (entry.nKind == SRC_PDF)
-      m_outcome.nPagesCounted +=
-          pSrc->bAllPages ? pSrc->nPageCount : static_cast<int32_t>(pSrc->vecPages.size());
+      nTotal += pSrc->bAllPages ? std::max(pSrc->nPageCount, 0)
+                                : static_cast<int64_t>(pSrc->vecPages.size());
     else if (entry.nKind == SRC_IMAGE)
-      m_outcome.nPagesCounted += 1;
+      nTotal += 1;
   }
+  if (nTotal > kMaxMergePages)
+    throw MergeFailed{MERGE_FAILURE_PAGE, L"too many pages selected (" + std::to_wstring(nTotal) +
+                                              L"; one output holds at most " +
+                                              std::to_wstring(kMaxMergePages) + L")"};
+  m_outcome.nPagesCounted = static_cast<int32_t>(nTotal);
 }
 
 void Run::Stepped(int32_t nReportIndex) {
@@ -226,8 +234,12 @@ void Run::PlaceSources() {
     const int32_t nReportIndex = m_bPerSource ? src.nIndex - 1 : m_nIndex;
     if (m_bPerSource)
       m_dValue = 5.0;
-    SourceEntry *pEntry = m_cache.Fetch(src.strPath, src.pszPassword);
+    SourceEntry *pEntry =
+        m_cache.Fetch(src.strPath, src.pszPassword, src.nFileSize, src.nFileModified);
     m_context.CheckCancel();
+    if (pEntry == nullptr && !m_settings.bSkipBadSources)
+      throw MergeFailed{MERGE_FAILURE_SOURCE,
+                        FileName(src.strPath) + L": " + m_cache.Failure(src.strPath)};
     if (pEntry == nullptr) {
       // Skipped sources are said once, at their first occurrence.
       bool bSaid = false;
@@ -279,6 +291,26 @@ void Run::PlaceSources() {
       Report(nReportIndex, 100);
   }
   m_pComposer->FinishSheet();
+  if (m_out.SheetCount() == 0) {
+    bool bSkipped = false;
+    for (const MergeSourceNote &n : m_outcome.notices)
+      bSkipped = bSkipped || n.bSkipped;
+    throw MergeFailed{MERGE_FAILURE_EMPTY, m_sources.empty()
+                                               ? L"nothing to merge: no file was given"
+                                           : bSkipped ? L"nothing to merge: no file could be used"
+                                                      : L"nothing to merge: no page was selected"};
+  }
+}
+
+// Everything that must hold before the finished output may replace anything at its path is
+// checked here, after the last byte is on the disk: the sources are still the files that were
+// read (one rewritten while it was read may have given pages of two versions). A check that
+// reads the staged file back (m_out.Writer().StagedPath()) belongs here too.
+void Run::CheckStagedOutput() {
+  const std::wstring changed = m_cache.ChangedSource();
+  if (!changed.empty())
+    throw MergeFailed{MERGE_FAILURE_SOURCE,
+                      FileName(changed) + L": changed while it was read; nothing was written"};
 }
 
 void Run::WriteDocument() {
@@ -315,6 +347,13 @@ void Run::WriteDocument() {
       pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});
   if (!m_out.Finish(std::move(catalog), info.info, idArray, m_nEncrypt, nVersion))
     throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
+                                                Utf8ToWide(m_out.Writer().Error())};
+  m_context.CheckCancel();
+  CheckStagedOutput();
+  // The last moment a cancel is honoured: once the file is moved into place the run is done.
+  m_context.CheckCancel();
+  if (!m_out.Writer().Commit())
+    throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be replaced: " +
                                                 Utf8ToWide(m_out.Writer().Error())};
 }
 
@@ -361,6 +400,15 @@ MergeOutcome Run::Execute() {
 } // namespace
 
 MergeOutcome RunMerge(const MergeSettings &settings, int32_t nIndex) {
+  // Refused before anything is read or made beside it: the output would replace a source.
+  for (const auto &pSrc : *settings.pSources) {
+    if (IsSameFile(pSrc->strPath, settings.strOutPath)) {
+      MergeOutcome refused;
+      refused.nFailure = MERGE_FAILURE_OUTPUT;
+      refused.strFailure = FileName(pSrc->strPath) + L": is also the output file";
+      return refused;
+    }
+  }
   Run run(settings, nIndex);
   return run.Execute();
 }

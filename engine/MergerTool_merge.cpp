@@ -15,6 +15,7 @@ bool MergerTool::StartMerge(int32_t nIndex) {
   settings.bBookmarks = m_bBookmarks;
   settings.bObjectStreams = m_bObjectStreams;
   settings.bFlattenForms = m_bFlattenForms;
+  settings.bSkipBadSources = m_bSkipBadSources;
   if (!m_bOpenPwd)
     m_strOpenPwd.clear();
   settings.bProtect = m_bOpenPwd || m_bPermissionPwd;

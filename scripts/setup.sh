@@ -19,13 +19,16 @@ packages=(
 scripts/ensure_packages.sh "${packages[@]}"
 
 cmake -S . -B build
-cmake --build build -j "$(nproc)"
 
 case "${1:-run}" in
   run)
+    # Only what the window program starts: itself and the page-count helper it runs beside it
+    # (its pictures and language files come with it), not the tests.
+    cmake --build build -j "$(nproc)" --target vantorel vantorel-probe
     build/bin/vantorel
     ;;
   test)
+    cmake --build build -j "$(nproc)"
     # The folders' dependencies point one way.
     scripts/check_layers.sh
     # Window tests need a display: give them a virtual one when there is none. The few labelled

@@ -456,6 +456,8 @@ bool PdfWriter::Finish(Value trailer, int nVersion) {
     return false;
   }
   m_fd = -1;
+  // What the caller checks of the finished file (it must read back) before it may replace
+  // anything.
   if (m_check) {
     std::string why = m_check(m_pStaged->TempPath());
     if (!why.empty()) {
@@ -463,8 +465,15 @@ bool PdfWriter::Finish(Value trailer, int nVersion) {
       return false;
     }
   }
-  if (!m_pStaged->Commit()) {
-    m_strError = std::strerror(errno);
+  return true;
+}
+
+const std::string &PdfWriter::StagedPath() const { return m_pStaged->TempPath(); }
+
+bool PdfWriter::Commit() {
+  if (!Ok() || m_fd >= 0 || !m_pStaged->Commit()) {
+    if (Ok())
+      m_strError = std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   return true;

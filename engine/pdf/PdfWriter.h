@@ -61,9 +61,13 @@ public:
   // by the filters the dictionary names).
   void WriteStream(uint32_t nNum, Value dict, std::string_view data);
   // Writes the cross-reference table and the trailer (/Size added), sets the header's version
-  // (10 * major + minor), and moves the file over the target. False on any failure; the
-  // target is then untouched.
+  // (10 * major + minor) and flushes the file to the disk. False on any failure. The target is
+  // untouched until Commit.
   bool Finish(Value trailer, int nVersion);
+  // The finished file, under its temporary name beside the target.
+  const std::string &StagedPath() const;
+  // Moves the finished file over the target; false when that fails (the target is untouched).
+  bool Commit();
   size_t BytesWritten() const { return m_nOffset; }
 
 private:

@@ -84,12 +84,12 @@ TEST_F(Worker, SingleFileRunMergesUsableRowsInOrder) {
   }
 }
 
-TEST_F(Worker, SingleFileRunWithEveryRowSkippedWritesAnEmptyOutput) {
+TEST_F(Worker, SingleFileRunWithEveryRowSkippedWritesNothing) {
   auto job = Job({MakeRow(dir.file("x.pdf"), 0, nullptr, STATUS_LOAD_FAILED)},
                  MakeSettings(out, 1, 0, L"empty"));
-  EXPECT_EQ(RunMergeWorker(*job), 0);
-  EXPECT_TRUE(FileExists(out + "/empty.pdf"));
-  EXPECT_EQ(sink.Finished().wParam, 1);
+  EXPECT_EQ(RunMergeWorker(*job), -2);
+  EXPECT_FALSE(FileExists(out + "/empty.pdf"));
+  EXPECT_EQ(sink.Finished().wParam, 0);
 }
 
 TEST_F(Worker, SingleFileFailureKeepsExistingFilesAndReportsZero) {
