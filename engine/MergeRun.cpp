@@ -7,6 +7,7 @@
 
 #include "MergeRun.h"
 
+#include "AnnotationCarrier.h"
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
@@ -62,7 +63,8 @@ public:
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
         m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
                                                           false},
-        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms) {}
+        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms,
+                                    [this] { m_context.CheckCancel(); }) {}
 
   MergeOutcome Execute();
 
@@ -92,6 +94,7 @@ private:
   std::vector<Occurrence> m_occurrences;
   OptionalContent m_layers;
   FormFields m_forms;
+  AnnotationCarrier m_annots;
   MergeOutcome m_outcome;
   double m_dStep = 0, m_dValue = 5;
   std::vector<const MergeSrc *> m_sources;
@@ -203,8 +206,10 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
       occurrence.first = placement;
     }
     occurrence.pages.emplace(page.ref.num, placement);
-    CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
-    m_forms.PlacePage(entry, page, placement, m_out);
+    const uint64_t nPlaces = m_out.ReserveAnnotationPlaces();
+    CollectLinks(entry, page, placement, nPlaces, m_occurrences, m_occurrences.size() - 1, m_out);
+    m_forms.PlacePage(entry, page, placement, nPlaces, m_out);
+    m_annots.PlacePage(entry, page, placement, nPlaces, occurrence, m_out);
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE,
@@ -247,6 +252,7 @@ void Run::PlaceSources() {
         // outline go to the file now, so that they are not held until the end.
         WriteLinks(m_occurrences, m_occurrences.size() - 1, false, m_out);
         m_forms.WriteOccurrence(*pEntry, occurrence, m_out);
+        m_annots.WriteOccurrence(*pEntry, occurrence, m_out);
         if (m_settings.bBookmarks)
           WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
@@ -282,6 +288,28 @@ void Run::WriteDocument() {
     WriteLinks(m_occurrences, k, true, m_out);
   m_context.CheckCancel();
   pdf::Dict catalog;
+  pdf::Array files;
+  for (const Occurrence &occurrence : m_occurrences) {
+    const std::wstring &strPath = m_sources[static_cast<size_t>(occurrence.nPosition)]->strPath;
+    for (const auto &[nPage, text] : occurrence.notes)
+      Notice(occurrence.nPosition, strPath, nPage, false, Utf8ToWide(text));
+    for (const Occurrence::CarriedFile &file : occurrence.embeddedFiles)
+      files.push_back(Value(pdf::Array{Value::MakeString(file.strName), file.spec}));
+  }
+  if (!files.empty()) {
+    // A name tree's names are sorted.
+    std::sort(files.begin(), files.end(), [](const Value &a, const Value &b) {
+      return a.array()[0].string().bytes < b.array()[0].string().bytes;
+    });
+    pdf::Array pairs;
+    for (Value &file : files)
+      for (Value &item : file.array())
+        pairs.push_back(std::move(item));
+    pdf::Dict tree, names;
+    tree.Set("Names", Value(std::move(pairs)));
+    names.Set("EmbeddedFiles", Value(std::move(tree)));
+    catalog.Set("Names", Value(std::move(names)));
+  }
   if (m_settings.bBookmarks) {
     if (const uint32_t nOutline = WriteOutline(m_occurrences, m_out))
       catalog.Set("Outlines", Value(pdf::Ref{nOutline, 0}));

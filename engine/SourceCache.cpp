@@ -110,6 +110,7 @@ void SourceCache::Release(SourceEntry &entry) {
   entry.pageIndex = {};
   entry.forms = {};
   entry.appearances = {};
+  entry.turnedAppearances = {};
 }
 
 } // namespace engine

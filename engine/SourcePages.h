@@ -1,6 +1,6 @@
 #pragma once
 // A page of a PDF source made ready for a sheet: its box and turn as a reader shows it, the
-// form XObject that draws it, and the appearances of its annotations drawn over it.
+// form XObject that draws it, and the appearances of its flattened fields drawn over it.
 
 #include "Geometry.h"
 #include "SourceCache.h"
@@ -25,9 +25,11 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page);
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
                       OutputBuilder &out, size_t nPageNumber);
 
-// The appearances of the page's visible annotations other than links, pop-ups and those
-// bCarried says stay annotations (form fields that stay fillable), each as a form and the
-// matrix that puts it on the page.
+// The appearances of the page's visible fields' widgets other than those bCarried says stay
+// annotations (fields that stay fillable), each as a form and the matrix that puts it on the
+// page: the widget's own appearance in the state its field's value gives, or one made as
+// readers make it when it has none or the form asks for new ones. Every other annotation rides
+// as an annotation.
 std::vector<std::pair<uint32_t, Matrix>>
 AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page, OutputBuilder &out,
                    const std::function<bool(uint32_t)> &bCarried);
