@@ -191,8 +191,8 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
                                                 std::to_wstring(pages.size()) + L" pages)"};
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
-    const uint32_t nForm =
-        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
+    const uint32_t nForm = MakePageForm(entry, page, geometry.box, m_out,
+                                        static_cast<size_t>(nPage) + 1, m_settings.nNUp != 0);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
@@ -205,6 +205,8 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
       occurrence.bPlaced = true;
       occurrence.first = placement;
     }
+    if (m_settings.nNUp == 0)
+      m_out.SetSheetGroup(SheetGroup(entry, page));
     occurrence.pages.emplace(page.ref.num, placement);
     const uint64_t nPlaces = m_out.ReserveAnnotationPlaces();
     CollectLinks(entry, page, placement, nPlaces, m_occurrences, m_occurrences.size() - 1, m_out);

@@ -82,6 +82,11 @@ void OutputBuilder::BeginAnnotation(size_t nSheet) {
   ++found->second.nUnsettled;
 }
 
+void OutputBuilder::SetSheetGroup(Value group) {
+  if (m_bOpen)
+    m_pending[m_sheetNumbers.size() - 1].group = std::move(group);
+}
+
 Rect OutputBuilder::SheetMedia(size_t nSheet) const {
   auto found = m_pending.find(nSheet);
   return found == m_pending.end() ? Rect{} : found->second.media;
@@ -115,6 +120,8 @@ void OutputBuilder::WriteSheet(size_t nSheet, Sheet &sheet) {
     page.Set("Contents", Value(pdf::Ref{sheet.nContents, 0}));
   if (sheet.nRotate != 0)
     page.Set("Rotate", Value(sheet.nRotate));
+  if (!sheet.group.IsNull())
+    page.Set("Group", std::move(sheet.group));
   if (!sheet.annots.empty()) {
     std::sort(sheet.annots.begin(), sheet.annots.end());
     pdf::Array annots;

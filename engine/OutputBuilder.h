@@ -36,6 +36,8 @@ public:
   // An annotation of a sheet that is to be written (or dropped) later: the sheet's page object
   // waits for it.
   void BeginAnnotation(size_t nSheet);
+  // The transparency group of the sheet being drawn (that of the page it shows alone).
+  void SetSheetGroup(pdf::Value group);
   // The media box of a sheet whose page object is not written yet (an empty box otherwise).
   Rect SheetMedia(size_t nSheet) const;
   // The annotation begun as nOrder is written as nAnnot, or dropped when nAnnot is 0.
@@ -58,6 +60,7 @@ private:
     int nUnsettled = 0;
     std::vector<uint32_t> xobjects;
     std::vector<std::pair<uint64_t, uint32_t>> annots; // order, object
+    pdf::Value group;
   };
   void WriteSheet(size_t nSheet, Sheet &sheet);
 

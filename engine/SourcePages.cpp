@@ -84,8 +84,18 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page) {
   return geometry;
 }
 
+Value SheetGroup(SourceEntry &entry, const pdf::PageEntry &page) {
+  const pdf::ObjectPtr pageObject = entry.doc->Load(page.ref);
+  pdf::ObjectPtr holder;
+  const Value *pGroup = entry.doc->Resolve(pageObject->value.Get("Group"), holder);
+  const Value *pKind = pGroup ? pGroup->Get("S") : nullptr;
+  if (pKind == nullptr || !pKind->IsName("Transparency"))
+    return Value();
+  return entry.copier->Map(*pGroup);
+}
+
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber) {
+                      OutputBuilder &out, size_t nPageNumber, bool bGroup) {
   auto found = entry.forms.find(page.ref.num);
   if (found != entry.forms.end())
     return found->second;
@@ -101,9 +111,14 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   }
   if (!form.dict().Has("Resources"))
     form.dict().Set("Resources", Value(pdf::Dict()));
-  // A page drawn as a transparency group keeps that look as a form.
-  if (const Value *pGroup = pageObject->value.Get("Group"))
-    form.dict().Set("Group", copier.Map(*pGroup));
+  // A page's group is isolated whatever it says; a form's is only when it says so.
+  if (bGroup) {
+    Value group = SheetGroup(entry, page);
+    if (group.IsDict()) {
+      group.dict().Set("I", Value(true));
+      form.dict().Set("Group", std::move(group));
+    }
+  }
 
   const uint32_t nForm = out.Writer().Reserve();
   pdf::ObjectPtr contentsHolder;

@@ -21,9 +21,13 @@ struct PageGeometry {
 PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page);
 
 // The form XObject that draws the page, written once per page however often it is placed.
-// nPageNumber (1-based) names the page in warnings.
+// nPageNumber (1-based) names the page in warnings. With bGroup the page's transparency group
+// goes with the form, isolated as a page's group is; without, the page is drawn alone on its
+// sheet, which takes the group (SheetGroup): what every reader then shows is the source page.
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber);
+                      OutputBuilder &out, size_t nPageNumber, bool bGroup);
+// The page's transparency group mapped into the output, or null.
+pdf::Value SheetGroup(SourceEntry &entry, const pdf::PageEntry &page);
 
 // The appearances of the page's visible fields' widgets other than those bCarried says stay
 // annotations (fields that stay fillable), each as a form and the matrix that puts it on the

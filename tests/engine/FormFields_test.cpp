@@ -105,6 +105,57 @@ TEST_F(FormFields, WidgetsOfTurnedPagesTurnWithThem) {
   EXPECT_TRUE(Near(sheet.At(395.0 / 595, 1 - 222.0 / 842), kNameColour));
 }
 
+// Fields as odd writers make them arrive as one working field each, and flat fields show what
+// readers show: values without appearances, and the button the group's value picks.
+TEST_F(FormFields, SharedAndListedWidgetsStayFieldsAndFlatFieldsShowTheirValues) {
+  struct Case {
+    FormPdfOptions options;
+    int nup;
+    bool flatten;
+    std::vector<std::string> fields; // lines of Fields() expected among the output's
+    std::string text;                // on sheet 1
+    double x, y;                     // a point of sheet 1 (fractions) and its colour
+    unsigned colour;
+  };
+  FormPdfOptions shared, listed, need, stale;
+  shared.sharedWidget = listed.kidsListed = need.needAppearances = true;
+  stale.radioValue = "A";
+  const Case cases[] = {
+      {shared,
+       0,
+       false,
+       {"later|/Tx|u:Later|1|100 600 300 640", "later|/Tx|u:Later|3|100 600 300 640"},
+       "",
+       0,
+       0,
+       0},
+      {listed,
+       0,
+       false,
+       {"choice|/Btn|/B|1|100 400 130 430", "choice|/Btn|/B|2|100 400 130 430"},
+       "",
+       0,
+       0,
+       0},
+      {need, 0, true, {}, "Ann", 0, 0, 0},
+      {need, 1, false, {}, "Ann", 0, 0, 0},
+      {stale, 0, true, {}, "", 115.0 / 595, 1 - 415.0 / 842, 0x0000FF},
+  };
+  for (const Case &c : cases) {
+    WriteFileBytes(dir.file("form.pdf"), MakeFormPdf("form", c.options));
+    MergerTool fresh;
+    job = fresh;
+    job.SetFlattenForms(c.flatten);
+    const std::string out = Merge(c.nup, {nullptr});
+    const std::string fields = Fields(out);
+    for (const std::string &line : c.fields)
+      EXPECT_NE(fields.find(line + "\n"), std::string::npos) << line << "\n" << fields;
+    EXPECT_NE(PageText(out, 1).find(c.text), std::string::npos) << c.text;
+    if (c.colour != 0)
+      EXPECT_TRUE(Near(RenderPage(out, 1, 40).At(c.x, c.y), c.colour));
+  }
+}
+
 TEST(DocumentInformation, MetadataAgreesWithTheInformationDictionary) {
   TempDir dir;
   MakeNumberedPdf(dir.file("a.pdf"), 1);
