@@ -1,12 +1,17 @@
 // Forms in merged files as their users meet them: fields that can still be filled, each file's
 // fields independent of the others', and flat drawings where a field cannot stay a field.
 #include "FormPdf.h"
+#include "HostilePdf.h"
 #include "MergeTestSupport.h"
 #include "PdfMaker.h"
 #include "ReferenceReaders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -154,6 +159,28 @@ TEST_F(FormFields, SharedAndListedWidgetsStayFieldsAndFlatFieldsShowTheirValues)
     if (c.colour != 0)
       EXPECT_TRUE(Near(RenderPage(out, 1, 40).At(c.x, c.y), c.colour));
   }
+}
+
+// Renaming fields that all share one name takes about one try each: the merge of 100,000 such
+// fields ends well within a minute of processor time (in a child that is stopped past it).
+TEST(ManyFields, OneNameIsRenamedInLinearTime) {
+  TempDir dir;
+  WriteFileBytes(dir.file("fields.pdf"), FieldsOneName());
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit cpu{60, 60};
+    setrlimit(RLIMIT_CPU, &cpu);
+    MergerTool job;
+    job.AppendMergeSrc(0, Wide(dir.file("fields.pdf")).c_str(), 3, nullptr, nullptr);
+    job.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
+    _exit(job.StartMerge(0) ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(RunCommand("qpdf --json --json-key=acroform '" + dir.file("out.pdf") +
+                       "' | grep -c '\"fullname\": \"a_30000\"'"),
+            "1\n");
 }
 
 TEST(DocumentInformation, MetadataAgreesWithTheInformationDictionary) {
