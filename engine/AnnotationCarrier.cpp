@@ -105,7 +105,10 @@ uint32_t AnnotationCarrier::Target(const Occurrence &occurrence, uint32_t nSourc
 void AnnotationCarrier::WriteOccurrence(SourceEntry &entry, Occurrence &occurrence,
                                         OutputBuilder &out) {
   pdf::SourceDocument &doc = *entry.doc;
+  size_t nWritten = 0;
   for (const Pending &pending : m_pending) {
+    if ((++nWritten & 1023) == 0 && m_checkCancel)
+      m_checkCancel();
     pdf::ObjectPtr holder;
     const Value &source = pending.nSource != 0
                               ? (holder = doc.Load(pdf::Ref{pending.nSource, 0}))->value

@@ -9,6 +9,7 @@
 
 #include "Destinations.h"
 
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -16,6 +17,10 @@ namespace engine {
 
 class AnnotationCarrier {
 public:
+  // checkCancel throws to stop; it is called now and then while annotations are written.
+  explicit AnnotationCarrier(std::function<void()> checkCancel)
+      : m_checkCancel(std::move(checkCancel)) {}
+
   // While a page is on its sheet: each annotation of it that rides as one takes its place
   // among the sheet's annotations (nPlaces + its index in the page's /Annots) and its number.
   void PlacePage(SourceEntry &entry, const pdf::PageEntry &page, const Placement &placement,
@@ -38,6 +43,7 @@ private:
   };
   uint32_t Target(const Occurrence &occurrence, uint32_t nSource, uint64_t nPlaces) const;
 
+  std::function<void()> m_checkCancel;
   std::vector<Pending> m_pending;
   std::map<std::pair<uint32_t, uint64_t>, uint32_t> m_placed; // (source, placement) -> output
   std::unordered_map<uint32_t, uint32_t> m_first; // source -> its first copy in the occurrence

@@ -63,8 +63,9 @@ public:
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
         m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
                                                           false},
-        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms,
-                                    [this] { m_context.CheckCancel(); }) {}
+        m_cache(m_context),
+        m_forms(settings.nNUp == 0 && !settings.bFlattenForms, [this] { m_context.CheckCancel(); }),
+        m_annots([this] { m_context.CheckCancel(); }) {}
 
   MergeOutcome Execute();
 
