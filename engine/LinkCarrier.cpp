@@ -1,5 +1,7 @@
 #include "LinkCarrier.h"
 
+#include <algorithm>
+
 namespace engine {
 
 using pdf::Value;
@@ -268,6 +270,27 @@ void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool b
     }
   }
   occurrence.waiting = std::move(still);
+}
+
+Value EmbeddedFileNames(const std::vector<Occurrence> &occurrences) {
+  std::vector<const Occurrence::CarriedFile *> files;
+  for (const Occurrence &occurrence : occurrences)
+    for (const Occurrence::CarriedFile &file : occurrence.embeddedFiles)
+      files.push_back(&file);
+  if (files.empty())
+    return Value();
+  // A name tree's names are sorted.
+  std::sort(files.begin(), files.end(),
+            [](const auto *a, const auto *b) { return a->strName < b->strName; });
+  pdf::Array pairs;
+  for (const Occurrence::CarriedFile *file : files) {
+    pairs.push_back(Value::MakeString(file->strName));
+    pairs.push_back(file->spec);
+  }
+  pdf::Dict tree, names;
+  tree.Set("Names", Value(std::move(pairs)));
+  names.Set("EmbeddedFiles", Value(std::move(tree)));
+  return Value(std::move(names));
 }
 
 } // namespace engine

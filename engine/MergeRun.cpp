@@ -291,28 +291,13 @@ void Run::WriteDocument() {
     WriteLinks(m_occurrences, k, true, m_out);
   m_context.CheckCancel();
   pdf::Dict catalog;
-  pdf::Array files;
-  for (const Occurrence &occurrence : m_occurrences) {
-    const std::wstring &strPath = m_sources[static_cast<size_t>(occurrence.nPosition)]->strPath;
+  for (const Occurrence &occurrence : m_occurrences)
     for (const auto &[nPage, text] : occurrence.notes)
-      Notice(occurrence.nPosition, strPath, nPage, false, Utf8ToWide(text));
-    for (const Occurrence::CarriedFile &file : occurrence.embeddedFiles)
-      files.push_back(Value(pdf::Array{Value::MakeString(file.strName), file.spec}));
-  }
-  if (!files.empty()) {
-    // A name tree's names are sorted.
-    std::sort(files.begin(), files.end(), [](const Value &a, const Value &b) {
-      return a.array()[0].string().bytes < b.array()[0].string().bytes;
-    });
-    pdf::Array pairs;
-    for (Value &file : files)
-      for (Value &item : file.array())
-        pairs.push_back(std::move(item));
-    pdf::Dict tree, names;
-    tree.Set("Names", Value(std::move(pairs)));
-    names.Set("EmbeddedFiles", Value(std::move(tree)));
-    catalog.Set("Names", Value(std::move(names)));
-  }
+      Notice(occurrence.nPosition, m_sources[static_cast<size_t>(occurrence.nPosition)]->strPath,
+             nPage, false, Utf8ToWide(text));
+  Value names = EmbeddedFileNames(m_occurrences);
+  if (!names.IsNull())
+    catalog.Set("Names", std::move(names));
   if (m_settings.bBookmarks) {
     if (const uint32_t nOutline = WriteOutline(m_occurrences, m_out))
       catalog.Set("Outlines", Value(pdf::Ref{nOutline, 0}));
