@@ -87,8 +87,7 @@ void AnnotationCarrier::PlacePage(SourceEntry &entry, const pdf::PageEntry &page
   }
 }
 
-uint32_t AnnotationCarrier::Target(const Occurrence &occurrence, uint32_t nSource,
-                                   uint64_t nPlaces) const {
+uint32_t AnnotationCarrier::Target(uint32_t nSource, uint64_t nPlaces) const {
   // The copy on the same placement of the page, else the occurrence's first copy, else an
   // annotation another carrier wrote for this occurrence (a widget, a link).
   auto same = m_placed.find(std::make_pair(nSource, nPlaces));
@@ -97,14 +96,24 @@ uint32_t AnnotationCarrier::Target(const Occurrence &occurrence, uint32_t nSourc
   auto first = m_first.find(nSource);
   if (first != m_first.end())
     return first->second;
-  auto other = occurrence.annotations.find(nSource);
-  return other != occurrence.annotations.end() && !other->second.empty() ? other->second.front()
-                                                                         : 0;
+  auto other = m_others.find(nSource);
+  return other != m_others.end() ? other->second : 0;
 }
 
 void AnnotationCarrier::WriteOccurrence(SourceEntry &entry, Occurrence &occurrence,
                                         OutputBuilder &out) {
   pdf::SourceDocument &doc = *entry.doc;
+  // What other carriers wrote is looked up only when some annotation points at another.
+  bool bPointing = false;
+  for (const Pending &pending : m_pending) {
+    const pdf::ObjectPtr holder =
+        pending.nSource != 0 ? doc.Load(pdf::Ref{pending.nSource, 0}) : nullptr;
+    const Value &source = holder ? holder->value : pending.direct;
+    bPointing = bPointing || source.Get("IRT") || source.Get("Popup") || source.Get("Parent");
+  }
+  if (bPointing)
+    for (const auto &[nSource, nOut] : occurrence.annotations)
+      m_others.emplace(nSource, nOut);
   size_t nWritten = 0;
   for (const Pending &pending : m_pending) {
     if ((++nWritten & 1023) == 0 && m_checkCancel)
@@ -140,7 +149,7 @@ void AnnotationCarrier::WriteOccurrence(SourceEntry &entry, Occurrence &occurren
       const Value *pTarget = source.Get(pszKey);
       if (pTarget == nullptr || !pTarget->IsRef())
         continue;
-      if (const uint32_t nTarget = Target(occurrence, pTarget->ref().num, pending.nPlaces))
+      if (const uint32_t nTarget = Target(pTarget->ref().num, pending.nPlaces))
         annot.dict().Set(pszKey, Value(pdf::Ref{nTarget, 0}));
       else if (std::string(pszKey) == "IRT")
         annot.dict().Remove("RT"); // a reply to nothing carried stands on its own
@@ -178,11 +187,12 @@ void AnnotationCarrier::WriteOccurrence(SourceEntry &entry, Occurrence &occurren
     out.Writer().WriteObject(pending.nOut, annot);
     out.SettleAnnotation(pending.placement.nSheet, pending.nOrder, pending.nOut);
     if (pending.nSource != 0)
-      occurrence.annotations[pending.nSource].push_back(pending.nOut);
+      occurrence.annotations.emplace_back(pending.nSource, pending.nOut);
   }
   m_pending.clear();
   m_placed.clear();
   m_first.clear();
+  m_others.clear();
 }
 
 } // namespace engine

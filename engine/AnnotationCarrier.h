@@ -41,12 +41,13 @@ private:
     Placement placement;
     uint32_t nOut = 0;
   };
-  uint32_t Target(const Occurrence &occurrence, uint32_t nSource, uint64_t nPlaces) const;
+  uint32_t Target(uint32_t nSource, uint64_t nPlaces) const;
 
   std::function<void()> m_checkCancel;
   std::vector<Pending> m_pending;
   std::map<std::pair<uint32_t, uint64_t>, uint32_t> m_placed; // (source, placement) -> output
-  std::unordered_map<uint32_t, uint32_t> m_first; // source -> its first copy in the occurrence
+  std::unordered_map<uint32_t, uint32_t> m_first;  // source -> its first copy in the occurrence
+  std::unordered_map<uint32_t, uint32_t> m_others; // widgets and links of the occurrence
 };
 
 } // namespace engine

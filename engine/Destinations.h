@@ -67,9 +67,9 @@ struct Occurrence {
   uint32_t nOutlineFirst = 0, nOutlineLast = 0;
   int64_t nOutlineVisible = 0; // entries below it shown when all open entries are open
   // Every annotation written for this occurrence (links, fields' widgets, comments and the
-  // rest) by its object number in the source, in the order written: a page placed twice gives
-  // each of its annotations twice.
-  std::unordered_map<uint32_t, std::vector<uint32_t>> annotations;
+  // rest): its object number in the source and in the output, in the order written. A page
+  // placed twice gives each of its annotations twice.
+  std::vector<std::pair<uint32_t, uint32_t>> annotations;
   // What could not be carried as it was: 1-based page of the source (0: the whole file), text.
   std::vector<std::pair<int, std::string>> notes;
   std::set<std::pair<int, std::string>> noted;

@@ -123,7 +123,7 @@ void WriteLink(PendingLink &link, const Value *pDest, Occurrence &occurrence, Ou
   out.Writer().WriteObject(nNum, link.annot);
   out.SettleAnnotation(link.nSheet, link.nOrder, nNum);
   if (link.nSource != 0)
-    occurrence.annotations[link.nSource].push_back(nNum);
+    occurrence.annotations.emplace_back(link.nSource, nNum);
 }
 
 // Writes the link when its page has landed in this occurrence; otherwise it waits.
