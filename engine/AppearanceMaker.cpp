@@ -273,13 +273,25 @@ std::string ButtonState(SourceEntry &entry, const Value &widget, const WidgetSta
   const std::string own = pAs && pAs->IsName() ? pAs->name() : "Off";
   if (!state.value.IsName())
     return own;
-  // The field's value is the state of the one button that is on; every other is off.
   pdf::ObjectPtr apHolder, nHolder;
   const Value *pAp = entry.doc->Resolve(widget.Get("AP"), apHolder);
   const Value *pN = pAp ? entry.doc->Resolve(pAp->Get("N"), nHolder) : nullptr;
   if (pN == nullptr || !pN->IsDict() || (nHolder && nHolder->bStream))
     return own;
-  return pN->Get(state.value.name()) != nullptr ? state.value.name() : "Off";
+  if (pN->Get(state.value.name()) != nullptr)
+    return state.value.name();
+  // A radio group's value is the state of the one button that is on: every other is off. A
+  // check box whose value names none of its states shows what it says itself.
+  return (state.nFlags & kFlagRadio) || state.value.IsName("Off") ? "Off" : own;
+}
+
+bool EncodableText(const WidgetState &state) {
+  if (!state.value.IsString())
+    return true;
+  for (char32_t cp : CodePoints(state.value.string().bytes))
+    if (WinAnsi(cp) == '?' && cp != '?')
+      return false;
+  return true;
 }
 
 bool MakeWidgetAppearance(SourceEntry &entry, const Value &widget, const WidgetState &state,

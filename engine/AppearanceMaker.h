@@ -27,8 +27,13 @@ struct WidgetState {
 WidgetState ReadWidgetState(SourceEntry &entry, const pdf::Value &widget);
 
 // The state name a check box or radio button shows: its field's value when the widget has an
-// appearance of that name, else "Off"; the widget's own /AS when the field gives no value.
+// appearance of that name; else "Off" for a radio button (another button of the group is on),
+// and the widget's own /AS for a check box or when the field gives no value.
 std::string ButtonState(SourceEntry &entry, const pdf::Value &widget, const WidgetState &state);
+
+// Whether the field's value can be drawn in the one-byte text made here (else a widget's own
+// appearance, which has its glyphs, is the better picture of it).
+bool EncodableText(const WidgetState &state);
 
 struct MadeAppearance {
   Rect bbox;

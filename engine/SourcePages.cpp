@@ -279,7 +279,7 @@ AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page, OutputBuilder
     Rect bbox;
     Matrix toRect;
     // Readers draw text and choice fields anew when the form asks them to; buttons keep theirs.
-    const bool bRedraw = state.bNeedAppearances && !bButton;
+    const bool bRedraw = state.bNeedAppearances && !bButton && EncodableText(state);
     if (pAppearance != nullptr && !bRedraw && FitToRect(*pAppearance, rect, bbox, toRect)) {
       if (const uint32_t nForm =
               AppearanceForm(entry, *pAppearance, nAppearance, *appearanceHolder, bbox, out))
