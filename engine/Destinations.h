@@ -33,7 +33,6 @@ struct NamedDestinations {
 
 struct PendingLink {
   uint32_t nSource = 0; // the link's object number in the source (0: written in the page)
-  int nPageNumber = 0;  // the 1-based source page it is on
   size_t nSheet = 0;
   uint64_t nOrder = 0; // its place among the links of its sheet
   pdf::Value annot;    // the link, mapped into the output, without its target

@@ -175,7 +175,6 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
     }
     PendingLink link;
     link.nSource = item.IsRef() ? item.ref().num : 0;
-    link.nPageNumber = nPageNumber;
     link.nSheet = placement.nSheet;
     pdf::Dict annot;
     annot.Set("Type", Value::MakeName("Annot"));
@@ -264,8 +263,8 @@ void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool b
       } else if (bMayLandLater) {
         still[nPage].push_back(std::move(link));
       } else {
+        // Into a page the selection left out: the user's choice, not a loss to report.
         out.SettleAnnotation(link.nSheet, link.nOrder, 0);
-        occurrence.Note(link.nPageNumber, "links into pages that were not merged were left out");
       }
     }
   }
