@@ -186,8 +186,7 @@ void AnnotationCarrier::WriteOccurrence(SourceEntry &entry, Occurrence &occurren
       annot.dict().Set("AP", std::move(appearances));
     out.Writer().WriteObject(pending.nOut, annot);
     out.SettleAnnotation(pending.placement.nSheet, pending.nOrder, pending.nOut);
-    if (pending.nSource != 0)
-      occurrence.annotations.emplace_back(pending.nSource, pending.nOut);
+    occurrence.Wrote(pending.nSource, pending.nOut, true);
   }
   m_pending.clear();
   m_placed.clear();

@@ -67,8 +67,16 @@ struct Occurrence {
   int64_t nOutlineVisible = 0; // entries below it shown when all open entries are open
   // Every annotation written for this occurrence (links, fields' widgets, comments and the
   // rest): its object number in the source and in the output, in the order written. A page
-  // placed twice gives each of its annotations twice.
+  // placed twice gives each of its annotations twice. Links and widgets are listed only for a
+  // source with a structure tree (which points at them), since a book's links are many.
   std::vector<std::pair<uint32_t, uint32_t>> annotations;
+  bool bStructured = false; // the source has a structure tree
+
+  // Lists an annotation written (bAlways for those that are never many).
+  void Wrote(uint32_t nSource, uint32_t nOut, bool bAlways) {
+    if (nSource != 0 && (bAlways || bStructured))
+      annotations.emplace_back(nSource, nOut);
+  }
   // What could not be carried as it was: 1-based page of the source (0: the whole file), text.
   std::vector<std::pair<int, std::string>> notes;
   std::set<std::pair<int, std::string>> noted;

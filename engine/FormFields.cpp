@@ -342,7 +342,7 @@ void FormFields::WriteOccurrence(SourceEntry &entry, Occurrence &occurrence, Out
       }
       out.Writer().WriteObject(node.widgetOuts[i], placed);
       out.SettleAnnotation(widget.nSheet, widget.nOrder, node.widgetOuts[i]);
-      occurrence.annotations.emplace_back(node.nSource, node.widgetOuts[i]);
+      occurrence.Wrote(node.nSource, node.widgetOuts[i], false);
     }
     m_pending.erase(node.nSource);
   }

@@ -122,8 +122,7 @@ void WriteLink(PendingLink &link, const Value *pDest, Occurrence &occurrence, Ou
   const uint32_t nNum = out.Writer().Reserve();
   out.Writer().WriteObject(nNum, link.annot);
   out.SettleAnnotation(link.nSheet, link.nOrder, nNum);
-  if (link.nSource != 0)
-    occurrence.annotations.emplace_back(link.nSource, nNum);
+  occurrence.Wrote(link.nSource, nNum, false);
 }
 
 // Writes the link when its page has landed in this occurrence; otherwise it waits.

@@ -246,6 +246,7 @@ void Run::PlaceSources() {
     occurrence.pEntry = pEntry;
     occurrence.strTitle = FileTitle(src.strPath);
     occurrence.nPosition = nPosition;
+    occurrence.bStructured = pEntry->doc && pEntry->doc->Catalog().Get("StructTreeRoot");
     if (pEntry->nKind == SRC_IMAGE) {
       PlacePicture(*pEntry, occurrence, nReportIndex);
     } else {
