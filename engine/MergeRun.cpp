@@ -7,6 +7,7 @@
 
 #include "MergeRun.h"
 
+#include "AnnotationCarrier.h"
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
@@ -63,7 +64,9 @@ public:
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
         m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
                                                           false},
-        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms) {}
+        m_cache(m_context),
+        m_forms(settings.nNUp == 0 && !settings.bFlattenForms, [this] { m_context.CheckCancel(); }),
+        m_annots([this] { m_context.CheckCancel(); }) {}
 
   MergeOutcome Execute();
 
@@ -94,6 +97,7 @@ private:
   std::vector<Occurrence> m_occurrences;
   OptionalContent m_layers;
   FormFields m_forms;
+  AnnotationCarrier m_annots;
   MergeOutcome m_outcome;
   double m_dStep = 0, m_dValue = 5;
   std::vector<const MergeSrc *> m_sources;
@@ -200,8 +204,8 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
                                                 std::to_wstring(pages.size()) + L" pages)"};
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
-    const uint32_t nForm =
-        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
+    const uint32_t nForm = MakePageForm(entry, page, geometry.box, m_out,
+                                        static_cast<size_t>(nPage) + 1, m_settings.nNUp != 0);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
@@ -214,9 +218,13 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
       occurrence.bPlaced = true;
       occurrence.first = placement;
     }
+    if (m_settings.nNUp == 0)
+      m_out.SetSheetGroup(SheetGroup(entry, page));
     occurrence.pages.emplace(page.ref.num, placement);
-    CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
-    m_forms.PlacePage(entry, page, placement, m_out);
+    const uint64_t nPlaces = m_out.ReserveAnnotationPlaces();
+    CollectLinks(entry, page, placement, nPlaces, m_occurrences, m_occurrences.size() - 1, m_out);
+    m_forms.PlacePage(entry, page, placement, nPlaces, m_out);
+    m_annots.PlacePage(entry, page, placement, nPlaces, occurrence, m_out);
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE,
@@ -254,6 +262,7 @@ void Run::PlaceSources() {
     occurrence.pEntry = pEntry;
     occurrence.strTitle = FileTitle(src.strPath);
     occurrence.nPosition = nPosition;
+    occurrence.bStructured = pEntry->doc && pEntry->doc->Catalog().Get("StructTreeRoot");
     if (pEntry->nKind == SRC_IMAGE) {
       PlacePicture(*pEntry, occurrence, nReportIndex);
     } else {
@@ -263,6 +272,7 @@ void Run::PlaceSources() {
         // outline go to the file now, so that they are not held until the end.
         WriteLinks(m_occurrences, m_occurrences.size() - 1, false, m_out);
         m_forms.WriteOccurrence(*pEntry, occurrence, m_out);
+        m_annots.WriteOccurrence(*pEntry, occurrence, m_out);
         if (m_settings.bBookmarks)
           WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
@@ -318,6 +328,13 @@ void Run::WriteDocument() {
     WriteLinks(m_occurrences, k, true, m_out);
   m_context.CheckCancel();
   pdf::Dict catalog;
+  for (const Occurrence &occurrence : m_occurrences)
+    for (const auto &[nPage, text] : occurrence.notes)
+      Notice(occurrence.nPosition, m_sources[static_cast<size_t>(occurrence.nPosition)]->strPath,
+             nPage, false, Utf8ToWide(text));
+  Value names = EmbeddedFileNames(m_occurrences);
+  if (!names.IsNull())
+    catalog.Set("Names", std::move(names));
   if (m_settings.bBookmarks) {
     if (const uint32_t nOutline = WriteOutline(m_occurrences, m_out))
       catalog.Set("Outlines", Value(pdf::Ref{nOutline, 0}));

@@ -32,9 +32,16 @@ public:
 
   size_t SheetCount() const { return m_sheetNumbers.size(); }
   uint32_t SheetNumber(size_t nSheet) const { return m_sheetNumbers[nSheet]; }
+  // The first of the places that a placed page's annotations take among its sheet's, one for
+  // each entry of the page's /Annots (base + index), so that they keep the page's order.
+  uint64_t ReserveAnnotationPlaces();
   // An annotation of a sheet that is to be written (or dropped) later: the sheet's page object
-  // waits for it. Returns its place among the sheet's annotations.
-  uint64_t BeginAnnotation(size_t nSheet);
+  // waits for it.
+  void BeginAnnotation(size_t nSheet);
+  // The transparency group of the sheet being drawn (that of the page it shows alone).
+  void SetSheetGroup(pdf::Value group);
+  // The media box of a sheet whose page object is not written yet (an empty box otherwise).
+  Rect SheetMedia(size_t nSheet) const;
   // The annotation begun as nOrder is written as nAnnot, or dropped when nAnnot is 0.
   void SettleAnnotation(size_t nSheet, uint64_t nOrder, uint32_t nAnnot);
   // XObjects that sheets may draw: only these are ever named in a sheet's resources.
@@ -55,6 +62,7 @@ private:
     int nUnsettled = 0;
     std::vector<uint32_t> xobjects;
     std::vector<std::pair<uint64_t, uint32_t>> annots; // order, object
+    pdf::Value group;
   };
   void WriteSheet(size_t nSheet, Sheet &sheet);
 

@@ -129,6 +129,7 @@ void SourceCache::Release(SourceEntry &entry) {
   entry.pageIndex = {};
   entry.forms = {};
   entry.appearances = {};
+  entry.turnedAppearances = {};
 }
 
 } // namespace engine

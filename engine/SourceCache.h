@@ -41,6 +41,7 @@ struct SourceEntry {
   std::unordered_map<uint32_t, size_t> pageIndex;     // page object -> index in the page list
   std::unordered_map<uint32_t, uint32_t> forms;       // page object -> its form
   std::unordered_map<uint32_t, uint32_t> appearances; // appearance stream -> its form
+  std::map<std::pair<uint32_t, int>, uint32_t> turnedAppearances; // (stream, turn) -> form
   size_t nPageCount = 0;
   bool bOptionalContentTaken = false;
 

@@ -72,6 +72,8 @@ struct TextPdf {
   void ReplaceInPage(int n, const std::string &from, const std::string &to);
 };
 TextPdf MakeTextPdf(const std::string &label, int pages);
+// 100,000 text fields all named "a", their widgets spread over three pages.
+std::string FieldsOneName();
 std::string PageMarker(const std::string &label, int page);
 
 // What a sound reader does with a hostile file.
