@@ -10,16 +10,20 @@
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
+#include "DocumentSettings.h"
+#include "EmbeddedFiles.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
 #include "OutlineBuilder.h"
+#include "PageLabels.h"
 #include "PathText.h"
 #include "PdfText.h"
 #include "Protection.h"
 #include "SheetComposer.h"
 #include "SourceCache.h"
 #include "SourcePages.h"
+#include "StructureTree.h"
 
 #include <openssl/evp.h>
 #include <podofo/podofo.h>
@@ -62,7 +66,8 @@ public:
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
         m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
                                                           false},
-        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms) {}
+        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms),
+        m_structure(m_out, m_context), m_labels(settings.nNUp == 0) {}
 
   MergeOutcome Execute();
 
@@ -92,6 +97,10 @@ private:
   std::vector<Occurrence> m_occurrences;
   OptionalContent m_layers;
   FormFields m_forms;
+  StructureTree m_structure;
+  PageLabels m_labels;
+  EmbeddedFiles m_files;
+  DocumentSettings m_documentSettings;
   MergeOutcome m_outcome;
   double m_dStep = 0, m_dValue = 5;
   std::vector<const MergeSrc *> m_sources;
@@ -162,6 +171,8 @@ void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nRepo
   m_pComposer->Advance();
   occurrence.bPlaced = true;
   occurrence.first = placement;
+  m_structure.PicturePlaced(occurrence.nPosition);
+  m_labels.Placed(nullptr, 0, placement.nSheet, occurrence.nPosition, m_context);
   if (m_bPerSource)
     m_dValue += 95.0 - m_dStep; // a picture is the whole of its source
   Stepped(nReportIndex);
@@ -188,8 +199,9 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
                                                 std::to_wstring(pages.size()) + L" pages)"};
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
-    const uint32_t nForm =
-        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
+    const std::optional<int64_t> nStructParents = m_structure.FormKey();
+    const uint32_t nForm = MakePageForm(entry, page, geometry.box, m_out,
+                                        static_cast<size_t>(nPage) + 1, nStructParents);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
@@ -203,6 +215,9 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
       occurrence.first = placement;
     }
     occurrence.pages.emplace(page.ref.num, placement);
+    m_structure.PagePlaced(page.ref.num, nForm, placement.nSheet, nStructParents);
+    m_labels.Placed(&entry, static_cast<size_t>(nPage), placement.nSheet, occurrence.nPosition,
+                    m_context);
     CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
     m_forms.PlacePage(entry, page, placement, m_out);
     m_pComposer->Advance();
@@ -241,6 +256,7 @@ void Run::PlaceSources() {
     if (pEntry->nKind == SRC_IMAGE) {
       PlacePicture(*pEntry, occurrence, nReportIndex);
     } else {
+      m_structure.BeginOccurrence(*pEntry, nPosition);
       PlacePdf(src, *pEntry, occurrence, nReportIndex);
       if (occurrence.bPlaced) {
         // Everything this occurrence points at inside itself has landed: its links and its
@@ -250,6 +266,9 @@ void Run::PlaceSources() {
         if (m_settings.bBookmarks)
           WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
+        m_structure.EndOccurrence();
+        m_files.Take(*pEntry, m_out.Writer());
+        m_documentSettings.Take(*pEntry);
         m_context.nHighestVersion = std::max(m_context.nHighestVersion, pEntry->doc->Version());
       }
       pEntry->copier->Flush();
@@ -293,6 +312,16 @@ void Run::WriteDocument() {
   if (!form.IsNull())
     catalog.Set("AcroForm", std::move(form));
   catalog.Set("PageMode", Value::MakeName("UseOutlines"));
+  m_structure.Build(catalog);
+  m_files.Build(catalog, m_out.Writer());
+  m_documentSettings.Build(catalog);
+  Value labels = m_labels.Build(m_out.Writer());
+  if (!labels.IsNull())
+    catalog.Set("PageLabels", std::move(labels));
+  for (const RunNotice &notice : m_context.notices)
+    Notice(notice.nSource, m_sources[static_cast<size_t>(notice.nSource)]->strPath, notice.nPage,
+           notice.bSkipped, notice.strText);
+  m_context.notices.clear();
   if (!m_bPerSource)
     Report(m_nIndex, 95);
   m_context.CheckCancel();

@@ -83,9 +83,10 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page) {
 }
 
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber) {
+                      OutputBuilder &out, size_t nPageNumber,
+                      std::optional<int64_t> nStructParents) {
   auto found = entry.forms.find(page.ref.num);
-  if (found != entry.forms.end())
+  if (found != entry.forms.end() && !nStructParents)
     return found->second;
 
   pdf::SourceDocument &doc = *entry.doc;
@@ -102,6 +103,11 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   // A page drawn as a transparency group keeps that look as a form.
   if (const Value *pGroup = pageObject->value.Get("Group"))
     form.dict().Set("Group", copier.Map(*pGroup));
+  // Files associated with the page stay with what draws it.
+  if (const Value *pFiles = pageObject->value.Get("AF"))
+    form.dict().Set("AF", copier.Map(*pFiles));
+  if (nStructParents)
+    form.dict().Set("StructParents", Value(*nStructParents));
 
   const uint32_t nForm = out.Writer().Reserve();
   pdf::ObjectPtr contentsHolder;
@@ -147,7 +153,8 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
     out.Writer().WriteStream(nForm, std::move(form), pdf::FlateEncode(content));
   }
   out.RegisterXObject(nForm);
-  entry.forms.emplace(page.ref.num, nForm);
+  if (!nStructParents)
+    entry.forms.emplace(page.ref.num, nForm);
   return nForm;
 }
 

@@ -6,6 +6,7 @@
 #include "SourceCache.h"
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -21,9 +22,11 @@ struct PageGeometry {
 PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page);
 
 // The form XObject that draws the page, written once per page however often it is placed.
-// nPageNumber (1-based) names the page in warnings.
+// nPageNumber (1-based) names the page in warnings. A page of a tagged source gets a form of
+// its own at each placement, with /StructParents nStructParents (its place in the structure).
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber);
+                      OutputBuilder &out, size_t nPageNumber,
+                      std::optional<int64_t> nStructParents = std::nullopt);
 
 // The appearances of the page's visible annotations other than links, pop-ups and those
 // bCarried says stay annotations (form fields that stay fillable), each as a form and the
