@@ -121,7 +121,12 @@ private:
       m_nSlots += nMcid + 1 - pArray->size();
       pArray->resize(nMcid + 1, 0);
     }
-    (*pArray)[nMcid] = Self(nSelf);
+    // A form inside pages drawn several times is one content: the first element to claim it
+    // keeps it.
+    if ((*pArray)[nMcid] == 0 || nStm == 0)
+      (*pArray)[nMcid] = Self(nSelf);
+    else
+      Self(nSelf);
     kids.bSelected = true;
     pdf::Dict mcr;
     mcr.Set("Type", Value::MakeName("MCR"));

@@ -1,6 +1,9 @@
 #!/usr/bin/python3
 """Tagged PDFs for the tests, written byte by byte.
 
+  tagged_pdf.py --check FILE   one line per structure reference that does not resolve: a form's or
+                               an annotation's key missing from the parent tree, or an entry
+                               that names another element than the one that holds the content
   tagged_pdf.py OUT [--lang L] [--words W1,W2,...] [--labels 0:r,2:D:A-] [--files a.txt,b.txt]
                     [--role Heading=H1] [--untagged]
 
@@ -153,7 +156,68 @@ def make(args):
     w.save(args.out, catalog)
 
 
+def check(path):
+    from pypdf import PdfReader
+    from pypdf.generic import IndirectObject
+    reader = PdfReader(path)
+    tree = reader.trailer["/Root"]["/StructTreeRoot"].get_object()
+    parents, todo = {}, [tree["/ParentTree"].get_object()]
+    while todo:
+        node = todo.pop()
+        nums = node.get("/Nums", [])
+        for i in range(0, len(nums) - 1, 2):
+            parents[int(nums[i])] = nums[i + 1]
+        todo += [kid.get_object() for kid in node.get("/Kids", [])]
+    problems, page_forms = [], set()
+
+    def entry(key, mcid=None):
+        value = parents.get(int(key))
+        if value is None:
+            return None
+        value = value.get_object() if isinstance(value, IndirectObject) else value
+        if mcid is None:
+            return value.idnum if isinstance(value, IndirectObject) else None
+        return value[mcid].idnum if mcid < len(value) and isinstance(value[mcid], IndirectObject) \
+            else None
+    for number, page in enumerate(reader.pages, 1):
+        for annot in page.get("/Annots", []):
+            if "/StructParent" in annot.get_object() and \
+                    entry(annot.get_object()["/StructParent"]) is None:
+                problems.append("page %d: annotation %d" % (number, annot.idnum))
+        for name, form in page["/Resources"].get("/XObject", {}).items():
+            page_forms.add(form.idnum)
+            form = form.get_object()
+            if "/StructParents" in form and int(form["/StructParents"]) not in parents:
+                problems.append("page %d: form %s" % (number, name))
+    todo = [tree["/K"]]
+    while todo:
+        ref = todo.pop()
+        elem = ref.get_object()
+        kids = elem.get("/K", [])
+        kids = kids if isinstance(kids, list) else [kids]
+        for kid in kids:
+            value = kid.get_object()
+            if isinstance(value, dict) and value.get("/Type") == "/MCR":
+                key = value["/Stm"].get_object().get("/StructParents", -1)
+                found = entry(key, int(value["/MCID"]))
+                # a form inside pages placed several times names its first element
+                if found is None or (value.raw_get("/Stm").idnum in page_forms and found != ref.idnum):
+                    problems.append("element %d: content %s" % (ref.idnum, value["/MCID"]))
+            elif isinstance(value, dict) and value.get("/Type") == "/OBJR":
+                if entry(value["/Obj"].get_object().get("/StructParent", -1)) != ref.idnum:
+                    problems.append("element %d: annotation %d" % (ref.idnum, value.raw_get("/Obj").idnum))
+            elif isinstance(value, dict):
+                todo.append(kid)
+            else:
+                problems.append("element %d: content not through a form" % ref.idnum)
+    print("\n".join(problems))
+
+
 if __name__ == "__main__":
+    import sys
+    if len(sys.argv) == 3 and sys.argv[1] == "--check":
+        check(sys.argv[2])
+        sys.exit(0)
     parser = argparse.ArgumentParser()
     parser.add_argument("out")
     parser.add_argument("--lang", default="")
