@@ -56,14 +56,8 @@ void StructureTree::BeginOccurrence(SourceEntry &entry, int nPosition) {
   // the output; an untagged source's forms lose theirs.
   entry.copier->SetStructParents(
       [this, &entry](uint32_t nForm) { return NestedKey(entry, nForm); });
-  m_langs.insert(state.lang);
-  if (state.bTagged) {
-    m_bAnyTagged = true;
+  if (state.bTagged)
     DocumentElement();
-  } else {
-    m_bAllTagged = false;
-    m_untagged.push_back(nPosition);
-  }
 }
 
 Value StructureTree::NestedKey(SourceEntry &entry, uint32_t nForm) {
@@ -158,7 +152,7 @@ void StructureTree::Build(pdf::Dict &catalog) {
   const bool bSameLang = m_langs.size() == 1;
   if (bSameLang && !m_langs.begin()->empty())
     catalog.Set("Lang", Value::MakeString(*m_langs.begin()));
-  if (m_nDocument == 0)
+  if (m_nDocument == 0 || !m_bAnyTagged)
     return;
   for (int nPosition : m_untagged)
     Notice(nPosition, 0, L"it has no tags: its pages are carried as untagged content");

@@ -104,7 +104,8 @@ private:
       return;
     if (pMcid == nullptr || !pMcid->IsInt() || pMcid->integer() < 0 ||
         pMcid->integer() > kMaxMcid || m_nSlots > kMaxSlots) {
-      nBadContent = PageNumber(nPage);
+      if (nBadContent == 0)
+        nBadContent = PageNumber(nPage);
       return;
     }
     const size_t nMcid = static_cast<size_t>(pMcid->integer());
@@ -329,6 +330,14 @@ void StructureTree::EndOccurrence() {
     return;
   SourceEntry &entry = *m_pEntry;
   const SourceState &state = m_sources[&entry];
+  // Only occurrences that placed pages count towards the language and the tagged flag.
+  m_langs.insert(state.lang);
+  if (state.bTagged) {
+    m_bAnyTagged = true;
+  } else {
+    m_bAllTagged = false;
+    m_untagged.push_back(m_nPosition);
+  }
   if (state.bTagged && !m_placements.empty()) {
     pdf::ObjectPtr holder;
     const Value *pRoot = entry.doc->Resolve(entry.doc->Catalog().Get("StructTreeRoot"), holder);

@@ -82,6 +82,15 @@ const TaggedCase kCases[] = {
      "x.txt",
      "1:0:its page labels are not kept on sheets of several pages\n"
      "1:0:it has no tags: its pages are carried as untagged content\n"},
+    // A tree that holds itself and lists a section twice, and a content number out of range.
+    {"HostileTree",
+     {{"h", nullptr}},
+     0,
+     "Heading Alpha|Alpha|and more|Heading Beta|Beta",
+     true,
+     "['1', '2'] None",
+     "",
+     "0:1:a tag names marked content out of range and was left out\n"},
     // Installed documentation: labels i to v, then 1, 2...; the tagged file between takes its
     // place in the output as its label.
     {"InstalledManualLabels",
@@ -105,6 +114,7 @@ protected:
                "' --lang fr-FR --words One,Two --files x.txt --role Heading=H2");
     RunCommand(kScript + "'" + dir->file("c.pdf") + "' --untagged --words Plain --labels 0:A");
     RunCommand(kScript + "'" + dir->file("d.pdf") + "' --lang nl-NL --words Delta");
+    RunCommand(kScript + "'" + dir->file("h.pdf") + "' --hostile --words Alpha,Beta");
   }
   static void TearDownTestSuite() { delete dir; }
   static TempDir *dir;
@@ -139,7 +149,7 @@ TEST_P(TaggedMerge, KeepsWhatEachSourceHad) {
             std::string(c.files) + "\n");
   std::string notices;
   for (const MergeSourceNote &note : job.GetNotices())
-    if (note.strText.find(L"tags") != std::wstring::npos ||
+    if (note.strText.find(L"tag") != std::wstring::npos ||
         note.strText.find(L"labels") != std::wstring::npos)
       notices += std::to_string(note.nSource) + ":" + std::to_string(note.nPage) + ":" +
                  std::string(note.strText.begin(), note.strText.end()) + "\n";

@@ -5,7 +5,7 @@
                                an annotation's key missing from the parent tree, or an entry
                                that names another element than the one that holds the content
   tagged_pdf.py OUT [--lang L] [--words W1,W2,...] [--labels 0:r,2:D:A-] [--files a.txt,b.txt]
-                    [--role Heading=H1] [--untagged]
+                    [--role Heading=H1] [--untagged] [--hostile]
 
 One page per word. Each page holds a section with a heading (role Heading, mapped by the role
 map), a paragraph with the word drawn inside a form (marked content reached through /Stm), a
@@ -95,8 +95,8 @@ def make(args):
                  "/P <</MCID 0>> BDC %s EMC" % (text % (600, word)))
         paras.append([para, sect, page, ["<</Type /MCR /Pg %d 0 R /Stm %d 0 R /MCID 0>>"
                                          % (page, form)], i])
-        w.set(head, "<</Type /StructElem /S /Heading /P %d 0 R /Pg %d 0 R /K 0 /ID (h%d) "
-                    "/C /Body>>" % (sect, page, i))
+        w.set(head, "<</Type /StructElem /S /Heading /P %d 0 R /Pg %d 0 R /K %s /ID (h%d) "
+                    "/C /Body>>" % (sect, page, "[0 99999999]" if args.hostile else "0", i))
         parent_nums.append("%d [%d 0 R]" % (key, para))
         key += 1
         mcids = [head] + ([paras[-2][0]] if spill else [])
@@ -121,6 +121,8 @@ def make(args):
     w.set(root, "<</Type /StructTreeRoot /K %d 0 R /ParentTree %d 0 R /ParentTreeNextKey %d "
                 "/RoleMap <<%s>> /ClassMap <</Body <</O /Layout /TextAlign /Start>>>> >>"
           % (document, parents, key, " ".join("/%s /%s" % kv for kv in roles.items())))
+    if args.hostile:  # the tree holds itself and lists its first section twice
+        kids += [document, kids[0]]
     w.set(document, "<</Type /StructElem /S /Document /P %d 0 R /K [%s]>>"
           % (root, " ".join("%d 0 R" % k for k in kids)))
     w.set(parents, "<</Nums [%s]>>" % " ".join(sorted(parent_nums, key=lambda e: int(e.split()[0]))))
@@ -226,4 +228,5 @@ if __name__ == "__main__":
     parser.add_argument("--files", default="")
     parser.add_argument("--role", default="")
     parser.add_argument("--untagged", action="store_true")
+    parser.add_argument("--hostile", action="store_true")
     make(parser.parse_args())
