@@ -134,20 +134,6 @@ const NamedDestinations &Names(SourceEntry &entry) {
 
 } // namespace
 
-const Value *EmbeddedFile(SourceEntry &entry, const std::string &name) {
-  Names(entry);
-  NamedDestinations &names = *entry.names;
-  if (!names.bFilesRead) {
-    names.bFilesRead = true;
-    pdf::ObjectPtr holder;
-    const Value *pNames = entry.doc->Resolve(entry.doc->Catalog().Get("Names"), holder);
-    if (pNames != nullptr && pNames->IsDict())
-      NameTreeReader(entry, names.files).Read(pNames->Get("EmbeddedFiles"), 0);
-  }
-  auto found = names.files.find(name);
-  return found == names.files.end() ? nullptr : &found->second;
-}
-
 void Occurrence::Note(int nPage, const std::string &text) {
   if (noted.emplace(nPage, text).second)
     notes.emplace_back(nPage, text);

@@ -7,6 +7,7 @@
 #include "SheetComposer.h"
 #include "SourceCache.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -26,9 +27,6 @@ struct SourceDest {
 // outline entry names it.
 struct NamedDestinations {
   std::map<std::string, pdf::Value> names;
-  // The same for the files embedded in the document (read when a link first opens one).
-  bool bFilesRead = false;
-  std::map<std::string, pdf::Value> files;
 };
 
 struct PendingLink {
@@ -80,12 +78,9 @@ struct Occurrence {
   // What could not be carried as it was: 1-based page of the source (0: the whole file), text.
   std::vector<std::pair<int, std::string>> notes;
   std::set<std::pair<int, std::string>> noted;
-  // Embedded files that links of this occurrence open.
-  struct CarriedFile {
-    std::string strName, strSource; // in the output, in the source
-    pdf::Value spec;
-  };
-  std::vector<CarriedFile> embeddedFiles;
+  // The name in the output of a file embedded in the source under a name (all of a source's
+  // files are carried, some renamed); empty when the source holds no such file.
+  std::function<std::string(const std::string &)> embeddedFileName;
 
   // Adds a note once, however often it is met.
   void Note(int nPage, const std::string &text);
@@ -96,9 +91,6 @@ struct Occurrence {
 // Reads a destination of an open source (an explicit array, or a name or string looked up in
 // the source's named destinations); false when it names no page of the source.
 bool ReadDest(SourceEntry &entry, const pdf::Value *pDest, SourceDest &out);
-
-// The file specification of a file embedded in an open source under a name; null when none.
-const pdf::Value *EmbeddedFile(SourceEntry &entry, const std::string &name);
 
 // The sheet destination of a source destination met in occurrence nOccurrence: false when its
 // page was not placed in this occurrence (nor, with bOtherOccurrences, in another occurrence of

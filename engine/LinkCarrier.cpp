@@ -14,30 +14,6 @@ constexpr size_t kMaxLinksPerPage = 10000;
 // its structure or scripts.
 constexpr const char *kKeptKeys[] = {"Border", "BS", "C", "H", "F", "Contents", "NM", "M"};
 
-// An embedded file a link opens, given a name in the output that no other occurrence's file
-// has; the name, or empty when the file is not embedded in the source.
-std::string CarryEmbeddedFile(SourceEntry &entry, const std::string &name,
-                              std::vector<Occurrence> &occurrences, size_t nOccurrence) {
-  for (const auto &file : occurrences[nOccurrence].embeddedFiles)
-    if (file.strSource == name)
-      return file.strName; // met before in this occurrence: the first carrying serves
-  const Value *pSpec = EmbeddedFile(entry, name);
-  if (pSpec == nullptr)
-    return {};
-  std::string unique = name;
-  for (int n = 2;; ++n) {
-    bool bTaken = false;
-    for (const Occurrence &occurrence : occurrences)
-      for (const auto &file : occurrence.embeddedFiles)
-        bTaken = bTaken || file.strName == unique;
-    if (!bTaken)
-      break;
-    unique = name + "_" + std::to_string(n);
-  }
-  occurrences[nOccurrence].embeddedFiles.push_back({unique, name, entry.copier->Map(*pSpec)});
-  return unique;
-}
-
 // A mapped action that is safe to carry: web addresses, other files, embedded files, layer
 // switches, named reader commands.
 bool CarryAction(SourceEntry &entry, const Value &action, std::vector<Occurrence> &occurrences,
@@ -74,8 +50,10 @@ bool CarryAction(SourceEntry &entry, const Value &action, std::vector<Occurrence
       const Value *pRelation = pTarget->Get("R"), *pName = pTarget->Get("N");
       if (action.Get("F") == nullptr && pRelation && pRelation->IsName("C") && pName &&
           pName->IsString()) {
-        const std::string name =
-            CarryEmbeddedFile(entry, pName->string().bytes, occurrences, nOccurrence);
+        const Occurrence &occurrence = occurrences[nOccurrence];
+        const std::string name = occurrence.embeddedFileName
+                                     ? occurrence.embeddedFileName(pName->string().bytes)
+                                     : std::string();
         if (name.empty())
           return false;
         target.dict().Set("N", Value::MakeString(name));
@@ -268,27 +246,6 @@ void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool b
     }
   }
   occurrence.waiting = std::move(still);
-}
-
-Value EmbeddedFileNames(const std::vector<Occurrence> &occurrences) {
-  std::vector<const Occurrence::CarriedFile *> files;
-  for (const Occurrence &occurrence : occurrences)
-    for (const Occurrence::CarriedFile &file : occurrence.embeddedFiles)
-      files.push_back(&file);
-  if (files.empty())
-    return Value();
-  // A name tree's names are sorted.
-  std::sort(files.begin(), files.end(),
-            [](const auto *a, const auto *b) { return a->strName < b->strName; });
-  pdf::Array pairs;
-  for (const Occurrence::CarriedFile *file : files) {
-    pairs.push_back(Value::MakeString(file->strName));
-    pairs.push_back(file->spec);
-  }
-  pdf::Dict tree, names;
-  tree.Set("Names", Value(std::move(pairs)));
-  names.Set("EmbeddedFiles", Value(std::move(tree)));
-  return Value(std::move(names));
 }
 
 } // namespace engine

@@ -23,7 +23,4 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
 void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool bFinal,
                 OutputBuilder &out);
 
-// The output's /Names with the embedded files that carried links open; null when none do.
-pdf::Value EmbeddedFileNames(const std::vector<Occurrence> &occurrences);
-
 } // namespace engine

@@ -12,16 +12,20 @@
 #include "Destinations.h"
 #include "DocumentInfo.h"
 #include "FileIdentity.h"
+#include "DocumentSettings.h"
+#include "EmbeddedFiles.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
 #include "OutlineBuilder.h"
+#include "PageLabels.h"
 #include "PathText.h"
 #include "PdfText.h"
 #include "Protection.h"
 #include "SheetComposer.h"
 #include "SourceCache.h"
 #include "SourcePages.h"
+#include "StructureTree.h"
 
 #include <openssl/evp.h>
 #include <podofo/podofo.h>
@@ -66,7 +70,8 @@ public:
                                                           false},
         m_cache(m_context),
         m_forms(settings.nNUp == 0 && !settings.bFlattenForms, [this] { m_context.CheckCancel(); }),
-        m_annots([this] { m_context.CheckCancel(); }) {}
+        m_annots([this] { m_context.CheckCancel(); }), m_structure(m_out, m_context),
+        m_labels(settings.nNUp == 0) {}
 
   MergeOutcome Execute();
 
@@ -98,6 +103,10 @@ private:
   OptionalContent m_layers;
   FormFields m_forms;
   AnnotationCarrier m_annots;
+  StructureTree m_structure;
+  PageLabels m_labels;
+  EmbeddedFiles m_files;
+  DocumentSettings m_documentSettings;
   MergeOutcome m_outcome;
   double m_dStep = 0, m_dValue = 5;
   std::vector<const MergeSrc *> m_sources;
@@ -178,6 +187,8 @@ void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nRepo
   m_pComposer->Advance();
   occurrence.bPlaced = true;
   occurrence.first = placement;
+  m_structure.PicturePlaced(occurrence.nPosition);
+  m_labels.Placed(nullptr, 0, placement.nSheet, occurrence.nPosition, m_context);
   if (m_bPerSource)
     m_dValue += 95.0 - m_dStep; // a picture is the whole of its source
   Stepped(nReportIndex);
@@ -204,8 +215,10 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
                                                 std::to_wstring(pages.size()) + L" pages)"};
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
-    const uint32_t nForm = MakePageForm(entry, page, geometry.box, m_out,
-                                        static_cast<size_t>(nPage) + 1, m_settings.nNUp != 0);
+    const std::optional<int64_t> nStructParents = m_structure.FormKey();
+    const uint32_t nForm =
+        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
+                     m_settings.nNUp != 0, nStructParents);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
@@ -221,6 +234,9 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     if (m_settings.nNUp == 0)
       m_out.SetSheetGroup(SheetGroup(entry, page));
     occurrence.pages.emplace(page.ref.num, placement);
+    m_structure.PagePlaced(page.ref.num, nForm, placement.nSheet, nStructParents);
+    m_labels.Placed(&entry, static_cast<size_t>(nPage), placement.nSheet, occurrence.nPosition,
+                    m_context);
     const uint64_t nPlaces = m_out.ReserveAnnotationPlaces();
     CollectLinks(entry, page, placement, nPlaces, m_occurrences, m_occurrences.size() - 1, m_out);
     m_forms.PlacePage(entry, page, placement, nPlaces, m_out);
@@ -263,9 +279,13 @@ void Run::PlaceSources() {
     occurrence.strTitle = FileTitle(src.strPath);
     occurrence.nPosition = nPosition;
     occurrence.bStructured = pEntry->doc && pEntry->doc->Catalog().Get("StructTreeRoot");
+    occurrence.embeddedFileName = [this, pEntry](const std::string &name) {
+      return m_files.OutputName(*pEntry, m_out.Writer(), name);
+    };
     if (pEntry->nKind == SRC_IMAGE) {
       PlacePicture(*pEntry, occurrence, nReportIndex);
     } else {
+      m_structure.BeginOccurrence(*pEntry, nPosition);
       PlacePdf(src, *pEntry, occurrence, nReportIndex);
       if (occurrence.bPlaced) {
         // Everything this occurrence points at inside itself has landed: its links and its
@@ -276,6 +296,9 @@ void Run::PlaceSources() {
         if (m_settings.bBookmarks)
           WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
+        m_structure.EndOccurrence();
+        m_files.Take(*pEntry, m_out.Writer());
+        m_documentSettings.Take(*pEntry);
         m_context.nHighestVersion = std::max(m_context.nHighestVersion, pEntry->doc->Version());
       }
       pEntry->copier->Flush();
@@ -332,9 +355,6 @@ void Run::WriteDocument() {
     for (const auto &[nPage, text] : occurrence.notes)
       Notice(occurrence.nPosition, m_sources[static_cast<size_t>(occurrence.nPosition)]->strPath,
              nPage, false, Utf8ToWide(text));
-  Value names = EmbeddedFileNames(m_occurrences);
-  if (!names.IsNull())
-    catalog.Set("Names", std::move(names));
   if (m_settings.bBookmarks) {
     if (const uint32_t nOutline = WriteOutline(m_occurrences, m_out))
       catalog.Set("Outlines", Value(pdf::Ref{nOutline, 0}));
@@ -346,6 +366,16 @@ void Run::WriteDocument() {
   if (!form.IsNull())
     catalog.Set("AcroForm", std::move(form));
   catalog.Set("PageMode", Value::MakeName("UseOutlines"));
+  m_structure.Build(catalog);
+  m_files.Build(catalog, m_out.Writer());
+  m_documentSettings.Build(catalog);
+  Value labels = m_labels.Build(m_out.Writer());
+  if (!labels.IsNull())
+    catalog.Set("PageLabels", std::move(labels));
+  for (const RunNotice &notice : m_context.notices)
+    Notice(notice.nSource, m_sources[static_cast<size_t>(notice.nSource)]->strPath, notice.nPage,
+           notice.bSkipped, notice.strText);
+  m_context.notices.clear();
   if (!m_bPerSource)
     Report(m_nIndex, 95);
   m_context.CheckCancel();

@@ -128,6 +128,8 @@ void OutputBuilder::WriteSheet(size_t nSheet, Sheet &sheet) {
     for (const auto &item : sheet.annots)
       annots.push_back(Value(pdf::Ref{item.second, 0}));
     page.Set("Annots", Value(std::move(annots)));
+    if (m_bStructureOrder)
+      page.Set("Tabs", Value::MakeName("S"));
   }
   m_writer.WriteObject(m_sheetNumbers[nSheet], Value(std::move(page)));
 }

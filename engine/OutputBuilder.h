@@ -46,6 +46,8 @@ public:
   void SettleAnnotation(size_t nSheet, uint64_t nOrder, uint32_t nAnnot);
   // XObjects that sheets may draw: only these are ever named in a sheet's resources.
   void RegisterXObject(uint32_t nNum);
+  // Sheets written from now on take their annotations in the order of the structure.
+  void SetStructureOrder(bool bOn) { m_bStructureOrder = bOn; }
 
   // Writes the sheets' page objects still held, the page tree, the catalog with
   // catalogExtras' keys, the information dictionary and the trailer; false on any write
@@ -75,6 +77,7 @@ private:
   std::string m_content;
   std::vector<bool> m_known; // by object number
   uint64_t m_nAnnotationOrder = 0;
+  bool m_bStructureOrder = false;
 };
 
 } // namespace engine

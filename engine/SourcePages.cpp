@@ -95,9 +95,10 @@ Value SheetGroup(SourceEntry &entry, const pdf::PageEntry &page) {
 }
 
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber, bool bGroup) {
+                      OutputBuilder &out, size_t nPageNumber, bool bGroup,
+                      std::optional<int64_t> nStructParents) {
   auto found = entry.forms.find(page.ref.num);
-  if (found != entry.forms.end())
+  if (found != entry.forms.end() && !nStructParents)
     return found->second;
 
   pdf::SourceDocument &doc = *entry.doc;
@@ -119,6 +120,11 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
       form.dict().Set("Group", std::move(group));
     }
   }
+  // Files associated with the page stay with what draws it.
+  if (const Value *pFiles = pageObject->value.Get("AF"))
+    form.dict().Set("AF", copier.Map(*pFiles));
+  if (nStructParents)
+    form.dict().Set("StructParents", Value(*nStructParents));
 
   const uint32_t nForm = out.Writer().Reserve();
   pdf::ObjectPtr contentsHolder;
@@ -152,7 +158,8 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
     out.Writer().WriteStream(nForm, std::move(form), pdf::FlateEncode(content));
   }
   out.RegisterXObject(nForm);
-  entry.forms.emplace(page.ref.num, nForm);
+  if (!nStructParents)
+    entry.forms.emplace(page.ref.num, nForm);
   return nForm;
 }
 

@@ -6,6 +6,7 @@
 #include "SourceCache.h"
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -24,8 +25,11 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page);
 // nPageNumber (1-based) names the page in warnings. With bGroup the page's transparency group
 // goes with the form, isolated as a page's group is; without, the page is drawn alone on its
 // sheet, which takes the group (SheetGroup): what every reader then shows is the source page.
+// A page of a tagged source gets a form of its own at each placement, with /StructParents
+// nStructParents (its place in the structure).
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber, bool bGroup);
+                      OutputBuilder &out, size_t nPageNumber, bool bGroup,
+                      std::optional<int64_t> nStructParents = std::nullopt);
 // The page's transparency group mapped into the output, or null.
 pdf::Value SheetGroup(SourceEntry &entry, const pdf::PageEntry &page);
 
