@@ -184,6 +184,9 @@ void AnnotationCarrier::WriteOccurrence(SourceEntry &entry, Occurrence &occurren
         PlacedAppearances(entry, source.Get("AP"), bNoRotate ? 0 : QuarterTurn(m), out);
     if (!appearances.IsNull())
       annot.dict().Set("AP", std::move(appearances));
+    if (const auto nKey = out.AnnotationKey(occurrence.nPosition, pending.nSource, pending.nOut,
+                                            pending.placement.nSheet))
+      annot.dict().Set("StructParent", Value(*nKey));
     out.Writer().WriteObject(pending.nOut, annot);
     out.SettleAnnotation(pending.placement.nSheet, pending.nOrder, pending.nOut);
     occurrence.Wrote(pending.nSource, pending.nOut, true);

@@ -37,6 +37,7 @@ struct PendingLink {
   SourceDest dest;
   bool bGoTo = false; // the target is a destination to resolve (else the annot has its action)
   bool bInAction = false;
+  int nPosition = -1; // of its occurrence in the source list
 };
 
 struct OutlineNode {

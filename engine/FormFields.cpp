@@ -340,6 +340,9 @@ void FormFields::WriteOccurrence(SourceEntry &entry, Occurrence &occurrence, Out
           placed.dict().Set("MK", std::move(mk));
         }
       }
+      if (const auto nKey = out.AnnotationKey(occurrence.nPosition, node.nSource,
+                                              node.widgetOuts[i], widget.nSheet))
+        placed.dict().Set("StructParent", Value(*nKey));
       out.Writer().WriteObject(node.widgetOuts[i], placed);
       out.SettleAnnotation(widget.nSheet, widget.nOrder, node.widgetOuts[i]);
       occurrence.Wrote(node.nSource, node.widgetOuts[i], false);

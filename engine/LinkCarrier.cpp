@@ -98,6 +98,8 @@ void WriteLink(PendingLink &link, const Value *pDest, Occurrence &occurrence, Ou
     }
   }
   const uint32_t nNum = out.Writer().Reserve();
+  if (const auto nKey = out.AnnotationKey(link.nPosition, link.nSource, nNum, link.nSheet))
+    link.annot.dict().Set("StructParent", pdf::Value(*nKey));
   out.Writer().WriteObject(nNum, link.annot);
   out.SettleAnnotation(link.nSheet, link.nOrder, nNum);
   occurrence.Wrote(link.nSource, nNum, false);
@@ -153,6 +155,7 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
     PendingLink link;
     link.nSource = item.IsRef() ? item.ref().num : 0;
     link.nSheet = placement.nSheet;
+    link.nPosition = occurrence.nPosition;
     pdf::Dict annot;
     annot.Set("Type", Value::MakeName("Annot"));
     annot.Set("Subtype", Value::MakeName("Link"));

@@ -244,7 +244,9 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE,
-                        FileName(src.strPath) + L": the file was cut short while it was read"};
+                        FileName(src.strPath) + (entry.doc->Changed()
+                                                     ? L": changed while it was read"
+                                                     : L": the file was cut short while it was read")};
     entry.copier->Flush();
     entry.doc->ReleasePages(); // what this page needed of the file is written
     Stepped(nReportIndex);
@@ -413,6 +415,9 @@ MergeOutcome Run::Execute() {
       throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
                                                   Utf8ToWide(m_out.Writer().Error())};
     Protect();
+    m_out.SetAnnotationKeys([this](int nPosition, uint32_t nSource, uint32_t nOut, size_t nSheet) {
+      return m_structure.AnnotationWritten(nPosition, nSource, nOut, nSheet);
+    });
     for (const auto &pSrc : *m_settings.pSources)
       m_sources.push_back(pSrc.get());
     CountPages();

@@ -6,6 +6,8 @@
 #include "Geometry.h"
 #include "pdf/PdfWriter.h"
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -48,6 +50,17 @@ public:
   void RegisterXObject(uint32_t nNum);
   // Sheets written from now on take their annotations in the order of the structure.
   void SetStructureOrder(bool bOn) { m_bStructureOrder = bOn; }
+  // Annotation nSourceAnnot of the occurrence at list position nPosition is written as nOutAnnot
+  // on sheet nSheet: the /StructParent it gets, or none (asked of the structure's keeper).
+  using AnnotationKeyFn = std::function<std::optional<int64_t>(int nPosition, uint32_t nSourceAnnot,
+                                                               uint32_t nOutAnnot, size_t nSheet)>;
+  void SetAnnotationKeys(AnnotationKeyFn keys) { m_annotationKeys = std::move(keys); }
+  std::optional<int64_t> AnnotationKey(int nPosition, uint32_t nSourceAnnot, uint32_t nOutAnnot,
+                                       size_t nSheet) const {
+    if (!m_annotationKeys || nSourceAnnot == 0)
+      return std::nullopt;
+    return m_annotationKeys(nPosition, nSourceAnnot, nOutAnnot, nSheet);
+  }
 
   // Writes the sheets' page objects still held, the page tree, the catalog with
   // catalogExtras' keys, the information dictionary and the trailer; false on any write
@@ -78,6 +91,7 @@ private:
   std::vector<bool> m_known; // by object number
   uint64_t m_nAnnotationOrder = 0;
   bool m_bStructureOrder = false;
+  AnnotationKeyFn m_annotationKeys;
 };
 
 } // namespace engine

@@ -122,6 +122,8 @@ public:
   // True when the file was cut short by someone else while it was read: what was read since
   // may be zeros.
   bool Truncated() const { return m_bChanged || (m_pMapped != nullptr && m_pMapped->Truncated()); }
+  // True when the file was found replaced or rewritten when it was mapped again after a wait.
+  bool Changed() const { return m_bChanged; }
   bool Cancelled() const { return m_bCancelled; }
 
 private:

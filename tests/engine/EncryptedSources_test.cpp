@@ -73,7 +73,7 @@ bool WriteProtected(const std::string &path, const Value &dict,
   trailer.Set("Encrypt", Value(engine::pdf::Ref{nEncrypt, 0}));
   trailer.Set("ID",
               Value(engine::pdf::Array{Value::MakeString(id, true), Value::MakeString(id, true)}));
-  return writer.Finish(Value(std::move(trailer)), 17);
+  return writer.Finish(Value(std::move(trailer)), 17) && writer.Commit();
 }
 
 // AES-256 whose crypt filters, the filter they name and the password checks are all given by

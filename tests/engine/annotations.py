@@ -91,7 +91,8 @@ def listing(path):
     from pypdf import PdfReader
     reader = PdfReader(path)
     root = reader.trailer["/Root"]
-    files = root.get("/Names", {}).get("/EmbeddedFiles", {}).get("/Names", [])[::2]
+    tree = root.get("/Names", {}).get("/EmbeddedFiles", {})
+    files = tree.get_object().get("/Names", [])[::2] if tree else []
     layers = [o.idnum for o in root.get("/OCProperties", {}).get("/OCGs", [])]
     for page in reader.pages:
         annots = [a.get_object() for a in page.get("/Annots", [])]

@@ -176,9 +176,9 @@ def check(path):
         value = parents.get(int(key))
         if value is None:
             return None
-        value = value.get_object() if isinstance(value, IndirectObject) else value
         if mcid is None:
             return value.idnum if isinstance(value, IndirectObject) else None
+        value = value.get_object() if isinstance(value, IndirectObject) else value
         return value[mcid].idnum if mcid < len(value) and isinstance(value[mcid], IndirectObject) \
             else None
     for number, page in enumerate(reader.pages, 1):
