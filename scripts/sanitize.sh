@@ -16,8 +16,13 @@ if command -v clang >/dev/null && command -v clang++ >/dev/null; then
     rm -rf build-sanitize/CMakeCache.txt build-sanitize/CMakeFiles
   fi
 fi
+# ccache, where a developer has it, spares rebuilding what did not change.
+launchers=()
+if command -v ccache >/dev/null; then
+  launchers=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVANTOREL_SANITIZE=ON "${compilers[@]}" \
-  -DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache >/dev/null
+  "${launchers[@]}" >/dev/null
 targets=(vantorel-merge platform_tests model_tests settings_tests lang_tests job_tests engine_tests
   engine_hostile_tests cli_tests cli_hostile_tests preview_tests pageview_tests fuzz_replay)
 # Set before the build, which runs the tests to list them. Some test programs link the engine's

@@ -44,11 +44,8 @@ void Make(const TempDir &d, const std::string &name) {
   }
 }
 
-#if defined(__SANITIZE_ADDRESS__) // its shadow takes terabytes of address space: no cap there
-const char kMemoryCap[] = "--core=0";
-#else
-const char kMemoryCap[] = "--as=1500000000";
-#endif
+// AddressSanitizer's shadow takes terabytes of address space: no cap under it.
+const char *const kMemoryCap = ADDRESS_CAPS ? "--as=1500000000" : "--core=0";
 
 class UserFiles : public ::testing::TestWithParam<UserFileCase> {};
 
