@@ -22,7 +22,7 @@ struct CliOptions {
   bool skipBad = false; // inputs that cannot be read are left out instead of stopping the merge
   std::string output;
   std::vector<CliInput> inputs;
-  int paper = 1; // A4; 8 = each sheet sized by its first item
+  int paper = 8; // each sheet sized by its first item (as other PDF tools keep page sizes)
   int nup = 0;   // code: 0 one, 1 two, 2 four per sheet
   int orientation = 0;
   bool hasOpenPassword = false;
@@ -30,7 +30,7 @@ struct CliOptions {
   bool hasPermissionPassword = false;
   std::string permissionPassword;
   bool allowEdit = false, allowCopy = false, allowPrint = false;
-  int encryption = 0; // MergeEncryption code; rc4-40 unless asked otherwise
+  int encryption = 3; // MergeEncryption code; aes-256 unless asked otherwise
 };
 
 // Parses argv; on a usage error returns false with a one-line message in error.

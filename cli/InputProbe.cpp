@@ -1,10 +1,10 @@
 #include "InputProbe.h"
 
 #include "AnsiText.h"
+#include "FileIdentity.h"
 #include "MergerTool.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 #include <thread>
 
 ProbeResult ProbeInput(const ProbeRequest &request) {
@@ -12,8 +12,12 @@ ProbeResult ProbeInput(const ProbeRequest &request) {
   result.probed = true;
   int32_t status = PROBE_OK;
   std::wstring reason;
-  const int32_t pages =
-      MergerTool::ProbeSource(Utf8ToWide(request.path).c_str(), request.password, &status, &reason);
+  const std::wstring path = Utf8ToWide(request.path);
+  // Taken before the file is read: a change while it is read then shows as one after it.
+  const FileStamp stamp = ReadFileStamp(path);
+  result.size = stamp.nSize;
+  result.modified = stamp.nModified;
+  const int32_t pages = MergerTool::ProbeSource(path.c_str(), request.password, &status, &reason);
   if (pages < 0) {
     result.reason = WideToUtf8(reason);
     return result;
@@ -43,12 +47,4 @@ std::vector<ProbeResult> ProbeInputs(const std::vector<ProbeRequest> &requests,
   for (std::thread &worker : workers)
     worker.join();
   return results;
-}
-
-bool SameFile(const std::string &existing, const std::string &other) {
-  struct stat a {
-  }, b{};
-  if (stat(existing.c_str(), &a) != 0 || stat(other.c_str(), &b) != 0)
-    return false;
-  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }

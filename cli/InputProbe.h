@@ -2,6 +2,7 @@
 // Checks an input before anything is merged, with a reason a user can act on.
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ struct ProbeResult {
   bool probed = false; // false when the probing was cancelled before this input
   int pageCount = 0;   // pages of a PDF; 1 for a picture
   std::string reason;  // why the file cannot be used
+  int64_t size = -1;   // the file as it was probed: size and modification time (ns)
+  int64_t modified = 0;
 };
 
 // Probes one input: it must exist, be a readable file, and be a PDF (".pdf") that opens or a
@@ -25,6 +28,3 @@ ProbeResult ProbeInput(const ProbeRequest &request);
 // starting new probes once *pStop is true.
 std::vector<ProbeResult> ProbeInputs(const std::vector<ProbeRequest> &requests,
                                      const std::atomic<bool> *pStop = nullptr);
-
-// True when both paths name the same file (the second need not exist yet).
-bool SameFile(const std::string &existing, const std::string &other);

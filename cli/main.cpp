@@ -1,9 +1,12 @@
 // vantorel-merge: the merge engine from the command line. Builds one MergerTool from the
 // arguments, runs it, and turns the outcome into messages and exit codes
-// (0 done, 1 a file or the merge failed, 2 usage, 130 cancelled by Ctrl-C).
+// (0 done, 1 a file or the merge failed, 2 usage, 130 cancelled by Ctrl-C or by a signal that
+// ends the program: TERM, HUP, PIPE). A signal cancels the run, which then removes what it
+// staged; one that comes after the output was moved into place changes nothing.
 
 #include "AnsiText.h"
 #include "CliOptions.h"
+#include "FileIdentity.h"
 #include "InputProbe.h"
 #include "MergerTool.h"
 
@@ -17,6 +20,16 @@ namespace {
 std::atomic<bool> g_interrupted{false};
 
 void OnInterrupt(int) { g_interrupted = true; }
+
+// Handled rather than fatal: a closed pipe on standard error (--progress | head) would otherwise
+// kill the program between two steps and leave its temporary file behind.
+void CatchEndingSignals() {
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+    sigaction(signal, &action, nullptr);
+}
 
 struct RunState {
   bool progress = false;
@@ -65,30 +78,22 @@ int PrintInfo(const CliOptions &options) {
 }
 
 int Merge(const CliOptions &options) {
+  // The output never replaces an input, not even one that --skip-bad would leave out: checked
+  // before anything is read.
+  const std::wstring output = Utf8ToWide(options.output);
+  for (const CliInput &input : options.inputs) {
+    if (IsSameFile(Utf8ToWide(input.path), output)) {
+      std::cerr << "vantorel-merge: " << input.path << ": is also the output file\n";
+      return 1;
+    }
+  }
   MergerTool tool;
   RunState state{options.progress};
   tool.SetCallBack(&state, OnProgress, OnCancel);
-  // Passwords reach the engine as Windows-1252 text, as the window program gives them; AES-256
-  // defines its passwords as UTF-8, so they stay as they were typed. A character that has no
-  // Windows-1252 byte is refused rather than silently changed.
-  std::string badPassword;
-  auto password = [&options, &badPassword](const std::string &typed, const char *pszWhich) {
-    if (options.encryption == ENCRYPT_AES_256)
-      return typed;
-    const std::wstring wide = Utf8ToWide(typed);
-    const std::string ansi = WideToAnsi(wide);
-    if (AnsiToWide(ansi) != wide)
-      badPassword = pszWhich;
-    return ansi;
-  };
-  const std::string openPassword = password(options.openPassword, "--open-password");
-  const std::string permissionPassword =
-      password(options.permissionPassword, "--permission-password");
-  if (!badPassword.empty()) {
-    std::cerr << "vantorel-merge: " << badPassword
-              << ": has characters that this encryption cannot hold (use --encryption aes-256)\n";
-    return 1;
-  }
+  // Passwords stay as they were typed (UTF-8); the engine encodes them for the encryption.
+  tool.SetPasswordsUtf8(true);
+  const std::string &openPassword = options.openPassword;
+  const std::string &permissionPassword = options.permissionPassword;
   if (options.hasOpenPassword)
     tool.SetOpenPwd(openPassword.c_str());
   if (options.hasOpenPassword || options.hasPermissionPassword)
@@ -98,8 +103,11 @@ int Merge(const CliOptions &options) {
   tool.SetBookmarks(options.bookmarks);
   tool.SetObjectStreams(options.objectStreams);
   tool.SetFlattenForms(options.flattenForms);
+  // Without --skip-bad a source that fails while it is merged fails the run before it is
+  // written, as one that fails the probe does.
+  tool.SetSkipBadSources(options.skipBad);
   tool.SetLayout(options.paper, options.nup, options.orientation);
-  tool.SetOutPDFPath(Utf8ToWide(options.output).c_str());
+  tool.SetOutPDFPath(output.c_str());
 
   // Every input is checked before anything is written.
   const std::vector<ProbeResult> probes = ProbeInputs(Requests(options), &g_interrupted);
@@ -109,6 +117,7 @@ int Merge(const CliOptions &options) {
   ranges.reserve(options.inputs.size());
   int index = 0;
   bool anyPage = false;
+  int64_t selected = 0;
   for (size_t i = 0; i < options.inputs.size(); ++i) {
     const CliInput &input = options.inputs[i];
     const ProbeResult &probe = probes[i];
@@ -120,18 +129,28 @@ int Merge(const CliOptions &options) {
       std::cerr << "vantorel-merge: " << input.path << ": skipped: " << probe.reason << "\n";
       continue;
     }
-    if (SameFile(input.path, options.output)) {
-      std::cerr << "vantorel-merge: " << input.path << ": is also the output file\n";
-      return 1;
-    }
     ranges.push_back(WideToAnsi(Utf8ToWide(input.range)));
     std::vector<int32_t> pages;
     if (input.hasRange)
       MergerTool::GetSelectPage(ranges.back().c_str(), pages, probe.pageCount);
-    anyPage = anyPage || (input.hasRange ? !pages.empty() : probe.pageCount > 0);
-    tool.AppendMergeSrc(index++, Utf8ToWide(input.path).c_str(), probe.pageCount,
-                        input.hasRange ? ranges.back().c_str() : nullptr,
-                        input.hasPassword ? input.password.c_str() : nullptr);
+    const int64_t count = input.hasRange ? static_cast<int64_t>(pages.size()) : probe.pageCount;
+    anyPage = anyPage || count > 0;
+    // Counted before the selection is kept, so that no command line can ask for more memory
+    // than there is.
+    selected += count;
+    if (selected > kMaxMergePages) {
+      std::cerr << "vantorel-merge: too many pages selected (one output holds at most "
+                << kMaxMergePages << ")\n";
+      return 1;
+    }
+    // The engine refuses the file if it is no longer the one probed here.
+    if (!tool.AppendMergeSrc(index++, Utf8ToWide(input.path).c_str(), probe.pageCount,
+                             input.hasRange ? ranges.back().c_str() : nullptr,
+                             input.hasPassword ? input.password.c_str() : nullptr, probe.size,
+                             probe.modified)) {
+      std::cerr << "vantorel-merge: " << input.path << ": the page selection is too large\n";
+      return 1;
+    }
   }
   if (!anyPage) {
     std::cerr << "vantorel-merge: no page selected: nothing to merge\n";
@@ -139,13 +158,11 @@ int Merge(const CliOptions &options) {
   }
 
   const bool done = tool.StartMerge(0);
-  if (g_interrupted || tool.GetFailureCode() == MERGE_FAILURE_CANCELLED)
+  if (!done && (g_interrupted || tool.GetFailureCode() == MERGE_FAILURE_CANCELLED))
     return Cancelled();
-  bool skipped = false;
   for (const MergeSourceNote &notice : tool.GetNotices()) {
     std::cerr << "vantorel-merge: " << WideToUtf8(notice.strPath) << ": ";
     if (notice.bSkipped) {
-      skipped = true;
       std::cerr << "skipped: ";
     } else {
       std::cerr << "warning: ";
@@ -158,15 +175,14 @@ int Merge(const CliOptions &options) {
     std::cerr << "vantorel-merge: the merge failed: " << WideToUtf8(tool.GetFailureText()) << "\n";
     return 1;
   }
-  return skipped && !options.skipBad ? 1 : 0;
+  return 0;
 }
 
 } // namespace
 
 int main(int argc, char **argv) {
   // Ctrl-C is honoured from the start: while inputs are probed as well as while merging.
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
+  CatchEndingSignals();
   const std::vector<std::string> args(argv + 1, argv + argc);
   CliOptions options;
   std::string error;

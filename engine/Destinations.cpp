@@ -70,7 +70,8 @@ bool ReadExplicit(SourceEntry &entry, const Value *pDest, SourceDest &out) {
 
 class NameTreeReader {
 public:
-  NameTreeReader(SourceEntry &entry, NamedDestinations &names) : m_entry(entry), m_names(names) {}
+  NameTreeReader(SourceEntry &entry, std::map<std::string, Value> &names)
+      : m_entry(entry), m_names(names) {}
 
   void Read(const Value *pNode, int nDepth) {
     if (nDepth > limits::kMaxTreeDepth || m_nEntries > limits::kMaxTreeEntries)
@@ -90,7 +91,7 @@ public:
         pdf::ObjectPtr keyHolder;
         const Value *pKey = m_entry.doc->Resolve(&pairs[i], keyHolder);
         if (pKey != nullptr)
-          m_names.names.emplace(KeyOf(*pKey), pairs[i + 1]);
+          m_names.emplace(KeyOf(*pKey), pairs[i + 1]);
       }
     }
     pdf::ObjectPtr kidsHolder;
@@ -102,7 +103,7 @@ public:
 
 private:
   SourceEntry &m_entry;
-  NamedDestinations &m_names;
+  std::map<std::string, Value> &m_names;
   std::unordered_set<uint32_t> m_visited;
   size_t m_nEntries = 0;
 };
@@ -127,11 +128,21 @@ const NamedDestinations &Names(SourceEntry &entry) {
   pdf::ObjectPtr namesHolder;
   const Value *pNames = doc.Resolve(catalog.Get("Names"), namesHolder);
   if (pNames != nullptr && pNames->IsDict())
-    NameTreeReader(entry, *entry.names).Read(pNames->Get("Dests"), 0);
+    NameTreeReader(entry, entry.names->names).Read(pNames->Get("Dests"), 0);
   return *entry.names;
 }
 
 } // namespace
+
+void Occurrence::Note(int nPage, const std::string &text) {
+  if (noted.emplace(nPage, text).second)
+    notes.emplace_back(nPage, text);
+}
+
+int Occurrence::PageNumber(uint32_t nPage) const {
+  auto found = pEntry->pageIndex.find(nPage);
+  return found == pEntry->pageIndex.end() ? 0 : static_cast<int>(found->second) + 1;
+}
 
 bool ReadDest(SourceEntry &entry, const Value *pDest, SourceDest &out) {
   pdf::ObjectPtr holder;

@@ -7,7 +7,9 @@
 #include "SheetComposer.h"
 #include "SourceCache.h"
 
+#include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -28,12 +30,14 @@ struct NamedDestinations {
 };
 
 struct PendingLink {
+  uint32_t nSource = 0; // the link's object number in the source (0: written in the page)
   size_t nSheet = 0;
   uint64_t nOrder = 0; // its place among the links of its sheet
   pdf::Value annot;    // the link, mapped into the output, without its target
   SourceDest dest;
   bool bGoTo = false; // the target is a destination to resolve (else the annot has its action)
   bool bInAction = false;
+  int nPosition = -1; // of its occurrence in the source list
 };
 
 struct OutlineNode {
@@ -60,6 +64,29 @@ struct Occurrence {
   uint32_t nOutlineItem = 0;
   uint32_t nOutlineFirst = 0, nOutlineLast = 0;
   int64_t nOutlineVisible = 0; // entries below it shown when all open entries are open
+  // Every annotation written for this occurrence (links, fields' widgets, comments and the
+  // rest): its object number in the source and in the output, in the order written. A page
+  // placed twice gives each of its annotations twice. Links and widgets are listed only for a
+  // source with a structure tree (which points at them), since a book's links are many.
+  std::vector<std::pair<uint32_t, uint32_t>> annotations;
+  bool bStructured = false; // the source has a structure tree
+
+  // Lists an annotation written (bAlways for those that are never many).
+  void Wrote(uint32_t nSource, uint32_t nOut, bool bAlways) {
+    if (nSource != 0 && (bAlways || bStructured))
+      annotations.emplace_back(nSource, nOut);
+  }
+  // What could not be carried as it was: 1-based page of the source (0: the whole file), text.
+  std::vector<std::pair<int, std::string>> notes;
+  std::set<std::pair<int, std::string>> noted;
+  // The name in the output of a file embedded in the source under a name (all of a source's
+  // files are carried, some renamed); empty when the source holds no such file.
+  std::function<std::string(const std::string &)> embeddedFileName;
+
+  // Adds a note once, however often it is met.
+  void Note(int nPage, const std::string &text);
+  // The source page's 1-based number.
+  int PageNumber(uint32_t nPage) const;
 };
 
 // Reads a destination of an open source (an explicit array, or a name or string looked up in

@@ -1,5 +1,7 @@
 #include "FormFields.h"
 
+#include "AnnotationGeometry.h"
+
 #include "pdf/Limits.h"
 
 #include <cmath>
@@ -13,11 +15,24 @@ namespace {
 
 constexpr int kMaxFieldDepth = 64;
 constexpr size_t kMaxFields = 100000;
+constexpr size_t kMaxAnnotations = 10000; // per page
 
 // What a field's dictionary says of itself that does not tie it to the source: everything but
 // its place in the field tree, its page, and actions that could run code.
 constexpr const char *kDroppedKeys[] = {"Parent", "Kids",         "P",     "AA",
                                         "A",      "StructParent", "Popup", "IRT"};
+
+// Keys of the widget annotation in a field and widget merged into one dictionary.
+constexpr const char *kWidgetKeys[] = {"Type", "Subtype", "Rect",     "AP",        "AS", "F",
+                                       "MK",   "H",       "BS",       "Border",    "C",  "OC",
+                                       "NM",   "M",       "Contents", "QuadPoints"};
+
+bool IsWidgetKey(const std::string &key) {
+  for (const char *pszKey : kWidgetKeys)
+    if (key == pszKey)
+      return true;
+  return false;
+}
 
 // Actions kept on fields: the ones that cannot run anything.
 bool SafeAction(pdf::SourceDocument &doc, const Value *pAction) {
@@ -35,14 +50,42 @@ std::string FieldType(pdf::SourceDocument &doc, const Value &node, const std::st
   return pType != nullptr && pType->IsName() ? pType->name() : inherited;
 }
 
-// The quarter turn (0, 90, 180, 270, counter-clockwise) a matrix gives what it draws.
-int QuarterTurn(const Matrix &m) {
-  const double degrees = std::atan2(m.b, m.a) * 180 / M_PI;
-  int turn = static_cast<int>(std::lround(degrees / 90)) * 90;
-  return ((turn % 360) + 360) % 360;
+// The fields of the form as trees: each entry of /Fields is taken up to the field at the top
+// of its tree (some writers list widgets or kids there), each top field once. The type each
+// top field inherits from nodes above it is given with it.
+std::vector<std::pair<pdf::Ref, std::string>> FieldRoots(pdf::SourceDocument &doc,
+                                                         const Value *pFields) {
+  std::vector<std::pair<pdf::Ref, std::string>> roots;
+  if (pFields == nullptr || !pFields->IsArray())
+    return roots;
+  std::unordered_set<uint32_t> taken;
+  for (const Value &field : pFields->array()) {
+    if (!field.IsRef() || roots.size() >= kMaxFields)
+      continue;
+    pdf::Ref ref = field.ref();
+    std::unordered_set<uint32_t> path{ref.num};
+    for (int depth = 0; depth < kMaxFieldDepth; ++depth) {
+      const pdf::ObjectPtr node = doc.Load(ref);
+      const Value *pParent = node->value.Get("Parent");
+      if (pParent == nullptr || !pParent->IsRef() || !path.insert(pParent->ref().num).second)
+        break;
+      const pdf::ObjectPtr parent = doc.Load(pParent->ref());
+      if (!parent->value.IsDict())
+        break;
+      ref = pParent->ref();
+    }
+    if (taken.insert(ref.num).second)
+      roots.emplace_back(ref, "");
+  }
+  return roots;
 }
 
 } // namespace
+
+void FormFields::Tick() {
+  if ((++m_nTick & 1023) == 0 && m_checkCancel)
+    m_checkCancel();
+}
 
 const SourceForm &FormFields::Read(SourceEntry &entry) {
   SourceForm &form = m_forms[&entry];
@@ -53,11 +96,10 @@ const SourceForm &FormFields::Read(SourceEntry &entry) {
   pdf::ObjectPtr formHolder, fieldsHolder;
   const Value *pForm = doc.Resolve(doc.Catalog().Get("AcroForm"), formHolder);
   const Value *pFields = pForm ? doc.Resolve(pForm->Get("Fields"), fieldsHolder) : nullptr;
-  if (pFields == nullptr || !pFields->IsArray())
-    return form;
   std::unordered_set<uint32_t> visited;
   std::function<void(const Value &, const std::string &, int)> walk =
       [&](const Value &ref, const std::string &type, int depth) {
+        Tick();
         if (!ref.IsRef() || depth > kMaxFieldDepth || visited.size() > kMaxFields ||
             !visited.insert(ref.ref().num).second)
           return;
@@ -77,8 +119,8 @@ const SourceForm &FormFields::Read(SourceEntry &entry) {
           form.widgets.insert(ref.ref().num);
         }
       };
-  for (const Value &field : pFields->array())
-    walk(field, "", 0);
+  for (const auto &[root, type] : FieldRoots(doc, pFields))
+    walk(Value(root), type, 0);
   return form;
 }
 
@@ -87,7 +129,7 @@ bool FormFields::Carries(SourceEntry &entry, uint32_t nAnnot) {
 }
 
 void FormFields::PlacePage(SourceEntry &entry, const pdf::PageEntry &page,
-                           const Placement &placement, OutputBuilder &out) {
+                           const Placement &placement, uint64_t nPlaces, OutputBuilder &out) {
   if (!m_bCarry)
     return;
   const SourceForm &form = Read(entry);
@@ -98,26 +140,30 @@ void FormFields::PlacePage(SourceEntry &entry, const pdf::PageEntry &page,
   const Value *pAnnots = entry.doc->Resolve(pageObject->value.Get("Annots"), annotsHolder);
   if (pAnnots == nullptr || !pAnnots->IsArray())
     return;
-  for (const Value &item : pAnnots->array())
-    if (item.IsRef() && form.widgets.count(item.ref().num) != 0 &&
-        m_pending.count(item.ref().num) == 0)
-      m_pending.emplace(item.ref().num,
-                        Widget{placement.nSheet, out.BeginAnnotation(placement.nSheet), placement});
+  const pdf::Array &annots = pAnnots->array();
+  for (size_t i = 0; i < annots.size() && i < kMaxAnnotations; ++i)
+    if (annots[i].IsRef() && form.widgets.count(annots[i].ref().num) != 0) {
+      out.BeginAnnotation(placement.nSheet);
+      m_pending[annots[i].ref().num].push_back(Widget{placement.nSheet, nPlaces + i, placement});
+    }
 }
 
 std::string FormFields::UniqueName(const std::string &name) {
   if (m_names.insert(name).second)
     return name;
-  for (int n = 2;; ++n) {
-    const std::string candidate = name + "_" + std::to_string(n);
-    if (m_names.insert(candidate).second)
+  // Suffixes already tried for this name are not tried again: each name costs about one try.
+  int &next = m_nextSuffix.emplace(name, 2).first->second;
+  for (;; ++next) {
+    Tick();
+    std::string candidate = name + "_" + std::to_string(next);
+    if (m_names.insert(candidate).second) {
+      ++next;
       return candidate;
+    }
   }
 }
 
-void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrence,
-                                 OutputBuilder &out) {
-  (void)occurrence;
+void FormFields::WriteOccurrence(SourceEntry &entry, Occurrence &occurrence, OutputBuilder &out) {
   if (m_pending.empty())
     return;
   pdf::SourceDocument &doc = *entry.doc;
@@ -132,13 +178,17 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
     int nParent = -1;
     std::vector<size_t> kids;
     bool bWidget = false;
+    // One output widget per placement; a named widget placed more than once becomes a field
+    // (nOut) whose kids they are, a kid without a name gets siblings.
+    std::vector<uint32_t> widgetOuts;
+    bool bSplit = false;
   };
   std::vector<Node> nodes;
-  std::unordered_map<uint32_t, uint32_t>
-      outOf; // source field -> output field, this occurrence only
+  std::unordered_map<uint32_t, uint32_t> outOf; // source field -> output field, this occurrence
   std::unordered_set<uint32_t> visited;
   std::function<int(const Value &, const std::string &, int)> build =
       [&](const Value &ref, const std::string &type, int depth) -> int {
+    Tick();
     if (!ref.IsRef() || depth > kMaxFieldDepth || visited.size() > kMaxFields ||
         !visited.insert(ref.ref().num).second)
       return -1;
@@ -176,22 +226,32 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
     return static_cast<int>(nodes.size() - 1);
   };
   std::vector<size_t> top;
-  if (pFields != nullptr && pFields->IsArray())
-    for (const Value &field : pFields->array()) {
-      const int k = build(field, "", 0);
-      if (k >= 0)
-        top.push_back(static_cast<size_t>(k));
-    }
+  for (const auto &[root, type] : FieldRoots(doc, pFields)) {
+    const int k = build(Value(root), type, 0);
+    if (k >= 0)
+      top.push_back(static_cast<size_t>(k));
+  }
   for (Node &node : nodes) {
-    node.nOut = out.Writer().Reserve();
+    if (node.bWidget) {
+      for (size_t i = 0; i < m_pending.at(node.nSource).size(); ++i)
+        node.widgetOuts.push_back(out.Writer().Reserve());
+      const pdf::ObjectPtr source = doc.Load(pdf::Ref{node.nSource, 0});
+      node.bSplit = node.widgetOuts.size() > 1 && (node.nParent < 0 || source->value.Get("T"));
+      node.nOut = node.bSplit ? out.Writer().Reserve() : node.widgetOuts[0];
+    } else {
+      node.nOut = out.Writer().Reserve();
+    }
     outOf.emplace(node.nSource, node.nOut);
   }
 
   for (const Node &node : nodes) {
+    Tick();
     const pdf::ObjectPtr source = doc.Load(pdf::Ref{node.nSource, 0});
     Value dict = source->value;
     for (const char *pszKey : kDroppedKeys)
       dict.dict().Remove(pszKey);
+    if (node.bWidget)
+      dict.dict().Remove("AP"); // placed with the widget, turned when the widget is
     Value mapped = copier.Map(dict);
     if (const Value *pAction = source->value.Get("A"); pAction && SafeAction(doc, pAction))
       mapped.dict().Set("A", copier.Map(*pAction));
@@ -211,8 +271,13 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
                         Value(pdf::Ref{nodes[static_cast<size_t>(node.nParent)].nOut, 0}));
     if (!node.kids.empty()) {
       pdf::Array kids;
-      for (size_t k : node.kids)
-        kids.push_back(Value(pdf::Ref{nodes[k].nOut, 0}));
+      for (size_t k : node.kids) {
+        if (nodes[k].bWidget && !nodes[k].bSplit)
+          for (uint32_t nWidget : nodes[k].widgetOuts)
+            kids.push_back(Value(pdf::Ref{nWidget, 0}));
+        else
+          kids.push_back(Value(pdf::Ref{nodes[k].nOut, 0}));
+      }
       mapped.dict().Set("Kids", Value(std::move(kids)));
     }
     if (node.nParent < 0) {
@@ -223,101 +288,73 @@ void FormFields::WriteOccurrence(SourceEntry &entry, const Occurrence &occurrenc
           mapped.dict().Set("T", Value::MakeString(unique));
       }
     }
-    if (node.bWidget) {
-      const Widget &widget = m_pending.at(node.nSource);
+    if (!node.bWidget) {
+      out.Writer().WriteObject(node.nOut, mapped);
+      continue;
+    }
+    Value field = mapped;
+    if (node.bSplit) {
+      // The field keeps what is not the widget's; each widget keeps what is.
+      pdf::Dict fieldOnly, widgetOnly;
+      for (const pdf::DictEntry &item : mapped.dict())
+        (IsWidgetKey(item.key) ? widgetOnly : fieldOnly).Set(item.key, item.value);
+      pdf::Array kids;
+      for (uint32_t nWidget : node.widgetOuts)
+        kids.push_back(Value(pdf::Ref{nWidget, 0}));
+      fieldOnly.Set("Kids", Value(std::move(kids)));
+      out.Writer().WriteObject(node.nOut, Value(std::move(fieldOnly)));
+      widgetOnly.Set("Parent", Value(pdf::Ref{node.nOut, 0}));
+      field = Value(std::move(widgetOnly));
+    }
+    const std::vector<Widget> &placements = m_pending.at(node.nSource);
+    for (size_t i = 0; i < placements.size(); ++i) {
+      const Widget &widget = placements[i];
+      Value placed = field;
       const Matrix &m = widget.placement.matrix;
       Rect rect;
       if (ReadRect(source->value.Get("Rect"), rect))
-        mapped.dict().Set("Rect", RectArray(MapRect(m, rect)));
+        placed.dict().Set("Rect", RectArray(MapRect(m, rect)));
       if (const Value *pQuads = source->value.Get("QuadPoints"); pQuads && pQuads->IsArray()) {
         pdf::Array quads;
-        for (size_t i = 0; i + 1 < pQuads->array().size(); i += 2) {
-          double x = pdf::NumberOr(&pQuads->array()[i], 0),
-                 y = pdf::NumberOr(&pQuads->array()[i + 1], 0);
+        for (size_t q = 0; q + 1 < pQuads->array().size(); q += 2) {
+          double x = pdf::NumberOr(&pQuads->array()[q], 0),
+                 y = pdf::NumberOr(&pQuads->array()[q + 1], 0);
           MapPoint(m, x, y);
           quads.push_back(Value(x));
           quads.push_back(Value(y));
         }
-        mapped.dict().Set("QuadPoints", Value(std::move(quads)));
+        placed.dict().Set("QuadPoints", Value(std::move(quads)));
       }
-      mapped.dict().Set("P", Value(pdf::Ref{out.SheetNumber(widget.nSheet), 0}));
+      placed.dict().Set("P", Value(pdf::Ref{out.SheetNumber(widget.nSheet), 0}));
+      // Readers fit an appearance to its rectangle without turning it: the turn goes into the
+      // appearances, and into /MK for appearances the reader makes anew.
       const int turn = QuarterTurn(m);
+      Value appearances = PlacedAppearances(entry, source->value.Get("AP"), turn, out);
+      if (!appearances.IsNull())
+        placed.dict().Set("AP", std::move(appearances));
       if (turn != 0) {
-        // Readers fit an appearance to its rectangle without turning it: the turn goes into
-        // the appearance's own matrix, and into /MK for appearances the reader makes anew.
-        const double rad = turn * M_PI / 180;
-        const Matrix rotation{std::round(std::cos(rad)),
-                              std::round(std::sin(rad)),
-                              -std::round(std::sin(rad)),
-                              std::round(std::cos(rad)),
-                              0,
-                              0};
-        pdf::ObjectPtr apHolder;
-        const Value *pAp = doc.Resolve(source->value.Get("AP"), apHolder);
-        if (pAp != nullptr && pAp->IsDict()) {
-          pdf::Dict turned;
-          for (const pdf::DictEntry &kind : pAp->dict()) {
-            auto turnStream = [&](const Value &streamRef) -> Value {
-              if (!streamRef.IsRef())
-                return copier.Map(streamRef);
-              const pdf::ObjectPtr stream = doc.LoadOnce(streamRef.ref());
-              std::string storage;
-              std::string_view data;
-              if (!stream->bStream || !doc.StreamData(streamRef.ref().num, *stream, storage, data))
-                return copier.Map(streamRef);
-              Matrix own;
-              const Value *pMatrix = stream->value.Get("Matrix");
-              if (pMatrix != nullptr && pMatrix->IsArray() && pMatrix->array().size() == 6) {
-                double v[6];
-                for (int i = 0; i < 6; ++i)
-                  v[i] = pdf::NumberOr(&pMatrix->array()[static_cast<size_t>(i)],
-                                       i == 0 || i == 3 ? 1 : 0);
-                own = {v[0], v[1], v[2], v[3], v[4], v[5]};
-              }
-              const Matrix both = Multiply(own, rotation);
-              Value streamDict = stream->value;
-              streamDict.dict().Remove("Length");
-              streamDict = copier.Map(streamDict);
-              streamDict.dict().Set("Matrix",
-                                    Value(pdf::Array{Value(both.a), Value(both.b), Value(both.c),
-                                                     Value(both.d), Value(both.e), Value(both.f)}));
-              const uint32_t nCopy = out.Writer().Reserve();
-              out.Writer().WriteStream(nCopy, std::move(streamDict), data);
-              return Value(pdf::Ref{nCopy, 0});
-            };
-            pdf::ObjectPtr kindHolder;
-            const Value *pKind = doc.Resolve(&kind.value, kindHolder);
-            if (kind.value.IsRef() && kindHolder && kindHolder->bStream) {
-              turned.Set(kind.key, turnStream(kind.value));
-            } else if (pKind != nullptr && pKind->IsDict()) {
-              pdf::Dict states;
-              for (const pdf::DictEntry &state : pKind->dict())
-                states.Set(state.key, turnStream(state.value));
-              turned.Set(kind.key, Value(std::move(states)));
-            }
-          }
-          mapped.dict().Set("AP", Value(std::move(turned)));
-        }
-        Value mk = mapped.Get("MK") ? *mapped.Get("MK") : Value(pdf::Dict());
+        Value mk = placed.Get("MK") ? *placed.Get("MK") : Value(pdf::Dict());
         if (mk.IsDict()) {
-          const int r = static_cast<int>(pdf::NumberOr(mk.Get("R"), 0));
-          mk.dict().Set("R", Value((((r + turn) % 360) + 360) % 360));
-          mapped.dict().Set("MK", std::move(mk));
+          const int64_t r = IntegerOr(mk.Get("R"), 0) % 360;
+          mk.dict().Set("R", Value(static_cast<int>(((r + turn) % 360 + 360) % 360)));
+          placed.dict().Set("MK", std::move(mk));
         }
       }
+      if (const auto nKey = out.AnnotationKey(occurrence.nPosition, node.nSource,
+                                              node.widgetOuts[i], widget.nSheet))
+        placed.dict().Set("StructParent", Value(*nKey));
+      out.Writer().WriteObject(node.widgetOuts[i], placed);
+      out.SettleAnnotation(widget.nSheet, widget.nOrder, node.widgetOuts[i]);
+      occurrence.Wrote(node.nSource, node.widgetOuts[i], false);
     }
-    out.Writer().WriteObject(node.nOut, mapped);
-    if (node.bWidget) {
-      const Widget &widget = m_pending.at(node.nSource);
-      out.SettleAnnotation(widget.nSheet, widget.nOrder, node.nOut);
-      m_pending.erase(node.nSource);
-    }
+    m_pending.erase(node.nSource);
   }
   for (size_t k : top)
     m_fields.push_back(Value(pdf::Ref{nodes[k].nOut, 0}));
   // Widgets that no field led to after all are not listed.
-  for (const auto &[nAnnot, widget] : m_pending)
-    out.SettleAnnotation(widget.nSheet, widget.nOrder, 0);
+  for (const auto &[nAnnot, placements] : m_pending)
+    for (const Widget &widget : placements)
+      out.SettleAnnotation(widget.nSheet, widget.nOrder, 0);
   m_pending.clear();
 
   if (pForm != nullptr) {

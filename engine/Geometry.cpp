@@ -50,4 +50,55 @@ pdf::Value RectArray(const Rect &r) {
                                pdf::Value(r.Top())});
 }
 
+pdf::Value MatrixArray(const Matrix &m) {
+  return pdf::Value(pdf::Array{pdf::Value(m.a), pdf::Value(m.b), pdf::Value(m.c), pdf::Value(m.d),
+                               pdf::Value(m.e), pdf::Value(m.f)});
+}
+
+Matrix ReadMatrix(const pdf::Value *pArray) {
+  if (pArray == nullptr || !pArray->IsArray() || pArray->array().size() != 6)
+    return {};
+  double v[6];
+  for (int i = 0; i < 6; ++i) {
+    const pdf::Value &item = pArray->array()[static_cast<size_t>(i)];
+    if (!item.IsNumber() || !IsCoordinate(item.number()))
+      return {};
+    v[i] = item.number();
+  }
+  return {v[0], v[1], v[2], v[3], v[4], v[5]};
+}
+
+int64_t IntegerOr(const pdf::Value *pValue, int64_t fallback) {
+  if (pValue == nullptr || !pValue->IsNumber())
+    return fallback;
+  if (pValue->IsInt())
+    return pValue->integer();
+  const double v = pValue->number();
+  // Within the range every 64-bit integer has: anything else is not a whole number of use.
+  return std::isfinite(v) && std::fabs(v) < 9.0e18 ? static_cast<int64_t>(v) : fallback;
+}
+
+int QuarterTurn(const Matrix &m) {
+  const double degrees = std::atan2(m.b, m.a) * 180 / M_PI;
+  if (!std::isfinite(degrees))
+    return 0;
+  const long turn = std::lround(degrees / 90) * 90;
+  return static_cast<int>(((turn % 360) + 360) % 360);
+}
+
+double ScaleOf(const Matrix &m) { return std::sqrt(std::fabs(m.a * m.d - m.b * m.c)); }
+
+Matrix TurnMatrix(int nDegrees) {
+  switch (((nDegrees % 360) + 360) % 360) {
+  case 90:
+    return {0, 1, -1, 0, 0, 0};
+  case 180:
+    return {-1, 0, 0, -1, 0, 0};
+  case 270:
+    return {0, -1, 1, 0, 0, 0};
+  default:
+    return {};
+  }
+}
+
 } // namespace engine

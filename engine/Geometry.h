@@ -29,5 +29,20 @@ bool IsCoordinate(double v);
 bool ReadRect(const pdf::Value *pArray, Rect &r);
 // The array of four numbers of a rectangle.
 pdf::Value RectArray(const Rect &r);
+// The array of six numbers of a matrix.
+pdf::Value MatrixArray(const Matrix &m);
+// A matrix from an array of six coordinates; the identity for anything else.
+Matrix ReadMatrix(const pdf::Value *pArray);
+
+// The whole number a value gives (an integer, or a real within range, truncated); fallback for
+// anything else, so that no cast ever sees a number it cannot hold.
+int64_t IntegerOr(const pdf::Value *pValue, int64_t fallback);
+
+// The quarter turn (0, 90, 180 or 270, counter-clockwise) a matrix gives what it draws.
+int QuarterTurn(const Matrix &m);
+// The factor by which a matrix of a turn and one scale scales lengths.
+double ScaleOf(const Matrix &m);
+// The matrix of a counter-clockwise turn by nDegrees, a multiple of 90.
+Matrix TurnMatrix(int nDegrees);
 
 } // namespace engine

@@ -7,11 +7,11 @@
 
 namespace engine {
 
-// A path ending in ".jpg" or "jpeg", in any case: embedded without conversion.
+// A file whose bytes are JPEG, whatever its name: embedded without conversion.
 bool IsDirectJpeg(const std::wstring &strPath);
 
 // The pixel size of a picture from its header, or false with the reason (too large, not a
-// picture, cut short) in strReason.
+// picture of the four kinds by its bytes, cut short, a JPEG of other than 8 bits) in strReason.
 bool ReadPictureSize(const std::wstring &strPath, int &nWidth, int &nHeight,
                      std::wstring &strReason);
 

@@ -1,5 +1,7 @@
 #include "LinkCarrier.h"
 
+#include <algorithm>
+
 namespace engine {
 
 using pdf::Value;
@@ -12,8 +14,10 @@ constexpr size_t kMaxLinksPerPage = 10000;
 // its structure or scripts.
 constexpr const char *kKeptKeys[] = {"Border", "BS", "C", "H", "F", "Contents", "NM", "M"};
 
-// A mapped action that is safe to carry: web addresses, other files, named reader commands.
-bool CarryAction(SourceEntry &entry, const Value &action, Value &out) {
+// A mapped action that is safe to carry: web addresses, other files, embedded files, layer
+// switches, named reader commands.
+bool CarryAction(SourceEntry &entry, const Value &action, std::vector<Occurrence> &occurrences,
+                 size_t nOccurrence, Value &out) {
   const Value *pKind = action.Get("S");
   const std::string kind = pKind != nullptr && pKind->IsName() ? pKind->name() : "";
   pdf::Dict carried;
@@ -33,6 +37,44 @@ bool CarryAction(SourceEntry &entry, const Value &action, Value &out) {
     if (pName == nullptr || !pName->IsName())
       return false;
     carried.Set("N", *pName);
+  } else if (kind == "GoToE") {
+    for (const char *pszKey : {"F", "D", "NewWindow"})
+      if (const Value *pValue = action.Get(pszKey))
+        carried.Set(pszKey, entry.copier->Map(*pValue));
+    pdf::ObjectPtr targetHolder;
+    const Value *pTarget = entry.doc->Resolve(action.Get("T"), targetHolder);
+    if (pTarget != nullptr && pTarget->IsDict()) {
+      Value target = entry.copier->Map(*pTarget);
+      // A file of this document's own list goes to the output's list, under the name it gets
+      // there; other targets (an attachment on a page, a parent) are as the source gives them.
+      const Value *pRelation = pTarget->Get("R"), *pName = pTarget->Get("N");
+      if (action.Get("F") == nullptr && pRelation && pRelation->IsName("C") && pName &&
+          pName->IsString()) {
+        const Occurrence &occurrence = occurrences[nOccurrence];
+        const std::string name = occurrence.embeddedFileName
+                                     ? occurrence.embeddedFileName(pName->string().bytes)
+                                     : std::string();
+        if (name.empty())
+          return false;
+        target.dict().Set("N", Value::MakeString(name));
+      }
+      carried.Set("T", std::move(target));
+    }
+  } else if (kind == "SetOCGState") {
+    // The layers are the output's copies of the source's, which its layer list names too.
+    pdf::ObjectPtr stateHolder;
+    const Value *pState = entry.doc->Resolve(action.Get("State"), stateHolder);
+    if (pState == nullptr || !pState->IsArray())
+      return false;
+    pdf::Array state;
+    for (const Value &item : pState->array())
+      if (item.IsName())
+        state.push_back(item);
+      else if (item.IsRef())
+        state.push_back(entry.copier->MapRef(item.ref()));
+    carried.Set("State", Value(std::move(state)));
+    if (const Value *pKeep = action.Get("PreserveRB"); pKeep && pKeep->IsBool())
+      carried.Set("PreserveRB", *pKeep);
   } else {
     return false; // launching programs and scripts are not carried over
   }
@@ -44,8 +86,8 @@ bool CarryAction(SourceEntry &entry, const Value &action, Value &out) {
 
 namespace {
 
-void WriteLink(PendingLink &link, const Value *pDest, OutputBuilder &out) {
-  if (link.bGoTo) {
+void WriteLink(PendingLink &link, const Value *pDest, Occurrence &occurrence, OutputBuilder &out) {
+  if (link.bGoTo && pDest != nullptr) {
     if (link.bInAction) {
       pdf::Dict action;
       action.Set("S", Value::MakeName("GoTo"));
@@ -56,8 +98,11 @@ void WriteLink(PendingLink &link, const Value *pDest, OutputBuilder &out) {
     }
   }
   const uint32_t nNum = out.Writer().Reserve();
+  if (const auto nKey = out.AnnotationKey(link.nPosition, link.nSource, nNum, link.nSheet))
+    link.annot.dict().Set("StructParent", pdf::Value(*nKey));
   out.Writer().WriteObject(nNum, link.annot);
   out.SettleAnnotation(link.nSheet, link.nOrder, nNum);
+  occurrence.Wrote(link.nSource, nNum, false);
 }
 
 // Writes the link when its page has landed in this occurrence; otherwise it waits.
@@ -65,9 +110,9 @@ void Offer(PendingLink &&link, std::vector<Occurrence> &occurrences, size_t nOcc
            OutputBuilder &out) {
   Value dest;
   if (!link.bGoTo) {
-    WriteLink(link, nullptr, out);
+    WriteLink(link, nullptr, occurrences[nOccurrence], out);
   } else if (ResolveDest(link.dest, occurrences, nOccurrence, false, out, dest)) {
-    WriteLink(link, &dest, out);
+    WriteLink(link, &dest, occurrences[nOccurrence], out);
   } else {
     const uint32_t nPage = link.dest.nPage;
     occurrences[nOccurrence].waiting[nPage].push_back(std::move(link));
@@ -77,7 +122,8 @@ void Offer(PendingLink &&link, std::vector<Occurrence> &occurrences, size_t nOcc
 } // namespace
 
 void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placement &placement,
-                  std::vector<Occurrence> &occurrences, size_t nOccurrence, OutputBuilder &out) {
+                  uint64_t nPlaces, std::vector<Occurrence> &occurrences, size_t nOccurrence,
+                  OutputBuilder &out) {
   Occurrence &occurrence = occurrences[nOccurrence];
   auto landed = occurrence.waiting.find(page.ref.num);
   if (landed != occurrence.waiting.end()) {
@@ -92,11 +138,10 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
   const Value *pAnnots = doc.Resolve(pageObject->value.Get("Annots"), annotsHolder);
   if (pAnnots == nullptr || !pAnnots->IsArray())
     return;
-  size_t nSeen = 0;
-  bool bBadRect = false;
-  for (const Value &item : pAnnots->array()) {
-    if (++nSeen > kMaxLinksPerPage)
-      break;
+  const int nPageNumber = occurrence.PageNumber(page.ref.num);
+  const pdf::Array &items = pAnnots->array();
+  for (size_t nIndex = 0; nIndex < items.size() && nIndex < kMaxLinksPerPage; ++nIndex) {
+    const Value &item = items[nIndex];
     pdf::ObjectPtr holder;
     const Value *pAnnot = doc.Resolve(&item, holder);
     if (pAnnot == nullptr || !pAnnot->IsDict() || pAnnot->Get("Subtype") == nullptr ||
@@ -104,11 +149,13 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
       continue;
     Rect rect;
     if (!ReadRect(pAnnot->Get("Rect"), rect)) {
-      bBadRect = true;
+      occurrence.Note(nPageNumber, "a link has no usable rectangle and was left out");
       continue;
     }
     PendingLink link;
+    link.nSource = item.IsRef() ? item.ref().num : 0;
     link.nSheet = placement.nSheet;
+    link.nPosition = occurrence.nPosition;
     pdf::Dict annot;
     annot.Set("Type", Value::MakeName("Annot"));
     annot.Set("Subtype", Value::MakeName("Link"));
@@ -135,34 +182,52 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
         annot.Set("QuadPoints", Value(std::move(quads)));
     }
 
-    if (const Value *pDest = pAnnot->Get("Dest")) {
-      if (!ReadDest(entry, pDest, link.dest))
-        continue;
-      link.bGoTo = true;
-    } else {
-      pdf::ObjectPtr actionHolder;
-      const Value *pAction = doc.Resolve(pAnnot->Get("A"), actionHolder);
-      if (pAction == nullptr || !pAction->IsDict())
-        continue;
-      const Value *pKind = pAction->Get("S");
-      if (pKind != nullptr && pKind->IsName("GoTo")) {
-        if (!ReadDest(entry, pAction->Get("D"), link.dest))
-          continue;
+    // A destination that names no page of the file: the link stays, without a target.
+    auto readDest = [&](const Value *pDest) {
+      if (ReadDest(entry, pDest, link.dest)) {
         link.bGoTo = true;
-        link.bInAction = true;
-      } else {
-        Value action;
-        if (!CarryAction(entry, *pAction, action))
-          continue;
-        annot.Set("A", std::move(action));
+        return;
       }
+      pdf::ObjectPtr destHolder;
+      const Value *pName = doc.Resolve(pDest, destHolder);
+      if (pName != nullptr && (pName->IsName() || pName->IsString()))
+        occurrence.Note(nPageNumber, "a link to the named destination \"" +
+                                         (pName->IsName() ? pName->name() : pName->string().bytes) +
+                                         "\", which the file does not define, is kept without "
+                                         "a target");
+      else
+        occurrence.Note(nPageNumber, "a link whose destination is not a page of the file is "
+                                     "kept without a target");
+    };
+    pdf::ObjectPtr actionHolder;
+    const Value *pAction = doc.Resolve(pAnnot->Get("A"), actionHolder);
+    const Value *pKind = pAction ? pAction->Get("S") : nullptr;
+    if (const Value *pDest = pAnnot->Get("Dest")) {
+      readDest(pDest);
+    } else if (pAction == nullptr || !pAction->IsDict()) {
+      // No target at all: kept as it is, a plain rectangle.
+    } else if (pKind != nullptr && pKind->IsName("GoTo")) {
+      readDest(pAction->Get("D"));
+      link.bInAction = true;
+    } else {
+      Value action;
+      if (!CarryAction(entry, *pAction, occurrences, nOccurrence, action)) {
+        const std::string kind = pKind && pKind->IsName() ? pKind->name() : "unknown";
+        occurrence.Note(nPageNumber, kind == "GoToE"
+                                         ? "a link to an embedded file that the file does not "
+                                           "hold was left out"
+                                         : "a link with a " + kind +
+                                               " action (it could run a program or a script) "
+                                               "was left out");
+        continue;
+      }
+      annot.Set("A", std::move(action));
     }
     link.annot = Value(std::move(annot));
-    link.nOrder = out.BeginAnnotation(placement.nSheet);
+    link.nOrder = nPlaces + nIndex;
+    out.BeginAnnotation(placement.nSheet);
     Offer(std::move(link), occurrences, nOccurrence, out);
   }
-  if (bBadRect)
-    doc.Warn("a link has no usable rectangle and was left out");
 }
 
 void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool bFinal,
@@ -173,12 +238,14 @@ void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool b
   for (auto &[nPage, links] : occurrence.waiting) {
     for (PendingLink &link : links) {
       Value dest;
-      if (ResolveDest(link.dest, occurrences, nOccurrence, true, out, dest))
-        WriteLink(link, &dest, out);
-      else if (bMayLandLater)
+      if (ResolveDest(link.dest, occurrences, nOccurrence, true, out, dest)) {
+        WriteLink(link, &dest, occurrence, out);
+      } else if (bMayLandLater) {
         still[nPage].push_back(std::move(link));
-      else
-        out.SettleAnnotation(link.nSheet, link.nOrder, 0); // into a page that was not placed
+      } else {
+        // Into a page the selection left out: the user's choice, not a loss to report.
+        out.SettleAnnotation(link.nSheet, link.nOrder, 0);
+      }
     }
   }
   occurrence.waiting = std::move(still);

@@ -7,19 +7,25 @@
 
 #include "MergeRun.h"
 
+#include "AnnotationCarrier.h"
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
+#include "FileIdentity.h"
+#include "DocumentSettings.h"
+#include "EmbeddedFiles.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
 #include "OutlineBuilder.h"
+#include "PageLabels.h"
 #include "PathText.h"
 #include "PdfText.h"
 #include "Protection.h"
 #include "SheetComposer.h"
 #include "SourceCache.h"
 #include "SourcePages.h"
+#include "StructureTree.h"
 
 #include <openssl/evp.h>
 #include <podofo/podofo.h>
@@ -62,7 +68,10 @@ public:
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
         m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
                                                           false},
-        m_cache(m_context), m_forms(settings.nNUp == 0 && !settings.bFlattenForms) {}
+        m_cache(m_context),
+        m_forms(settings.nNUp == 0 && !settings.bFlattenForms, [this] { m_context.CheckCancel(); }),
+        m_annots([this] { m_context.CheckCancel(); }), m_structure(m_out, m_context),
+        m_labels(settings.nNUp == 0) {}
 
   MergeOutcome Execute();
 
@@ -81,6 +90,7 @@ private:
               const std::wstring &text);
   void Protect();
   void WriteDocument();
+  void CheckStagedOutput();
 
   const MergeSettings &m_settings;
   int32_t m_nIndex;
@@ -92,6 +102,11 @@ private:
   std::vector<Occurrence> m_occurrences;
   OptionalContent m_layers;
   FormFields m_forms;
+  AnnotationCarrier m_annots;
+  StructureTree m_structure;
+  PageLabels m_labels;
+  EmbeddedFiles m_files;
+  DocumentSettings m_documentSettings;
   MergeOutcome m_outcome;
   double m_dStep = 0, m_dValue = 5;
   std::vector<const MergeSrc *> m_sources;
@@ -115,8 +130,12 @@ void Run::Protect() {
   m_nProtectionVersion = protection.nVersion;
   m_nEncrypt = m_out.Writer().Reserve();
   // Set first: the dictionary itself is then written as it is, outside any object stream.
-  m_out.Writer().SetEncryption(std::move(protection.pEncrypt), m_nEncrypt);
+  m_out.Writer().SetEncryption(std::move(protection.pCipher), m_nEncrypt);
   m_out.Writer().WriteObject(m_nEncrypt, protection.dict);
+  // An encrypted output replaces nothing before it has been read back with its own password.
+  m_out.Writer().SetCommitCheck([this](const std::string &strStaged) {
+    return CheckProtectedOutput(strStaged, m_settings.strUserPwd, m_out.FinishedSheets());
+  });
 }
 
 void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,
@@ -132,15 +151,21 @@ void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSk
 
 void Run::CountPages() {
   int nPosition = 0;
+  int64_t nTotal = 0;
   for (const MergeSrc *pSrc : m_sources) {
     m_context.CheckCancel();
     const SourceEntry &entry = m_cache.Register(pSrc->strPath, nPosition++);
     if (entry.nKind == SRC_PDF)
-      m_outcome.nPagesCounted +=
-          pSrc->bAllPages ? pSrc->nPageCount : static_cast<int32_t>(pSrc->vecPages.size());
+      nTotal += pSrc->bAllPages ? std::max(pSrc->nPageCount, 0)
+                                : static_cast<int64_t>(pSrc->vecPages.size());
     else if (entry.nKind == SRC_IMAGE)
-      m_outcome.nPagesCounted += 1;
+      nTotal += 1;
   }
+  if (nTotal > kMaxMergePages)
+    throw MergeFailed{MERGE_FAILURE_PAGE, L"too many pages selected (" + std::to_wstring(nTotal) +
+                                              L"; one output holds at most " +
+                                              std::to_wstring(kMaxMergePages) + L")"};
+  m_outcome.nPagesCounted = static_cast<int32_t>(nTotal);
 }
 
 void Run::Stepped(int32_t nReportIndex) {
@@ -162,6 +187,8 @@ void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nRepo
   m_pComposer->Advance();
   occurrence.bPlaced = true;
   occurrence.first = placement;
+  m_structure.PicturePlaced(occurrence.nPosition);
+  m_labels.Placed(nullptr, 0, placement.nSheet, occurrence.nPosition, m_context);
   if (m_bPerSource)
     m_dValue += 95.0 - m_dStep; // a picture is the whole of its source
   Stepped(nReportIndex);
@@ -188,8 +215,10 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
                                                 std::to_wstring(pages.size()) + L" pages)"};
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
+    const std::optional<int64_t> nStructParents = m_structure.FormKey();
     const uint32_t nForm =
-        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1);
+        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
+                     m_settings.nNUp != 0, nStructParents);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
@@ -202,13 +231,22 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
       occurrence.bPlaced = true;
       occurrence.first = placement;
     }
+    if (m_settings.nNUp == 0)
+      m_out.SetSheetGroup(SheetGroup(entry, page));
     occurrence.pages.emplace(page.ref.num, placement);
-    CollectLinks(entry, page, placement, m_occurrences, m_occurrences.size() - 1, m_out);
-    m_forms.PlacePage(entry, page, placement, m_out);
+    m_structure.PagePlaced(page.ref.num, nForm, placement.nSheet, nStructParents);
+    m_labels.Placed(&entry, static_cast<size_t>(nPage), placement.nSheet, occurrence.nPosition,
+                    m_context);
+    const uint64_t nPlaces = m_out.ReserveAnnotationPlaces();
+    CollectLinks(entry, page, placement, nPlaces, m_occurrences, m_occurrences.size() - 1, m_out);
+    m_forms.PlacePage(entry, page, placement, nPlaces, m_out);
+    m_annots.PlacePage(entry, page, placement, nPlaces, occurrence, m_out);
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE,
-                        FileName(src.strPath) + L": the file was cut short while it was read"};
+                        FileName(src.strPath) + (entry.doc->Changed()
+                                                     ? L": changed while it was read"
+                                                     : L": the file was cut short while it was read")};
     entry.copier->Flush();
     entry.doc->ReleasePages(); // what this page needed of the file is written
     Stepped(nReportIndex);
@@ -222,8 +260,12 @@ void Run::PlaceSources() {
     const int32_t nReportIndex = m_bPerSource ? src.nIndex - 1 : m_nIndex;
     if (m_bPerSource)
       m_dValue = 5.0;
-    SourceEntry *pEntry = m_cache.Fetch(src.strPath, src.pszPassword);
+    SourceEntry *pEntry =
+        m_cache.Fetch(src.strPath, src.pszPassword, src.nFileSize, src.nFileModified);
     m_context.CheckCancel();
+    if (pEntry == nullptr && !m_settings.bSkipBadSources)
+      throw MergeFailed{MERGE_FAILURE_SOURCE,
+                        FileName(src.strPath) + L": " + m_cache.Failure(src.strPath)};
     if (pEntry == nullptr) {
       // Skipped sources are said once, at their first occurrence.
       bool bSaid = false;
@@ -238,18 +280,27 @@ void Run::PlaceSources() {
     occurrence.pEntry = pEntry;
     occurrence.strTitle = FileTitle(src.strPath);
     occurrence.nPosition = nPosition;
+    occurrence.bStructured = pEntry->doc && pEntry->doc->Catalog().Get("StructTreeRoot");
+    occurrence.embeddedFileName = [this, pEntry](const std::string &name) {
+      return m_files.OutputName(*pEntry, m_out.Writer(), name);
+    };
     if (pEntry->nKind == SRC_IMAGE) {
       PlacePicture(*pEntry, occurrence, nReportIndex);
     } else {
+      m_structure.BeginOccurrence(*pEntry, nPosition);
       PlacePdf(src, *pEntry, occurrence, nReportIndex);
       if (occurrence.bPlaced) {
         // Everything this occurrence points at inside itself has landed: its links and its
         // outline go to the file now, so that they are not held until the end.
         WriteLinks(m_occurrences, m_occurrences.size() - 1, false, m_out);
         m_forms.WriteOccurrence(*pEntry, occurrence, m_out);
+        m_annots.WriteOccurrence(*pEntry, occurrence, m_out);
         if (m_settings.bBookmarks)
           WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
+        m_structure.EndOccurrence();
+        m_files.Take(*pEntry, m_out.Writer());
+        m_documentSettings.Take(*pEntry);
         m_context.nHighestVersion = std::max(m_context.nHighestVersion, pEntry->doc->Version());
       }
       pEntry->copier->Flush();
@@ -275,6 +326,26 @@ void Run::PlaceSources() {
       Report(nReportIndex, 100);
   }
   m_pComposer->FinishSheet();
+  if (m_out.SheetCount() == 0) {
+    bool bSkipped = false;
+    for (const MergeSourceNote &n : m_outcome.notices)
+      bSkipped = bSkipped || n.bSkipped;
+    throw MergeFailed{MERGE_FAILURE_EMPTY, m_sources.empty()
+                                               ? L"nothing to merge: no file was given"
+                                           : bSkipped ? L"nothing to merge: no file could be used"
+                                                      : L"nothing to merge: no page was selected"};
+  }
+}
+
+// Everything that must hold before the finished output may replace anything at its path is
+// checked here, after the last byte is on the disk: the sources are still the files that were
+// read (one rewritten while it was read may have given pages of two versions). A check that
+// reads the staged file back (m_out.Writer().StagedPath()) belongs here too.
+void Run::CheckStagedOutput() {
+  const std::wstring changed = m_cache.ChangedSource();
+  if (!changed.empty())
+    throw MergeFailed{MERGE_FAILURE_SOURCE,
+                      FileName(changed) + L": changed while it was read; nothing was written"};
 }
 
 void Run::WriteDocument() {
@@ -282,6 +353,10 @@ void Run::WriteDocument() {
     WriteLinks(m_occurrences, k, true, m_out);
   m_context.CheckCancel();
   pdf::Dict catalog;
+  for (const Occurrence &occurrence : m_occurrences)
+    for (const auto &[nPage, text] : occurrence.notes)
+      Notice(occurrence.nPosition, m_sources[static_cast<size_t>(occurrence.nPosition)]->strPath,
+             nPage, false, Utf8ToWide(text));
   if (m_settings.bBookmarks) {
     if (const uint32_t nOutline = WriteOutline(m_occurrences, m_out))
       catalog.Set("Outlines", Value(pdf::Ref{nOutline, 0}));
@@ -293,6 +368,16 @@ void Run::WriteDocument() {
   if (!form.IsNull())
     catalog.Set("AcroForm", std::move(form));
   catalog.Set("PageMode", Value::MakeName("UseOutlines"));
+  m_structure.Build(catalog);
+  m_files.Build(catalog, m_out.Writer());
+  m_documentSettings.Build(catalog);
+  Value labels = m_labels.Build(m_out.Writer());
+  if (!labels.IsNull())
+    catalog.Set("PageLabels", std::move(labels));
+  for (const RunNotice &notice : m_context.notices)
+    Notice(notice.nSource, m_sources[static_cast<size_t>(notice.nSource)]->strPath, notice.nPage,
+           notice.bSkipped, notice.strText);
+  m_context.notices.clear();
   if (!m_bPerSource)
     Report(m_nIndex, 95);
   m_context.CheckCancel();
@@ -312,6 +397,13 @@ void Run::WriteDocument() {
   if (!m_out.Finish(std::move(catalog), info.info, idArray, m_nEncrypt, nVersion))
     throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
                                                 Utf8ToWide(m_out.Writer().Error())};
+  m_context.CheckCancel();
+  CheckStagedOutput();
+  // The last moment a cancel is honoured: once the file is moved into place the run is done.
+  m_context.CheckCancel();
+  if (!m_out.Writer().Commit())
+    throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be replaced: " +
+                                                Utf8ToWide(m_out.Writer().Error())};
 }
 
 MergeOutcome Run::Execute() {
@@ -323,6 +415,9 @@ MergeOutcome Run::Execute() {
       throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
                                                   Utf8ToWide(m_out.Writer().Error())};
     Protect();
+    m_out.SetAnnotationKeys([this](int nPosition, uint32_t nSource, uint32_t nOut, size_t nSheet) {
+      return m_structure.AnnotationWritten(nPosition, nSource, nOut, nSheet);
+    });
     for (const auto &pSrc : *m_settings.pSources)
       m_sources.push_back(pSrc.get());
     CountPages();
@@ -357,6 +452,15 @@ MergeOutcome Run::Execute() {
 } // namespace
 
 MergeOutcome RunMerge(const MergeSettings &settings, int32_t nIndex) {
+  // Refused before anything is read or made beside it: the output would replace a source.
+  for (const auto &pSrc : *settings.pSources) {
+    if (IsSameFile(pSrc->strPath, settings.strOutPath)) {
+      MergeOutcome refused;
+      refused.nFailure = MERGE_FAILURE_OUTPUT;
+      refused.strFailure = FileName(pSrc->strPath) + L": is also the output file";
+      return refused;
+    }
+  }
   Run run(settings, nIndex);
   return run.Execute();
 }

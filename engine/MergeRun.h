@@ -21,6 +21,7 @@ struct MergeSettings {
   bool bBookmarks = true;
   bool bObjectStreams = false;
   bool bFlattenForms = false;
+  bool bSkipBadSources = true; // false: a source that cannot be used fails the run
   bool bProtect = false;
   std::string strUserPwd, strOwnerPwd;
   int nPermissions = 0, nEncryption = 0;

@@ -2,6 +2,10 @@
 
 #include "MergerTool.h"
 
+#include "pdf/PasswordText.h"
+
+#include <new>
+
 namespace {
 
 struct PaperSize {
@@ -29,8 +33,10 @@ bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
 MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842), m_nNUp(0),
-      m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_RC4_40), m_bBookmarks(true),
-      m_bObjectStreams(false), m_bFlattenForms(false), m_nFailure(MERGE_FAILURE_NONE) {}
+      m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_AES_256), m_bBookmarks(true),
+      m_bObjectStreams(false), m_bFlattenForms(false), m_bPasswordsUtf8(false),
+      m_bSkipBadSources(true),
+      m_nFailure(MERGE_FAILURE_NONE) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
 
@@ -61,9 +67,11 @@ void MergerTool::CopyFrom(const MergerTool &other) {
   m_strOutPath = other.m_strOutPath;
   m_strProcessPath = other.m_strProcessPath;
   m_nEncryption = other.m_nEncryption;
+  m_bPasswordsUtf8 = other.m_bPasswordsUtf8;
   m_bBookmarks = other.m_bBookmarks;
   m_bObjectStreams = other.m_bObjectStreams;
   m_bFlattenForms = other.m_bFlattenForms;
+  m_bSkipBadSources = other.m_bSkipBadSources;
   m_nFailure = other.m_nFailure;
   m_strFailure = other.m_strFailure;
   m_vecNotices = other.m_vecNotices;
@@ -129,11 +137,25 @@ bool MergerTool::AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t 
   if (pszRange != nullptr) {
     // A partly malformed range keeps the pages that could be read.
     pSrc->bAllPages = false;
-    GetSelectPage(pszRange, pSrc->vecPages, nPageCount);
+    try {
+      GetSelectPage(pszRange, pSrc->vecPages, nPageCount);
+    } catch (const std::bad_alloc &) {
+      return false; // a selection larger than memory: nothing is appended
+    }
   } else {
     pSrc->bAllPages = true;
   }
   m_lstSrc.push_back(std::move(pSrc));
+  return true;
+}
+
+bool MergerTool::AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t nPageCount,
+                                const char *pszRange, const char *pszPassword, int64_t nFileSize,
+                                int64_t nFileModified) {
+  if (!AppendMergeSrc(nIndex, pszPath, nPageCount, pszRange, pszPassword))
+    return false;
+  m_lstSrc.back()->nFileSize = nFileSize;
+  m_lstSrc.back()->nFileModified = nFileModified;
   return true;
 }
 
@@ -176,11 +198,20 @@ bool MergerTool::SetEncryption(int32_t nEncryption) {
   return true;
 }
 
+void MergerTool::SetPasswordsUtf8(bool bUtf8) { m_bPasswordsUtf8 = bUtf8; }
+
+std::vector<std::string> MergerTool::GetPasswordForms(const char *pszPassword) {
+  return pszPassword == nullptr ? std::vector<std::string>()
+                                : engine::pdf::SourcePasswordForms(pszPassword, 4);
+}
+
 void MergerTool::SetBookmarks(bool bBookmarks) { m_bBookmarks = bBookmarks; }
 
 void MergerTool::SetObjectStreams(bool bObjectStreams) { m_bObjectStreams = bObjectStreams; }
 
 void MergerTool::SetFlattenForms(bool bFlattenForms) { m_bFlattenForms = bFlattenForms; }
+
+void MergerTool::SetSkipBadSources(bool bSkip) { m_bSkipBadSources = bSkip; }
 
 void MergerTool::NotifyProcess(int32_t nIndex, int32_t nPercent) {
   if (m_pUserData != nullptr && m_pfnProcess != nullptr)

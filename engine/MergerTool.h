@@ -1,7 +1,7 @@
 #pragma once
 // The merge engine: one MergerTool describes one merge job (sources, sheet layout,
 // protection, output path, callbacks) and runs it with StartMerge. Exported for other
-// programs; it needs nothing but PoDoFo underneath.
+// programs; underneath it needs no window code (its ciphers are OpenSSL's).
 
 #include "MergerExport.h"
 
@@ -32,14 +32,18 @@ enum MergePaper : int32_t {
   PAPER_TABLOID = 7,
 };
 
-// Encryption of a protected output. The window writes RC4 with a 40-bit key, which is weak;
-// the stronger ones are for callers that ask for them.
+// Encryption of a protected output. AES-256 unless a caller asks otherwise; RC4 with a 40-bit
+// key is broken in minutes and stays only for readers that know nothing newer.
 enum MergeEncryption : int32_t {
   ENCRYPT_RC4_40 = 0,
   ENCRYPT_RC4_128 = 1,
   ENCRYPT_AES_128 = 2,
   ENCRYPT_AES_256 = 3,
 };
+
+// The most pages one job places (and one page selection holds): a job that selects more is
+// refused, so that no selection can ask for more memory than there is.
+constexpr int32_t kMaxMergePages = 10 * 1000 * 1000;
 
 // Why a run failed (GetFailureCode).
 enum MergeFailure : int32_t {
@@ -49,7 +53,8 @@ enum MergeFailure : int32_t {
   MERGE_FAILURE_OUTPUT = 3,   // the output cannot be written
   MERGE_FAILURE_PASSWORD = 4, // a password cannot be encoded for the chosen encryption
   MERGE_FAILURE_INTERNAL = 5,
-  MERGE_FAILURE_SOURCE = 6, // a source changed (was cut short) while it was read
+  MERGE_FAILURE_SOURCE = 6, // a source changed while it was read, or could not be used
+  MERGE_FAILURE_EMPTY = 7,  // nothing to merge: no page selected, or no source usable
 };
 
 // What a run repaired in a source or left out of the output (GetNotices).
@@ -83,6 +88,8 @@ struct MergeSrc {
   bool bAllPages = false;            // no range text: pages 1..nPageCount
   std::vector<int32_t> vecPages;     // selected 1-based pages in output order
   const char *pszPassword = nullptr; // not copied: the caller keeps it alive
+  int64_t nFileSize = -1;            // size when the caller read the file; -1 not known
+  int64_t nFileModified = 0;         // its modification time then, ns since 1970
 };
 
 class MERGERTOOL_API MergerTool {
@@ -119,11 +126,22 @@ public:
   // Appends one source; rangeText null means all pages. False for a negative index or null path.
   bool AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t nPageCount,
                       const char *pszRange, const char *pszPassword);
+  // The same for a file the caller has read (counted its pages): when the merge opens it, a file
+  // whose size or modification time (ns since 1970) is no longer this is refused as changed.
+  bool AppendMergeSrc(int32_t nIndex, const wchar_t *pszPath, int32_t nPageCount,
+                      const char *pszRange, const char *pszPassword, int64_t nFileSize,
+                      int64_t nFileModified);
   void ClearMergeData();
+  // How the passwords of this job (SetOpenPwd, SetPemissionPwd, AppendMergeSrc) are read when
+  // it runs: Windows-1252 text (the default, as older callers give them) or UTF-8.
+  void SetPasswordsUtf8(bool bUtf8);
+  // The byte forms a source's password (UTF-8) may have been written in, likeliest first:
+  // for readers that take a password as bytes and try one at a time.
+  static std::vector<std::string> GetPasswordForms(const char *pszPassword);
   void SetOpenPwd(const char *pszPassword);
   // Call after SetOpenPwd: without a text the permission password defaults to the open one.
   void SetPemissionPwd(const char *pszPassword, bool bEdit, bool bCopy, bool bPrint);
-  // The algorithm used when a password is set (default ENCRYPT_RC4_40). False for an unknown
+  // The algorithm used when a password is set (default ENCRYPT_AES_256). False for an unknown
   // code, which leaves the choice unchanged.
   bool SetEncryption(int32_t nEncryption);
   // Whether the output gets an outline: one entry per merged file with the file's own outline
@@ -135,9 +153,13 @@ public:
   // Whether form fields are drawn flat even at one page per sheet (default off: there they stay
   // fillable; at two or four per sheet they are always drawn flat).
   void SetFlattenForms(bool bFlattenForms);
+  // Whether a source that cannot be used is left out and named in GetNotices (default), or
+  // fails the run before anything is written.
+  void SetSkipBadSources(bool bSkip);
   // Runs the job: nIndex >= 0 reports all progress under nIndex, -1 per source.
   // True when the output file was written; false when cancelled or failed. An existing
-  // file at the output path is replaced only by a completely written output.
+  // file at the output path is replaced only by a completely written output that holds at least
+  // one page; an output path that names one of the sources is refused before anything is read.
   bool StartMerge(int32_t nIndex);
   // Why the last StartMerge returned false (MERGE_FAILURE_NONE after a success), and the same
   // as a sentence that names the source, the page or the system's error.
@@ -170,6 +192,8 @@ protected:
   bool m_bBookmarks;
   bool m_bObjectStreams;
   bool m_bFlattenForms;
+  bool m_bPasswordsUtf8;
+  bool m_bSkipBadSources;
   int32_t m_nFailure;
   std::wstring m_strFailure;
   std::vector<MergeSourceNote> m_vecNotices;

@@ -96,6 +96,18 @@ void ObjectCopier::Flush() {
       m_out.WriteObject(nOut, Value());
       continue;
     }
+    if (object->value.Get("StructParent") != nullptr ||
+        object->value.Get("StructParents") != nullptr) {
+      auto renumbered = std::make_shared<pdf::LoadedObject>(*object);
+      renumbered->value.dict().Remove("StructParent");
+      renumbered->value.dict().Remove("StructParents");
+      if (object->bStream && object->value.Get("StructParents") != nullptr && m_structParents) {
+        Value nKey = m_structParents(nSource);
+        if (!nKey.IsNull())
+          renumbered->value.dict().Set("StructParents", std::move(nKey));
+      }
+      object = std::move(renumbered);
+    }
     if (!object->bStream) {
       m_out.WriteObject(nOut, Map(object->value));
       continue;

@@ -36,6 +36,12 @@ public:
   pdf::Value MapRef(pdf::Ref ref);
   // Writes every queued object and what it refers to.
   void Flush();
+  // The /StructParents a form of the source gets in the output (null: none). Without it, and
+  // for annotations reached by references, keys of the source's structure are dropped: they
+  // would name the wrong elements of the output's.
+  void SetStructParents(std::function<pdf::Value(uint32_t nSourceForm)> structParents) {
+    m_structParents = std::move(structParents);
+  }
 
 private:
   void NoteFeatures(const std::string &key, const pdf::Value &value);
@@ -44,6 +50,7 @@ private:
   pdf::PdfWriter &m_out;
   CopiedFeatures &m_features;
   std::function<void()> m_checkCancel;
+  std::function<pdf::Value(uint32_t)> m_structParents;
   std::unordered_map<uint32_t, uint32_t> m_map;
   std::vector<std::pair<uint32_t, uint32_t>> m_queue; // source number, output number
   size_t m_nStreamBytes = 0;                          // copied since the file's pages were let go

@@ -1,5 +1,7 @@
 #include "OptionalContent.h"
 
+#include "pdf/Limits.h"
+
 #include <set>
 
 namespace engine {
@@ -23,27 +25,47 @@ std::vector<pdf::Ref> Refs(SourceEntry &entry, const Value *pArray) {
   return refs;
 }
 
-// An /Order array: references and nested arrays (with an optional label first), mapped.
-Value MapOrder(SourceEntry &entry, const Value &order, int nDepth) {
-  pdf::Array out;
-  if (!order.IsArray() || nDepth > 32)
-    return Value(std::move(out));
-  for (const Value &item : order.array()) {
-    if (item.IsRef()) {
-      pdf::ObjectPtr holder;
-      const Value *pResolved = entry.doc->Resolve(&item, holder);
-      if (pResolved != nullptr && pResolved->IsArray())
-        out.push_back(MapOrder(entry, *pResolved, nDepth + 1));
-      else
-        out.push_back(entry.copier->MapRef(item.ref()));
-    } else if (item.IsArray()) {
-      out.push_back(MapOrder(entry, item, nDepth + 1));
-    } else if (item.IsString()) {
-      out.push_back(item);
+// An /Order array: references and nested arrays (with an optional label first), mapped. Each
+// array given by reference is taken once: arrays that name each other (in a loop, or the same
+// one many times) would otherwise make the order grow without end. The entries taken are
+// counted against one bound for the source.
+struct OrderMapper {
+  SourceEntry &entry;
+  std::set<uint32_t> taken;
+  size_t nEntries = 0;
+  bool bCut = false;
+
+  Value Map(const Value &order, int nDepth) {
+    pdf::Array out;
+    if (!order.IsArray() || nDepth > 32)
+      return Value(std::move(out));
+    for (const Value &item : order.array()) {
+      if (++nEntries > limits::kMaxLayerOrderEntries) {
+        if (!bCut)
+          limits::NoteHit(limits::Bound::LayerOrder);
+        bCut = true;
+        break;
+      }
+      if (item.IsRef()) {
+        pdf::ObjectPtr holder;
+        const Value *pResolved = entry.doc->Resolve(&item, holder);
+        if (pResolved != nullptr && pResolved->IsArray()) {
+          if (taken.insert(item.ref().num).second)
+            out.push_back(Map(*pResolved, nDepth + 1));
+          else
+            bCut = true;
+        } else {
+          out.push_back(entry.copier->MapRef(item.ref()));
+        }
+      } else if (item.IsArray()) {
+        out.push_back(Map(item, nDepth + 1));
+      } else if (item.IsString()) {
+        out.push_back(item);
+      }
     }
+    return Value(std::move(out));
   }
-  return Value(std::move(out));
-}
+};
 
 } // namespace
 
@@ -83,21 +105,31 @@ void OptionalContent::Take(SourceEntry &entry) {
     pdf::ObjectPtr orderHolder;
     const Value *pOrder = entry.doc->Resolve(pD->Get("Order"), orderHolder);
     if (pOrder != nullptr && pOrder->IsArray()) {
-      Value order = MapOrder(entry, *pOrder, 0);
+      OrderMapper mapper{entry, {}, 0, false};
+      if (pD->Get("Order")->IsRef())
+        mapper.taken.insert(pD->Get("Order")->ref().num);
+      Value order = mapper.Map(*pOrder, 0);
       for (Value &item : order.array())
         m_order.push_back(std::move(item));
+      if (mapper.bCut)
+        entry.doc->Warn("the layers panel's order repeats itself or is too long; the repeats "
+                        "were left out");
     } else {
       for (const pdf::Ref &r : ocgs)
         m_order.push_back(entry.copier->MapRef(r));
     }
     pdf::ObjectPtr radioHolder;
     const Value *pRadio = entry.doc->Resolve(pD->Get("RBGroups"), radioHolder);
+    size_t nRadio = 0; // groups may name one long array many times
     if (pRadio != nullptr && pRadio->IsArray())
       for (const Value &group : pRadio->array()) {
         pdf::Array mapped;
         for (const pdf::Ref &r : Refs(entry, &group))
-          mapped.push_back(entry.copier->MapRef(r));
+          if (++nRadio <= limits::kMaxLayerOrderEntries)
+            mapped.push_back(entry.copier->MapRef(r));
         m_radio.push_back(Value(std::move(mapped)));
+        if (nRadio > limits::kMaxLayerOrderEntries)
+          break;
       }
     for (const pdf::Ref &r : Refs(entry, pD->Get("Locked")))
       m_locked.push_back(entry.copier->MapRef(r));

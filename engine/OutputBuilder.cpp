@@ -68,12 +68,28 @@ void OutputBuilder::CloseSheet() {
   }
 }
 
-uint64_t OutputBuilder::BeginAnnotation(size_t nSheet) {
+uint64_t OutputBuilder::ReserveAnnotationPlaces() {
+  // A page never has this many annotations: the carriers stop long before.
+  const uint64_t nBase = m_nAnnotationOrder;
+  m_nAnnotationOrder += uint64_t{1} << 24;
+  return nBase;
+}
+
+void OutputBuilder::BeginAnnotation(size_t nSheet) {
   auto found = m_pending.find(nSheet);
   if (found == m_pending.end())
     throw std::logic_error("an annotation was added to a sheet already written");
   ++found->second.nUnsettled;
-  return m_nAnnotationOrder++;
+}
+
+void OutputBuilder::SetSheetGroup(Value group) {
+  if (m_bOpen)
+    m_pending[m_sheetNumbers.size() - 1].group = std::move(group);
+}
+
+Rect OutputBuilder::SheetMedia(size_t nSheet) const {
+  auto found = m_pending.find(nSheet);
+  return found == m_pending.end() ? Rect{} : found->second.media;
 }
 
 void OutputBuilder::SettleAnnotation(size_t nSheet, uint64_t nOrder, uint32_t nAnnot) {
@@ -104,12 +120,16 @@ void OutputBuilder::WriteSheet(size_t nSheet, Sheet &sheet) {
     page.Set("Contents", Value(pdf::Ref{sheet.nContents, 0}));
   if (sheet.nRotate != 0)
     page.Set("Rotate", Value(sheet.nRotate));
+  if (!sheet.group.IsNull())
+    page.Set("Group", std::move(sheet.group));
   if (!sheet.annots.empty()) {
     std::sort(sheet.annots.begin(), sheet.annots.end());
     pdf::Array annots;
     for (const auto &item : sheet.annots)
       annots.push_back(Value(pdf::Ref{item.second, 0}));
     page.Set("Annots", Value(std::move(annots)));
+    if (m_bStructureOrder)
+      page.Set("Tabs", Value::MakeName("S"));
   }
   m_writer.WriteObject(m_sheetNumbers[nSheet], Value(std::move(page)));
 }
@@ -133,6 +153,7 @@ bool OutputBuilder::Finish(pdf::Dict catalogExtras, Value info, Value id, uint32
   }
   pages += "]>>";
   m_writer.WriteObjectText(m_nPagesRoot, pages);
+  m_nSheets = m_sheetNumbers.size();
   std::vector<uint32_t>().swap(m_sheetNumbers);
   const uint32_t nCatalog = m_writer.Reserve();
   pdf::Dict catalog;

@@ -35,8 +35,8 @@ int32_t ReadNumber(const std::string &text) {
 }
 
 void AppendEvery(std::vector<int32_t> &vecPages, int32_t nFirst, int32_t nPageCount) {
-  for (int32_t n = nFirst; n <= nPageCount; n += 2)
-    vecPages.push_back(n);
+  for (int64_t n = nFirst; n <= nPageCount && vecPages.size() < kMaxMergePages; n += 2)
+    vecPages.push_back(static_cast<int32_t>(n));
 }
 
 } // namespace
@@ -70,8 +70,11 @@ bool MergerTool::GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPa
     const size_t dash = item.find('-');
     if (dash == std::string::npos) {
       const int32_t value = ReadNumber(item);
-      if (value >= 1 && value <= nPageCount)
+      if (value >= 1 && value <= nPageCount) {
+        if (vecPages.size() >= kMaxMergePages)
+          return false;
         vecPages.push_back(value);
+      }
       continue;
     }
     if (dash == 0 || dash == item.size() - 1) {
@@ -86,6 +89,11 @@ bool MergerTool::GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPa
       bResult = false;
       continue;
     }
+    // A selection is bounded before it is expanded: past the most pages a job may place, the
+    // rest of the text is not read.
+    if (static_cast<int64_t>(nHigh) - nLow + 1 >
+        static_cast<int64_t>(kMaxMergePages) - static_cast<int64_t>(vecPages.size()))
+      return false;
     // The low end is not checked against 1: its 0 or negative pages fail the merge later.
     for (int64_t n = nLow; n <= nHigh; ++n)
       vecPages.push_back(static_cast<int32_t>(n));

@@ -12,7 +12,8 @@ std::string PdfTextString(const std::string &strUtf8) {
     bPlain = bPlain && c >= 0x20 && c < 0x7F;
   if (bPlain)
     return strUtf8;
-  const std::wstring wide = Utf8ToWide(strUtf8);
+  // A file name that is not UTF-8 reads as its Windows-1252 characters.
+  const std::wstring wide = ReadableText(Utf8ToWide(strUtf8));
   std::string out("\xFE\xFF", 2);
   for (wchar_t wc : wide) {
     uint32_t cp = static_cast<uint32_t>(wc);

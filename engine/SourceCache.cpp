@@ -48,14 +48,20 @@ SourceEntry &SourceCache::Register(const std::wstring &strPath, int nPosition) {
   return *pEntry;
 }
 
-SourceEntry *SourceCache::Fetch(const std::wstring &strPath, const char *pszPassword) {
+SourceEntry *SourceCache::Fetch(const std::wstring &strPath, const char *pszPassword, int64_t nSize,
+                                int64_t nModified) {
   auto found = m_entries.find(strPath);
   if (found == m_entries.end())
     return nullptr;
   SourceEntry &entry = *found->second;
   if (entry.nLoadState == 0) {
     entry.nLoadState = 2; // stays failed unless loading gets through
-    if (entry.nKind == SRC_PDF)
+    entry.opened = ReadFileStamp(strPath);
+    // Pages were counted and chosen on the file the caller read; another one is not used.
+    if (nSize >= 0 && entry.opened.bExists &&
+        (entry.opened.nSize != nSize || entry.opened.nModified != nModified))
+      entry.strFailure = L"changed since it was read (its size or time is not the same)";
+    else if (entry.nKind == SRC_PDF)
       LoadPdf(entry, strPath, pszPassword);
     else if (entry.nKind == SRC_IMAGE)
       LoadImageSource(m_context, strPath, entry);
@@ -88,6 +94,19 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
   entry.nLoadState = 1;
 }
 
+std::wstring SourceCache::ChangedSource() const {
+  for (const auto &[path, pEntry] : m_entries) {
+    if (pEntry->nLoadState != 1)
+      continue;
+    const FileStamp now = ReadFileStamp(path);
+    const FileStamp &was = pEntry->opened;
+    if (now.bExists != was.bExists || now.nDevice != was.nDevice || now.nInode != was.nInode ||
+        now.nSize != was.nSize || now.nModified != was.nModified)
+      return path;
+  }
+  return {};
+}
+
 std::wstring SourceCache::Failure(const std::wstring &strPath) const {
   auto found = m_entries.find(strPath);
   if (found == m_entries.end() || found->second->strFailure.empty())
@@ -110,6 +129,7 @@ void SourceCache::Release(SourceEntry &entry) {
   entry.pageIndex = {};
   entry.forms = {};
   entry.appearances = {};
+  entry.turnedAppearances = {};
 }
 
 } // namespace engine

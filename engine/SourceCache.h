@@ -4,6 +4,7 @@
 // the output needs of it has been written and it is released, so the run holds one or two
 // sources at a time, not all of them.
 
+#include "FileIdentity.h"
 #include "MergeContext.h"
 #include "pdf/SourceDocument.h"
 
@@ -31,6 +32,7 @@ struct SourceEntry {
   int nLoadState = 0;      // 0 not loaded yet, 1 loaded, 2 failed
   int nLastUse = -1;       // list position of the path's last occurrence
   std::wstring strFailure; // why it could not be used
+  FileStamp opened;        // the file as it was when it was opened
 
   // A PDF source while it is open.
   std::unique_ptr<pdf::SourceDocument> doc;
@@ -39,6 +41,7 @@ struct SourceEntry {
   std::unordered_map<uint32_t, size_t> pageIndex;     // page object -> index in the page list
   std::unordered_map<uint32_t, uint32_t> forms;       // page object -> its form
   std::unordered_map<uint32_t, uint32_t> appearances; // appearance stream -> its form
+  std::map<std::pair<uint32_t, int>, uint32_t> turnedAppearances; // (stream, turn) -> form
   size_t nPageCount = 0;
   bool bOptionalContentTaken = false;
 
@@ -57,8 +60,13 @@ public:
   // Counts one more occurrence of a path at list position nPosition; returns its entry.
   SourceEntry &Register(const std::wstring &strPath, int nPosition);
   // The entry of a path, loaded the first time; null when it is of no usable kind or failed to
-  // load (a failed load is not tried again; strFailure says why).
-  SourceEntry *Fetch(const std::wstring &strPath, const char *pszPassword);
+  // load (a failed load is not tried again; strFailure says why). A file whose size or
+  // modification time is not the caller's (nSize >= 0) is refused as changed.
+  SourceEntry *Fetch(const std::wstring &strPath, const char *pszPassword, int64_t nSize = -1,
+                     int64_t nModified = 0);
+  // The path of a source that is no longer the file that was opened (rewritten, replaced or
+  // removed since); empty when every source read is unchanged.
+  std::wstring ChangedSource() const;
   // After the path's last occurrence: writes what is still queued and closes the source.
   void Release(SourceEntry &entry);
   // Why a path could not be used.

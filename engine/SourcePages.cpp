@@ -5,6 +5,8 @@
 
 #include "SourcePages.h"
 
+#include "AppearanceMaker.h"
+
 #include "pdf/Limits.h"
 #include "pdf/StreamFilters.h"
 
@@ -82,10 +84,21 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page) {
   return geometry;
 }
 
+Value SheetGroup(SourceEntry &entry, const pdf::PageEntry &page) {
+  const pdf::ObjectPtr pageObject = entry.doc->Load(page.ref);
+  pdf::ObjectPtr holder;
+  const Value *pGroup = entry.doc->Resolve(pageObject->value.Get("Group"), holder);
+  const Value *pKind = pGroup ? pGroup->Get("S") : nullptr;
+  if (pKind == nullptr || !pKind->IsName("Transparency"))
+    return Value();
+  return entry.copier->Map(*pGroup);
+}
+
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber) {
+                      OutputBuilder &out, size_t nPageNumber, bool bGroup,
+                      std::optional<int64_t> nStructParents) {
   auto found = entry.forms.find(page.ref.num);
-  if (found != entry.forms.end())
+  if (found != entry.forms.end() && !nStructParents)
     return found->second;
 
   pdf::SourceDocument &doc = *entry.doc;
@@ -99,9 +112,19 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   }
   if (!form.dict().Has("Resources"))
     form.dict().Set("Resources", Value(pdf::Dict()));
-  // A page drawn as a transparency group keeps that look as a form.
-  if (const Value *pGroup = pageObject->value.Get("Group"))
-    form.dict().Set("Group", copier.Map(*pGroup));
+  // A page's group is isolated whatever it says; a form's is only when it says so.
+  if (bGroup) {
+    Value group = SheetGroup(entry, page);
+    if (group.IsDict()) {
+      group.dict().Set("I", Value(true));
+      form.dict().Set("Group", std::move(group));
+    }
+  }
+  // Files associated with the page stay with what draws it.
+  if (const Value *pFiles = pageObject->value.Get("AF"))
+    form.dict().Set("AF", copier.Map(*pFiles));
+  if (nStructParents)
+    form.dict().Set("StructParents", Value(*nStructParents));
 
   const uint32_t nForm = out.Writer().Reserve();
   pdf::ObjectPtr contentsHolder;
@@ -126,19 +149,7 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   } else {
     std::string content;
     if (pContents != nullptr && pContents->IsArray()) {
-      for (const Value &part : pContents->array()) {
-        pdf::ObjectPtr partHolder;
-        const Value *pPart = doc.Resolve(&part, partHolder);
-        std::string decoded;
-        if (pPart != nullptr && partHolder != nullptr && partHolder->bStream && part.IsRef() &&
-            doc.DecodedStream(part.ref().num, *partHolder, decoded) == pdf::DecodeResult::Ok) {
-          content += decoded;
-          content += '\n'; // parts may split anywhere but between tokens
-        } else {
-          doc.Warn("page " + std::to_string(nPageNumber) +
-                   ": its content is damaged in part; that part was left out");
-        }
-      }
+      doc.JoinContents(pContents->array(), content, nPageNumber);
     } else if (pageObject->value.Get("Contents") != nullptr) {
       doc.Warn("page " + std::to_string(nPageNumber) +
                ": its content is missing or damaged; the page is left blank");
@@ -147,15 +158,17 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
     out.Writer().WriteStream(nForm, std::move(form), pdf::FlateEncode(content));
   }
   out.RegisterXObject(nForm);
-  entry.forms.emplace(page.ref.num, nForm);
+  if (!nStructParents)
+    entry.forms.emplace(page.ref.num, nForm);
   return nForm;
 }
 
 namespace {
 
-// The normal appearance stream of an annotation: /AP /N, or its /AS state when /N has several.
-const Value *NormalAppearance(pdf::SourceDocument &doc, const Value &annot, pdf::ObjectPtr &holder,
-                              uint32_t &nNum) {
+// The normal appearance stream of an annotation in a state: /AP /N, or the state's stream when
+// /N has several.
+const Value *NormalAppearance(pdf::SourceDocument &doc, const Value &annot,
+                              const std::string &state, pdf::ObjectPtr &holder, uint32_t &nNum) {
   pdf::ObjectPtr apHolder, statesHolder;
   const Value *pAp = doc.Resolve(annot.Get("AP"), apHolder);
   const Value *pN = pAp ? pAp->Get("N") : nullptr;
@@ -171,10 +184,9 @@ const Value *NormalAppearance(pdf::SourceDocument &doc, const Value &annot, pdf:
   } else {
     pStates = pN;
   }
-  const Value *pState = annot.Get("AS");
-  if (pStates == nullptr || !pStates->IsDict() || pState == nullptr || !pState->IsName())
+  if (pStates == nullptr || !pStates->IsDict())
     return nullptr;
-  const Value *pStream = pStates->Get(pState->name());
+  const Value *pStream = pStates->Get(state);
   if (pStream == nullptr || !pStream->IsRef())
     return nullptr;
   holder = doc.Load(pStream->ref());
@@ -184,18 +196,40 @@ const Value *NormalAppearance(pdf::SourceDocument &doc, const Value &annot, pdf:
   return &holder->value;
 }
 
-Matrix ReadMatrix(const Value *pArray) {
-  Matrix m;
-  if (pArray == nullptr || !pArray->IsArray() || pArray->array().size() != 6)
-    return m;
-  double v[6];
-  for (int i = 0; i < 6; ++i) {
-    const Value &item = pArray->array()[static_cast<size_t>(i)];
-    if (!item.IsNumber() || !IsCoordinate(item.number()))
-      return m;
-    v[i] = item.number();
-  }
-  return {v[0], v[1], v[2], v[3], v[4], v[5]};
+// The matrix that puts an appearance's box (after its own /Matrix) onto the rectangle.
+bool FitToRect(const Value &appearance, const Rect &rect, Rect &bbox, Matrix &toRect) {
+  if (!ReadRect(appearance.Get("BBox"), bbox))
+    return false;
+  const Rect shown = MapRect(ReadMatrix(appearance.Get("Matrix")), bbox);
+  if (!(shown.width > 0 && shown.height > 0))
+    return false;
+  const double sx = rect.width / shown.width, sy = rect.height / shown.height;
+  toRect = {sx, 0, 0, sy, rect.left - shown.left * sx, rect.bottom - shown.bottom * sy};
+  return true;
+}
+
+// A form of the source's appearance stream, written once per source.
+uint32_t AppearanceForm(SourceEntry &entry, const Value &appearance, uint32_t nAppearance,
+                        const pdf::LoadedObject &object, const Rect &bbox, OutputBuilder &out) {
+  auto found = entry.appearances.find(nAppearance);
+  if (found != entry.appearances.end())
+    return found->second;
+  // Written as a form of its own: appearance streams often lack the form keys.
+  std::string storage;
+  std::string_view data;
+  if (!entry.doc->StreamData(nAppearance, object, storage, data))
+    return 0;
+  Value dict = appearance;
+  dict.dict().Remove("Length");
+  dict = entry.copier->Map(dict);
+  dict.dict().Set("Type", Value::MakeName("XObject"));
+  dict.dict().Set("Subtype", Value::MakeName("Form"));
+  dict.dict().Set("BBox", RectArray(bbox));
+  const uint32_t nForm = out.Writer().Reserve();
+  out.Writer().WriteStream(nForm, std::move(dict), data);
+  out.RegisterXObject(nForm);
+  entry.appearances.emplace(nAppearance, nForm);
+  return nForm;
 }
 
 } // namespace
@@ -220,48 +254,45 @@ AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page, OutputBuilder
     const Value *pAnnot = doc.Resolve(&item, holder);
     if (pAnnot == nullptr || !pAnnot->IsDict())
       continue;
+    // Only fields' widgets are drawn: every other annotation rides as an annotation.
     const Value *pSubtype = pAnnot->Get("Subtype");
-    if (pSubtype != nullptr && (pSubtype->IsName("Link") || pSubtype->IsName("Popup")))
+    if (pSubtype == nullptr || !pSubtype->IsName("Widget"))
       continue;
-    const int64_t nFlags = static_cast<int64_t>(pdf::NumberOr(pAnnot->Get("F"), 0));
-    if (nFlags & (kFlagHidden | kFlagNoView))
+    if (IntegerOr(pAnnot->Get("F"), 0) & (kFlagHidden | kFlagNoView))
       continue;
+    Rect rect;
+    if (!ReadRect(pAnnot->Get("Rect"), rect))
+      continue;
+    const WidgetState state = ReadWidgetState(entry, *pAnnot);
+    const bool bButton = state.type == "Btn";
+    const Value *pAs = pAnnot->Get("AS");
+    const std::string shown =
+        bButton ? ButtonState(entry, *pAnnot, state) : (pAs && pAs->IsName() ? pAs->name() : "");
     pdf::ObjectPtr appearanceHolder;
     uint32_t nAppearance = 0;
-    const Value *pAppearance = NormalAppearance(doc, *pAnnot, appearanceHolder, nAppearance);
-    Rect rect, bbox;
-    if (pAppearance == nullptr || !ReadRect(pAnnot->Get("Rect"), rect) ||
-        !ReadRect(pAppearance->Get("BBox"), bbox))
+    const Value *pAppearance = NormalAppearance(doc, *pAnnot, shown, appearanceHolder, nAppearance);
+    Rect bbox;
+    Matrix toRect;
+    // Readers draw text and choice fields anew when the form asks them to; buttons keep theirs.
+    const bool bRedraw = state.bNeedAppearances && !bButton && EncodableText(state);
+    if (pAppearance != nullptr && !bRedraw && FitToRect(*pAppearance, rect, bbox, toRect)) {
+      if (const uint32_t nForm =
+              AppearanceForm(entry, *pAppearance, nAppearance, *appearanceHolder, bbox, out))
+        overlays.emplace_back(nForm, toRect);
       continue;
-    // The form's own /Matrix is applied by the reader; the box it gives is fitted to /Rect.
-    const Rect shown = MapRect(ReadMatrix(pAppearance->Get("Matrix")), bbox);
-    if (!(shown.width > 0 && shown.height > 0))
-      continue;
-    const double sx = rect.width / shown.width, sy = rect.height / shown.height;
-    const Matrix toRect{sx, 0, 0, sy, rect.left - shown.left * sx, rect.bottom - shown.bottom * sy};
-
-    auto found = entry.appearances.find(nAppearance);
-    uint32_t nForm = 0;
-    if (found != entry.appearances.end()) {
-      nForm = found->second;
-    } else {
-      // Written as a form of its own: appearance streams often lack the form keys.
-      std::string storage;
-      std::string_view data;
-      if (!doc.StreamData(nAppearance, *appearanceHolder, storage, data))
-        continue;
-      Value dict = *pAppearance;
-      dict.dict().Remove("Length");
-      dict = entry.copier->Map(dict);
-      dict.dict().Set("Type", Value::MakeName("XObject"));
-      dict.dict().Set("Subtype", Value::MakeName("Form"));
-      dict.dict().Set("BBox", RectArray(bbox));
-      nForm = out.Writer().Reserve();
-      out.Writer().WriteStream(nForm, std::move(dict), data);
-      out.RegisterXObject(nForm);
-      entry.appearances.emplace(nAppearance, nForm);
     }
-    overlays.emplace_back(nForm, toRect);
+    MadeAppearance made;
+    if (!MakeWidgetAppearance(entry, *pAnnot, state, made))
+      continue;
+    pdf::Dict form;
+    form.Set("Type", Value::MakeName("XObject"));
+    form.Set("Subtype", Value::MakeName("Form"));
+    form.Set("BBox", RectArray(made.bbox));
+    form.Set("Resources", std::move(made.resources));
+    const uint32_t nForm = out.Writer().Reserve();
+    out.Writer().WriteStream(nForm, Value(std::move(form)), made.content);
+    out.RegisterXObject(nForm);
+    overlays.emplace_back(nForm, Matrix{1, 0, 0, 1, rect.left, rect.bottom});
   }
   return overlays;
 }

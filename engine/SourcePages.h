@@ -1,11 +1,12 @@
 #pragma once
 // A page of a PDF source made ready for a sheet: its box and turn as a reader shows it, the
-// form XObject that draws it, and the appearances of its annotations drawn over it.
+// form XObject that draws it, and the appearances of its flattened fields drawn over it.
 
 #include "Geometry.h"
 #include "SourceCache.h"
 
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -21,13 +22,22 @@ struct PageGeometry {
 PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page);
 
 // The form XObject that draws the page, written once per page however often it is placed.
-// nPageNumber (1-based) names the page in warnings.
+// nPageNumber (1-based) names the page in warnings. With bGroup the page's transparency group
+// goes with the form, isolated as a page's group is; without, the page is drawn alone on its
+// sheet, which takes the group (SheetGroup): what every reader then shows is the source page.
+// A page of a tagged source gets a form of its own at each placement, with /StructParents
+// nStructParents (its place in the structure).
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
-                      OutputBuilder &out, size_t nPageNumber);
+                      OutputBuilder &out, size_t nPageNumber, bool bGroup,
+                      std::optional<int64_t> nStructParents = std::nullopt);
+// The page's transparency group mapped into the output, or null.
+pdf::Value SheetGroup(SourceEntry &entry, const pdf::PageEntry &page);
 
-// The appearances of the page's visible annotations other than links, pop-ups and those
-// bCarried says stay annotations (form fields that stay fillable), each as a form and the
-// matrix that puts it on the page.
+// The appearances of the page's visible fields' widgets other than those bCarried says stay
+// annotations (fields that stay fillable), each as a form and the matrix that puts it on the
+// page: the widget's own appearance in the state its field's value gives, or one made as
+// readers make it when it has none or the form asks for new ones. Every other annotation rides
+// as an annotation.
 std::vector<std::pair<uint32_t, Matrix>>
 AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page, OutputBuilder &out,
                    const std::function<bool(uint32_t)> &bCarried);

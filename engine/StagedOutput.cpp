@@ -1,5 +1,6 @@
 #include "StagedOutput.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <sys/stat.h>
@@ -27,7 +28,13 @@ StagedOutput::StagedOutput(const std::string &strTarget) : m_strTarget(strTarget
   const size_t slash = strTarget.find_last_of('/');
   const std::string folder = slash == std::string::npos ? "" : strTarget.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? strTarget : strTarget.substr(slash + 1);
-  std::string pattern = folder + "." + name + ".XXXXXX";
+  // The temporary name adds a dot and a random suffix: the name is shortened so that the
+  // temporary one fits wherever the target's name fits.
+  long nNameMax = pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  if (nNameMax <= 0)
+    nNameMax = 255;
+  const size_t nKeep = static_cast<size_t>(std::max(1L, nNameMax - 8));
+  std::string pattern = folder + "." + name.substr(0, nKeep) + ".XXXXXX";
   const int fd = mkstemp(pattern.data());
   if (fd < 0)
     return;

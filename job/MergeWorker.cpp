@@ -30,10 +30,11 @@ std::wstring JoinNotes(const std::vector<std::wstring> &notes) {
 void PrepareTool(MergerTool &tool, MergeJob &job, bool perRow) {
   const CFSMSettings &s = job.settings;
   tool.SetCallBack(&job, MergeProgressCallback, MergeCancelCallback);
+  tool.SetPasswordsUtf8(true);
   if (s.bOpenPwd && !(perRow && s.strOpenPwd.empty()))
-    tool.SetOpenPwd(WideToAnsi(s.strOpenPwd).c_str());
+    tool.SetOpenPwd(WideToUtf8(s.strOpenPwd).c_str());
   if (s.bPermissionPwd || s.bOpenPwd) {
-    const std::string permission = s.bPermissionPwd ? WideToAnsi(s.strPermissionPwd) : "";
+    const std::string permission = s.bPermissionPwd ? WideToUtf8(s.strPermissionPwd) : "";
     tool.SetPemissionPwd(s.bPermissionPwd ? permission.c_str() : nullptr, s.bEditingAllowed != 0,
                          s.bCopyingAllowed != 0, s.bPrintingAllowed != 0);
   }
@@ -45,9 +46,7 @@ bool PasswordsFit(const CFSMSettings &s) {
          (!s.bPermissionPwd || ToEnginePassword(s.strPermissionPwd, &unused));
 }
 
-const wchar_t kPasswordRefused[] =
-    L"The password has a character that PDF passwords cannot hold. Use letters, digits and the "
-    L"usual punctuation.";
+const wchar_t kPasswordRefused[] = L"The password has a character that is no text.";
 
 // What the run left out or mended, and why it failed, for the user.
 void NoteOutcome(MergeJob &job, const MergerTool &tool, bool ok) {
@@ -69,8 +68,11 @@ void AppendRow(MergerTool &tool, const _stru_ItemData_ &row) {
 } // namespace
 
 bool ToEnginePassword(const std::wstring &text, std::string *out) {
-  *out = WideToAnsi(text);
-  return AnsiToWide(*out) == text;
+  for (const wchar_t c : text)
+    if (c == 0 || (c >= 0xD800 && c <= 0xDFFF) || static_cast<uint32_t>(c) > 0x10FFFF)
+      return false;
+  *out = WideToUtf8(text);
+  return true;
 }
 
 std::unique_ptr<std::string> ToEngineText(const std::shared_ptr<std::wstring> &text) {

@@ -19,8 +19,8 @@ int RunSingleFile(MergeJob &job);
 // in its notes. Result 0.
 int RunPerRow(MergeJob &job);
 
-// A password as the engine takes it (Windows-1252). False when a character has no byte there:
-// such a password is refused rather than handed on with a '?' the user never typed.
+// A password as the engine takes it from the program (UTF-8; the engine encodes it for the
+// encryption). False for text that is no password: a NUL or a code point that is no character.
 bool ToEnginePassword(const std::wstring &text, std::string *out);
 
 // The engine's narrow text (Windows-1252) of a buffer; null when the buffer is null or holds

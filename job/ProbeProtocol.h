@@ -12,7 +12,7 @@
 struct ProbeRequest {
   std::wstring path;
   bool hasPassword = false;
-  std::string password; // the engine's text (Windows-1252)
+  std::string password; // UTF-8, as the engine takes it
 };
 
 struct ProbeReply {

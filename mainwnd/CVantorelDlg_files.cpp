@@ -120,8 +120,15 @@ void CVantorelDlg::AskSourcePassword(int row) {
     // pass for this one.
     m_passwordCheckId = --m_lastPasswordCheckId;
     m_passwordCheck = [&dialog, &accepted, &answer, password](const ProbeReply &reply) {
-      if (reply.nPages <= 0 && reply.nStatus == PROBE_WRONG_PASSWORD) {
+      if (reply.nPages <= 0 &&
+          (reply.nStatus == PROBE_WRONG_PASSWORD || reply.nStatus == PROBE_NEEDS_PASSWORD)) {
         dialog.Answer(false, LoadLangString(IDS_WRONG_PASSWORD));
+        return;
+      }
+      // Damaged encryption (or any other failure) is no accepted password: the dialog says
+      // why, and the row keeps waiting for a password that opens it.
+      if (reply.nPages < 0) {
+        dialog.Answer(false, reply.reason);
         return;
       }
       accepted = password;

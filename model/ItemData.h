@@ -39,7 +39,7 @@ struct _stru_ItemData_ {
   std::shared_ptr<std::wstring> pszPageRange;
   int32_t nStatus = STATUS_READY;
   int32_t nReadState = READ_DONE;
-  // The password the user gave for this source, as the engine takes it (Windows-1252). Kept in
+  // The password the user gave for this source, in UTF-8 as the engine takes it. Kept in
   // memory only, for this row; the merge hands it to the engine with this source.
   std::string strPassword;
   // Why the reading found the PDF unusable, as the engine said it; empty when it said nothing

@@ -22,7 +22,14 @@ char ToAnsi(char32_t c) {
   return '?';
 }
 
+// A byte that was not UTF-8, carried in wide text.
+constexpr char32_t kCarriedFirst = 0xDC80, kCarriedLast = 0xDCFF;
+
 void AppendUtf8(std::string &out, char32_t c) {
+  if (c >= kCarriedFirst && c <= kCarriedLast) {
+    out += static_cast<char>(c - 0xDC00);
+    return;
+  }
   if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF)
     c = kReplacement;
   if (c < 0x80) {
@@ -110,11 +117,26 @@ std::wstring Utf8ToWide(const std::string &text) {
     char32_t c = 0;
     const size_t length = DecodeUtf8(text, i, &c);
     if (length == 0) {
-      out += kReplacement;
+      out += static_cast<wchar_t>(0xDC00 + static_cast<uint8_t>(text[i]));
       ++i;
     } else {
       out += static_cast<wchar_t>(c);
       i += length;
+    }
+  }
+  return out;
+}
+
+std::wstring ReadableText(const std::wstring &text) {
+  std::wstring out;
+  out.reserve(text.size());
+  for (wchar_t c : text) {
+    const auto u = static_cast<char32_t>(c);
+    if (u >= kCarriedFirst && u <= kCarriedLast) {
+      const uint8_t b = static_cast<uint8_t>(u - 0xDC00);
+      out += static_cast<wchar_t>(b < 0xA0 ? kHighTable[b - 0x80] : b);
+    } else {
+      out += c;
     }
   }
   return out;

@@ -9,8 +9,17 @@ std::string WideToAnsi(const std::wstring &text);
 // Wide string of Windows-1252 text; never fails (the five unassigned bytes map to U+0081 and
 // the like, as Windows does).
 std::wstring AnsiToWide(const std::string &text);
-// UTF-8 of a wide string; code points that UTF-8 cannot carry (surrogates, beyond U+10FFFF)
-// become U+FFFD.
+// File names are bytes: a name that is not UTF-8 (a Latin-1 "caf\xE9.pdf") must survive the trip
+// through wide text unchanged. Each byte 0x80..0xFF that is not part of a valid UTF-8 sequence
+// is carried as the lone surrogate U+DC80..U+DCFF, which no valid text contains.
+
+// UTF-8 of a wide string; U+DC80..U+DCFF become the bytes they carry, other code points that
+// UTF-8 cannot hold (surrogates, beyond U+10FFFF) become U+FFFD.
 std::string WideToUtf8(const std::wstring &text);
-// Wide string of UTF-8 text; each byte that is not part of a valid sequence becomes U+FFFD.
+// Wide string of UTF-8 text; each byte that is not part of a valid sequence becomes
+// U+DC80..U+DCFF, so WideToUtf8 gives the same bytes back.
 std::wstring Utf8ToWide(const std::string &text);
+// The text as a person should read it: each carried byte (U+DC80..U+DCFF) shown as its
+// Windows-1252 character, so a Latin-1 file name reads as it was meant. For showing only: the
+// result no longer names the file.
+std::wstring ReadableText(const std::wstring &text);

@@ -1,6 +1,7 @@
 #include "PageRenderer.h"
 
 #include "AnsiText.h"
+#include "MergerTool.h"
 
 #include <poppler.h>
 
@@ -8,6 +9,7 @@
 #include <cmath>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 struct PageRenderer::Document {
   PopplerDocument *doc = nullptr;
@@ -57,11 +59,19 @@ bool PageRenderer::Open(const std::wstring &path, const std::string &password) {
     m_strReason = L"The file cannot be read: its name cannot be given to the renderer.";
     return false;
   }
-  // Passwords reach the engine in Windows-1252; poppler takes UTF-8 and tries its Latin-1 form
-  // as well, which covers the encodings that PDF passwords are written in.
-  const std::string utf8Password = WideToUtf8(AnsiToWide(password));
-  PopplerDocument *doc =
-      poppler_document_new_from_file(uri, password.empty() ? nullptr : utf8Password.c_str(), &error);
+  // poppler takes a password as bytes (and their Latin-1 form): each form a writer may have
+  // given it (PDFDocEncoding, UTF-8, Windows-1252) is tried in turn.
+  PopplerDocument *doc = nullptr;
+  const std::vector<std::string> forms = password.empty()
+                                             ? std::vector<std::string>{std::string()}
+                                             : MergerTool::GetPasswordForms(password.c_str());
+  for (size_t i = 0; i < forms.size() && doc == nullptr; ++i) {
+    g_clear_error(&error);
+    doc =
+        poppler_document_new_from_file(uri, password.empty() ? nullptr : forms[i].c_str(), &error);
+    if (!error || error->domain != POPPLER_ERROR || error->code != POPPLER_ERROR_ENCRYPTED)
+      break;
+  }
   g_free(uri);
   if (!doc) {
     if (error && error->domain == POPPLER_ERROR && error->code == POPPLER_ERROR_ENCRYPTED) {

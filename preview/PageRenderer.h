@@ -26,7 +26,7 @@ public:
   PageRenderer(const PageRenderer &) = delete;
   PageRenderer &operator=(const PageRenderer &) = delete;
 
-  // Opens the PDF at path; password is the engine's narrow text (Windows-1252), empty for none.
+  // Opens the PDF at path; password is UTF-8 as the engine takes it, empty for none.
   // False when it cannot be rendered: Status() and Reason() say why.
   bool Open(const std::wstring &path, const std::string &password);
   void Close();

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <fcntl.h>
 #include <mutex>
+#include <new>
+#include <string>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,7 +19,7 @@ namespace {
 
 // The guard's table: what the signal handler may read without locks. A slot is taken by
 // storing its end last and given back by clearing its end first.
-constexpr int kSlots = 64;
+constexpr int kSlots = MappedFile::kGuardSlots;
 struct Slot {
   std::atomic<uintptr_t> begin{0}, end{0};
   std::atomic<bool> truncated{false};
@@ -81,37 +83,65 @@ std::unique_ptr<MappedFile> MappedFile::Open(const std::string &strPath, std::st
   }
   std::unique_ptr<MappedFile> file(new MappedFile);
   file->m_nSize = static_cast<size_t>(info.st_size);
+  file->m_identity = std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino) + ':' +
+                     std::to_string(info.st_size) + ':' + std::to_string(info.st_mtim.tv_sec) +
+                     '.' + std::to_string(info.st_mtim.tv_nsec);
   if (file->m_nSize == 0) {
     ::close(fd);
     file->m_pData = "";
     return file;
   }
   InstallGuard();
+  void *pMap = mmap(nullptr, file->m_nSize, PROT_READ, MAP_PRIVATE, fd, 0);
+  if (pMap == MAP_FAILED) {
+    strError = std::strerror(errno);
+    ::close(fd);
+    return nullptr;
+  }
+  // The slot is chosen and filled under one lock: two files opened at once never share one.
+  // Nothing touches the mapping before it is in the table.
   {
     std::lock_guard<std::mutex> lock(g_slotsLock);
     for (int i = 0; i < kSlots && file->m_nSlot < 0; ++i)
-      if (g_slots[i].end.load() == 0)
+      if (g_slots[i].end.load(std::memory_order_relaxed) == 0) {
+        Slot &slot = g_slots[i];
+        slot.truncated.store(false, std::memory_order_relaxed);
+        slot.begin.store(reinterpret_cast<uintptr_t>(pMap), std::memory_order_relaxed);
+        slot.end.store(reinterpret_cast<uintptr_t>(pMap) + file->m_nSize,
+                       std::memory_order_release);
         file->m_nSlot = i;
+      }
   }
   if (file->m_nSlot < 0) {
+    // Every slot is taken: the file's bytes are read instead, which no guard needs.
+    munmap(pMap, file->m_nSize);
+    try {
+      file->m_read.resize(file->m_nSize);
+    } catch (const std::bad_alloc &) {
+      ::close(fd);
+      strError = "too large to read while so many files are open";
+      return nullptr;
+    }
+    size_t nDone = 0;
+    while (nDone < file->m_nSize) {
+      const ssize_t n =
+          pread(fd, file->m_read.data() + nDone, file->m_nSize - nDone, static_cast<off_t>(nDone));
+      if (n < 0 && errno == EINTR)
+        continue;
+      if (n <= 0)
+        break;
+      nDone += static_cast<size_t>(n);
+    }
     ::close(fd);
-    strError = "too many files open at once";
-    return nullptr;
+    file->m_read.resize(nDone); // a file cut short meanwhile reads as what is left
+    file->m_nSize = nDone;
+    file->m_pData = file->m_read.data();
+    return file;
   }
-  void *pMap = mmap(nullptr, file->m_nSize, PROT_READ, MAP_PRIVATE, fd, 0);
   ::close(fd);
-  if (pMap == MAP_FAILED) {
-    strError = std::strerror(errno);
-    file->m_nSlot = -1;
-    return nullptr;
-  }
   madvise(pMap, file->m_nSize, MADV_SEQUENTIAL);
   file->m_pData = static_cast<const char *>(pMap);
   file->m_nMapped = file->m_nSize;
-  Slot &slot = g_slots[file->m_nSlot];
-  slot.truncated.store(false);
-  slot.begin.store(reinterpret_cast<uintptr_t>(pMap));
-  slot.end.store(reinterpret_cast<uintptr_t>(pMap) + file->m_nSize, std::memory_order_release);
   return file;
 }
 
@@ -125,6 +155,8 @@ void MappedFile::ReleasePages() {
 }
 
 MappedFile::~MappedFile() {
+  // The slot is given back before the range is unmapped: once unmapped, the same addresses
+  // may be mapped again for another file and must not be found under this slot.
   if (m_nSlot >= 0) {
     std::lock_guard<std::mutex> lock(g_slotsLock);
     g_slots[m_nSlot].end.store(0, std::memory_order_release);

@@ -30,7 +30,56 @@ int HexDigit(unsigned char c) {
   return -1;
 }
 
+// Words that end an object: an array or dictionary still open there was left open by mistake.
+bool IsObjectEnd(std::string_view word) {
+  return word == "endobj" || word == "stream" || word == "endstream" || word == "obj" ||
+         word == "xref" || word == "trailer" || word == "startxref";
+}
+
 } // namespace
+
+std::string ParseError::Describe() const {
+  return "expected " + expected + " at byte " + std::to_string(offset);
+}
+
+bool Parser::Fail(const char *pszExpected) {
+  m_error.expected = pszExpected;
+  m_error.offset = m_nPos;
+  return false;
+}
+
+void Parser::Repaired(const char *pszWhat, size_t nAt) {
+  if (m_nRepairs++ == 0) {
+    m_firstRepair.expected = pszWhat;
+    m_firstRepair.offset = nAt;
+  }
+}
+
+bool Parser::RepairInside() {
+  const size_t at = m_nPos;
+  if (m_nPos >= m_nSize) {
+    Repaired("the end of an array or dictionary before the end of the data", at);
+    return true;
+  }
+  const unsigned char c = static_cast<unsigned char>(m_pData[m_nPos]);
+  if (!IsRegular(c)) {
+    // A stray delimiter: ")", a lone ">", "{", "}".
+    ++m_nPos;
+    Repaired("a value where a stray delimiter stands", at);
+    return false;
+  }
+  size_t end = m_nPos;
+  while (end < m_nSize && IsRegular(static_cast<unsigned char>(m_pData[end])))
+    ++end;
+  const std::string_view word(m_pData + m_nPos, end - m_nPos);
+  if (IsObjectEnd(word)) {
+    Repaired("the end of an array or dictionary before the object ends", at);
+    return true;
+  }
+  m_nPos = end;
+  Repaired("a value where a word that is none stands", at);
+  return false;
+}
 
 void Parser::SkipSpace() {
   while (m_nPos < m_nSize) {
@@ -97,7 +146,7 @@ bool Parser::ReadValue(Value &out) { return ReadValueAt(out, 0); }
 bool Parser::ReadValueAt(Value &out, int nDepth) {
   SkipSpace();
   if (m_nPos >= m_nSize)
-    return false;
+    return Fail("a value before the end of the data");
   const unsigned char c = static_cast<unsigned char>(m_pData[m_nPos]);
   switch (c) {
   case '/': {
@@ -136,7 +185,7 @@ bool Parser::ReadValueAt(Value &out, int nDepth) {
     out = Value();
     return true;
   }
-  return false; // a keyword or junk where a value belongs
+  return Fail("a value"); // a keyword or junk where a value belongs
 }
 
 bool Parser::ReadNumberOrRef(Value &out) {
@@ -151,12 +200,14 @@ bool Parser::ReadNumberOrRef(Value &out) {
   }
   const size_t digitsStart = i;
   uint64_t intPart = 0;
+  double wholeValue = 0; // the same digits as a real number, for integers past 64 bits
   bool bOverflow = false;
   while (i < m_nSize && m_pData[i] >= '0' && m_pData[i] <= '9') {
     if (intPart > (UINT64_MAX - 9) / 10)
       bOverflow = true;
     else
       intPart = intPart * 10 + static_cast<uint64_t>(m_pData[i] - '0');
+    wholeValue = wholeValue * 10 + (m_pData[i] - '0');
     ++i;
   }
   const bool bHasInt = i > digitsStart;
@@ -194,7 +245,11 @@ bool Parser::ReadNumberOrRef(Value &out) {
     out = Value(value);
     return true;
   }
-  double value = bOverflow ? HUGE_VAL : static_cast<double>(intPart) + fraction;
+  // Past 64 bits an integer is a real number, as readers take it; so many digits that not even
+  // a real holds them read as 0, like any number that cannot be read.
+  double value = (bOverflow ? wholeValue : static_cast<double>(intPart)) + fraction;
+  if (!std::isfinite(value))
+    value = 0;
   if (bNegative)
     value = -value;
   out = Value(value);
@@ -304,46 +359,58 @@ bool Parser::ReadHexString(Value &out) {
   return false;
 }
 
+bool Parser::RecoverInside(size_t nAt) {
+  if (m_nPos >= m_nSize) {
+    Repaired("the end of an array or dictionary before the end of the data", nAt);
+    return true;
+  }
+  m_nPos = nAt;
+  return RepairInside();
+}
+
 bool Parser::ReadArray(Value &out, int nDepth) {
   if (nDepth >= limits::kMaxNesting)
-    return false;
+    return Fail("arrays and dictionaries nested less deeply");
   ++m_nPos; // [
   pdf::Array items;
   for (;;) {
     SkipSpace();
-    if (m_nPos >= m_nSize)
-      return false;
-    if (m_pData[m_nPos] == ']') {
+    if (m_nPos < m_nSize && m_pData[m_nPos] == ']') {
       ++m_nPos;
-      out = Value(std::move(items));
-      return true;
+      break;
     }
+    const size_t at = m_nPos;
     Value item;
-    if (!ReadValueAt(item, nDepth + 1))
-      return false;
-    items.push_back(std::move(item));
+    if (ReadValueAt(item, nDepth + 1))
+      items.push_back(std::move(item));
+    else if (RecoverInside(at))
+      break;
   }
+  out = Value(std::move(items));
+  return true;
 }
 
 bool Parser::ReadDict(Value &out, int nDepth) {
   if (nDepth >= limits::kMaxNesting)
-    return false;
+    return Fail("arrays and dictionaries nested less deeply");
   m_nPos += 2; // <<
   pdf::Dict dict;
   for (;;) {
     SkipSpace();
-    if (m_nPos >= m_nSize)
-      return false;
-    if (m_pData[m_nPos] == '>') {
-      if (m_nPos + 1 < m_nSize && m_pData[m_nPos + 1] == '>') {
-        m_nPos += 2;
-        out = Value(std::move(dict));
-        return true;
-      }
-      return false;
+    if (m_nPos + 1 < m_nSize && m_pData[m_nPos] == '>' && m_pData[m_nPos + 1] == '>') {
+      m_nPos += 2;
+      break;
     }
-    if (m_pData[m_nPos] != '/')
-      return false;
+    size_t at = m_nPos;
+    if (m_nPos >= m_nSize || m_pData[m_nPos] != '/') {
+      // Not a key: a value without one is dropped, anything else is mended.
+      Value ignored;
+      if (ReadValueAt(ignored, nDepth + 1))
+        Repaired("a key where a value without one stands", at);
+      else if (RecoverInside(at))
+        break;
+      continue;
+    }
     ++m_nPos;
     std::string key;
     ReadName(key);
@@ -351,9 +418,14 @@ bool Parser::ReadDict(Value &out, int nDepth) {
     // A key with no value before the end reads as absent.
     if (m_nPos + 1 < m_nSize && m_pData[m_nPos] == '>' && m_pData[m_nPos + 1] == '>')
       continue;
+    at = m_nPos;
     Value value;
-    if (!ReadValueAt(value, nDepth + 1))
-      return false;
+    if (!ReadValueAt(value, nDepth + 1)) {
+      // The key's value is a word that is none ("NaN"): the key reads as absent.
+      if (RecoverInside(at))
+        break;
+      continue;
+    }
     if (value.IsNull()) // a null value is the same as no entry
       continue;
     // Large dictionaries (old-style name lists) are read without the duplicate check, which
@@ -363,12 +435,14 @@ bool Parser::ReadDict(Value &out, int nDepth) {
     else
       dict.Append(std::move(key), std::move(value));
   }
+  out = Value(std::move(dict));
+  return true;
 }
 
 // The data of a stream whose dictionary has just been read: from after "stream" and its end of
 // line, for /Length bytes when "endstream" follows there, else up to the next "endstream".
 bool FindStreamData(const char *pData, size_t nSize, size_t nAfterKeyword, int64_t nLength,
-                    size_t &nStart, size_t &nLen) {
+                    size_t &nStart, size_t &nLen, size_t *pnScanned, size_t *pnNoEndFrom) {
   size_t p = nAfterKeyword;
   if (p < nSize && pData[p] == '\r')
     ++p;
@@ -382,7 +456,13 @@ bool FindStreamData(const char *pData, size_t nSize, size_t nAfterKeyword, int64
       return true;
     }
   }
+  if (pnNoEndFrom != nullptr && p >= *pnNoEndFrom)
+    return false;
   const char *pEnd = static_cast<const char *>(memmem(pData + p, nSize - p, "endstream", 9));
+  if (pEnd == nullptr && pnNoEndFrom != nullptr)
+    *pnNoEndFrom = p;
+  if (pnScanned != nullptr)
+    *pnScanned = (pEnd == nullptr ? nSize : static_cast<size_t>(pEnd - pData)) - p;
   if (pEnd == nullptr)
     return false;
   size_t end = static_cast<size_t>(pEnd - pData);

@@ -3,8 +3,6 @@
 #include "../StagedOutput.h"
 #include "StreamFilters.h"
 
-#include <podofo/podofo.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
@@ -224,8 +222,8 @@ PdfWriter::~PdfWriter() {
     ::close(m_fd);
 }
 
-void PdfWriter::SetEncryption(std::unique_ptr<PoDoFo::PdfEncrypt> pEncrypt, uint32_t nEncryptNum) {
-  m_pEncrypt = std::move(pEncrypt);
+void PdfWriter::SetEncryption(std::unique_ptr<ObjectCipher> pCipher, uint32_t nEncryptNum) {
+  m_pCipher = std::move(pCipher);
   m_nEncryptNum = nEncryptNum;
 }
 
@@ -257,27 +255,36 @@ uint32_t PdfWriter::Reserve() {
   return m_nNext++;
 }
 
-void PdfWriter::BeginObject(uint32_t nNum) {
-  if (nNum == 0 || nNum >= m_offsets.Size())
-    return;
+bool PdfWriter::BeginObject(uint32_t nNum) {
+  // A number not handed out, or one already written, would make a body without a header or a
+  // second object of the same number: the output would be corrupt, so the writer fails.
+  if (nNum == 0 || nNum >= m_offsets.Size() || m_offsets.Written(nNum) || Packing(nNum)) {
+    if (m_strError.empty())
+      m_strError = "object " + std::to_string(nNum) +
+                   (nNum == 0 || nNum >= m_offsets.Size() ? " was written without being reserved"
+                                                          : " was written twice");
+    return false;
+  }
   m_offsets.Set(nNum, {XrefOffsets::Entry::InFile, 0, m_nOffset});
   Put(std::to_string(nNum));
   Put(" 0 obj\n");
+  return true;
+}
+
+std::string PdfWriter::Encrypted(uint32_t nNum, std::string_view plain) {
+  std::string cipher = m_pCipher->Encrypt(Ref{nNum, 0}, plain);
+  if (cipher.empty() && !plain.empty() && m_strError.empty())
+    m_strError = "the encryption failed (no secure random numbers)";
+  return cipher;
 }
 
 void PdfWriter::AppendEncrypted(std::string &out, const Value &value, uint32_t nNum) {
-  if (m_pEncrypt == nullptr || nNum == m_nEncryptNum) {
+  if (m_pCipher == nullptr || nNum == m_nEncryptNum) {
     AppendValue(out, value);
     return;
   }
-  AppendWith(out, value, [this](std::string &text, const String &s) {
-    const PoDoFo::pdf_long nOut =
-        m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(s.bytes.size()));
-    std::string cipher(static_cast<size_t>(nOut), '\0');
-    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(s.bytes.data()),
-                        static_cast<PoDoFo::pdf_long>(s.bytes.size()),
-                        reinterpret_cast<unsigned char *>(cipher.data()), nOut);
-    AppendHex(text, cipher);
+  AppendWith(out, value, [this, nNum](std::string &text, const String &s) {
+    AppendHex(text, Encrypted(nNum, s.bytes));
   });
 }
 
@@ -301,9 +308,8 @@ bool PdfWriter::Pack(uint32_t nNum, const Value *pValue, std::string_view text) 
 void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
   if (Pack(nNum, &value, {}))
     return;
-  if (m_pEncrypt != nullptr)
-    m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
-  BeginObject(nNum);
+  if (!BeginObject(nNum))
+    return;
   m_scratch.clear();
   AppendEncrypted(m_scratch, value, nNum);
   m_scratch += "\nendobj\n";
@@ -313,7 +319,8 @@ void PdfWriter::WriteObject(uint32_t nNum, const Value &value) {
 void PdfWriter::WriteObjectText(uint32_t nNum, std::string_view text) {
   if (Pack(nNum, nullptr, text))
     return;
-  BeginObject(nNum);
+  if (!BeginObject(nNum))
+    return;
   Put(text);
   Put("\nendobj\n");
 }
@@ -322,18 +329,13 @@ void PdfWriter::WriteStream(uint32_t nNum, Value dict, std::string_view data) {
   if (!dict.IsDict())
     dict = Value(Dict());
   std::string cipher;
-  if (m_pEncrypt != nullptr) {
-    m_pEncrypt->SetCurrentReference(PoDoFo::PdfReference(nNum, 0));
-    const PoDoFo::pdf_long nOut =
-        m_pEncrypt->CalculateStreamLength(static_cast<PoDoFo::pdf_long>(data.size()));
-    cipher.assign(static_cast<size_t>(nOut), '\0');
-    m_pEncrypt->Encrypt(reinterpret_cast<const unsigned char *>(data.data()),
-                        static_cast<PoDoFo::pdf_long>(data.size()),
-                        reinterpret_cast<unsigned char *>(cipher.data()), nOut);
+  if (m_pCipher != nullptr) {
+    cipher = Encrypted(nNum, data);
     data = cipher;
   }
   dict.dict().Set("Length", Value(static_cast<int64_t>(data.size())));
-  BeginObject(nNum);
+  if (!BeginObject(nNum))
+    return;
   m_scratch.clear();
   AppendEncrypted(m_scratch, dict, nNum);
   m_scratch += "\nstream\n";
@@ -454,8 +456,24 @@ bool PdfWriter::Finish(Value trailer, int nVersion) {
     return false;
   }
   m_fd = -1;
-  if (!m_pStaged->Commit()) {
-    m_strError = std::strerror(errno);
+  // What the caller checks of the finished file (it must read back) before it may replace
+  // anything.
+  if (m_check) {
+    std::string why = m_check(m_pStaged->TempPath());
+    if (!why.empty()) {
+      m_strError = std::move(why);
+      return false;
+    }
+  }
+  return true;
+}
+
+const std::string &PdfWriter::StagedPath() const { return m_pStaged->TempPath(); }
+
+bool PdfWriter::Commit() {
+  if (!Ok() || m_fd >= 0 || !m_pStaged->Commit()) {
+    if (Ok())
+      m_strError = std::strerror(errno != 0 ? errno : EIO);
     return false;
   }
   return true;

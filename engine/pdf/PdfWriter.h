@@ -4,20 +4,18 @@
 // be written in any order; the cross-reference table is written at the end. The file is
 // written beside its target under a private name and moved over it only when complete.
 
+#include "ObjectCipher.h"
 #include "PdfValue.h"
 #include "XrefOffsets.h"
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
-
-namespace PoDoFo {
-class PdfEncrypt;
-}
 
 namespace engine {
 class StagedOutput;
@@ -44,7 +42,11 @@ public:
 
   // Strings and streams of every object written from now on are encrypted with it; the
   // encryption dictionary itself is written unencrypted as object nEncryptNum.
-  void SetEncryption(std::unique_ptr<PoDoFo::PdfEncrypt> pEncrypt, uint32_t nEncryptNum);
+  void SetEncryption(std::unique_ptr<ObjectCipher> pCipher, uint32_t nEncryptNum);
+  // Called by Finish with the complete file's temporary path before it replaces the target:
+  // a reason (non-empty) keeps the target as it was and fails Finish with that reason.
+  using CommitCheck = std::function<std::string(const std::string &strStagedPath)>;
+  void SetCommitCheck(CommitCheck check) { m_check = std::move(check); }
 
   // Objects that are not streams go into compressed object streams, and the cross-reference
   // becomes a stream too: smaller files that need a PDF 1.5 reader.
@@ -59,16 +61,22 @@ public:
   // by the filters the dictionary names).
   void WriteStream(uint32_t nNum, Value dict, std::string_view data);
   // Writes the cross-reference table and the trailer (/Size added), sets the header's version
-  // (10 * major + minor), and moves the file over the target. False on any failure; the
-  // target is then untouched.
+  // (10 * major + minor) and flushes the file to the disk. False on any failure. The target is
+  // untouched until Commit.
   bool Finish(Value trailer, int nVersion);
+  // The finished file, under its temporary name beside the target.
+  const std::string &StagedPath() const;
+  // Moves the finished file over the target; false when that fails (the target is untouched).
+  bool Commit();
   size_t BytesWritten() const { return m_nOffset; }
 
 private:
   void Put(std::string_view bytes);
   void Flush();
-  void BeginObject(uint32_t nNum);
+  // False (and the writer fails) for a number not reserved or already written.
+  bool BeginObject(uint32_t nNum);
   void AppendEncrypted(std::string &out, const Value &value, uint32_t nNum);
+  std::string Encrypted(uint32_t nNum, std::string_view plain);
   // Puts the object (a value, or its text when pValue is null) into the object stream being
   // filled; false when it is not to be packed.
   bool Pack(uint32_t nNum, const Value *pValue, std::string_view text);
@@ -90,8 +98,9 @@ private:
   std::vector<uint32_t> m_packNumbers;
 
   uint32_t m_nNext = 1;
-  std::unique_ptr<PoDoFo::PdfEncrypt> m_pEncrypt;
+  std::unique_ptr<ObjectCipher> m_pCipher;
   uint32_t m_nEncryptNum = 0;
+  CommitCheck m_check;
   std::string m_scratch;
 };
 

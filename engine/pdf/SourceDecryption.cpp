@@ -1,212 +1,221 @@
 #include "SourceDecryption.h"
 
-#include "../PodofoSetup.h"
+#include "PasswordText.h"
 
-#include <podofo/podofo.h>
-
-#include <cstring>
+#include <algorithm>
+#include <cmath>
+#include <optional>
 #include <vector>
-
-using namespace PoDoFo;
 
 namespace engine::pdf {
 
 namespace {
 
-const std::string *StringOf(const Value &dict, const char *pszKey) {
-  const Value *p = dict.Get(pszKey);
-  return (p != nullptr && p->IsString()) ? &p->string().bytes : nullptr;
+// A whole number that fits in 64 bits, from an integer or a real written for one.
+std::optional<int64_t> WholeNumber(const Value &value) {
+  if (value.IsInt())
+    return value.integer();
+  if (!value.IsNumber())
+    return std::nullopt;
+  const double d = value.number();
+  if (!std::isfinite(d) || d < -9.2e18 || d > 9.2e18 || d != std::floor(d))
+    return std::nullopt;
+  return static_cast<int64_t>(d);
 }
 
-int64_t IntOf(const Value &dict, const char *pszKey, int64_t fallback) {
-  const Value *p = dict.Get(pszKey);
-  return (p != nullptr && p->IsInt()) ? p->integer() : fallback;
-}
+struct Reader {
+  const SourceDecryption::Resolver &resolve;
+  Value Get(const Value &dict, const char *pszKey) const {
+    const Value *p = dict.IsDict() ? dict.Get(pszKey) : nullptr;
+    return p == nullptr ? Value() : resolve(*p);
+  }
+  std::optional<int64_t> Int(const Value &dict, const char *pszKey) const {
+    return WholeNumber(Get(dict, pszKey));
+  }
+  std::string Name(const Value &dict, const char *pszKey, const char *pszFallback) const {
+    const Value v = Get(dict, pszKey);
+    return v.IsName() ? v.name() : pszFallback;
+  }
+};
 
-PdfString Bytes(const std::string &bytes, size_t n) {
-  return PdfString(bytes.data(), static_cast<pdf_long>(n), true);
-}
-
-// The crypt filter method named for strings or streams in a version 4 or 5 dictionary.
-std::string FilterMethod(const Value &dict, const char *pszWhich) {
-  const Value *pName = dict.Get(pszWhich);
-  const std::string name = (pName != nullptr && pName->IsName()) ? pName->name() : "Identity";
-  if (name == "Identity")
-    return "Identity";
-  const Value *pCf = dict.Get("CF");
-  const Value *pFilter = pCf ? pCf->Get(name) : nullptr;
-  const Value *pMethod = pFilter ? pFilter->Get("CFM") : nullptr;
-  return (pMethod != nullptr && pMethod->IsName()) ? pMethod->name() : "None";
+// The method of the crypt filter named pszWhich in a version 4 or 5 dictionary, and the key
+// length it asks for (0 when it says none); false for a filter the standard does not define.
+bool FilterMethod(const Reader &r, const Value &dict, const char *pszWhich,
+                  const std::string &fallback, CryptMethod &method, int64_t &nLength) {
+  const std::string name = r.Name(dict, pszWhich, fallback.c_str());
+  nLength = 0;
+  if (name == "Identity") {
+    method = CryptMethod::Identity;
+    return true;
+  }
+  const Value filter = r.Get(r.Get(dict, "CF"), name.c_str());
+  if (!filter.IsDict())
+    return false;
+  nLength = r.Int(filter, "Length").value_or(0);
+  const std::string cfm = r.Name(filter, "CFM", "None");
+  // /None: the data is not this handler's to decrypt; it is read as it is stored.
+  method = cfm == "V2"                          ? CryptMethod::Rc4
+           : (cfm == "AESV2" || cfm == "AESV3") ? CryptMethod::Aes
+                                                : CryptMethod::Identity;
+  return cfm == "V2" || cfm == "AESV2" || cfm == "AESV3" || cfm == "None";
 }
 
 } // namespace
 
-SourceDecryption::~SourceDecryption() = default;
-
-std::unique_ptr<SourceDecryption> SourceDecryption::Open(const Value &dict,
-                                                         const std::string &strId,
-                                                         const char *pszPassword, Status &status,
-                                                         std::string &strDetail) {
+std::unique_ptr<SourceDecryption>
+SourceDecryption::Open(const Value &rawDict, const std::string &strId, const char *pszPassword,
+                       const Resolver &resolve, Status &status, std::string &strDetail) {
   status = Status::Unsupported;
-  EnsurePodofoReady(); // the ciphers are only set up for files that need them
   auto fail = [&strDetail](const char *pszWhy) {
     strDetail = pszWhy;
     return nullptr;
   };
+  const Reader r{resolve};
+  const Value dict = resolve(rawDict);
   if (!dict.IsDict())
     return fail("the encryption dictionary is missing");
-  const Value *pFilter = dict.Get("Filter");
-  if (pFilter == nullptr || !pFilter->IsName("Standard"))
+  if (!r.Get(dict, "Filter").IsName("Standard"))
     return fail("encrypted with a security handler other than the standard one");
-  const int64_t v = IntOf(dict, "V", 0);
-  const int64_t r = IntOf(dict, "R", -1);
-  const Value *pP = dict.Get("P");
-  if (pP == nullptr || !pP->IsNumber())
+  const int64_t v = r.Int(dict, "V").value_or(0);
+  const int64_t rev = r.Int(dict, "R").value_or(-1);
+  const std::optional<int64_t> p = r.Int(dict, "P");
+  // /P is 32 bits, written signed or unsigned.
+  if (!p || *p < INT32_MIN || *p > UINT32_MAX)
     return fail("the encryption dictionary has no permissions");
-  const int p = static_cast<int>(static_cast<int64_t>(pP->number()));
-  const std::string *pO = StringOf(dict, "O");
-  const std::string *pU = StringOf(dict, "U");
-  if (pO == nullptr || pU == nullptr)
+  const Value o = r.Get(dict, "O"), u = r.Get(dict, "U");
+  if (!o.IsString() || !u.IsString())
     return fail("the encryption dictionary lacks its password checks");
-  const Value *pMeta = dict.Get("EncryptMetadata");
-  const bool bEncryptMetadata = !(pMeta != nullptr && pMeta->IsBool() && !pMeta->boolean());
+  const Value meta = r.Get(dict, "EncryptMetadata");
 
-  auto result = std::unique_ptr<SourceDecryption>(new SourceDecryption);
-  result->m_bEncryptMetadata = bEncryptMetadata;
-  // The dictionary the cipher code gets is rebuilt from checked values only, every string at
-  // exactly the length that code copies.
-  PdfObject checked{PdfDictionary()};
-  PdfDictionary &d = checked.GetDictionary();
-  d.AddKey("Filter", PdfName("Standard"));
-  d.AddKey("V", static_cast<pdf_int64>(v));
-  d.AddKey("R", static_cast<pdf_int64>(r));
-  d.AddKey("P", static_cast<pdf_int64>(p));
-  if (!bEncryptMetadata)
-    d.AddKey("EncryptMetadata", PdfVariant(false));
-  auto cryptFilter = [&d](const char *pszMethod, pdf_int64 nLength) {
-    PdfDictionary filter;
-    filter.AddKey("CFM", PdfName(pszMethod));
-    filter.AddKey("Length", nLength);
-    PdfDictionary filters;
-    filters.AddKey("StdCF", filter);
-    d.AddKey("CF", filters);
-    d.AddKey("StmF", PdfName("StdCF"));
-    d.AddKey("StrF", PdfName("StdCF"));
+  SecurityFields fields;
+  fields.nRevision = static_cast<int>(rev);
+  fields.nPermissions = static_cast<int32_t>(static_cast<uint32_t>(*p & 0xFFFFFFFF));
+  fields.o = o.string().bytes;
+  fields.u = u.string().bytes;
+  fields.bEncryptMetadata = !(meta.IsBool() && !meta.boolean());
+  CryptMethod strings = CryptMethod::Rc4, streams = CryptMethod::Rc4, embedded = CryptMethod::Rc4;
+  std::vector<int> keyLengths; // the file key lengths worth trying, in bytes
+  // Key lengths are bits, 40 to 128 in whole bytes; a crypt filter's may be given in bytes.
+  // Any other value is refused: the file says something no standard writer says.
+  auto keyBytes = [](int64_t n, bool bBytesToo) -> int {
+    if (n >= 40 && n <= 128 && n % 8 == 0)
+      return static_cast<int>(n / 8);
+    return bBytesToo && n >= 5 && n <= 16 ? static_cast<int>(n) : 0;
   };
-  try {
-    if (v == 1 || v == 2) {
-      const int64_t length = IntOf(dict, "Length", 40);
-      if (length < 40 || length > 128 || length % 8 != 0 || (v == 1 && length != 40))
-        return fail("the encryption key length is not one the standard allows");
-      if ((r != 2 && r != 3) || (v == 2 && r != 3) || pO->size() < 32 || pU->size() < 32)
+  if (v == 1 || v == 2) {
+    if ((rev != 2 && rev != 3) || fields.o.size() < 32 || fields.u.size() < 32)
+      return fail("the encryption revision or its password checks are malformed");
+    const int bytes = keyBytes(r.Int(dict, "Length").value_or(40), false);
+    if (bytes == 0)
+      return fail("the encryption key length is not one the standard allows");
+    keyLengths = rev == 2 ? std::vector<int>{5} : std::vector<int>{bytes, 5, 16};
+  } else if (v == 4 || v == 5) {
+    const bool bAes256 = v == 5;
+    if (bAes256 ? (rev != 5 && rev != 6) : rev != 4)
+      return fail("the encryption revision is not one its version allows");
+    int64_t nStr = 0, nStm = 0, nEff = 0;
+    if (!FilterMethod(r, dict, "StrF", "Identity", strings, nStr) ||
+        !FilterMethod(r, dict, "StmF", "Identity", streams, nStm) ||
+        !FilterMethod(r, dict, "EFF", r.Name(dict, "StmF", "Identity"), embedded, nEff))
+      return fail("the crypt filters are not ones the standard defines");
+    if (bAes256) {
+      const Value oe = r.Get(dict, "OE"), ue = r.Get(dict, "UE");
+      if (fields.o.size() < 48 || fields.u.size() < 48 || !oe.IsString() || !ue.IsString() ||
+          oe.string().bytes.size() < 32 || ue.string().bytes.size() < 32)
         return fail("the encryption revision or its password checks are malformed");
-      d.AddKey("Length", static_cast<pdf_int64>(length));
-      d.AddKey("O", Bytes(*pO, 32));
-      d.AddKey("U", Bytes(*pU, 32));
-    } else if (v == 4) {
-      if (r != 4 || pO->size() < 32 || pU->size() < 32)
-        return fail("the encryption revision or its password checks are malformed");
-      const std::string strings = FilterMethod(dict, "StrF"), streams = FilterMethod(dict, "StmF");
-      auto known = [](const std::string &m) {
-        return m == "V2" || m == "AESV2" || m == "Identity";
-      };
-      if (!known(strings) || !known(streams) ||
-          (strings != "Identity" && streams != "Identity" && strings != streams))
-        return fail("the crypt filters are not ones the standard defines");
-      const std::string method = strings != "Identity" ? strings : streams;
-      if (method == "Identity")
-        return fail("the crypt filters encrypt nothing");
-      result->m_bStringsClear = strings == "Identity";
-      result->m_bStreamsClear = streams == "Identity";
-      result->m_bStringsAes = result->m_bStreamsAes = method == "AESV2";
-      // A version 4 filter's key is 16 bytes whichever way its length is written.
-      d.AddKey("Length", static_cast<pdf_int64>(128));
-      cryptFilter(method.c_str(), 16);
-      d.AddKey("O", Bytes(*pO, 32));
-      d.AddKey("U", Bytes(*pU, 32));
-    } else if (v == 5) {
-      const std::string *pOE = StringOf(dict, "OE");
-      const std::string *pUE = StringOf(dict, "UE");
-      const std::string *pPerms = StringOf(dict, "Perms");
-      if ((r != 5 && r != 6) || pO->size() < 48 || pU->size() < 48 || pOE == nullptr ||
-          pUE == nullptr || pOE->size() < 32 || pUE->size() < 32 || pPerms == nullptr ||
-          pPerms->size() < 16)
-        return fail("the encryption revision or its password checks are malformed");
-      const std::string strings = FilterMethod(dict, "StrF"), streams = FilterMethod(dict, "StmF");
-      if ((strings != "AESV3" && strings != "Identity") ||
-          (streams != "AESV3" && streams != "Identity") ||
-          (strings == "Identity" && streams == "Identity"))
-        return fail("the crypt filters are not ones the standard defines");
-      result->m_bStringsClear = strings == "Identity";
-      result->m_bStreamsClear = streams == "Identity";
-      result->m_bStringsAes = result->m_bStreamsAes = true;
-      d.AddKey("Length", static_cast<pdf_int64>(256));
-      cryptFilter("AESV3", 32);
-      d.AddKey("O", Bytes(*pO, 48));
-      d.AddKey("U", Bytes(*pU, 48));
-      d.AddKey("OE", Bytes(*pOE, 32));
-      d.AddKey("UE", Bytes(*pUE, 32));
-      d.AddKey("Perms", Bytes(*pPerms, 16));
+      fields.oe = oe.string().bytes;
+      fields.ue = ue.string().bytes;
+      for (CryptMethod *pMethod : {&strings, &streams, &embedded})
+        if (*pMethod == CryptMethod::Rc4)
+          return fail("the crypt filters are not ones the standard defines");
+      keyLengths = {32};
     } else {
-      return fail("the encryption version is not one the standard defines");
+      if (fields.o.size() < 32 || fields.u.size() < 32)
+        return fail("the encryption revision or its password checks are malformed");
+      // AES-128 keys are 16 bytes; an RC4 filter says its length in bits or in bytes.
+      const int64_t n = std::max({nStr, nStm, nEff});
+      const int nBytes = n == 0 ? 16 : keyBytes(n, true);
+      if (nBytes == 0)
+        return fail("the encryption key length is not one the standard allows");
+      keyLengths = {nBytes, 16, 5};
     }
-    result->m_pEncrypt.reset(PdfEncrypt::CreatePdfEncrypt(&checked));
-    if (result->m_pEncrypt == nullptr)
-      return fail("the encryption cannot be used");
+  } else {
+    return fail("the encryption version is not one the standard defines");
+  }
 
-    const PdfString id(strId.data(), static_cast<pdf_long>(strId.size()), true);
-    if (result->m_pEncrypt->Authenticate("", id)) {
-      status = Status::Ok;
-      return result;
+  const bool bNothingEncrypted = strings == CryptMethod::Identity &&
+                                 streams == CryptMethod::Identity &&
+                                 embedded == CryptMethod::Identity;
+  // The empty user password first, with each key length the dictionary may mean; then the
+  // password given, in each encoding it may have been written in.
+  std::vector<std::string> passwords{""};
+  if (pszPassword != nullptr && *pszPassword != '\0')
+    for (std::string &form : SourcePasswordForms(pszPassword, fields.nRevision))
+      passwords.push_back(std::move(form));
+  std::unique_ptr<StandardSecurity> pFound;
+  size_t nTried = 0;
+  for (const std::string &password : passwords) {
+    for (size_t k = 0; k < keyLengths.size() && pFound == nullptr; ++k) {
+      if (std::find(keyLengths.begin(), keyLengths.begin() + static_cast<long>(k), keyLengths[k]) !=
+          keyLengths.begin() + static_cast<long>(k))
+        continue;
+      fields.nKeyBytes = keyLengths[k];
+      auto pSecurity = std::make_unique<StandardSecurity>(fields);
+      if (pSecurity->Authenticate(password, strId))
+        pFound = std::move(pSecurity);
     }
-    if (pszPassword == nullptr || *pszPassword == '\0') {
-      status = Status::NeedsPassword;
-      return nullptr;
-    }
-    if (result->m_pEncrypt->Authenticate(pszPassword, id)) {
-      status = Status::Ok;
-      return result;
-    }
-    status = Status::WrongPassword;
+    ++nTried;
+    if (pFound != nullptr)
+      break;
+  }
+  const bool bOnlyEmbedded = strings == CryptMethod::Identity && streams == CryptMethod::Identity;
+  if (pFound == nullptr && !bNothingEncrypted && !bOnlyEmbedded) {
+    status = nTried > 1 ? Status::WrongPassword : Status::NeedsPassword;
     return nullptr;
-  } catch (const PdfError &) {
-    return fail("the encryption dictionary cannot be used");
   }
-}
-
-bool SourceDecryption::Decrypt(Ref ref, std::string &bytes, bool bAes) const {
-  if (bytes.empty())
-    return true;
-  // AES data is the 16-byte IV and whole blocks; anything else would make the cipher code read
-  // past the data.
-  if (bAes && (bytes.size() < 32 || bytes.size() % 16 != 0)) {
-    bytes.clear();
-    return false;
-  }
-  try {
-    m_pEncrypt->SetCurrentReference(PdfReference(ref.num, ref.gen));
-    std::vector<unsigned char> out(bytes.size() + 16);
-    pdf_long nOut = static_cast<pdf_long>(bytes.size());
-    m_pEncrypt->Decrypt(reinterpret_cast<const unsigned char *>(bytes.data()),
-                        static_cast<pdf_long>(bytes.size()), out.data(), nOut);
-    if (nOut < 0 || static_cast<size_t>(nOut) > bytes.size()) {
-      bytes.clear();
-      return false;
-    }
-    bytes.assign(reinterpret_cast<const char *>(out.data()), static_cast<size_t>(nOut));
-    return true;
-  } catch (const PdfError &) {
-    bytes.clear();
-    return false;
-  }
+  // Files whose pages are all clear open without a password; what only a password unlocks
+  // (embedded files) then reads as damaged.
+  const bool bAuthenticated = pFound != nullptr;
+  auto result = std::unique_ptr<SourceDecryption>(new SourceDecryption(
+      bAuthenticated ? std::move(pFound) : std::make_unique<StandardSecurity>(fields)));
+  result->m_bAuthenticated = bAuthenticated;
+  result->m_strings = strings;
+  result->m_streams = streams;
+  result->m_embedded = embedded;
+  status = Status::Ok;
+  return result;
 }
 
 bool SourceDecryption::DecryptString(Ref ref, std::string &bytes) const {
-  return m_bStringsClear || Decrypt(ref, bytes, m_bStringsAes);
+  if (m_strings == CryptMethod::Identity)
+    return true;
+  return m_bAuthenticated && m_pSecurity->Decrypt(m_strings, ref, bytes);
 }
 
-bool SourceDecryption::DecryptStream(Ref ref, std::string &bytes) const {
-  return m_bStreamsClear || Decrypt(ref, bytes, m_bStreamsAes);
+CryptMethod SourceDecryption::StreamMethod(const Value &streamDict) const {
+  const Value *pType = streamDict.Get("Type");
+  if (pType != nullptr && pType->IsName("XRef"))
+    return CryptMethod::Identity;
+  if (pType != nullptr && pType->IsName("Metadata") && !m_pSecurity->Fields().bEncryptMetadata)
+    return CryptMethod::Identity;
+  if (pType != nullptr && pType->IsName("EmbeddedFile"))
+    return m_embedded;
+  return m_streams;
+}
+
+bool SourceDecryption::StreamClear(const Value &streamDict) const {
+  return StreamMethod(streamDict) == CryptMethod::Identity;
+}
+
+bool SourceDecryption::DecryptStream(Ref ref, const Value &streamDict, std::string &bytes) const {
+  const CryptMethod method = StreamMethod(streamDict);
+  if (method == CryptMethod::Identity)
+    return true;
+  if (!m_bAuthenticated) {
+    bytes.clear();
+    return false;
+  }
+  return m_pSecurity->Decrypt(method, ref, bytes);
 }
 
 } // namespace engine::pdf

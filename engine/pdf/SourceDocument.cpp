@@ -37,6 +37,9 @@ std::unique_ptr<SourceDocument> SourceDocument::Open(const std::string &strPath,
   std::unique_ptr<SourceDocument> doc(new SourceDocument(bPagesOnly));
   doc->m_pData = pMapped->Data();
   doc->m_nSize = pMapped->Size();
+  doc->m_strPath = strPath;
+  doc->m_identity = pMapped->Identity();
+  doc->m_budget = WorkBudget(doc->m_nSize);
   doc->m_pMapped = std::move(pMapped);
   doc->m_cancel = cancel;
   if (!doc->Init(pszPassword, status, strDetail))
@@ -56,6 +59,7 @@ SourceDocument::OpenBytes(std::string bytes, const char *pszPassword, OpenStatus
   doc->m_owned = std::move(bytes);
   doc->m_pData = doc->m_owned.data();
   doc->m_nSize = doc->m_owned.size();
+  doc->m_budget = WorkBudget(doc->m_nSize);
   doc->m_cancel = cancel;
   if (!doc->Init(pszPassword, status, strDetail))
     return nullptr;
@@ -84,22 +88,104 @@ void SourceDocument::Trim() {
   m_streams.Clear();
   if (m_catalog != nullptr)
     m_cache.Put(m_catalogRef.num, m_catalog, 1);
+  if (m_pMapped != nullptr && !m_pMapped->Truncated()) {
+    m_pMapped.reset();
+    m_pData = nullptr;
+  }
 }
 
-bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::string &strDetail) {
-  const char *pData = m_pData;
-  const size_t nSize = m_nSize;
-  const size_t nHead = std::min<size_t>(nSize, 1024);
-  const char *pHeader = static_cast<const char *>(memmem(pData, nHead, "%PDF-", 5));
-  if (pHeader == nullptr) {
-    status = OpenStatus::NotPdf;
-    strDetail = nSize == 0 ? "the file is empty" : "the file does not start as a PDF does";
+bool SourceDocument::EnsureMapped() {
+  if (m_pData != nullptr)
+    return true;
+  if (m_bChanged)
+    return false;
+  std::string why;
+  std::unique_ptr<MappedFile> pMapped = MappedFile::Open(m_strPath, why);
+  if (pMapped == nullptr || pMapped->Identity() != m_identity) {
+    m_bChanged = true;
+    Warn("the file changed or went away while the merge used it; what was still to be read "
+         "was left out");
     return false;
   }
-  const size_t h = static_cast<size_t>(pHeader - pData) + 5;
-  if (h + 2 < nSize && pData[h] >= '1' && pData[h] <= '9' && pData[h + 1] == '.' &&
-      pData[h + 2] >= '0' && pData[h + 2] <= '9')
-    m_nVersion = (pData[h] - '0') * 10 + (pData[h + 2] - '0');
+  // The same bytes as before, so every offset read from them still holds.
+  m_pData = pMapped->Data() + m_nShift;
+  m_pMapped = std::move(pMapped);
+  return true;
+}
+
+void SourceDocument::Damaged(uint32_t nNum, size_t nOffset, const std::string &what) {
+  Warn("object " + std::to_string(nNum) + " at byte " + std::to_string(nOffset + m_nShift) + ": " +
+       what);
+}
+
+namespace {
+
+// Whether a cross-reference section or an object starts at the offset.
+bool SectionAt(const char *pData, size_t nSize, uint64_t nOffset) {
+  if (nOffset >= nSize)
+    return false;
+  Parser parser(pData, nSize, static_cast<size_t>(nOffset));
+  uint32_t num = 0;
+  uint16_t gen = 0;
+  return parser.ReadKeyword("xref") || parser.ReadObjectHeader(num, gen);
+}
+
+// The offset the file's last startxref gives, or none.
+bool StartXref(const char *pData, size_t nSize, uint64_t &nOffset) {
+  const size_t nFrom = nSize > 65536 ? nSize - 65536 : 0;
+  const char *pHit = nullptr;
+  for (const char *p = pData + nFrom;;) {
+    const char *pNext = static_cast<const char *>(
+        memmem(p, static_cast<size_t>(pData + nSize - p), "startxref", 9));
+    if (pNext == nullptr)
+      break;
+    pHit = pNext;
+    p = pNext + 9;
+  }
+  if (pHit == nullptr)
+    return false;
+  Parser parser(pData, nSize, static_cast<size_t>(pHit - pData) + 9);
+  return parser.ReadUnsigned(nOffset);
+}
+
+bool IsCatalog(const ObjectPtr &object) {
+  if (object == nullptr || !object->value.IsDict())
+    return false;
+  const Value *pType = object->value.Get("Type");
+  return object->value.Get("Pages") != nullptr || (pType != nullptr && pType->IsName("Catalog"));
+}
+
+} // namespace
+
+bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::string &strDetail) {
+  if (m_nSize == 0) {
+    status = OpenStatus::NotPdf;
+    strDetail = "the file is empty";
+    return false;
+  }
+  // The header may come after junk, as readers allow in the first kilobyte; a file without
+  // one is still read when its body is a PDF.
+  const size_t nHead = std::min<size_t>(m_nSize, 1024);
+  const char *pHeader = static_cast<const char *>(memmem(m_pData, nHead, "%PDF-", 5));
+  const bool bHeader = pHeader != nullptr;
+  if (bHeader) {
+    const size_t at = static_cast<size_t>(pHeader - m_pData);
+    const size_t h = at + 5;
+    if (h + 2 < m_nSize && m_pData[h] >= '1' && m_pData[h] <= '9' && m_pData[h + 1] == '.' &&
+        m_pData[h + 2] >= '0' && m_pData[h + 2] <= '9')
+      m_nVersion = (m_pData[h] - '0') * 10 + (m_pData[h + 2] - '0');
+    // Offsets of a file with junk before its header count from the header when that is where
+    // they lead: the junk is then not part of the document.
+    uint64_t nStart = 0;
+    if (at > 0 && StartXref(m_pData, m_nSize, nStart) && !SectionAt(m_pData, m_nSize, nStart) &&
+        SectionAt(m_pData + at, m_nSize - at, nStart)) {
+      m_nShift = at;
+      m_pData += at;
+      m_nSize -= at;
+    }
+  }
+  const char *pData = m_pData;
+  const size_t nSize = m_nSize;
 
   std::vector<std::string> xrefWarnings;
   const bool bXref = ReadXref(pData, nSize, m_xref, m_trailer, xrefWarnings);
@@ -118,6 +204,11 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
         m_trailer.dict().Set(entry.key, entry.value);
     pRoot = m_trailer.Get("Root");
   }
+  if (!bHeader && m_xref.Count() == 0) {
+    status = OpenStatus::NotPdf;
+    strDetail = "the file does not start as a PDF does";
+    return false;
+  }
   if (m_bCancelled || (m_cancel && m_cancel())) {
     status = OpenStatus::Cancelled;
     return false;
@@ -135,8 +226,14 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
       id = pId->array()[0].string().bytes;
     SourceDecryption::Status decryption = SourceDecryption::Status::Unsupported;
     std::string why;
-    m_pDecryption =
-        SourceDecryption::Open(pDict ? *pDict : Value(), id, pszPassword, decryption, why);
+    m_pDecryption = SourceDecryption::Open(
+        pDict ? *pDict : Value(), id, pszPassword,
+        [this](const Value &v) {
+          ObjectPtr held;
+          const Value *p = Resolve(&v, held);
+          return p != nullptr ? *p : Value();
+        },
+        decryption, why);
     if (m_pDecryption == nullptr) {
       switch (decryption) {
       case SourceDecryption::Status::NeedsPassword:
@@ -159,24 +256,19 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
   if (bRebuild)
     IndexObjectStreams(); // their data may be encrypted, so only now
 
-  if (pRoot != nullptr && pRoot->IsRef()) {
-    m_catalogRef = pRoot->ref();
-    m_catalog = Load(m_catalogRef);
-  }
-  if (m_catalog == nullptr || !m_catalog->value.IsDict()) {
-    // The trailer names something that is not a catalog: look for one in the file.
-    if (!m_bScanned)
-      Rescan();
-    const Value *pScannedRoot = m_scannedTrailer.Get("Root");
-    if (pScannedRoot != nullptr && pScannedRoot->IsRef()) {
-      m_catalogRef = pScannedRoot->ref();
-      m_cache.Erase(m_catalogRef.num);
-      m_catalog = Load(m_catalogRef);
-    }
-  }
-  if (m_catalog == nullptr || !m_catalog->value.IsDict()) {
-    status = OpenStatus::Damaged;
-    strDetail = "damaged beyond repair: no document catalog";
+  if (!FindCatalog(pRoot, bRebuild)) {
+    status = m_budget.Exhausted() ? OpenStatus::Damaged
+             : bHeader            ? OpenStatus::Damaged
+                                  : OpenStatus::NotPdf;
+    strDetail = m_budget.Exhausted() ? "damaged beyond repair: " + m_budget.Reason()
+                : bHeader            ? "damaged beyond repair: no document catalog"
+                                     : "the file does not start as a PDF does";
+    // What was found on the way is often why: an object stream that could not be read.
+    for (auto it = m_warnings.rbegin(); bHeader && it != m_warnings.rend(); ++it)
+      if (it->find(" at byte ") != std::string::npos) {
+        strDetail += " (" + *it + ")";
+        break;
+      }
     return false;
   }
   if (const Value *pVersion = m_catalog->value.Get("Version"); pVersion && pVersion->IsName()) {
@@ -190,12 +282,59 @@ bool SourceDocument::Init(const char *pszPassword, OpenStatus &status, std::stri
     status = OpenStatus::Cancelled;
     return false;
   }
+  if (m_budget.Exhausted()) {
+    status = OpenStatus::Damaged;
+    strDetail = "damaged beyond repair: " + m_budget.Reason();
+    return false;
+  }
   status = OpenStatus::Ok;
   return true;
 }
 
+bool SourceDocument::FindCatalog(const Value *pRoot, bool bRebuilt) {
+  ObjectPtr found;
+  if (pRoot != nullptr && pRoot->IsRef()) {
+    m_catalogRef = pRoot->ref();
+    found = Load(m_catalogRef);
+  }
+  if (IsCatalog(found)) {
+    m_catalog = found;
+    return true;
+  }
+  if (!bRebuilt) {
+    // The table does not lead to a catalog: it is not to be trusted for anything else either.
+    // The scan's table takes its place, and the scan's catalog the trailer's.
+    if (!m_bScanned)
+      Rescan();
+    m_xref = m_scanned;
+    m_cache.Clear();
+    m_streams.Clear();
+    IndexObjectStreams();
+    const Value *pScannedRoot = m_scannedTrailer.Get("Root");
+    if (pScannedRoot != nullptr && pScannedRoot->IsRef()) {
+      ObjectPtr scanned = Load(pScannedRoot->ref());
+      if (IsCatalog(scanned)) {
+        m_catalogRef = pScannedRoot->ref();
+        m_catalog = scanned;
+        Warn("the trailer does not lead to the document catalog; the one in the file was used");
+        return true;
+      }
+    }
+  }
+  // A dictionary where the catalog belongs is still the best there is.
+  if (found != nullptr && found->value.IsDict()) {
+    m_catalog = found;
+    return true;
+  }
+  return false;
+}
+
 void SourceDocument::Rescan() {
   m_bScanned = true;
+  // Objects read as deleted before the table was found wrong are read again.
+  m_cache.Clear();
+  if (!EnsureMapped())
+    return;
   ScanObjects(m_pData, m_nSize, m_scanned, m_scannedTrailer);
   Warn("the cross-reference table does not match the file and was rebuilt");
 }
@@ -211,7 +350,16 @@ void SourceDocument::IndexObjectStreams() {
     uint32_t num = 0;
     uint16_t gen = 0;
     Value dict;
-    if (parser.ReadObjectHeader(num, gen) && parser.ReadValue(dict)) {
+    if (!m_budget.Spend(1) || !parser.ReadObjectHeader(num, gen))
+      return;
+    parser.SkipSpace();
+    if (parser.Pos() + 1 >= m_nSize || m_pData[parser.Pos()] != '<' ||
+        m_pData[parser.Pos() + 1] != '<')
+      return; // only a dictionary can begin a stream
+    const size_t nFrom = parser.Pos();
+    const bool bRead = parser.ReadValue(dict);
+    m_budget.Spend((parser.Pos() - nFrom) / 64);
+    if (bRead) {
       const Value *pType = dict.Get("Type");
       if (pType != nullptr && pType->IsName("ObjStm"))
         streams.push_back(nNum);
@@ -252,7 +400,7 @@ void SourceDocument::DecryptStrings(Value &value, Ref ref) const {
 }
 
 std::shared_ptr<LoadedObject> SourceDocument::ParseAt(uint64_t nOffset, uint32_t nNum) {
-  if (nOffset >= m_nSize)
+  if (nOffset >= m_nSize || !EnsureMapped())
     return nullptr;
   Parser parser(m_pData, m_nSize, static_cast<size_t>(nOffset));
   uint32_t num = 0;
@@ -261,12 +409,20 @@ std::shared_ptr<LoadedObject> SourceDocument::ParseAt(uint64_t nOffset, uint32_t
     return nullptr;
   auto object = std::make_shared<LoadedObject>();
   object->nGen = gen;
-  if (!parser.ReadValue(object->value)) {
+  const bool bRead = parser.ReadValue(object->value);
+  // Parsing costs by the bytes it reads, so a file of huge objects read again and again pays.
+  m_budget.Spend((parser.Pos() - static_cast<size_t>(nOffset)) / 64);
+  if (!bRead) {
     object->value = Value();
     object->bMissing = true;
-    Warn("object " + std::to_string(nNum) + " is damaged and was left out");
+    Damaged(nNum, nOffset, parser.Error().Describe() + ", so it was left out");
     return object;
   }
+  if (parser.Repairs() > 0)
+    Damaged(nNum, nOffset,
+            "expected " + parser.FirstRepair().expected + " at byte " +
+                std::to_string(parser.FirstRepair().offset + m_nShift) +
+                "; it was read as readers read it");
   if (object->value.IsDict() && parser.ReadKeyword("stream")) {
     int64_t length = -1;
     const Value *pLength = object->value.Get("Length");
@@ -278,12 +434,17 @@ std::shared_ptr<LoadedObject> SourceDocument::ParseAt(uint64_t nOffset, uint32_t
       --m_nLengthDepth;
       if (lengthObject->value.IsInt())
         length = lengthObject->value.integer();
+      if (!EnsureMapped())
+        return nullptr;
     }
-    size_t start = 0, len = 0;
-    if (!FindStreamData(m_pData, m_nSize, parser.Pos(), length, start, len)) {
+    size_t start = 0, len = 0, scanned = 0;
+    const bool bFound = FindStreamData(m_pData, m_nSize, parser.Pos(), length, start, len, &scanned,
+                                       &m_nNoEndstreamFrom);
+    m_budget.Spend(scanned / 64);
+    if (!bFound) {
       object->value = Value();
       object->bMissing = true;
-      Warn("object " + std::to_string(nNum) + " is a stream without an end and was left out");
+      Damaged(nNum, nOffset, "expected \"endstream\" after its stream data; it was left out");
       return object;
     }
     if (length >= 0 && static_cast<size_t>(length) != len)
@@ -310,8 +471,8 @@ SourceDocument::LoadObjectStream(uint32_t nStream) {
     ~Done() { set.erase(n); }
   } done{m_loadingStreams, nStream};
 
-  const XrefEntry *pEntry = m_xref.Find(nStream);
-  if (pEntry == nullptr || pEntry->type != XrefEntry::InFile)
+  const std::optional<XrefEntry> pEntry = m_xref.Find(nStream);
+  if (!pEntry || pEntry->type != XrefEntry::InFile)
     return nullptr; // streams are never inside object streams
   ObjectPtr object = Load(Ref{nStream, pEntry->gen});
   if (!object->bStream)
@@ -322,8 +483,12 @@ SourceDocument::LoadObjectStream(uint32_t nStream) {
       pN->integer() > limits::kMaxObjectsInStream || pFirst->integer() < 0)
     return nullptr;
   auto stream = std::make_shared<ObjectStream>();
-  if (DecodedStream(nStream, *object, stream->data) != DecodeResult::Ok)
+  std::string why;
+  if (DecodedStream(nStream, *object, stream->data, limits::kMaxDecodedStructure, &why) !=
+      DecodeResult::Ok) {
+    Warn("the object stream " + why + "; the objects in it were left out");
     return nullptr;
+  }
   const size_t first = static_cast<size_t>(pFirst->integer());
   if (first > stream->data.size())
     return nullptr;
@@ -335,6 +500,7 @@ SourceDocument::LoadObjectStream(uint32_t nStream) {
       break;
     stream->offsets.emplace_back(static_cast<uint32_t>(num), first + static_cast<size_t>(offset));
   }
+  m_budget.Spend(stream->offsets.size());
   m_streams.Put(nStream, stream, stream->data.size() + 16 * stream->offsets.size());
   return stream;
 }
@@ -345,19 +511,28 @@ std::shared_ptr<LoadedObject> SourceDocument::FromObjectStream(uint32_t nStream,
   if (stream == nullptr || nIndex >= stream->offsets.size() ||
       stream->offsets[nIndex].first != nNum)
     return nullptr;
-  Parser parser(stream->data.data(), stream->data.size(), stream->offsets[nIndex].second);
+  const size_t at = stream->offsets[nIndex].second;
+  Parser parser(stream->data.data(), stream->data.size(), at);
   auto object = std::make_shared<LoadedObject>();
-  if (!parser.ReadValue(object->value)) {
+  const bool bRead = parser.ReadValue(object->value);
+  m_budget.Spend((parser.Pos() - at) / 64);
+  const std::string where = "object " + std::to_string(nNum) + " (in object stream " +
+                            std::to_string(nStream) + ", at byte " + std::to_string(at) + ")";
+  if (!bRead) {
     object->value = Value();
     object->bMissing = true;
-    Warn("object " + std::to_string(nNum) + " is damaged and was left out");
+    Warn(where + ": " + parser.Error().Describe() + ", so it was left out");
+  } else if (parser.Repairs() > 0) {
+    Warn(where + ": expected " + parser.FirstRepair().expected +
+         "; it was read as readers read it");
   }
   return object;
 }
 
 std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
-  auto fromEntry = [this, nNum](const XrefEntry *pEntry) -> std::shared_ptr<LoadedObject> {
-    if (pEntry == nullptr)
+  auto fromEntry = [this,
+                    nNum](const std::optional<XrefEntry> &pEntry) -> std::shared_ptr<LoadedObject> {
+    if (!pEntry)
       return nullptr;
     if (pEntry->type == XrefEntry::InFile)
       return ParseAt(pEntry->offset, nNum);
@@ -365,17 +540,22 @@ std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
       return FromObjectStream(static_cast<uint32_t>(pEntry->offset), pEntry->index, nNum);
     return nullptr;
   };
-  const XrefEntry *pEntry = m_xref.Find(nNum);
-  if (pEntry != nullptr && pEntry->type == XrefEntry::Free)
-    return nullptr; // deleted: a reference to it means null
+  const std::optional<XrefEntry> pEntry = m_xref.Find(nNum);
+  if (pEntry && pEntry->type == XrefEntry::Free) {
+    // Deleted: a reference to it means null, while the table is trusted. A table found wrong
+    // is not trusted to say what is deleted either: the object the file holds is read.
+    return m_bScanned ? fromEntry(m_scanned.Find(nNum)) : nullptr;
+  }
   if (auto object = fromEntry(pEntry))
     return object;
+  if (m_bChanged)
+    return nullptr;
   // Not where the table says, or not in the table: the table is wrong, the scan knows better.
   if (!m_bScanned)
     Rescan();
-  const XrefEntry *pScanned = m_scanned.Find(nNum);
-  if (pScanned != nullptr && (pEntry == nullptr || pScanned->offset != pEntry->offset ||
-                              pEntry->type != XrefEntry::InFile))
+  const std::optional<XrefEntry> pScanned = m_scanned.Find(nNum);
+  if (pScanned &&
+      (!pEntry || pScanned->offset != pEntry->offset || pEntry->type != XrefEntry::InFile))
     return fromEntry(pScanned);
   return nullptr;
 }
@@ -383,8 +563,20 @@ std::shared_ptr<LoadedObject> SourceDocument::LoadUncached(uint32_t nNum) {
 ObjectPtr SourceDocument::LoadOnce(Ref ref) {
   if (const ObjectPtr *pCached = m_cache.Find(ref.num))
     return *pCached;
+  if (ref.num > limits::kMaxObjectNumber) {
+    auto found = m_inline.find(ref.num);
+    if (found != m_inline.end())
+      return found->second;
+  }
   TestCancel();
-  std::shared_ptr<LoadedObject> object = ref.num == 0 ? nullptr : LoadUncached(ref.num);
+  std::shared_ptr<LoadedObject> object;
+  // Once the budget is spent, every object reads as missing: the source is damaged or hostile.
+  if (ref.num != 0 && m_budget.Spend(1))
+    object = LoadUncached(ref.num);
+  if (m_budget.Exhausted() && !m_bBudgetWarned) {
+    m_bBudgetWarned = true;
+    Warn(m_budget.Reason() + "; what was still to be read was left out");
+  }
   if (object == nullptr) {
     object = std::make_shared<LoadedObject>();
     object->bMissing = true;
@@ -396,7 +588,8 @@ ObjectPtr SourceDocument::Load(Ref ref) {
   if (const ObjectPtr *pCached = m_cache.Find(ref.num))
     return *pCached;
   ObjectPtr object = LoadOnce(ref);
-  m_cache.Put(ref.num, object, 1);
+  if (ref.num <= limits::kMaxObjectNumber)
+    m_cache.Put(ref.num, object, 1);
   return object;
 }
 
@@ -412,28 +605,92 @@ const Value *SourceDocument::Resolve(const Value *pValue, ObjectPtr &holder) {
 
 bool SourceDocument::StreamData(uint32_t nNum, const LoadedObject &object, std::string &storage,
                                 std::string_view &view) {
-  if (!object.bStream || object.nDataStart + object.nDataLength > m_nSize)
+  if (!object.bStream || object.nDataStart + object.nDataLength > m_nSize || !EnsureMapped())
     return false;
   view = std::string_view(m_pData + object.nDataStart, object.nDataLength);
   if (m_pDecryption == nullptr)
     return true;
-  const Value *pType = object.value.Get("Type");
-  if (pType != nullptr &&
-      (pType->IsName("XRef") || (pType->IsName("Metadata") && m_pDecryption->MetadataClear())))
+  if (m_pDecryption->StreamClear(object.value))
     return true;
   storage.assign(view.data(), view.size());
-  const bool bOk = m_pDecryption->DecryptStream(Ref{nNum, object.nGen}, storage);
+  const bool bOk = m_pDecryption->DecryptStream(Ref{nNum, object.nGen}, object.value, storage);
   view = storage;
   return bOk;
 }
 
 DecodeResult SourceDocument::DecodedStream(uint32_t nNum, const LoadedObject &object,
-                                           std::string &out) {
+                                           std::string &out, size_t nLimit, std::string *pstrWhy) {
   std::string storage;
   std::string_view view;
-  if (!StreamData(nNum, object, storage, view))
+  const std::string where =
+      "object " + std::to_string(nNum) + " at byte " + std::to_string(object.nDataStart + m_nShift);
+  if (!StreamData(nNum, object, storage, view)) {
+    if (pstrWhy != nullptr)
+      *pstrWhy = where + ": its data cannot be read";
     return DecodeResult::Damaged;
-  return DecodeStream(object.value, view.data(), view.size(), out, limits::kMaxDecodedStream);
+  }
+  DecodeOptions options;
+  // This stream's bound, and never more than the source has left to decode.
+  const uint64_t nOwn = nLimit != 0 ? nLimit : limits::kMaxDecodedStream;
+  const bool bBudgetBound = m_budget.DecodeLeft() < nOwn;
+  options.nLimit = static_cast<size_t>(std::min<uint64_t>(nOwn, m_budget.DecodeLeft()));
+  const std::function<bool()> cancel = [this] {
+    if (!m_bCancelled && m_cancel)
+      m_bCancelled = m_cancel();
+    return m_bCancelled;
+  };
+  options.pCancel = &cancel;
+  DecodeReport report;
+  const DecodeResult result =
+      DecodeStream(object.value, view.data(), view.size(), out, options, &report);
+  const bool bTooLarge = result == DecodeResult::TooLarge;
+  if (!m_budget.SpendDecoded(bTooLarge ? options.nLimit : out.size()) ||
+      (bTooLarge && bBudgetBound && !m_budget.SpendDecoded(UINT64_MAX))) {
+    out.clear();
+    if (pstrWhy != nullptr)
+      *pstrWhy = where + ": " + m_budget.Reason();
+    return DecodeResult::TooLarge;
+  }
+  if (result != DecodeResult::Ok && pstrWhy != nullptr)
+    *pstrWhy = where + ": " + report.Describe(result);
+  return result;
+}
+
+bool SourceDocument::JoinContents(const Array &parts, std::string &out, size_t nPageNumber) {
+  std::unordered_set<uint32_t> seen;
+  bool bAny = false, bRepeats = false;
+  const std::string page = "page " + std::to_string(nPageNumber);
+  for (const Value &part : parts) {
+    if (TestCancel() || m_budget.Exhausted())
+      break;
+    if (part.IsRef() && !seen.insert(part.ref().num).second) {
+      bRepeats = true;
+      continue;
+    }
+    ObjectPtr holder;
+    const Value *pPart = Resolve(&part, holder);
+    std::string decoded, why;
+    const size_t nRoom =
+        limits::kMaxDecodedStream - std::min(out.size(), limits::kMaxDecodedStream);
+    const DecodeResult result =
+        pPart != nullptr && holder != nullptr && holder->bStream && part.IsRef()
+            ? DecodedStream(part.ref().num, *holder, decoded, std::max<size_t>(nRoom, 1), &why)
+            : DecodeResult::Damaged;
+    if (result != DecodeResult::Ok) {
+      Warn(page + ": a part of its content is left out" + (why.empty() ? "" : " (" + why + ")"));
+      if (m_budget.Exhausted() || out.size() >= limits::kMaxDecodedStream)
+        break;
+      continue;
+    }
+    bAny = true;
+    out += decoded;
+    out += '\n'; // parts may split anywhere but between tokens
+  }
+  if (bRepeats) {
+    limits::NoteHit(limits::Bound::ContentParts);
+    Warn(page + ": its content names the same part more than once; it is drawn once");
+  }
+  return bAny;
 }
 
 } // namespace engine::pdf

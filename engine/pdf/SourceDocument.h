@@ -5,12 +5,14 @@
 // from it) makes the reader rebuild the table by scanning the file, so a damaged table costs
 // a scan instead of wrong objects. Pages are listed by one walk of the page tree.
 
+#include "Limits.h"
 #include "LruCache.h"
 #include "MappedFile.h"
 #include "PdfValue.h"
 #include "StreamFilters.h"
 #include "XrefTable.h"
 
+#include <cstdint>
 #include <functional>
 #include <list>
 #include <memory>
@@ -85,8 +87,16 @@ public:
   // the stream's object number. view points into storage or into the file's bytes.
   bool StreamData(uint32_t nNum, const LoadedObject &object, std::string &storage,
                   std::string_view &view);
-  // A stream's data with its filters undone.
-  DecodeResult DecodedStream(uint32_t nNum, const LoadedObject &object, std::string &out);
+  // A stream's data with its filters undone, within the source's budget; nLimit bounds this
+  // one stream (0: the usual bound of a stream). A failure is told in pstrWhy when given
+  // ("object 12 at byte 3400: its FlateDecode data is damaged at byte 120").
+  DecodeResult DecodedStream(uint32_t nNum, const LoadedObject &object, std::string &out,
+                             size_t nLimit = 0, std::string *pstrWhy = nullptr);
+  // A page's content given as an array of streams, decoded and joined. Each stream is decoded
+  // once however often the array names it: a repeat draws the same again, so it is left out,
+  // and the joined content is held to the size of one stream. The parts that could not be
+  // used are warned about with nPageNumber (1-based); false when none could.
+  bool JoinContents(const Array &parts, std::string &out, size_t nPageNumber);
 
   const std::vector<PageEntry> &Pages() const { return m_pages; }
   // Page objects and page tree nodes: what a copy of other objects must not drag along.
@@ -96,8 +106,12 @@ public:
   // What was repaired or left out while reading, one sentence each.
   const std::vector<std::string> &Warnings() const { return m_warnings; }
   void Warn(const std::string &text);
-  // Lets go of cached objects (while the document waits for a later use).
+  // Lets go of cached objects and of the file's mapping while the document waits for a later
+  // use: a run may hold any number of documents so. The file is mapped again when next read,
+  // and must not have changed meanwhile.
   void Trim();
+  // Whether the file is mapped now (for tests).
+  bool Mapped() const { return m_pMapped != nullptr; }
   // Lets the system take back the file's pages read so far (they are read again when needed),
   // so that the pages a long copy touched do not all stay with the program.
   void ReleasePages() {
@@ -107,7 +121,9 @@ public:
   size_t Size() const { return m_nSize; }
   // True when the file was cut short by someone else while it was read: what was read since
   // may be zeros.
-  bool Truncated() const { return m_pMapped != nullptr && m_pMapped->Truncated(); }
+  bool Truncated() const { return m_bChanged || (m_pMapped != nullptr && m_pMapped->Truncated()); }
+  // True when the file was found replaced or rewritten when it was mapped again after a wait.
+  bool Changed() const { return m_bChanged; }
   bool Cancelled() const { return m_bCancelled; }
 
 private:
@@ -116,6 +132,13 @@ private:
   std::shared_ptr<LoadedObject> ParseAt(uint64_t nOffset, uint32_t nNum);
   std::shared_ptr<LoadedObject> FromObjectStream(uint32_t nStream, uint32_t nIndex, uint32_t nNum);
   std::shared_ptr<LoadedObject> LoadUncached(uint32_t nNum);
+  // Maps the file again after Trim; false when it changed or cannot be read.
+  bool EnsureMapped();
+  // The catalog from the trailer's /Root, else from a rebuilt table (bRebuilt: it already is).
+  bool FindCatalog(const Value *pRoot, bool bRebuilt);
+  // A page tree node or page given inline in /Kids: its number of its own.
+  Ref InlineNumber(const Value &kid, const ObjectPtr &holder);
+  void Damaged(uint32_t nNum, size_t nOffset, const std::string &what);
   void Rescan();
   void IndexObjectStreams();
   void DecryptStrings(Value &value, Ref ref) const;
@@ -129,7 +152,11 @@ private:
   std::shared_ptr<const ObjectStream> LoadObjectStream(uint32_t nStream);
 
   std::unique_ptr<MappedFile> m_pMapped; // the file's bytes, or
-  std::string m_owned;                   // bytes given in memory
+  std::string m_strPath;
+  std::string m_identity; // MappedFile::Identity when it was first read
+  bool m_bChanged = false;
+  size_t m_nShift = 0; // bytes of junk before the header that the file's offsets do not count
+  std::string m_owned; // bytes given in memory
   const char *m_pData = nullptr;
   size_t m_nSize = 0;
   XrefTable m_xref;
@@ -146,6 +173,14 @@ private:
   LruCache<std::shared_ptr<const ObjectStream>> m_streams; // bytes of decoded streams
   std::unordered_set<uint32_t> m_loadingStreams;
   int m_nLengthDepth = 0;
+  WorkBudget m_budget;
+  bool m_bBudgetWarned = false;
+  size_t m_nNoEndstreamFrom = SIZE_MAX;
+  // Pages and nodes given inline in /Kids, by the number they were given; the objects that
+  // hold them stay, so the same inline page listed again gets the same number.
+  std::unordered_map<uint32_t, ObjectPtr> m_inline;
+  std::unordered_map<const Value *, uint32_t> m_inlineNumbers;
+  std::vector<ObjectPtr> m_inlineHolders;
   std::vector<PageEntry> m_pages;
   std::unordered_set<uint32_t> m_pageTree;
   int m_nVersion = 14;

@@ -27,13 +27,46 @@ void Inherit(const Value &node, Inherited &attrs) {
     attrs.rotate = std::make_shared<const Value>(*p);
 }
 
-struct Frame {
-  Value node; // a reference, or a page tree node given directly
+// One open node of the walk: its kids, where the walk is in them, and what they inherit. The
+// kids are read in place (held by the object that holds them), so the walk's memory grows
+// with the tree's depth, not with the number of kids.
+struct Level {
+  ObjectPtr holder; // keeps kids alive; null when they live in the catalog
+  const Array *kids = nullptr;
+  size_t next = 0;
   Inherited attrs;
   int depth = 0;
 };
 
+// What a page listed again inherited the time before: the same ancestors give the same entry.
+struct Listed {
+  Inherited from;
+  PageEntry entry;
+};
+
+bool Same(const Inherited &a, const Inherited &b) {
+  return a.resources == b.resources && a.mediaBox == b.mediaBox && a.cropBox == b.cropBox &&
+         a.rotate == b.rotate;
+}
+
+// Numbers given to inline kids lie above every number a file may use.
+constexpr uint32_t kFirstInlineNumber = 0x40000000;
+
 } // namespace
+
+Ref SourceDocument::InlineNumber(const Value &kid, const ObjectPtr &holder) {
+  auto found = m_inlineNumbers.find(&kid);
+  if (found != m_inlineNumbers.end())
+    return Ref{found->second, 0};
+  const uint32_t nNum = kFirstInlineNumber + static_cast<uint32_t>(m_inline.size());
+  auto object = std::make_shared<LoadedObject>();
+  object->value = kid;
+  m_inline.emplace(nNum, std::move(object));
+  m_inlineNumbers.emplace(&kid, nNum);
+  if (holder != nullptr)
+    m_inlineHolders.push_back(holder); // the address stays this kid's while it is held
+  return Ref{nNum, 0};
+}
 
 void SourceDocument::ListPages() {
   const Value *pRoot = m_catalog->value.Get("Pages");
@@ -41,24 +74,45 @@ void SourceDocument::ListPages() {
     Warn("the document has no page tree");
     return;
   }
-  std::vector<Frame> stack;
-  stack.push_back(Frame{*pRoot, {}, 0});
+  const size_t nPageBudget = std::min(
+      limits::kMaxPages, std::max(limits::kMinPagesBudget, m_nSize / limits::kBytesPerPage));
+  const char *pszTooLarge =
+      "the page tree is larger than the engine reads; the pages after the limit were left out";
+  // Inline kids are known by their address only during the walk.
+  struct Forget {
+    SourceDocument &doc;
+    ~Forget() {
+      doc.m_inlineNumbers = {};
+      doc.m_inlineHolders = {};
+    }
+  } forget{*this};
+  // The root is walked as the only kid of a level of its own.
+  const Array rootKids{*pRoot};
+  std::vector<Level> stack;
+  stack.push_back(Level{m_catalog, &rootKids, 0, {}, 0});
   std::unordered_set<uint32_t> visited;
+  std::unordered_map<uint32_t, Listed> listed;
   size_t nNodes = 0;
   bool bWarnedKid = false, bWarnedLoop = false;
   while (!stack.empty()) {
-    if (TestCancel())
+    if (TestCancel() || m_budget.Exhausted())
       return;
-    Frame frame = std::move(stack.back());
-    stack.pop_back();
-    if (++nNodes > limits::kMaxPageTreeNodes || m_pages.size() >= limits::kMaxPages) {
-      Warn(
-          "the page tree is larger than the engine reads; the pages after the limit were left out");
+    Level &level = stack.back();
+    if (level.next >= level.kids->size()) {
+      stack.pop_back();
+      continue;
+    }
+    const Value &kid = (*level.kids)[level.next++];
+    const ObjectPtr parentHolder = level.holder;
+    Inherited attrs = level.attrs;
+    const int depth = level.depth;
+    if (++nNodes > limits::kMaxPageTreeNodes + limits::kMaxPages || !m_budget.Spend(1)) {
+      limits::NoteHit(limits::Bound::PageTree);
+      Warn(pszTooLarge);
       return;
     }
-    ObjectPtr holder;
-    const Value *pNode = Resolve(&frame.node, holder);
-    const uint32_t nNum = frame.node.IsRef() ? frame.node.ref().num : 0;
+    ObjectPtr holder = parentHolder;
+    const Value *pNode = Resolve(&kid, holder);
     if (pNode == nullptr || !pNode->IsDict()) {
       if (!bWarnedKid)
         Warn("the page tree lists something that is not a page; it was left out");
@@ -71,43 +125,53 @@ void SourceDocument::ListPages() {
         (pType != nullptr && pType->IsName("Pages")) || (pType == nullptr && pKids != nullptr);
     const bool bPage =
         (pType != nullptr && pType->IsName("Page")) || (pType == nullptr && pKids == nullptr);
+    // A kid given inline, not by reference, gets a number of its own.
+    const Ref ref = kid.IsRef() ? kid.ref() : InlineNumber(kid, parentHolder);
     if (bNode) {
-      if (nNum != 0 && !visited.insert(nNum).second) {
+      if (!visited.insert(ref.num).second) {
         if (!bWarnedLoop)
           Warn("the page tree lists one of its own nodes again; the repeat was left out");
         bWarnedLoop = true;
         continue;
       }
-      if (frame.depth >= limits::kMaxTreeDepth) {
+      if (depth >= limits::kMaxTreeDepth) {
+        limits::NoteHit(limits::Bound::PageTree);
         Warn("the page tree is nested too deeply; the pages below the limit were left out");
         continue;
       }
-      if (nNum != 0)
-        m_pageTree.insert(nNum);
+      m_pageTree.insert(ref.num);
       if (!m_bPagesOnly)
-        Inherit(*pNode, frame.attrs);
-      ObjectPtr kidsHolder;
+        Inherit(*pNode, attrs);
+      ObjectPtr kidsHolder = holder;
       const Value *pKidArray = Resolve(pKids, kidsHolder);
-      if (pKidArray == nullptr || !pKidArray->IsArray())
-        continue;
-      const Array &kids = pKidArray->array();
-      for (size_t i = kids.size(); i-- > 0;)
-        stack.push_back(Frame{kids[i], frame.attrs, frame.depth + 1});
-      if (stack.size() > limits::kMaxPages + limits::kMaxPageTreeNodes) {
-        Warn("the page tree is larger than the engine reads; the pages after the limit were left "
-             "out");
+      if (pKidArray != nullptr && pKidArray->IsArray())
+        stack.push_back(Level{kidsHolder, &pKidArray->array(), 0, std::move(attrs), depth + 1});
+    } else if (bPage) {
+      if (m_pages.size() >= nPageBudget) {
+        limits::NoteHit(limits::Bound::PageBudget);
+        Warn(pszTooLarge);
         return;
       }
-    } else if (bPage && nNum != 0) {
-      m_pageTree.insert(nNum);
+      const bool bAgain = !m_pageTree.insert(ref.num).second;
       PageEntry page;
-      page.ref = frame.node.ref();
+      if (bAgain && !m_bPagesOnly) {
+        // Listed before: shares what it inherited then instead of copying it once more.
+        auto found = listed.find(ref.num);
+        if (found != listed.end() && Same(found->second.from, attrs)) {
+          m_pages.push_back(found->second.entry);
+          continue;
+        }
+      }
+      const Inherited from = attrs;
+      page.ref = ref;
       if (!m_bPagesOnly)
-        Inherit(*pNode, frame.attrs);
-      page.resources = std::move(frame.attrs.resources);
-      page.mediaBox = std::move(frame.attrs.mediaBox);
-      page.cropBox = std::move(frame.attrs.cropBox);
-      page.rotate = std::move(frame.attrs.rotate);
+        Inherit(*pNode, attrs);
+      page.resources = std::move(attrs.resources);
+      page.mediaBox = std::move(attrs.mediaBox);
+      page.cropBox = std::move(attrs.cropBox);
+      page.rotate = std::move(attrs.rotate);
+      if (bAgain && !m_bPagesOnly)
+        listed[ref.num] = Listed{from, page};
       m_pages.push_back(std::move(page));
     } else {
       if (!bWarnedKid)

@@ -67,7 +67,9 @@ void XrefOffsets::Set(uint32_t nNum, const Entry &entry) {
     return;
   }
   uint64_t &slot = block.packed[nNum % kBlock];
-  if (slot == 0 && entry.kind != Entry::Unwritten)
+  if (slot != 0)
+    throw std::logic_error("an object of the output was written twice");
+  if (entry.kind != Entry::Unwritten)
     ++block.nWritten;
   slot = Pack(entry);
 }

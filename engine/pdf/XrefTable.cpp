@@ -14,14 +14,40 @@
 
 namespace engine::pdf {
 
-const XrefEntry *XrefTable::Find(uint32_t nNum) const {
+uint64_t XrefTable::Pack(const XrefEntry &entry) {
+  constexpr uint64_t kField = (uint64_t{1} << 23) - 1, kOffset = (uint64_t{1} << 46) - 1;
+  const uint64_t payload =
+      entry.type == XrefEntry::InStream
+          ? (std::min<uint64_t>(entry.index, kField) << 23) | std::min(entry.offset, kField)
+          : std::min(entry.offset, kOffset);
+  return (uint64_t{entry.type} << 62) | (uint64_t{entry.gen} << 46) | payload;
+}
+
+XrefEntry XrefTable::Unpack(uint64_t packed) {
+  constexpr uint64_t kField = (uint64_t{1} << 23) - 1, kOffset = (uint64_t{1} << 46) - 1;
+  XrefEntry entry;
+  entry.type = static_cast<XrefEntry::Type>(packed >> 62);
+  entry.gen = static_cast<uint16_t>(packed >> 46);
+  if (entry.type == XrefEntry::InStream) {
+    entry.index = static_cast<uint32_t>((packed >> 23) & kField);
+    entry.offset = packed & kField;
+  } else {
+    entry.offset = packed & kOffset;
+  }
+  return entry;
+}
+
+std::optional<XrefEntry> XrefTable::Find(uint32_t nNum) const {
+  uint64_t packed = 0;
   if (m_bSparse) {
     auto found = m_sparse.find(nNum);
-    return found == m_sparse.end() ? nullptr : &found->second;
+    packed = found == m_sparse.end() ? 0 : found->second;
+  } else if (nNum < m_dense.size()) {
+    packed = m_dense[nNum];
   }
-  if (nNum >= m_dense.size() || m_dense[nNum].type == XrefEntry::Missing)
-    return nullptr;
-  return &m_dense[nNum];
+  if (packed == 0)
+    return std::nullopt;
+  return Unpack(packed);
 }
 
 void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
@@ -31,7 +57,7 @@ void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
     // Numbers far beyond the count of objects would make a dense table huge.
     if (nNum > 4 * m_nCount + 65536) {
       for (size_t i = 0; i < m_dense.size(); ++i)
-        if (m_dense[i].type != XrefEntry::Missing)
+        if (m_dense[i] != 0)
           m_sparse.emplace(static_cast<uint32_t>(i), m_dense[i]);
       m_dense.clear();
       m_dense.shrink_to_fit();
@@ -41,18 +67,24 @@ void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
     }
   }
   if (m_bSparse) {
-    auto [it, inserted] = m_sparse.insert_or_assign(nNum, entry);
+    auto [it, inserted] = m_sparse.insert_or_assign(nNum, Pack(entry));
     (void)it;
     m_nCount += inserted ? 1 : 0;
   } else {
-    m_nCount += m_dense[nNum].type == XrefEntry::Missing ? 1 : 0;
-    m_dense[nNum] = entry;
+    m_nCount += m_dense[nNum] == 0 ? 1 : 0;
+    m_dense[nNum] = Pack(entry);
   }
   m_nHighest = std::max(m_nHighest, nNum);
 }
 
+void XrefTable::Reserve(uint32_t nEnd) {
+  nEnd = std::min(nEnd, limits::kMaxObjectNumber + 1);
+  if (!m_bSparse && nEnd > m_dense.size())
+    m_dense.resize(nEnd);
+}
+
 void XrefTable::SetIfMissing(uint32_t nNum, const XrefEntry &entry) {
-  if (Find(nNum) == nullptr)
+  if (!Find(nNum))
     Set(nNum, entry);
 }
 
@@ -136,7 +168,7 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
     return false;
   int64_t w[3];
   for (int i = 0; i < 3; ++i) {
-    w[i] = static_cast<int64_t>(NumberOr(&pW->array()[static_cast<size_t>(i)], -1));
+    w[i] = ClampToInt64(NumberOr(&pW->array()[static_cast<size_t>(i)], -1), -1);
     if (w[i] < 0 || w[i] > 8)
       return false;
   }
@@ -149,7 +181,9 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
                       pLength && pLength->IsInt() ? pLength->integer() : -1, start, len))
     return false;
   std::string rows;
-  if (DecodeStream(dict, pData + start, len, rows, limits::kMaxDecodedStream) != DecodeResult::Ok)
+  // Rows of five to twenty bytes for at most kMaxObjectNumber objects: structure, never more.
+  if (DecodeStream(dict, pData + start, len, rows, limits::kMaxDecodedStructure) !=
+      DecodeResult::Ok)
     return false;
 
   std::vector<std::pair<int64_t, int64_t>> ranges;
@@ -157,14 +191,18 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
   if (pIndex != nullptr && pIndex->IsArray()) {
     const Array &index = pIndex->array();
     for (size_t i = 0; i + 1 < index.size(); i += 2)
-      ranges.emplace_back(static_cast<int64_t>(NumberOr(&index[i], -1)),
-                          static_cast<int64_t>(NumberOr(&index[i + 1], -1)));
+      ranges.emplace_back(ClampToInt64(NumberOr(&index[i], -1), -1),
+                          ClampToInt64(NumberOr(&index[i + 1], -1), -1));
   } else {
-    ranges.emplace_back(0, static_cast<int64_t>(NumberOr(dict.Get("Size"), 0)));
+    ranges.emplace_back(0, ClampToInt64(NumberOr(dict.Get("Size"), 0)));
   }
   const auto *p = reinterpret_cast<const unsigned char *>(rows.data());
   size_t row = 0;
   const size_t nRows = rows.size() / static_cast<size_t>(rowSize);
+  if (ranges.size() == 1 && ranges[0].first == 0 && ranges[0].second > 0)
+    table.Reserve(static_cast<uint32_t>(
+        std::min<int64_t>(std::min<int64_t>(ranges[0].second, static_cast<int64_t>(nRows)),
+                          limits::kMaxObjectNumber + 1)));
   for (const auto &[first, count] : ranges) {
     if (first < 0 || count < 0 || first > limits::kMaxObjectNumber)
       return false;
@@ -203,8 +241,10 @@ bool ReadXrefStream(const char *pData, size_t nSize, size_t nOffset, XrefTable &
 bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
               std::vector<std::string> &warnings) {
   const char *pStart = FindLast(pData, nSize, "startxref", 65536);
-  if (pStart == nullptr)
+  if (pStart == nullptr) {
+    warnings.push_back("expected \"startxref\" in the last 64 KB of the file");
     return false;
+  }
   Parser parser(pData, nSize, static_cast<size_t>(pStart - pData) + 9);
   uint64_t offset = 0;
   if (!parser.ReadUnsigned(offset))
@@ -218,8 +258,10 @@ bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
     pending.pop_back();
     if (at >= nSize || !visited.insert(at).second ||
         visited.size() > static_cast<size_t>(limits::kMaxXrefSections)) {
-      if (!bAny)
+      if (!bAny) {
+        warnings.push_back("startxref names byte " + std::to_string(at) + ", beyond the file");
         return false;
+      }
       continue;
     }
     Value section;
@@ -237,16 +279,19 @@ bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
       bRead = ReadXrefStream(pData, nSize, static_cast<size_t>(at), table, section);
     }
     if (!bRead) {
+      warnings.push_back((bAny ? "an older cross-reference section" : "the cross-reference") +
+                         std::string(" at byte ") + std::to_string(at) +
+                         " is unreadable (expected \"xref\" and its entries, or a "
+                         "cross-reference stream)");
       if (!bAny)
         return false;
-      warnings.push_back("an older cross-reference section is unreadable");
       continue;
     }
     bAny = true;
     MergeTrailer(trailer, section);
     const Value *pPrev = section.Get("Prev");
     if (pPrev != nullptr && pPrev->IsNumber() && pPrev->number() >= 0)
-      pending.push_back(static_cast<uint64_t>(pPrev->number()));
+      pending.push_back(static_cast<uint64_t>(ClampToInt64(pPrev->number())));
   }
   return bAny && trailer.IsDict();
 }
@@ -254,11 +299,15 @@ bool ReadXref(const char *pData, size_t nSize, XrefTable &table, Value &trailer,
 void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trailer) {
   Value lastTrailer;
   size_t nLastTrailerAt = 0;
-  uint32_t nLastCatalog = 0;
+  uint32_t nLastCatalog = 0, nLastFullCatalog = 0;
+  std::set<uint32_t> fullCatalogs; // catalogs with a page tree
   size_t pos = 0;
   const char *pTrailer =
       nullptr; // the next "trailer" at or after pos, searched for again once passed
   bool bTrailerSearched = false;
+  size_t nNoEndFrom = SIZE_MAX;
+  size_t nParsed = 0;
+  const size_t nParseBudget = 8 * nSize + (size_t{64} << 20);
   while (pos < nSize) {
     const char *pHit = static_cast<const char *>(memmem(pData + pos, nSize - pos, "obj", 3));
     if (!bTrailerSearched || (pTrailer != nullptr && pTrailer < pData + pos)) {
@@ -317,13 +366,25 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
     entry.gen = gen;
     entry.offset = b;
     table.Set(num, entry); // the last definition in the file wins
+    // Values are read to find catalogs and to pass over stream data. A value that never ends
+    // (a string left open) reads to the end of the file: so much reading stops the reading of
+    // values, and the rest of the scan only lists headers.
+    if (nParsed > nParseBudget)
+      continue;
     Value value;
-    if (!parser.ReadValue(value))
+    const bool bRead = parser.ReadValue(value);
+    nParsed += parser.Pos() - b;
+    if (!bRead)
       continue;
     if (value.IsDict()) {
       const Value *pType = value.Get("Type");
-      if (pType != nullptr && pType->IsName("Catalog"))
+      if (pType != nullptr && pType->IsName("Catalog")) {
         nLastCatalog = num;
+        if (value.Get("Pages") != nullptr) {
+          nLastFullCatalog = num;
+          fullCatalogs.insert(num);
+        }
+      }
       if (pType != nullptr && pType->IsName("XRef") && value.Get("Root") &&
           value.Get("Root")->IsRef() && b >= nLastTrailerAt) {
         lastTrailer = value;
@@ -334,7 +395,8 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       const Value *pLength = value.Get("Length");
       size_t start = 0, len = 0;
       if (FindStreamData(pData, nSize, parser.Pos(),
-                         pLength && pLength->IsInt() ? pLength->integer() : -1, start, len))
+                         pLength && pLength->IsInt() ? pLength->integer() : -1, start, len, nullptr,
+                         &nNoEndFrom))
         pos = start + len; // stream data is never read as headers
     } else {
       pos = std::max(pos, parser.Pos());
@@ -347,11 +409,20 @@ void ScanObjects(const char *pData, size_t nSize, XrefTable &table, Value &trail
       if (const Value *p = lastTrailer.Get(pszKey))
         trailer.dict().Set(pszKey, *p);
   }
+  // The trailer's /Root when it names a catalog the scan found, else the last catalog with a
+  // page tree; a /Root the scan cannot judge (inside an object stream) is kept over a catalog
+  // without pages.
   const Value *pRoot = trailer.Get("Root");
-  if ((pRoot == nullptr || !pRoot->IsRef() || table.Find(pRoot->ref().num) == nullptr) &&
-      nLastCatalog != 0) {
-    const XrefEntry *pEntry = table.Find(nLastCatalog);
-    trailer.dict().Set("Root", Value(Ref{nLastCatalog, pEntry ? pEntry->gen : uint16_t{0}}));
+  const bool bRootKnown =
+      pRoot != nullptr && pRoot->IsRef() && table.Find(pRoot->ref().num).has_value();
+  uint32_t nPick = 0;
+  if (bRootKnown && fullCatalogs.count(pRoot->ref().num) == 0 && nLastFullCatalog != 0)
+    nPick = nLastFullCatalog;
+  else if (!bRootKnown)
+    nPick = nLastFullCatalog != 0 ? nLastFullCatalog : nLastCatalog;
+  if (nPick != 0) {
+    const std::optional<XrefEntry> pEntry = table.Find(nPick);
+    trailer.dict().Set("Root", Value(Ref{nPick, pEntry ? pEntry->gen : uint16_t{0}}));
   }
 }
 

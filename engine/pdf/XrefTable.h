@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -21,28 +22,37 @@ struct XrefEntry {
   uint64_t offset = 0; // InFile: byte offset; InStream: the object stream's number
 };
 
+// Entries are kept packed in eight bytes each: a table of millions costs half what the entries
+// themselves would.
 class XrefTable {
 public:
-  const XrefEntry *Find(uint32_t nNum) const;
+  std::optional<XrefEntry> Find(uint32_t nNum) const;
   void Set(uint32_t nNum, const XrefEntry &entry); // replaces
   void SetIfMissing(uint32_t nNum, const XrefEntry &entry);
+  // Room for numbers below nEnd, made at once: a section of millions of entries then costs
+  // its table once, not the copies of a table grown step by step.
+  void Reserve(uint32_t nEnd);
   size_t Count() const { return m_nCount; }
   uint32_t HighestNumber() const { return m_nHighest; }
   void Clear();
   template <typename F> void ForEach(F f) const {
     if (m_bSparse) {
       for (const auto &item : m_sparse)
-        f(item.first, item.second);
+        f(item.first, Unpack(item.second));
     } else {
       for (size_t i = 0; i < m_dense.size(); ++i)
-        if (m_dense[i].type != XrefEntry::Missing)
-          f(static_cast<uint32_t>(i), m_dense[i]);
+        if (m_dense[i] != 0)
+          f(static_cast<uint32_t>(i), Unpack(m_dense[i]));
     }
   }
 
 private:
-  std::vector<XrefEntry> m_dense;
-  std::unordered_map<uint32_t, XrefEntry> m_sparse;
+  // Two bits of type, sixteen of generation, and forty-six of offset (in a stream: 23 bits of
+  // index above 23 of the stream's number); 0 is Missing.
+  static uint64_t Pack(const XrefEntry &entry);
+  static XrefEntry Unpack(uint64_t packed);
+  std::vector<uint64_t> m_dense;
+  std::unordered_map<uint32_t, uint64_t> m_sparse;
   bool m_bSparse = false;
   size_t m_nCount = 0;
   uint32_t m_nHighest = 0;

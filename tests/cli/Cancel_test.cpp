@@ -1,7 +1,7 @@
-// Ctrl-C and SIGTERM cancel a large merge within a second, wherever it is: while the inputs are
-// probed and while pages are placed. A cancelled run exits 130 and leaves nothing beside the
-// output: neither the output nor its temporary file. The signal goes to the child's own pid;
-// readiness is an event (an input opened, a progress line read), never a pause.
+// Every signal that ends the program (INT, TERM, HUP, PIPE) cancels a large merge within a
+// second while the inputs are probed, while pages are placed and as the file is finished: exit
+// 130, the old output as it was, no temporary file (a signal after the output was moved into
+// place is a finished run: exit 0). Readiness is an event (an input opened, a progress line).
 #include "CliRun.h"
 #include "HostilePdf.h"
 #include "support/TempDir.h"
@@ -20,7 +20,7 @@ namespace {
 
 constexpr int kFiles = 5, kPagesPerFile = 1000; // 5,000 pages
 
-enum class When { WhileProbing, WhilePlacing };
+enum class When { WhileProbing, WhilePlacing, AsItFinishes };
 
 struct CancelCase {
   int signal;
@@ -84,32 +84,44 @@ TEST_P(Cancel, ExitsWithin1SecondAndLeavesNothing) {
   ASSERT_GE(watch, 0);
   ASSERT_GE(inotify_add_watch(watch, inputs->path().c_str(), IN_OPEN), 0);
 
+  WriteFileBytes(out, "the user's old output");
   ChildProcess child(Args());
   if (c.when == When::WhileProbing) {
     // The first input opened: the inputs are being probed, nothing has been placed yet.
     ASSERT_TRUE(WaitForOpen(watch, 60000)) << "the program opened none of its inputs";
   } else {
-    ASSERT_TRUE(child.WaitForErrLine("progress ", 60)) << child.Wait(60).Describe();
+    // The first page placed, or every page placed and the file being finished.
+    const char *line = c.when == When::WhilePlacing ? "progress " : "progress 95";
+    ASSERT_TRUE(child.WaitForErrLine(line, 120)) << child.Wait(60).Describe();
   }
   child.Signal(c.signal);
   const ChildResult run = child.Wait(60);
   close(watch);
 
   ASSERT_TRUE(run.exited) << run.Describe();
-  EXPECT_EQ(run.exitCode, 130) << run.Describe();
   EXPECT_LT(run.secondsAfterSignal, 1.0);
-  EXPECT_TRUE(std::filesystem::is_empty(outDir.path())) << Entries(outDir.path());
+  EXPECT_EQ(Entries(outDir.path()), "merged.pdf ");
+  if (c.when == When::AsItFinishes && run.exitCode == 0) {
+    EXPECT_EQ(ReadFileBytes(out).rfind("%PDF-", 0), 0u);
+  } else {
+    EXPECT_EQ(run.exitCode, 130) << run.Describe();
+    EXPECT_EQ(ReadFileBytes(out), "the user's old output");
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cli, Cancel,
-                         ::testing::Values(CancelCase{SIGINT, When::WhileProbing},
-                                           CancelCase{SIGTERM, When::WhileProbing},
-                                           CancelCase{SIGINT, When::WhilePlacing},
-                                           CancelCase{SIGTERM, When::WhilePlacing}),
-                         [](const ::testing::TestParamInfo<CancelCase> &info) {
-                           return std::string(info.param.signal == SIGINT ? "Interrupt" : "Term") +
-                                  (info.param.when == When::WhileProbing ? "WhileProbing"
-                                                                         : "WhilePlacing");
-                         });
+std::vector<CancelCase> AllCases() {
+  std::vector<CancelCase> cases;
+  for (int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+    for (When when : {When::WhileProbing, When::WhilePlacing, When::AsItFinishes})
+      cases.push_back({signal, when});
+  return cases;
+}
+
+std::string CaseName(const ::testing::TestParamInfo<CancelCase> &info) {
+  static const char *const kWhen[] = {"WhileProbing", "WhilePlacing", "AsItFinishes"};
+  return std::string(sigabbrev_np(info.param.signal)) + kWhen[static_cast<int>(info.param.when)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Cli, Cancel, ::testing::ValuesIn(AllCases()), CaseName);
 
 } // namespace

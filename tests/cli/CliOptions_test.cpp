@@ -20,6 +20,7 @@ TEST(CliOptions, RangesBelongToTheInputBeforeThem) {
   EXPECT_FALSE(o.inputs[1].hasRange);
   EXPECT_EQ(o.inputs[2].range, "Odd");
   EXPECT_EQ(o.output, "out.pdf");
+  EXPECT_EQ(o.paper, 8); // without --paper each sheet takes its page's size
 }
 
 TEST(CliOptions, LayoutNamesMapToEngineCodes) {

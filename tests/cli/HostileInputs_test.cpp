@@ -76,6 +76,8 @@ TEST_P(RepairedInput, InfoTellsTheTruePagesAndTheMergeKeepsEveryPage) {
 INSTANTIATE_TEST_SUITE_P(Repairable, RepairedInput, ::testing::ValuesIn(RepairableCases()),
                          kCaseName);
 INSTANTIATE_TEST_SUITE_P(Loops, RepairedInput, ::testing::ValuesIn(LoopCases()), kCaseName);
+INSTANTIATE_TEST_SUITE_P(ReadersRead, RepairedInput, ::testing::ValuesIn(ReaderRepairCases()),
+                         kCaseName);
 
 // Lies and junk: never a signal, never a silent loss. If --info says N pages, the merge has N
 // sheets of the file, or exits 1 naming it, or warns about it.

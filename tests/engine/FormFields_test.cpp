@@ -1,12 +1,17 @@
 // Forms in merged files as their users meet them: fields that can still be filled, each file's
 // fields independent of the others', and flat drawings where a field cannot stay a field.
 #include "FormPdf.h"
+#include "HostilePdf.h"
 #include "MergeTestSupport.h"
 #include "PdfMaker.h"
 #include "ReferenceReaders.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -103,6 +108,79 @@ TEST_F(FormFields, WidgetsOfTurnedPagesTurnWithThem) {
             std::string::npos);
   const RenderedPage sheet = RenderPage(out, 1, 40);
   EXPECT_TRUE(Near(sheet.At(395.0 / 595, 1 - 222.0 / 842), kNameColour));
+}
+
+// Fields as odd writers make them arrive as one working field each, and flat fields show what
+// readers show: values without appearances, and the button the group's value picks.
+TEST_F(FormFields, SharedAndListedWidgetsStayFieldsAndFlatFieldsShowTheirValues) {
+  struct Case {
+    FormPdfOptions options;
+    int nup;
+    bool flatten;
+    std::vector<std::string> fields; // lines of Fields() expected among the output's
+    std::string text;                // on sheet 1
+    double x, y;                     // a point of sheet 1 (fractions) and its colour
+    unsigned colour;
+  };
+  FormPdfOptions shared, listed, need, stale;
+  shared.sharedWidget = listed.kidsListed = need.needAppearances = true;
+  stale.radioValue = "A";
+  const Case cases[] = {
+      {shared,
+       0,
+       false,
+       {"later|/Tx|u:Later|1|100 600 300 640", "later|/Tx|u:Later|3|100 600 300 640"},
+       "",
+       0,
+       0,
+       0},
+      {listed,
+       0,
+       false,
+       {"choice|/Btn|/B|1|100 400 130 430", "choice|/Btn|/B|2|100 400 130 430"},
+       "",
+       0,
+       0,
+       0},
+      {need, 0, true, {}, "Ann", 0, 0, 0},
+      {need, 1, false, {}, "Ann", 0, 0, 0},
+      {stale, 0, true, {}, "", 115.0 / 595, 1 - 415.0 / 842, 0x0000FF},
+  };
+  for (const Case &c : cases) {
+    WriteFileBytes(dir.file("form.pdf"), MakeFormPdf("form", c.options));
+    MergerTool fresh;
+    job = fresh;
+    job.SetFlattenForms(c.flatten);
+    const std::string out = Merge(c.nup, {nullptr});
+    const std::string fields = Fields(out);
+    for (const std::string &line : c.fields)
+      EXPECT_NE(fields.find(line + "\n"), std::string::npos) << line << "\n" << fields;
+    EXPECT_NE(PageText(out, 1).find(c.text), std::string::npos) << c.text;
+    if (c.colour != 0)
+      EXPECT_TRUE(Near(RenderPage(out, 1, 40).At(c.x, c.y), c.colour));
+  }
+}
+
+// Renaming fields that all share one name takes about one try each: the merge of 100,000 such
+// fields ends well within a minute of processor time (in a child that is stopped past it).
+TEST(ManyFields, OneNameIsRenamedInLinearTime) {
+  TempDir dir;
+  WriteFileBytes(dir.file("fields.pdf"), FieldsOneName());
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit cpu{60, 60};
+    setrlimit(RLIMIT_CPU, &cpu);
+    MergerTool job;
+    job.AppendMergeSrc(0, Wide(dir.file("fields.pdf")).c_str(), 3, nullptr, nullptr);
+    job.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
+    _exit(job.StartMerge(0) ? 0 : 1);
+  }
+  int status = -1;
+  waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(RunCommand("qpdf --json --json-key=acroform '" + dir.file("out.pdf") +
+                       "' | grep -c '\"fullname\": \"a_30000\"'"),
+            "1\n");
 }
 
 TEST(DocumentInformation, MetadataAgreesWithTheInformationDictionary) {

@@ -32,9 +32,11 @@ std::string MakeFormPdf(const std::string &label, const FormPdfOptions &options)
   const int page1 = doc.pageObjs[0], page2 = doc.pageObjs[1], page3 = doc.pageObjs[2];
   const std::string common = " /Type /Annot /Subtype /Widget /F 4 /DA (/Helv 12 Tf 0 g) ";
 
-  const int name =
-      pdf.Add("<< /FT /Tx /T (name) /V (Ann) /Rect [100 600 300 640] /P " + Ref(page1) + common +
-              "/AP << /N " + Ref(Appearance(pdf, 200, 40, kNameColour)) + " >> >>");
+  const std::string nameLook =
+      options.needAppearances ? ""
+                              : "/AP << /N " + Ref(Appearance(pdf, 200, 40, kNameColour)) + " >>";
+  const int name = pdf.Add("<< /FT /Tx /T (name) /V (Ann) /Rect [100 600 300 640] /P " +
+                           Ref(page1) + common + nameLook + " >>");
   const int agree =
       pdf.Add("<< /FT /Btn /T (agree) /V /Yes /AS /Yes /Rect [100 500 140 540] /P " + Ref(page1) +
               common + "/AP << /N << /Yes " + Ref(Appearance(pdf, 40, 40, kAgreeColour)) +
@@ -48,8 +50,8 @@ std::string MakeFormPdf(const std::string &label, const FormPdfOptions &options)
       pdf.Add("<< /Parent " + Ref(choice) + " /AS /B /Rect [100 400 130 430] /P " + Ref(page2) +
               common + "/AP << /N << /B " + Ref(Appearance(pdf, 30, 30, 0x0000FF)) + " /Off " +
               Ref(Appearance(pdf, 30, 30, 0xDDDDDD)) + " >> >> >>");
-  pdf.Set(choice, "<< /FT /Btn /Ff 49152 /T (choice) /V /B /Kids [" + Ref(radioA) + " " +
-                      Ref(radioB) + "] >>");
+  pdf.Set(choice, "<< /FT /Btn /Ff 49152 /T (choice) /V /" + options.radioValue + " /Kids [" +
+                      Ref(radioA) + " " + Ref(radioB) + "] >>");
   const int color = pdf.Add("<< /FT /Ch /Ff 131072 /T (color) /Opt [(Red) (Green)] /V (Green) "
                             "/Rect [100 300 300 330] /P " +
                             Ref(page2) + common + "/AP << /N " +
@@ -61,15 +63,18 @@ std::string MakeFormPdf(const std::string &label, const FormPdfOptions &options)
       pdf.Add("<< /FT /Tx /T (later) /V (Later) /Rect [100 600 300 640] /P " + Ref(page3) + common +
               "/AP << /N " + Ref(Appearance(pdf, 200, 40, 0xFF0000)) + " >> >>");
   doc.AddToPage(
-      1, "/Annots [" + Ref(name) + " " + Ref(agree) + " " + Ref(radioA) + "]" +
+      1, "/Annots [" + Ref(name) + " " + Ref(agree) + " " + Ref(radioA) +
+             (options.sharedWidget ? " " + Ref(later) : "") + "]" +
              (options.rotatePage1 != 0 ? " /Rotate " + std::to_string(options.rotatePage1) : ""));
   doc.AddToPage(2, "/Annots [" + Ref(radioB) + " " + Ref(color) + " " + Ref(sig) + "]");
   doc.AddToPage(3, "/Annots [" + Ref(later) + "]");
   const int helv = pdf.Add("<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
-  const std::string form = "/AcroForm << /Fields [" + Ref(name) + " " + Ref(agree) + " " +
-                           Ref(choice) + " " + Ref(color) + " " + Ref(sig) + " " + Ref(later) +
+  const std::string radios = options.kidsListed ? Ref(radioA) + " " + Ref(radioB) : Ref(choice);
+  const std::string form = "/AcroForm << /Fields [" + Ref(name) + " " + Ref(agree) + " " + radios +
+                           " " + Ref(color) + " " + Ref(sig) + " " + Ref(later) +
                            "] /DR << /Font << /Helv " + Ref(helv) +
-                           " >> >> /DA (/Helv 0 Tf 0 g) /SigFlags 3 /CO [" + Ref(name) + "] >>";
+                           " >> >> /DA (/Helv 0 Tf 0 g) /SigFlags 3 /CO [" + Ref(name) + "]" +
+                           (options.needAppearances ? " /NeedAppearances true" : "") + " >>";
   std::string catalog = pdf.Body(doc.catalog);
   catalog.insert(catalog.rfind(">>"), form + " ");
   pdf.Set(doc.catalog, catalog);

@@ -8,7 +8,11 @@
 #include <string>
 
 struct FormPdfOptions {
-  int rotatePage1 = 0; // /Rotate of page 1
+  int rotatePage1 = 0;          // /Rotate of page 1
+  bool needAppearances = false; // /NeedAppearances true, and "name" without an appearance
+  bool kidsListed = false;      // /Fields lists the radio buttons, not their group
+  bool sharedWidget = false;    // the widget of "later" is on pages 3 and 1
+  std::string radioValue = "B"; // the group's /V ("A" leaves both buttons' /AS stale)
 };
 
 std::string MakeFormPdf(const std::string &label, const FormPdfOptions &options = {});

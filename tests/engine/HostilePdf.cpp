@@ -498,6 +498,40 @@ std::string FilterNotAName() {
   return doc.pdf.Write().bytes;
 }
 
+// 100,000 text fields all named "a", their widgets spread over the three pages.
+std::string ManyFieldsOneName() {
+  TextPdf doc = MakeTextPdf("fields-one-name", 3);
+  std::string fields, annots[3];
+  for (int i = 0; i < 100000; ++i) {
+    const int widget =
+        doc.pdf.Add("<< /Type /Annot /Subtype /Widget /FT /Tx /T (a) /Rect [0 0 10 10] >>");
+    fields += Ref(widget) + " ";
+    annots[i % 3] += Ref(widget) + " ";
+  }
+  for (int n = 1; n <= 3; ++n)
+    doc.AddToPage(n, "/Annots [" + annots[n - 1] + "]");
+  std::string catalog = doc.pdf.Body(doc.catalog);
+  catalog.insert(catalog.rfind(">>"), "/AcroForm << /Fields [" + fields + "] >> ");
+  doc.pdf.Set(doc.catalog, catalog);
+  return doc.pdf.Write().bytes;
+}
+
+// A turned page whose field and comment give numbers far beyond any integer.
+std::string AnnotNumbersHuge() {
+  TextPdf doc = MakeTextPdf("annot-numbers-huge", 3);
+  const int field =
+      doc.pdf.Add("<< /Type /Annot /Subtype /Widget /FT /Tx /T (f) /DA (/Helv 0 Tf 0 g) /F 1e300 "
+                  "/Ff -1e300 /Q 1e300 /MaxLen 1e300 /MK << /R 1e300 >> "
+                  "/Rect [10 10 90 40] >>");
+  const int square = doc.pdf.Add("<< /Type /Annot /Subtype /Square /F 1e300 /Rect [10 50 90 90] "
+                                 "/Border [0 0 1e300] /RD [1e300 0 0 0] /L [1e300 0 1 1] >>");
+  doc.AddToPage(1, "/Rotate 90 /Annots [" + Ref(field) + " " + Ref(square) + "]");
+  std::string catalog = doc.pdf.Body(doc.catalog);
+  catalog.insert(catalog.rfind(">>"), "/AcroForm << /Fields [" + Ref(field) + "] >> ");
+  doc.pdf.Set(doc.catalog, catalog);
+  return doc.pdf.Write().bytes;
+}
+
 std::string MediaBoxMissing() {
   TextPdf doc = MakeTextPdf("mediabox-missing", 3);
   for (int n = 1; n <= 3; ++n)
@@ -591,6 +625,8 @@ const std::vector<HostileCase> &JunkCases() {
       {"mediabox-zero", 3, MediaBoxZero, 0, kSaid},
       {"mediabox-nan", 3, MediaBoxNan, 0, kSaid},
       {"filter-not-a-name", 3, FilterNotAName, 0, kAll},
+      // Only the fields and comments are junk.
+      {"annot-numbers-huge", 3, AnnotNumbersHuge, 0, kAll},
   };
   return cases;
 }
@@ -734,3 +770,5 @@ std::string MakePngHeaderBomb(unsigned width, unsigned height) {
   Chunk(png, "IEND", "");
   return png;
 }
+
+std::string FieldsOneName() { return ManyFieldsOneName(); }

@@ -72,6 +72,8 @@ struct TextPdf {
   void ReplaceInPage(int n, const std::string &from, const std::string &to);
 };
 TextPdf MakeTextPdf(const std::string &label, int pages);
+// 100,000 text fields all named "a", their widgets spread over three pages.
+std::string FieldsOneName();
 std::string PageMarker(const std::string &label, int page);
 
 // What a sound reader does with a hostile file.
@@ -101,6 +103,29 @@ const std::vector<HostileCase> &LoopCases();
 // Lies and junk: page counts, kids that are not pages, broken object streams, deep nesting,
 // numbers that are not finite or not sensible.
 const std::vector<HostileCase> &JunkCases();
+// Damage that qpdf, poppler and mutool read past with every page: a NaN for the /Root or in a
+// page, a page dictionary left open, junk before the header or no header, a /Root that is not
+// the catalog, pages written inline in /Kids.
+const std::vector<HostileCase> &ReaderRepairCases();
+
+// Files of kilobytes that ask for gigabytes or minutes: the reader must stay within its
+// budgets. pages: the pages that arrive, or -1 when the file is skipped; phrase: what the
+// warning or the reason says (null: nothing need be said).
+struct WorkCase {
+  const char *name;
+  std::string (*make)();
+  int pages;
+  const char *phrase;
+};
+inline void PrintTo(const WorkCase &c, std::ostream *out) { *out << c.name; }
+const std::vector<WorkCase> &WorkBombCases();
+// A two-page text file whose page 1 also draws the JPEG picture given, a scan, through an image
+// whose cross-reference entry is wrong.
+std::string ScanXrefWrong(const std::string &jpeg);
+
+// LZW data of a run of zeros: 7,367,041 bytes, then 3,838 more for each of nCodes codes.
+std::string LzwZeros(size_t nCodes);
+
 // Files named .pdf that are no PDF at all.
 const std::vector<HostileCase> &NotPdfCases();
 

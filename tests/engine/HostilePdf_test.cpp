@@ -66,6 +66,7 @@ const Witness kWitnesses[] = {
     {"mediabox-zero", "", 3, 3, 3, "trailer/Root/Pages/Kids/2/MediaBox", "[ 0 0 0 0 ]"},
     {"mediabox-nan", "unknown token while reading object", 3, 3, 3},
     {"filter-not-a-name", "stream filter type is not name or array", 3, 3, 3},
+    {"annot-numbers-huge", "unknown token while reading object", 3, 3, 3},
     // Not PDFs: nobody finds a page.
     {"empty", "can't find PDF header", -1, -1, -1},
     {"header-only", "unable to find trailer dictionary", -1, -1, -1},

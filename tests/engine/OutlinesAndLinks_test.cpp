@@ -142,8 +142,12 @@ ReadOutput Read(const std::string &path) {
     sheets[page->Reference()] = i;
     out.links.emplace_back();
     if (const PdfObject *annots = page->GetDictionary().GetKey("Annots"))
-      for (const PdfObject &item : annots->GetArray())
-        out.links.back().push_back(doc.GetObjects().GetObject(item.GetReference())->GetDictionary());
+      for (const PdfObject &item : annots->GetArray()) {
+        const PdfDictionary &annot =
+            doc.GetObjects().GetObject(item.GetReference())->GetDictionary();
+        if (annot.GetKey("Subtype")->GetName() == PdfName("Link"))
+          out.links.back().push_back(annot);
+      }
   }
   auto resolve = [&doc](const PdfObject *p) {
     return p && p->IsReference() ? doc.GetObjects().GetObject(p->GetReference()) : p;
@@ -213,7 +217,8 @@ TEST_F(OutlinesAndLinks, TitlesOutsideAsciiAndSwitchingOff) {
   ASSERT_TRUE(Run());
   EXPECT_EQ(Read(dir.file("out.pdf")).outline.at(0).title, "Übersicht");
   // Written as UTF-16BE with its byte-order mark.
-  const std::string qdf = RunCommand("qpdf --qdf --object-streams=disable '" + dir.file("out.pdf") + "' -");
+  const std::string qdf =
+      RunCommand("qpdf --qdf --object-streams=disable '" + dir.file("out.pdf") + "' -");
   EXPECT_NE(qdf.find("/Title <feff00dc0062"), std::string::npos);
 
   MergerTool plain;

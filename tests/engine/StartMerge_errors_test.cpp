@@ -1,5 +1,6 @@
 // Failed and cancelled runs: false, no output, and an existing file left as it was.
 #include "AnsiText.h"
+#include "FileIdentity.h"
 #include "MergeTestSupport.h"
 #include "PdfMaker.h"
 #include "PdfReadBack.h"
@@ -8,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -75,7 +77,8 @@ TEST_F(MergeErrors, MissingOrReadOnlyOutputFolderFails) {
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
   EXPECT_FALSE(Run(dir.file("no/such/folder/out.pdf")));
   EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_OUTPUT);
-  EXPECT_NE(job.GetFailureText().find(L"cannot be written: No such file or directory"), std::wstring::npos)
+  EXPECT_NE(job.GetFailureText().find(L"cannot be written: No such file or directory"),
+            std::wstring::npos)
       << WideToUtf8(job.GetFailureText());
   if (geteuid() != 0) { // root writes anywhere
     std::filesystem::create_directory(dir.file("ro"));
@@ -131,8 +134,9 @@ TEST_F(MergeErrors, SourcesBeyondRepairAreSkippedAndSaidSo) {
 }
 
 TEST_F(MergeErrors, PasswordsThatCannotBeWrittenFailWithTheReason) {
-  // 0x81 has no character in Windows-1252, and none in PDFDocEncoding.
+  // 0x81 has no character in Windows-1252, and none in PDFDocEncoding, which RC4 takes.
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 4, nullptr, nullptr);
+  job.SetEncryption(ENCRYPT_RC4_40);
   job.SetOpenPwd("pw\x81");
   job.SetPemissionPwd(nullptr, false, false, false);
   EXPECT_FALSE(Run(dir.file("out.pdf")));
@@ -178,6 +182,39 @@ TEST_F(MergeErrors, PipesAndFoldersNamedLikePdfsAreSkippedWithoutWaiting) {
     EXPECT_TRUE(one.StartMerge(0)) << name;
     ASSERT_EQ(one.GetNotices().size(), 1u) << name;
     EXPECT_TRUE(one.GetNotices()[0].bSkipped);
+  }
+}
+
+// a.pdf is listed twice; the old out.pdf survives a strict run with a missing source, a stale
+// size, and a.pdf given a new time once its first page is out.
+using namespace std::chrono_literals;
+
+void RewriteOnce(void *user, int32_t, uint32_t, int32_t percent) {
+  const std::string &path = *static_cast<std::string *>(user);
+  if (percent > 5 && percent < 50)
+    std::filesystem::last_write_time(path, std::filesystem::last_write_time(path) + 1s);
+}
+
+TEST_F(MergeErrors, SourcesThatChangeOrCannotBeUsedFailBeforeTheOutputIsReplaced) {
+  WriteFileBytes(dir.file("out.pdf"), "old");
+  const auto before = FolderContents(dir.path());
+  std::string a = dir.file("a.pdf");
+  const FileStamp stamp = ReadFileStamp(Wide(a));
+  for (const std::string name : {"Strict", "Stale", "Rewritten"}) {
+    MergerTool run;
+    run.SetCallBack(&a, name == "Rewritten" ? RewriteOnce : nullptr, nullptr);
+    run.AppendMergeSrc(0, Wide(a).c_str(), 4, nullptr, nullptr,
+                       name == "Stale" ? stamp.nSize + 1 : -1, stamp.nModified);
+    run.AppendMergeSrc(1, Wide(dir.file(name == "Strict" ? "gone.pdf" : "a.pdf")).c_str(), 4,
+                       nullptr, nullptr);
+    run.SetSkipBadSources(name == "Rewritten");
+    run.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
+    EXPECT_FALSE(run.StartMerge(0)) << name;
+    EXPECT_NE(
+        WideToUtf8(run.GetFailureText()).find(name == "Strict" ? "gone.pdf: cannot" : "changed"),
+        std::string::npos)
+        << WideToUtf8(run.GetFailureText());
+    EXPECT_EQ(FolderContents(dir.path()), before) << name;
   }
 }
 

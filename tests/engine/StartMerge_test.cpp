@@ -294,12 +294,11 @@ TEST_F(StartMerge, SourcePasswordOpensAProtectedSource) {
   EXPECT_EQ(ReadBack(Out()).sheets.size(), 2u);
 }
 
-TEST_F(StartMerge, EmptyJobWritesADocumentWithoutPages) {
+TEST_F(StartMerge, EmptyJobWritesNothing) {
   job.SetLayout(1, 0, 0);
-  ASSERT_TRUE(Run());
-  const PdfReadBack out = ReadBack(Out());
-  EXPECT_TRUE(out.loaded);
-  EXPECT_TRUE(out.sheets.empty());
+  ASSERT_FALSE(Run());
+  EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_EMPTY);
+  EXPECT_FALSE(FileExists(Out()));
 }
 
 TEST_F(StartMerge, ManyFilesDoNotKeepTheirFilesOpen) {

@@ -1,4 +1,5 @@
 // The merge worker end to end, fed with rows and settings as the progress dialog feeds it.
+#include "AnsiText.h"
 #include "JobTestSupport.h"
 #include "MergeJob.h"
 #include "MergeWorker.h"
@@ -7,6 +8,7 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <dirent.h>
 #include <future>
 #include <sys/stat.h>
@@ -82,12 +84,12 @@ TEST_F(Worker, SingleFileRunMergesUsableRowsInOrder) {
   }
 }
 
-TEST_F(Worker, SingleFileRunWithEveryRowSkippedWritesAnEmptyOutput) {
+TEST_F(Worker, SingleFileRunWithEveryRowSkippedWritesNothing) {
   auto job = Job({MakeRow(dir.file("x.pdf"), 0, nullptr, STATUS_LOAD_FAILED)},
                  MakeSettings(out, 1, 0, L"empty"));
-  EXPECT_EQ(RunMergeWorker(*job), 0);
-  EXPECT_TRUE(FileExists(out + "/empty.pdf"));
-  EXPECT_EQ(sink.Finished().wParam, 1);
+  EXPECT_EQ(RunMergeWorker(*job), -2);
+  EXPECT_FALSE(FileExists(out + "/empty.pdf"));
+  EXPECT_EQ(sink.Finished().wParam, 0);
 }
 
 TEST_F(Worker, SingleFileFailureKeepsExistingFilesAndReportsZero) {
@@ -235,27 +237,18 @@ TEST_F(Worker, StopWaitsForARunningWorker) {
   EXPECT_TRUE(FolderEntries(out).empty()); // nothing half-written stays
 }
 
-TEST_F(Worker, PasswordsReachTheEngineAsWindows1252) {
-  CFSMSettings settings = MakeSettings(out, 1, 0, L"locked");
-  settings.bOpenPwd = 1;
-  settings.strOpenPwd = L"\u00e9t\u00e9"; // é has a Windows-1252 byte
-  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, settings);
-  EXPECT_EQ(RunMergeWorker(*job), 0);
-  const std::string path = out + "/locked.pdf";
-  EXPECT_FALSE(ReadBack(path).loaded);
-  EXPECT_EQ(Sheets(path, "\xe9t\xe9"), 3u);
-}
-
-TEST_F(Worker, PasswordsWithCharactersPdfCannotHoldAreRefused) {
-  for (int mergeOn : {1, 0}) {
-    CFSMSettings settings = MakeSettings(out, mergeOn, 0, L"locked");
+TEST_F(Worker, PasswordsInAnyScriptProtectTheOutput) {
+  // AES-256, the window's protection: qpdf opens the output with the password as UTF-8.
+  for (const wchar_t *password :
+       {L"\u00e9t\u00e9", L"pw\u20ac", L"\u65e5\u672c", L"pw\U0001F600"}) {
+    CFSMSettings settings = MakeSettings(out, 1, 0, L"locked");
     settings.bOpenPwd = 1;
-    settings.strOpenPwd = L"t\u4e2d"; // 中 would be written as '?', a password nobody typed
-    auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, settings);
-    EXPECT_EQ(RunMergeWorker(*job), -2);
-    EXPECT_EQ(sink.Finished().wParam, 0);
-    EXPECT_NE(sink.Finished().strDetail.find(L"password"), std::wstring::npos);
-    EXPECT_TRUE(FolderEntries(out).empty());
+    settings.strOpenPwd = password;
+    EXPECT_EQ(RunMergeWorker(*Job({MakeRow(dir.file("a.pdf"), 3)}, settings)), 0);
+    const std::string check = RunCommand("qpdf --show-encryption --password='" +
+                                         WideToUtf8(password) + "' " + out + "/locked.pdf 2>&1");
+    EXPECT_NE(check.find("R = 6"), std::string::npos) << check;
+    std::remove((out + "/locked.pdf").c_str());
   }
 }
 
@@ -335,19 +328,19 @@ TEST(EngineText, NullAndEmptyStayNull) {
 
 TEST_F(Worker, ARowsPasswordOpensItsSource) {
   TestPdfOptions locked;
-  locked.userPassword = "\xe9t\xe9"; // Windows-1252, as the window hands it on
+  locked.userPassword = "\xe9t\xe9"; // PDFDocEncoding, as revisions up to 4 want
   locked.ownerPassword = "owner";
   MakeTestPdf(dir.file("locked.pdf"), {TestPage{}, TestPage{}}, locked);
   _stru_ItemData_ row = MakeRow(dir.file("locked.pdf"), 2);
-  row.strPassword = "\xe9t\xe9";
+  row.strPassword = "\xc3\xa9t\xc3\xa9"; // UTF-8, as the window keeps it
   auto job = Job({MakeRow(dir.file("a.pdf"), 3), row}, MakeSettings(out, 1, 0, L"both"));
   EXPECT_EQ(RunMergeWorker(*job), 0);
   EXPECT_EQ(Sheets(out + "/both.pdf"), 5u);
 }
 
-TEST(EnginePassword, RefusesCharactersWindows1252CannotHold) {
+TEST(EnginePassword, IsUtf8AndRefusesOnlyWhatIsNoText) {
   std::string out;
-  EXPECT_TRUE(ToEnginePassword(L"caf\u00e9", &out));
-  EXPECT_EQ(out, "caf\xe9");
-  EXPECT_FALSE(ToEnginePassword(L"\u65e5\u672c", &out));
+  EXPECT_TRUE(ToEnginePassword(L"\u65e5\u00e9", &out));
+  EXPECT_EQ(out, "\xe6\x97\xa5\xc3\xa9");
+  EXPECT_FALSE(ToEnginePassword(std::wstring(L"a\0b", 3), &out));
 }

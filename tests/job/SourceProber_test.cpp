@@ -15,6 +15,9 @@
 
 namespace {
 
+// A password in Japanese, its UTF-8 bytes as they are in the file.
+const char kSecret[] = "\xE7\xA7\x98\xE5\xAF\x86";
+
 std::wstring W(const std::string &text) { return std::wstring(text.begin(), text.end()); }
 
 ProbeRequest Request(const std::string &path, const char *password = nullptr) {
@@ -38,7 +41,7 @@ protected:
   void SetUp() override {
     MakeNumberedPdf(dir.file("three.pdf"), 3);
     TestPdfOptions locked;
-    locked.userPassword = "secret";
+    locked.userPassword = kSecret;
     locked.ownerPassword = "owner";
     MakeTestPdf(dir.file("locked.pdf"), {TestPage{}, TestPage{}}, locked);
   }
@@ -59,7 +62,7 @@ TEST_F(Prober, TheHelperAnswersAsTheEngineDoes) {
   EXPECT_EQ(reply.nStatus, PROBE_NEEDS_PASSWORD);
   reply = prober.Probe(Request(dir.file("locked.pdf"), "wrong"));
   EXPECT_EQ(reply.nStatus, PROBE_WRONG_PASSWORD);
-  reply = prober.Probe(Request(dir.file("locked.pdf"), "secret"));
+  reply = prober.Probe(Request(dir.file("locked.pdf"), kSecret));
   EXPECT_EQ(reply.nPages, 2);
   EXPECT_TRUE(reply.reason.empty());
   reply = prober.Probe(Request(dir.file("missing.pdf")));

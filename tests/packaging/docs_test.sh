@@ -22,6 +22,10 @@ for option in $(grep -oE '\\fB(\\-)+[a-z][a-z0-9\\-]*\\fR' "$man_merge" | sed 's
   grep -qxF -- "$option" <<<"$options" || fail "vantorel-merge.1 describes $option, which --help does not list"
 done
 
+# The default paper, as --help and the page state it.
+"$merge" --help | grep -q 'source (default: each sheet sized' && grep -q 'source (default: each sheet$' \
+  "$man_merge" || fail "--help and vantorel-merge.1 do not both say each page keeps its size"
+
 # Environment: the upper-case names in the narrow string literals of every source file that
 # reads the environment (wide ones, L"...", are texts and keys). A few are not variables, such
 # as the user-dirs.dirs key; the page names them too, in FILES.

@@ -60,24 +60,26 @@ TEST(AnsiTextTest, Utf8RoundTrip) {
   EXPECT_EQ(WideToUtf8(L"\u00E9\u20AC\U0001F600"), "\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80");
 }
 
-TEST(AnsiTextTest, InvalidUtf8BytesBecomeReplacementCharacters) {
+// Names are bytes: what is not UTF-8 is carried as U+DC80..U+DCFF and comes back unchanged.
+TEST(AnsiTextTest, BytesThatAreNotUtf8SurviveTheRoundTrip) {
   const struct {
     std::string utf8;
     std::wstring wide;
   } cases[] = {
-      {"a\xFF"
-       "b",
-       L"a\uFFFDb"},
-      {"\xC3", L"\uFFFD"},                               // cut short at the end
-      {"\xE2\x82", L"\uFFFD\uFFFD"},                     // cut short: each byte replaced
-      {"\xC0\xAF", L"\uFFFD\uFFFD"},                     // overlong slash
-      {"\xED\xA0\x80", L"\uFFFD\uFFFD\uFFFD"},           // encoded surrogate
-      {"\xF4\x90\x80\x80", L"\uFFFD\uFFFD\uFFFD\uFFFD"}, // beyond U+10FFFF
-      {"\x80z", L"\uFFFDz"},                             // lone continuation byte
-      {"\xC3\xA9\xC3", L"\u00E9\uFFFD"},
+      {"caf\xE9.pdf", L"caf\xDCE9.pdf"},                 // Latin-1
+      {"\xC3", L"\xDCC3"},                               // cut short at the end
+      {"\xE2\x82", L"\xDCE2\xDC82"},                     // cut short: each byte carried
+      {"\xC0\xAF", L"\xDCC0\xDCAF"},                     // overlong slash
+      {"\xED\xB2\x80", L"\xDCED\xDCB2\xDC80"},           // an encoded carrier
+      {"\xF4\x90\x80\x80", L"\xDCF4\xDC90\xDC80\xDC80"}, // beyond U+10FFFF
+      {"\x80z", L"\xDC80z"},                             // lone continuation byte
+      {"\xC3\xA9\xC3", L"\u00E9\xDCC3"},
   };
-  for (const auto &c : cases)
+  for (const auto &c : cases) {
     EXPECT_EQ(Utf8ToWide(c.utf8), c.wide) << c.utf8;
+    EXPECT_EQ(WideToUtf8(c.wide), c.utf8) << c.utf8;
+  }
+  EXPECT_EQ(ReadableText(L"caf\xDCE9 \xDC80"), L"caf\u00E9 \u20AC"); // shown as Windows-1252
 }
 
 TEST(AnsiTextTest, UnencodableWideCharactersBecomeReplacementInUtf8) {

@@ -105,10 +105,10 @@ TEST_F(PrivateProfileTest, ReadsUtf16InBothByteOrdersAndUtf8WithBom) {
 }
 
 TEST_F(PrivateProfileTest, BadTextNeitherCrashesNorHidesOtherKeys) {
-  // Not valid UTF-8: the broken bytes read as U+FFFD, the neighbouring lines still work.
+  // Not valid UTF-8: the broken bytes are carried as they are, the neighbouring lines still work.
   const std::string path = Write("[STRING]\n1=ok\n2=bad\xFF\xFE\xC3\n3=\x80\x81\n4=after\n");
   EXPECT_EQ(Read(path, L"STRING", L"1"), L"ok");
-  EXPECT_EQ(Read(path, L"STRING", L"2"), L"bad\uFFFD\uFFFD\uFFFD");
+  EXPECT_EQ(Read(path, L"STRING", L"2"), L"bad\xDCFF\xDCFE\xDCC3");
   EXPECT_EQ(Read(path, L"STRING", L"4"), L"after");
   // Binary garbage with NULs and an odd-length UTF-16 file.
   EXPECT_EQ(Read(Write(std::string("\0\0[S]\0\nk=v\n", 12)), L"S", L"k"), L"<none>");

@@ -124,7 +124,7 @@ TEST_F(PageRendererTest, ASourcePageLooksAsTheMergedSheetShowsIt) {
 
 TEST_F(PageRendererTest, AnEncryptedSourceOpensOnlyWithItsPassword) {
   TestPdfOptions options;
-  options.userPassword = "s\xE9same"; // Windows-1252, as the engine takes passwords
+  options.userPassword = "s\xE9same"; // PDFDocEncoding, as AES-128 files hold it
   options.ownerPassword = "owner";
   MakeTestPdf(dir.file("locked.pdf"), {TestPage{}}, options);
 
@@ -138,7 +138,7 @@ TEST_F(PageRendererTest, AnEncryptedSourceOpensOnlyWithItsPassword) {
   EXPECT_EQ(RENDER_WRONG_PASSWORD, renderer.Status());
   EXPECT_FALSE(renderer.Reason().empty());
 
-  ASSERT_TRUE(renderer.Open(Wide(dir.file("locked.pdf")), options.userPassword));
+  ASSERT_TRUE(renderer.Open(Wide(dir.file("locked.pdf")), "s\xC3\xA9same")); // as typed, UTF-8
   EXPECT_EQ(RENDER_OK, renderer.Status());
   EXPECT_TRUE(renderer.Reason().empty());
   const auto image = renderer.Render(0, 60, 85);

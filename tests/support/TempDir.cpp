@@ -37,6 +37,15 @@ void WriteFileBytes(const std::string &path, const std::string &bytes) {
 
 bool FileExists(const std::string &path) { return std::filesystem::exists(path); }
 
+std::map<std::string, std::string> FolderContents(const std::string &folder) {
+  std::map<std::string, std::string> entries;
+  for (const auto &entry : std::filesystem::directory_iterator(folder))
+    entries[entry.path().filename()] = entry.is_symlink()
+                                           ? std::filesystem::read_symlink(entry).string() + " <-"
+                                           : ReadFileBytes(entry.path());
+  return entries;
+}
+
 std::string RunCommand(const std::string &command, int *status) {
   std::string output;
   FILE *pipe = popen(command.c_str(), "r");
