@@ -10,7 +10,6 @@
 #include "CFolderDialog.h"
 #include "CNewVersionDlg.h"
 #include "FileAdding.h"
-#include "FileDialogQuirks.h"
 #include "ShellOpen.h"
 #include "ShowInFileManager.h"
 
@@ -40,7 +39,6 @@ bool CVantorelDlg::AskFilesToAdd(const std::wstring &folder, std::vector<std::ws
                       DesktopFileFilter(kAddFilesFilter),
                       wxFD_OPEN | wxFD_MULTIPLE | wxFD_FILE_MUST_EXIST);
   dialog.SetFilterIndex(0);
-  // MendFileDialog(dialog);
   if (dialog.ShowModal() != wxID_OK)
     return false;
   wxArrayString chosen;

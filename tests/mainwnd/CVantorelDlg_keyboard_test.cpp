@@ -249,46 +249,93 @@ TEST_F(Keyboard, AWholeMergeByKeyboardAlone) {
   EXPECT_EQ(std::vector<std::string>(), gtk.Lines());
 }
 
-// GTK's file chooser window while it is shown (wx does not list it), else null. GTK is loaded
-// by wx; its functions needed here are looked up there.
-GObject *FileChooserWindow() {
-  using ListToplevels = GList *(*)();
-  static auto list =
-      reinterpret_cast<ListToplevels>(dlsym(RTLD_DEFAULT, "gtk_window_list_toplevels"));
-  GObject *found = nullptr;
+// GTK's own windows, which wx does not list. GTK is loaded by wx; the few functions needed here
+// are looked up there.
+template <typename F> F GtkFunction(const char *name) {
+  return reinterpret_cast<F>(dlsym(RTLD_DEFAULT, name));
+}
+
+bool IsA(gpointer object, const char *typeName) {
+  const GType type = g_type_from_name(typeName);
+  return object && type && G_TYPE_CHECK_INSTANCE_TYPE(object, type);
+}
+
+// The visible GTK dialogs (the file chooser and any message box over it), newest first.
+std::vector<GObject *> DesktopDialogs() {
+  static auto list = GtkFunction<GList *(*)()>("gtk_window_list_toplevels");
+  std::vector<GObject *> found;
   GList *windows = list ? list() : nullptr;
   for (GList *it = windows; it; it = it->next) {
     gboolean visible = FALSE;
     g_object_get(it->data, "visible", &visible, nullptr);
-    if (visible && std::string(G_OBJECT_TYPE_NAME(it->data)) == "GtkFileChooserDialog")
-      found = G_OBJECT(it->data);
+    if (visible && IsA(it->data, "GtkDialog"))
+      found.insert(found.begin(), G_OBJECT(it->data));
   }
   g_list_free(windows);
   return found;
 }
 
-// Lets the keyboard follow the pointer, as on a display without a window manager where nothing
-// took the focus for itself (the main window's tests take it): the file dialog then gets the
-// keys while the pointer is over it.
-void KeyboardFollowsPointer() {
-  using XDisplay = void *(*)();
-  using SetInputFocus = int (*)(void *, unsigned long, int, unsigned long);
-  static auto display =
-      reinterpret_cast<XDisplay>(dlsym(RTLD_DEFAULT, "gdk_x11_get_default_xdisplay"));
-  static auto setFocus = reinterpret_cast<SetInputFocus>(dlsym(RTLD_DEFAULT, "XSetInputFocus"));
-  const unsigned long kPointerRoot = 1;
-  const int kRevertToPointerRoot = 1;
-  if (display && setFocus)
-    setFocus(display(), kPointerRoot, kRevertToPointerRoot, 0);
+GObject *FileChooserWindow() {
+  for (GObject *dialog : DesktopDialogs())
+    if (IsA(dialog, "GtkFileChooserDialog"))
+      return dialog;
+  return nullptr;
 }
 
-// Cancels the chooser as its Cancel button does.
-void CancelFileChooser() {
-  using Respond = void (*)(void *, int);
-  static auto respond = reinterpret_cast<Respond>(dlsym(RTLD_DEFAULT, "gtk_dialog_response"));
-  const int kCancel = -6; // GTK_RESPONSE_CANCEL
-  if (GObject *window = FileChooserWindow(); window && respond)
-    respond(window, kCancel);
+// Answers every desktop dialog as its close box does, message boxes first: a dialog the keys did
+// not close would hold the test in its modal loop for ever.
+void CloseDesktopDialogs() {
+  static auto respond = GtkFunction<void (*)(gpointer, int)>("gtk_dialog_response");
+  const int kDeleteEvent = -4; // GTK_RESPONSE_DELETE_EVENT
+  std::vector<GObject *> dialogs = DesktopDialogs();
+  std::stable_partition(dialogs.begin(), dialogs.end(),
+                        [](GObject *dialog) { return !IsA(dialog, "GtkFileChooserDialog"); });
+  for (GObject *dialog : dialogs)
+    if (respond)
+      respond(dialog, kDeleteEvent);
+}
+
+// Gives the file chooser the keyboard as a window manager would, and keeps the pointer off it:
+// on a display without one nothing does (the main window's tests took the focus for
+// themselves), and with the keyboard following the pointer, keys would go to whatever list pops
+// up under it.
+void GiveFileChooserTheKeyboard(wxUIActionSimulator &mouse) {
+  static auto getWindow = GtkFunction<gpointer (*)(gpointer)>("gtk_widget_get_window");
+  static auto xid = GtkFunction<unsigned long (*)(gpointer)>("gdk_x11_window_get_xid");
+  static auto display = GtkFunction<void *(*)()>("gdk_x11_get_default_xdisplay");
+  static auto setFocus =
+      GtkFunction<int (*)(void *, unsigned long, int, unsigned long)>("XSetInputFocus");
+  const int kRevertToParent = 2;
+  const unsigned long kCurrentTime = 0;
+  GObject *chooser = FileChooserWindow();
+  gpointer window = chooser && getWindow ? getWindow(chooser) : nullptr;
+  if (!window || !xid || !display || !setFocus)
+    return;
+  mouse.MouseMove(wxGetDisplaySize().x - 1, wxGetDisplaySize().y - 1);
+  setFocus(display(), xid(window), kRevertToParent, kCurrentTime);
+}
+
+// The chooser's location bar while it has the keyboard, else null.
+gpointer LocationBar() {
+  static auto focusOf = GtkFunction<gpointer (*)(gpointer)>("gtk_window_get_focus");
+  GObject *chooser = FileChooserWindow();
+  gpointer entry = chooser && focusOf ? focusOf(chooser) : nullptr;
+  return IsA(entry, "GtkFileChooserEntry") ? entry : nullptr;
+}
+
+// Counts the key presses that reach widget, before anything acts on them (a list of
+// completions popped up under the location bar hands its keys on to the bar).
+void CountKeyPresses(gpointer widget, int *count) {
+  using Handler = gboolean (*)(gpointer, gpointer, gpointer);
+  const Handler counter = [](gpointer, gpointer event, gpointer data) -> gboolean {
+    static auto typeOf = GtkFunction<int (*)(gpointer)>("gdk_event_get_event_type");
+    const int kKeyPress = 8; // GDK_KEY_PRESS
+    if (typeOf && typeOf(event) == kKeyPress)
+      ++*static_cast<int *>(data);
+    return FALSE;
+  };
+  if (widget)
+    g_signal_connect(widget, "event", G_CALLBACK(counter), count);
 }
 
 bool FileChooserHasKeyboard() {
@@ -296,6 +343,22 @@ bool FileChooserHasKeyboard() {
   if (GObject *window = FileChooserWindow())
     g_object_get(window, "has-toplevel-focus", &focused, nullptr);
   return focused;
+}
+
+// What the user has typed into the chooser's location bar: its text up to the cursor, without
+// what the bar offers to complete it with (selected after the cursor). Empty without the bar.
+std::string LocationTyped() {
+  gpointer entry = LocationBar();
+  if (!entry)
+    return std::string();
+  gchar *text = nullptr;
+  int cursor = 0, bound = 0;
+  g_object_get(entry, "text", &text, "cursor-position", &cursor, "selection-bound", &bound,
+               nullptr);
+  std::string typed = text ? text : "";
+  g_free(text);
+  // A path of ASCII: characters are bytes.
+  return typed.substr(0, std::min<size_t>(typed.size(), std::min(cursor, bound)));
 }
 
 // Presses Tab until the keyboard is on target, each press after the one before has moved it;
@@ -362,60 +425,79 @@ TEST_F(Keyboard, TheCoverIsReachedByTabAndActsOnEnterAndSpace) {
 }
 
 // A path typed key by key into the location bar of the desktop's file dialog, then Enter: the
-// file is added, and neither GTK nor GLib complains.
+// file is added, and neither GTK nor GLib complains. Each key waits for the one before it to
+// show in the bar.
 TEST_F(Keyboard, APathTypedIntoTheFileDialogAddsTheFileQuietly) {
   GtkComplaints gtk;
   MainWindow::SetUp();
-  // A manual the set-up installs: GTK's completion faulted only in folders of the system, not in
-  // a fresh temporary one.
+  // A manual the set-up installs, through folders of the system that are large enough for the
+  // list of completions to pop up under the bar while the path is typed.
   const std::string path = "/usr/share/doc/glpk-doc/glpk.pdf";
   ASSERT_TRUE(std::filesystem::exists(path)) << "scripts/setup.sh installs glpk-doc";
   dlg->realFilePicker = true;
   dlg->Raise();
   wxUIActionSimulator keys;
   ASSERT_TRUE(YieldUntil([&] { return wxWindow::FindFocus() == dlg->GetAddFilesBar(); }));
+  // Key presses that reached the location bar, counted from the first Enter on; at the last Enter.
+  int keysSeen = 0, enterAt = -1;
   KeyScript script;
   script.Add(
       "the file dialog", [] { return FileChooserWindow() != nullptr; },
-      [&] {
-        KeyboardFollowsPointer();
-        keys.MouseMove(wxGetDisplaySize().x / 2, wxGetDisplaySize().y / 2);
-      });
+      [&] { GiveFileChooserTheKeyboard(keys); });
   script.Add(
       "the keyboard in the dialog", [] { return FileChooserHasKeyboard(); }, [] {});
-  for (char c : path)
+  for (size_t i = 0; i < path.size(); ++i)
     script.Add(
-        "typing", [] { return true; }, [&keys, c] { keys.Text(std::string(1, c).c_str()); });
-  script.Add(
-      "Enter", [] { return true; }, [&] { keys.Char(WXK_RETURN); });
-  // A dialog the keys did not close would hold the test in its modal loop: it is cancelled.
-  wxTimer guard;
-  guard.Bind(wxEVT_TIMER, [](wxTimerEvent &) { CancelFileChooser(); });
-  guard.StartOnce(45000);
-  script.Start(30);
+        "typing after \"" + path.substr(0, i) + "\"",
+        [&path, i] { return i == 0 || LocationTyped() == path.substr(0, i); },
+        [&keys, c = path[i]] { keys.Text(std::string(1, c).c_str()); });
+  // Enter while the list of completions under the bar is up only closes the list, as for a
+  // user, who then presses it again. Each press waits for the one before to have arrived.
+  for (int i = 0; i < 3; ++i)
+    script.Add(
+        "Enter accepted",
+        [&] {
+          return !FileChooserWindow() ||
+                 (LocationTyped() == path && (enterAt < 0 || keysSeen > enterAt));
+        },
+        [&] {
+          if (FileChooserWindow()) {
+            if (enterAt < 0)
+              CountKeyPresses(LocationBar(), &keysSeen);
+            enterAt = keysSeen;
+            keys.Char(WXK_RETURN);
+          }
+        });
   // The dialog runs in an event loop of its own, as in the program, not inside a Yield: GTK's
-  // idle callbacks, where its completion faults, run then as they do for a user.
+  // idle callbacks, where its completion works, run then as they do for a user.
   wxGUIEventLoop loop;
+  std::string stuck; // what the script waited for when the guard came
   const auto finished = [&] {
     return script.Done() && !dlg->inFilePicker && dlg->GetListCtrl()->GetItemCount() > 0;
   };
   wxTimer end;
   end.Bind(wxEVT_TIMER, [&](wxTimerEvent &) {
-    if (finished() && loop.IsRunning())
+    // After the guard, once the dialog has gone.
+    if ((finished() || (!stuck.empty() && !dlg->inFilePicker)) && loop.IsRunning())
       loop.ScheduleExit();
   });
   end.Start(50);
-  guard.Bind(wxEVT_TIMER, [&](wxTimerEvent &event) {
-    event.Skip(); // the chooser is cancelled too
-    loop.ScheduleExit();
+  // Whatever the keys did, the dialogs are closed in the end and the test goes on.
+  wxTimer guard;
+  guard.Bind(wxEVT_TIMER, [&](wxTimerEvent &) {
+    if (stuck.empty())
+      stuck = script.Waiting() + "; the bar holds \"" + LocationTyped() + "\"";
+    script.Stop();
+    CloseDesktopDialogs();
   });
+  guard.Start(30000);
+  script.Start(20);
   keys.Char(WXK_RETURN); // on the Add Files bar
   loop.Run();
-  const bool done = finished();
   end.Stop();
   script.Stop();
   guard.Stop();
-  ASSERT_TRUE(done) << "waiting for: " << script.Waiting();
+  ASSERT_TRUE(stuck.empty()) << "waiting for: " << stuck;
   EXPECT_EQ("glpk.pdf", dlg->GetListCtrl()->GetItemText(0, 1));
   EXPECT_EQ(std::vector<std::string>(), gtk.Lines());
 }
