@@ -1,5 +1,6 @@
 #include "CDlgMergeProgress.h"
 
+#include "AnsiText.h"
 #include "DialogUnits.h"
 #include "LangMessageBox.h"
 #include "LeftOutRows.h"
@@ -80,8 +81,10 @@ wxString CDlgMergeProgress::DescribeRun(const wxString &notes) const {
     text = LoadLangString(IDS_LEFT_OUT_REPORT) + "\n" +
            ListLeftOutRows(m_pJob->arrRows, m_pJob->vecLeftOut);
   }
+  // The notes name files by their paths, which need not be UTF-8.
   if (!notes.empty())
-    text += (text.empty() ? "" : "\n\n") + LoadLangString(IDS_MERGE_REPORT) + "\n" + notes;
+    text += (text.empty() ? "" : "\n\n") + LoadLangString(IDS_MERGE_REPORT) + "\n" +
+            ReadableText(notes.ToStdWstring());
   return text;
 }
 

@@ -1,5 +1,6 @@
 #include "LeftOutRows.h"
 
+#include "AnsiText.h"
 #include "Localization.h"
 #include "MergeWorker.h"
 #include "MergerTool.h"
@@ -14,15 +15,6 @@ namespace {
 // enough.
 const wchar_t kReaderPrefix[] = L"cannot be read: ";
 
-// A translated text with its one "%d" filled in (kept as written when the translation has
-// none).
-std::wstring WithNumber(const std::wstring &text, size_t number) {
-  const size_t at = text.find(L"%d");
-  if (at == std::wstring::npos)
-    return text;
-  return text.substr(0, at) + std::to_wstring(number) + text.substr(at + 2);
-}
-
 bool SelectsNoPage(const _stru_ItemData_ &row) {
   if (row.HasAllPages())
     return row.nTotalPage < 1;
@@ -35,7 +27,7 @@ bool SelectsNoPage(const _stru_ItemData_ &row) {
 } // namespace
 
 std::wstring ShownFileName(const std::wstring &path) {
-  return FileNameOfPath(path, PathSeparators::kSlashOrBackslash);
+  return ReadableText(FileNameOfPath(path, PathSeparators::kSlashOrBackslash));
 }
 
 bool FindLeftOutReason(const _stru_ItemData_ &row, LeftOutReason *reason) {
@@ -76,21 +68,15 @@ std::wstring DescribeLeftOutReason(const _stru_ItemData_ &row, LeftOutReason rea
 }
 
 std::wstring ListLeftOutRows(const std::vector<_stru_ItemData_> &rows,
-                             const std::vector<LeftOutRow> &leftOut, size_t maxLines) {
+                             const std::vector<LeftOutRow> &leftOut) {
   std::wstring text;
-  // The last line says how many more there are, in place of one more row.
-  maxLines = std::max<size_t>(maxLines, 2);
-  const size_t shown = leftOut.size() > maxLines ? maxLines - 1 : leftOut.size();
-  for (size_t i = 0; i < shown; ++i) {
-    const LeftOutRow &left = leftOut[i];
+  for (const LeftOutRow &left : leftOut) {
     const _stru_ItemData_ &row = rows[left.nRow];
     if (!text.empty())
       text += L"\n";
     text += std::to_wstring(left.nRow + 1) + L". " + ShownFileName(row.szFilePath) + L": " +
             DescribeLeftOutReason(row, left.nReason);
   }
-  if (shown < leftOut.size())
-    text += L"\n" + WithNumber(LoadLangString(IDS_MORE_ROWS), leftOut.size() - shown);
   return text;
 }
 

@@ -34,13 +34,13 @@ enum LeftOutTextId {
   IDS_NOTHING_SELECTED = 278,  // nothing to build: the page ranges select no page
   IDS_LEFT_OUT_REPORT = 279,   // "Left out of the merge:", after the run
   IDS_MERGE_REPORT = 280,      // "Reported by the merge:"
-  IDS_MORE_ROWS = 281,         // "... and %d more"
   IDS_LEFT_OUT_SUMMARY = 282,  // how many are left out, for the status line
   IDS_READER_STOPPED = 283,    // the reader crashed or hung on the file
 };
 
 // The file name of path as the list and every message about a row show it: the one place where a
-// name is made readable for the user.
+// name is made readable for the user (bytes that are not UTF-8 shown as Windows-1252
+// characters). For showing only: it no longer names the file.
 std::wstring ShownFileName(const std::wstring &path);
 
 // Why row is left out of a merge; false when it is merged.
@@ -50,10 +50,10 @@ std::vector<LeftOutRow> FindLeftOutRows(const std::vector<_stru_ItemData_> &rows
 // Why the row is left out, in the current language, followed by the reader's own reason when it
 // gave one: "cannot be read: not a PDF (...)".
 std::wstring DescribeLeftOutReason(const _stru_ItemData_ &row, LeftOutReason reason);
-// "3. name.pdf: why", one line per left-out row (its position counted from 1, as the list shows
-// it), at most maxLines of them and then how many more there are.
+// "3. name.pdf: why", one line for every left-out row (its position counted from 1, as the list
+// shows it); a long list scrolls in the message box that shows it.
 std::wstring ListLeftOutRows(const std::vector<_stru_ItemData_> &rows,
-                             const std::vector<LeftOutRow> &leftOut, size_t maxLines = 12);
+                             const std::vector<LeftOutRow> &leftOut);
 // When every row is left out: why nothing can be merged (no row usable, or the page ranges of
 // the usable ones select nothing), with the list of rows.
 std::wstring DescribeNothingToMerge(const std::vector<_stru_ItemData_> &rows,

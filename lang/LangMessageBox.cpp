@@ -11,6 +11,7 @@
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 namespace {
 
@@ -21,6 +22,9 @@ const int IDS_CANCEL = 152;
 const int kIconSize = 32;
 // Wider texts wrap, so that a long message makes a taller box rather than a very wide one.
 const int kWrapWidth = 420;
+// A text taller than this (a long list of files) scrolls in a box of this height instead, where
+// it can be read to its end and copied.
+const int kMaxTextHeight = 360;
 
 CMessageBox::Icon IconOfStyle(long style) {
   if (style & wxICON_EXCLAMATION) // also wxICON_WARNING
@@ -93,7 +97,15 @@ CMessageBox::CMessageBox(wxWindow *parent, const wxString &text, const wxString 
               wxRIGHT | wxALIGN_TOP, 14);
   auto *label = new wxStaticText(this, wxID_ANY, text);
   label->Wrap(kWrapWidth);
-  body->Add(label, 1, wxALIGN_CENTRE_VERTICAL);
+  if (label->GetBestSize().y <= kMaxTextHeight) {
+    body->Add(label, 1, wxALIGN_CENTRE_VERTICAL);
+  } else {
+    label->Destroy();
+    auto *scrolled = new wxTextCtrl(this, wxID_ANY, text, wxDefaultPosition,
+                                    wxSize(kWrapWidth + 30, kMaxTextHeight),
+                                    wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP);
+    body->Add(scrolled, 1, wxEXPAND);
+  }
   top->Add(body, 1, wxEXPAND | wxALL, 16);
 
   auto *buttons = new wxBoxSizer(wxHORIZONTAL);

@@ -92,7 +92,6 @@ const Entry kStrings[] = {
     {278, L"There is nothing to build: the page ranges of the files select no page."},
     {279, L"Left out of the merge:"},
     {280, L"Reported by the merge:"},
-    {281, L"... and %d more"},
     {282, L"Files left out of the merge: %d. Select one to see why."},
     {283, L"the reader stopped on this file (it crashed or took too long)"},
 };

@@ -4,6 +4,7 @@
 
 #include <wx/settings.h>
 
+#include "AnsiText.h"
 #include "FileListTexts.h"
 #include "LeftOutRows.h"
 #include "Localization.h"
@@ -145,7 +146,7 @@ void CFileList::ShowRecord(int row) {
   bool isPdf = EndsWithPdf(item->szFilePath);
   SetCell(row, 0, Decimal(row + 1), isPdf);
   SetCell(row, 1, ShownFileName(item->szFilePath), isPdf);
-  m_list->SetItemToolTipText(row, 1, item->szFilePath);
+  m_list->SetItemToolTipText(row, 1, ReadableText(item->szFilePath));
   SetCell(row, 3, PageCountText(*item), isPdf);
   SetCell(row, 2, FormatSizeText(item->nFileSize), isPdf);
   ShowPageRange(row);

@@ -105,7 +105,7 @@ void CVantorelDlg::AskSourcePassword(int row) {
     return;
   const int32_t id = item->nItemID;
   const std::wstring path = item->szFilePath;
-  CDlgSourcePassword dialog(this, FileNameOfPath(path, PathSeparators::kSlashOrBackslash));
+  CDlgSourcePassword dialog(this, ShownFileName(path));
   std::string accepted;
   ProbeReply answer;
   dialog.onCheck = [&](const wxString &typed) {

@@ -1,5 +1,6 @@
 // The progress dialog under a display: the worker's notices drive the bar, the result is shown
 // or the failure message is, Cancel reaches the worker, Escape and Enter do nothing.
+#include "AnsiText.h"
 #include "CDlgMergeProgress.h"
 #include "JobTestSupport.h"
 #include "PdfMaker.h"
@@ -159,7 +160,8 @@ TEST_F(ProgressDialog, APerRowRunThatMadeNothingIsAFailure) {
 TEST_F(ProgressDialog, RowsLeftOutBeforeTheRunAreNamedAfterIt) {
   _stru_ItemData_ unreadable = MakeRow(dir.file("text.pdf"), -1, nullptr, STATUS_LOAD_FAILED);
   unreadable.strReadProblem = L"not a PDF (no header)";
-  _stru_ItemData_ locked = MakeRow(dir.file("locked.pdf"), -1, nullptr, STATUS_LOAD_FAILED);
+  _stru_ItemData_ locked = MakeRow(dir.file("x"), -1, nullptr, STATUS_LOAD_FAILED);
+  locked.szFilePath = Utf8ToWide(dir.file("caf\xE9.pdf")); // a Latin-1 name, read as such
   locked.nReadState = READ_NEEDS_PASSWORD;
   const _stru_ItemData_ noPage = MakeRow(dir.file("b.pdf"), 2, L"2-1");
   for (bool withGoodRow : {true, false}) {
@@ -175,7 +177,7 @@ TEST_F(ProgressDialog, RowsLeftOutBeforeTheRunAreNamedAfterIt) {
     const wxString &said = dialog.messages[0];
     const int first = withGoodRow ? 2 : 1;
     EXPECT_TRUE(said.Contains(wxString::Format(
-        "%d. text.pdf: cannot be read: not a PDF (no header)\n%d. locked.pdf: locked", first,
+        L"%d. text.pdf: cannot be read: not a PDF (no header)\n%d. caf\u00e9.pdf: locked", first,
         first + 1)))
         << said;
     EXPECT_TRUE(

@@ -6,6 +6,7 @@
 
 #include <wx/button.h>
 #include <wx/statbmp.h>
+#include <wx/textctrl.h>
 
 namespace {
 
@@ -79,6 +80,20 @@ TEST_F(MessageBox, AnswersAndPlaceOverTheParent) {
   EXPECT_EQ(wxYES, Answer(yes, wxID_YES));
   CMessageBox ok(m_frame, "Done.", "caption", wxOK | wxICON_INFORMATION);
   EXPECT_EQ(wxOK, Answer(ok, wxID_OK));
+}
+
+TEST_F(MessageBox, AListLongerThanTheScreenScrollsWhole) {
+  wxString text;
+  for (int i = 1; i <= 300; ++i)
+    text += wxString::Format("%d. file%d.pdf: cannot be read\n", i, i);
+  CMessageBox box(m_frame, text, "caption", wxYES_NO | wxICON_QUESTION);
+  EXPECT_LT(box.GetSize().y, 600);
+  wxTextCtrl *list = nullptr;
+  for (wxWindow *child : box.GetChildren())
+    list = list ? list : wxDynamicCast(child, wxTextCtrl);
+  ASSERT_NE(nullptr, list);
+  EXPECT_EQ(text, list->GetValue());
+  EXPECT_EQ(wxYES, Answer(box, wxID_YES));
 }
 
 } // namespace
