@@ -101,10 +101,24 @@ CMessageBox::CMessageBox(wxWindow *parent, const wxString &text, const wxString 
     body->Add(label, 1, wxALIGN_CENTRE_VERTICAL);
   } else {
     label->Destroy();
-    auto *scrolled = new wxTextCtrl(this, wxID_ANY, text, wxDefaultPosition,
-                                    wxSize(kWrapWidth + 30, kMaxTextHeight),
-                                    wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP);
-    body->Add(scrolled, 1, wxEXPAND);
+    // A closing line of its own (the question after a list) stays in sight under the box.
+    wxString scrolledText = text, closing;
+    const size_t lastBreak = text.rfind("\n\n");
+    if (lastBreak != wxString::npos && text.find('\n', lastBreak + 2) == wxString::npos) {
+      scrolledText = text.Left(lastBreak);
+      closing = text.Mid(lastBreak + 2);
+    }
+    auto *texts = new wxBoxSizer(wxVERTICAL);
+    texts->Add(new wxTextCtrl(this, wxID_ANY, scrolledText, wxDefaultPosition,
+                              wxSize(kWrapWidth + 30, kMaxTextHeight),
+                              wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP),
+               1, wxEXPAND);
+    if (!closing.empty()) {
+      auto *closingLabel = new wxStaticText(this, wxID_ANY, closing);
+      closingLabel->Wrap(kWrapWidth);
+      texts->Add(closingLabel, 0, wxTOP, 10);
+    }
+    body->Add(texts, 1, wxEXPAND);
   }
   top->Add(body, 1, wxEXPAND | wxALL, 16);
 
