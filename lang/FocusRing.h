@@ -11,3 +11,6 @@ class wxDC;
 const wxColour &FocusRingColour();
 // Draws the ring just inside rect.
 void DrawFocusRing(wxDC &dc, const wxRect &rect);
+// Gives the desktop's own controls (buttons, radio buttons, check boxes, fields) the same ring
+// while they have the keyboard focus. Once per process; needs the display.
+void UseFocusRingOnDesktopControls();

@@ -14,6 +14,7 @@
 #include "CURLDropTarget.h"
 #include "CoolBarTables.h"
 #include "DialogUnits.h"
+#include "FocusRing.h"
 #include "LanguageMenu.h"
 #include "Localization.h"
 #include "MainMenus.h"
@@ -49,6 +50,7 @@ const wxColour kStatusText(140, 0, 0);
 } // namespace
 
 CVantorelDlg::CVantorelDlg(wxWindow *parent, bool startUpdateCheck) {
+  UseFocusRingOnDesktopControls();
   // The window has no caption bar of its own; the minimise box and system menu let the task
   // bar minimise and restore it.
   Create(parent, wxID_ANY, kTitle, wxDefaultPosition,

@@ -1,18 +1,20 @@
 // Shows the main window in a given state, to look at it (screenshots), not a test:
 //   mainwnd_demo [empty|cover|rows|merge|german|upsell|addfiles|addfolder|password|reading|
-//                tooltip][,de|fr|jp]
+//                tooltip|panel][,de|fr|jp]
 //                FILE...
 // "rows" adds the files and selects the second row, "merge" also presses Build once they are
 // read, "tooltip" then rests the pointer on the second row's page range, "german"
 // switches the language to German after adding them, "upsell", "addfiles" and "addfolder" open
 // those dialogs, "password" asks for the password of the first locked row, "reading" presses
-// Build before the files are read, "cover" gives the cover the keyboard focus. A language code
+// Build before the files are read, "cover" gives the cover the keyboard focus, "panel" the
+// output settings' A4 button. A language code
 // after a comma switches to that language first. (On a virtual screen a second window over the main
 // one may stay unpainted in a picture of the whole screen; a picture of that window alone, xwd -id,
 // shows it.)
 #include "BarCommand.h"
 #include "CFileList.h"
 #include "CLvCover.h"
+#include "COutputSetting.h"
 #include "CVantorelDlg.h"
 #include "MenuCommandId.h"
 #include "controls/CXListCtrl.h"
@@ -78,6 +80,12 @@ public:
     }
     if (mode == "cover")
       dialog.CallAfter([&dialog] { dialog.GetCover()->SetFocus(); });
+    if (mode == "panel")
+      RunLater([&dialog] {
+        // From the A3 button back to A4 by the keyboard, which makes the desktop show focus.
+        dialog.FindWindow(COutputSetting::IDC_A3)->SetFocus();
+        wxUIActionSimulator().Char(WXK_LEFT);
+      });
     if (mode == "merge")
       RunWhenRead(dialog, [&dialog] { dialog.Build(); });
     if (mode == "tooltip")
