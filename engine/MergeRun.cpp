@@ -11,9 +11,9 @@
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
-#include "FileIdentity.h"
 #include "DocumentSettings.h"
 #include "EmbeddedFiles.h"
+#include "FileIdentity.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
@@ -66,8 +66,8 @@ class Run {
 public:
   Run(const MergeSettings &settings, int32_t nIndex)
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
-        m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
-                                                          false},
+        m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {},
+                                                          14,    false,           {}},
         m_cache(m_context),
         m_forms(settings.nNUp == 0 && !settings.bFlattenForms, [this] { m_context.CheckCancel(); }),
         m_annots([this] { m_context.CheckCancel(); }), m_structure(m_out, m_context),
@@ -244,9 +244,9 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE,
-                        FileName(src.strPath) + (entry.doc->Changed()
-                                                     ? L": changed while it was read"
-                                                     : L": the file was cut short while it was read")};
+                        FileName(src.strPath) +
+                            (entry.doc->Changed() ? L": changed while it was read"
+                                                  : L": the file was cut short while it was read")};
     entry.copier->Flush();
     entry.doc->ReleasePages(); // what this page needed of the file is written
     Stepped(nReportIndex);

@@ -88,9 +88,9 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
   entry.nPageCount = pages.size();
   for (size_t i = 0; i < pages.size(); ++i)
     entry.pageIndex.emplace(pages[i].ref.num, i);
-  entry.copier =
-      std::make_unique<ObjectCopier>(*entry.doc, m_context.out.Writer(), m_context.features,
-                                     [pContext] { pContext->CheckCancel(); });
+  entry.copier = std::make_unique<ObjectCopier>(
+      *entry.doc, m_context.out.Writer(), m_context.features,
+      [pContext] { pContext->CheckCancel(); }, &m_context.shared);
   entry.nLoadState = 1;
 }
 

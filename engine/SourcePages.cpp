@@ -6,6 +6,7 @@
 #include "SourcePages.h"
 
 #include "AppearanceMaker.h"
+#include "SharedObjects.h"
 
 #include "pdf/Limits.h"
 #include "pdf/StreamFilters.h"
@@ -126,7 +127,18 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   if (nStructParents)
     form.dict().Set("StructParents", Value(*nStructParents));
 
-  const uint32_t nForm = out.Writer().Reserve();
+  // A form that no structure names is shared with an identical one written before (the same
+  // page of a file listed twice, or of two copies of one file).
+  auto writeForm = [&](Value dict, std::string_view bytes) {
+    if (!nStructParents)
+      return copier.WriteShared(std::move(dict), bytes);
+    std::string encoded;
+    CompressPlainStream(dict, bytes, encoded);
+    const uint32_t nOut = out.Writer().Reserve();
+    out.Writer().WriteStream(nOut, std::move(dict), bytes);
+    return nOut;
+  };
+  uint32_t nForm = 0;
   pdf::ObjectPtr contentsHolder;
   const Value *pContents = doc.Resolve(pageObject->value.Get("Contents"), contentsHolder);
   const Value *pContentsKey = pageObject->value.Get("Contents");
@@ -145,7 +157,7 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
     if (pdf::DropMalformedFilters(form))
       doc.Warn("page " + std::to_string(nPageNumber) +
                ": its content names no usable filter and is copied as it stands");
-    out.Writer().WriteStream(nForm, std::move(form), data);
+    nForm = writeForm(std::move(form), data);
   } else {
     std::string content;
     if (pContents != nullptr && pContents->IsArray()) {
@@ -155,7 +167,7 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
                ": its content is missing or damaged; the page is left blank");
     }
     form.dict().Set("Filter", Value::MakeName("FlateDecode"));
-    out.Writer().WriteStream(nForm, std::move(form), pdf::FlateEncode(content));
+    nForm = writeForm(std::move(form), pdf::FlateEncode(content));
   }
   out.RegisterXObject(nForm);
   if (!nStructParents)

@@ -143,7 +143,22 @@ void AppendReal(std::string &out, double value) {
 
 namespace {
 
-// The text of a value; strings pass through encode when it is given (encryption).
+// Whether the value's text begins with a regular character, so that it needs a space after a
+// name or a number before it; every other boundary is a delimiter and takes none.
+bool StartsRegular(const Value &value) {
+  switch (value.kind()) {
+  case Value::Kind::String:
+  case Value::Kind::Name:
+  case Value::Kind::Array:
+  case Value::Kind::Dict:
+    return false;
+  default:
+    return true;
+  }
+}
+
+// The text of a value, as short as the syntax allows; strings pass through encode when it is
+// given (encryption).
 template <typename Encode>
 void AppendWith(std::string &out, const Value &value, const Encode &encode) {
   switch (value.kind()) {
@@ -167,12 +182,14 @@ void AppendWith(std::string &out, const Value &value, const Encode &encode) {
     break;
   case Value::Kind::Array: {
     out += '[';
-    bool bFirst = true;
+    bool bAfterRegular = false; // the last item ended in a regular character
     for (const Value &item : value.array()) {
-      if (!bFirst)
+      if (bAfterRegular && StartsRegular(item))
         out += ' ';
-      bFirst = false;
       AppendWith(out, item, encode);
+      const Value::Kind kind = item.kind();
+      bAfterRegular =
+          kind != Value::Kind::String && kind != Value::Kind::Array && kind != Value::Kind::Dict;
     }
     out += ']';
     break;
@@ -181,7 +198,8 @@ void AppendWith(std::string &out, const Value &value, const Encode &encode) {
     out += "<<";
     for (const DictEntry &entry : value.dict()) {
       AppendName(out, entry.key);
-      out += ' ';
+      if (StartsRegular(entry.value))
+        out += ' ';
       AppendWith(out, entry.value, encode);
     }
     out += ">>";
@@ -398,20 +416,30 @@ void PdfWriter::WriteXrefStream(Value trailer) {
   while (nOffsetBytes < 8 && (xrefAt >> (8 * nOffsetBytes)) != 0)
     ++nOffsetBytes;
   const uint32_t nSize = m_offsets.Size();
+  // Each row is stored as its difference from the row above (the PNG "Up" predictor): rows of
+  // neighbouring objects differ in few bytes, so the table compresses several times better.
+  const size_t nColumns = static_cast<size_t>(3 + nOffsetBytes);
   std::string rows;
-  rows.reserve(static_cast<size_t>(nSize) * static_cast<size_t>(3 + nOffsetBytes));
-  auto field = [&rows](uint64_t value, int nBytes) {
-    for (int i = nBytes - 1; i >= 0; --i)
-      rows += static_cast<char>((value >> (8 * i)) & 0xFF);
+  rows.reserve(static_cast<size_t>(nSize) * (nColumns + 1));
+  unsigned char row[12] = {}, above[12] = {};
+  auto put = [&](uint64_t type, uint64_t value, uint64_t index) {
+    row[0] = static_cast<unsigned char>(type);
+    for (int i = 0; i < nOffsetBytes; ++i)
+      row[1 + i] = static_cast<unsigned char>(value >> (8 * (nOffsetBytes - 1 - i)));
+    row[1 + nOffsetBytes] = static_cast<unsigned char>(index >> 8);
+    row[2 + nOffsetBytes] = static_cast<unsigned char>(index);
+    rows += '\x02';
+    for (size_t i = 0; i < nColumns; ++i)
+      rows += static_cast<char>(static_cast<unsigned char>(row[i] - above[i]));
+    std::copy(row, row + nColumns, above);
   };
   m_offsets.ForEach([&](uint32_t n, const XrefOffsets::Entry &entry) {
-    if (n == 0) {
-      field(0, 1), field(0, nOffsetBytes), field(65535, 2);
-    } else if (entry.kind == XrefOffsets::Entry::InStream) {
-      field(2, 1), field(entry.value, nOffsetBytes), field(entry.index, 2);
-    } else {
-      field(1, 1), field(entry.value, nOffsetBytes), field(0, 2);
-    }
+    if (n == 0)
+      put(0, 0, 65535);
+    else if (entry.kind == XrefOffsets::Entry::InStream)
+      put(2, entry.value, entry.index);
+    else
+      put(1, entry.value, 0);
   });
   const std::string data = FlateEncode(rows);
   Dict &dict = trailer.dict();
@@ -419,6 +447,10 @@ void PdfWriter::WriteXrefStream(Value trailer) {
   dict.Set("Size", Value(static_cast<int64_t>(nSize)));
   dict.Set("W", Value(Array{Value(1), Value(nOffsetBytes), Value(2)}));
   dict.Set("Filter", Value::MakeName("FlateDecode"));
+  Dict parms;
+  parms.Set("Predictor", Value(12));
+  parms.Set("Columns", Value(static_cast<int64_t>(nColumns)));
+  dict.Set("DecodeParms", Value(std::move(parms)));
   dict.Set("Length", Value(static_cast<int64_t>(data.size())));
   // Written by hand: a cross-reference stream is never encrypted.
   std::string text = std::to_string(nSelf) + " 0 obj\n";
