@@ -216,17 +216,25 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
     const std::optional<int64_t> nStructParents = m_structure.FormKey();
-    const uint32_t nForm =
-        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
-                     m_settings.nNUp != 0, nStructParents);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
     const bool bTurned = geometry.nRotate == 90 || geometry.nRotate == 270;
     const double w = bTurned ? geometry.box.height : geometry.box.width;
     const double h = bTurned ? geometry.box.width : geometry.box.height;
-    const Placement placement = m_pComposer->Place(
-        nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    uint32_t nForm = 0;
+    Placement placement;
+    if (!nStructParents && overlays.empty() && m_pComposer->FillsNewSheet(w, h) &&
+        CanShowAsSheet(entry, page, geometry)) {
+      // A page that fills its sheet as it is becomes the sheet: no form, no drawing of it.
+      SheetContent content = MakeSheetContent(entry, page, static_cast<size_t>(nPage) + 1);
+      placement = m_pComposer->PlaceAsSheet(content.nContents, std::move(content.resources), w, h);
+    } else {
+      nForm = MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
+                           m_settings.nNUp != 0, nStructParents);
+      placement = m_pComposer->Place(
+          nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    }
     if (!occurrence.bPlaced) {
       occurrence.bPlaced = true;
       occurrence.first = placement;
