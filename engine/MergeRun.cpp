@@ -27,7 +27,6 @@
 #include "SourcePages.h"
 #include "StructureTree.h"
 
-#include <openssl/evp.h>
 #include <podofo/podofo.h>
 
 #include <algorithm>
@@ -56,10 +55,7 @@ std::string DocumentId(const std::wstring &strOutPath) {
   const auto now = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string seed =
       WideToUtf8(strOutPath) + ":" + std::to_string(now) + ":" + std::to_string(getpid());
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int nDigest = 0;
-  EVP_Digest(seed.data(), seed.size(), digest, &nDigest, EVP_md5(), nullptr);
-  return std::string(reinterpret_cast<const char *>(digest), nDigest);
+  return Sha256(seed).substr(0, 16);
 }
 
 class Run {

@@ -3,8 +3,8 @@
 #include "pdf/PdfWriter.h"
 #include "pdf/StreamFilters.h"
 
-// The one-call digest functions load OpenSSL's providers, which cost the process about 2 MB;
-// the plain SHA-256 routines need none of that.
+// OpenSSL's digest calls load its providers, which cost the process about 2 MB; the plain
+// SHA-256 steps need none of that.
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/sha.h>
 
@@ -74,6 +74,16 @@ void SharedObjects::Remember(const Fingerprint &print, uint32_t nNum) {
   }
   // A full run of slots gives up its first: that object is only not shared any more.
   *pSlot = Slot{print.high, print.low, nNum};
+}
+
+std::string Sha256(std::string_view bytes) {
+  // SHA256() itself goes through the providers: the three steps do not.
+  SHA256_CTX context;
+  SHA256_Init(&context);
+  SHA256_Update(&context, bytes.data(), bytes.size());
+  unsigned char digest[SHA256_DIGEST_LENGTH];
+  SHA256_Final(digest, &context);
+  return std::string(reinterpret_cast<const char *>(digest), sizeof digest);
 }
 
 bool IsShareable(const Value &value, bool bStream, bool bTagged) {

@@ -8,6 +8,7 @@
 #include "pdf/PdfValue.h"
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -28,7 +29,7 @@ public:
   void Remember(const Fingerprint &print, uint32_t nNum);
 
   // Slots in the table (16 bytes each, taken at the first use).
-  static constexpr size_t kSlots = size_t{1} << 16;
+  static constexpr size_t kSlots = size_t{1} << 15;
 
 private:
   struct Slot {
@@ -38,6 +39,10 @@ private:
   };
   std::vector<Slot> m_slots;
 };
+
+// The SHA-256 digest of bytes (32 bytes), without loading OpenSSL's providers: a merge that
+// encrypts nothing never pays for them.
+std::string Sha256(std::string_view bytes);
 
 // Whether an object of a source may be written once for several identical copies: false for
 // everything whose identity matters (pages, annotations, fields, structure elements, outline

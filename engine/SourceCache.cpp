@@ -84,6 +84,9 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
     entry.strFailure = DescribeOpenFailure(status, why);
     return;
   }
+  // Opening read the page tree and whatever the table pointed through: let the system have
+  // those pages back before the copy starts.
+  entry.doc->ReleasePages();
   const auto &pages = entry.doc->Pages();
   entry.nPageCount = pages.size();
   for (size_t i = 0; i < pages.size(); ++i)

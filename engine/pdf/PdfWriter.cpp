@@ -10,12 +10,16 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace engine::pdf {
 
 namespace {
 
-constexpr size_t kFlushAt = 1 << 20;
+// Small writes gather in a buffer of this size; larger ones (stream data) go to the file as
+// they are, so that no copy of them is held.
+constexpr size_t kFlushAt = 256 << 10;
+constexpr size_t kDirectAt = 64 << 10;
 
 bool IsNameRegular(unsigned char c) {
   if (c < 0x21 || c > 0x7E || c == '#')
@@ -245,10 +249,10 @@ void PdfWriter::SetEncryption(std::unique_ptr<ObjectCipher> pCipher, uint32_t nE
   m_nEncryptNum = nEncryptNum;
 }
 
-void PdfWriter::Flush() {
+void PdfWriter::WriteOut(std::string_view bytes) {
   size_t done = 0;
-  while (m_strError.empty() && done < m_buffer.size()) {
-    const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+  while (m_strError.empty() && done < bytes.size()) {
+    const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
     if (n < 0 && errno == EINTR)
       continue;
     if (n <= 0)
@@ -256,14 +260,25 @@ void PdfWriter::Flush() {
     else
       done += static_cast<size_t>(n);
   }
+}
+
+void PdfWriter::Flush() {
+  WriteOut(m_buffer);
   m_buffer.clear();
 }
 
 void PdfWriter::Put(std::string_view bytes) {
   if (!m_strError.empty())
     return;
-  m_buffer.append(bytes.data(), bytes.size());
   m_nOffset += bytes.size();
+  if (bytes.size() >= kDirectAt) {
+    Flush();
+    WriteOut(bytes);
+    return;
+  }
+  if (m_buffer.capacity() < kFlushAt + kDirectAt)
+    m_buffer.reserve(kFlushAt + kDirectAt);
+  m_buffer.append(bytes.data(), bytes.size());
   if (m_buffer.size() >= kFlushAt)
     Flush();
 }
@@ -318,7 +333,8 @@ bool PdfWriter::Pack(uint32_t nNum, const Value *pValue, std::string_view text) 
     m_packBody.append(text.data(), text.size());
   m_packBody += '\n';
   m_packNumbers.push_back(nNum);
-  if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
+  // Larger streams compress better; readers decode one whole to reach any object in it.
+  if (m_packNumbers.size() >= 400 || m_packBody.size() >= (512u << 10))
     FlushPack();
   return true;
 }
@@ -419,8 +435,26 @@ void PdfWriter::WriteXrefStream(Value trailer) {
   // Each row is stored as its difference from the row above (the PNG "Up" predictor): rows of
   // neighbouring objects differ in few bytes, so the table compresses several times better.
   const size_t nColumns = static_cast<size_t>(3 + nOffsetBytes);
-  std::string rows;
-  rows.reserve(static_cast<size_t>(nSize) * (nColumns + 1));
+  // Rows are compressed as they are made: a long merge has millions, and only their compressed
+  // form is held.
+  std::string rows, data;
+  z_stream zs{};
+  if (deflateInit(&zs, 6) != Z_OK) {
+    m_strError = "the cross-reference stream cannot be compressed";
+    return;
+  }
+  auto deflateRows = [&](int flush) {
+    zs.next_in = reinterpret_cast<Bytef *>(rows.data());
+    zs.avail_in = static_cast<uInt>(rows.size());
+    do {
+      unsigned char chunk[16384];
+      zs.next_out = chunk;
+      zs.avail_out = sizeof chunk;
+      deflate(&zs, flush);
+      data.append(reinterpret_cast<const char *>(chunk), sizeof chunk - zs.avail_out);
+    } while (zs.avail_out == 0 || (flush == Z_FINISH && zs.avail_in != 0));
+    rows.clear();
+  };
   unsigned char row[12] = {}, above[12] = {};
   auto put = [&](uint64_t type, uint64_t value, uint64_t index) {
     row[0] = static_cast<unsigned char>(type);
@@ -432,6 +466,8 @@ void PdfWriter::WriteXrefStream(Value trailer) {
     for (size_t i = 0; i < nColumns; ++i)
       rows += static_cast<char>(static_cast<unsigned char>(row[i] - above[i]));
     std::copy(row, row + nColumns, above);
+    if (rows.size() >= 65536)
+      deflateRows(Z_NO_FLUSH);
   };
   m_offsets.ForEach([&](uint32_t n, const XrefOffsets::Entry &entry) {
     if (n == 0)
@@ -441,7 +477,8 @@ void PdfWriter::WriteXrefStream(Value trailer) {
     else
       put(1, entry.value, 0);
   });
-  const std::string data = FlateEncode(rows);
+  deflateRows(Z_FINISH);
+  deflateEnd(&zs);
   Dict &dict = trailer.dict();
   dict.Set("Type", Value::MakeName("XRef"));
   dict.Set("Size", Value(static_cast<int64_t>(nSize)));
