@@ -26,6 +26,7 @@
 #include "SourceCache.h"
 #include "SourcePages.h"
 #include "StructureTree.h"
+#include "pdf/StreamFilters.h"
 
 #include <podofo/podofo.h>
 
@@ -394,7 +395,11 @@ void Run::WriteDocument() {
   m_context.CheckCancel();
   const DocumentInfo info = MakeDocumentInfo(std::time(nullptr));
   const uint32_t nMetadata = m_out.Writer().Reserve();
-  m_out.Writer().WriteStream(nMetadata, info.metadataDict, info.strXmp);
+  // Compressed like everything else: readers and metadata tools decode it, and it is a
+  // third of a small output.
+  Value metadataDict = info.metadataDict;
+  metadataDict.dict().Set("Filter", Value::MakeName("FlateDecode"));
+  m_out.Writer().WriteStream(nMetadata, std::move(metadataDict), pdf::FlateEncode(info.strXmp));
   catalog.Set("Metadata", Value(pdf::Ref{nMetadata, 0}));
   const Value idArray(
       pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});
