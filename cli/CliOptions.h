@@ -14,11 +14,11 @@ struct CliInput {
 
 struct CliOptions {
   bool help = false;
-  bool info = false;         // --info: page counts only
-  bool progress = false;     // progress lines on standard error
-  bool bookmarks = true;     // one outline entry per merged file, with its own outline
-  bool flattenForms = false; // form fields drawn flat also at one page per sheet
-  bool objectStreams = true; // objects packed into compressed object streams
+  bool info = false;          // --info: page counts only
+  bool progress = false;      // progress lines on standard error
+  bool bookmarks = true;      // one outline entry per merged file, with its own outline
+  bool flattenForms = false;  // form fields drawn flat also at one page per sheet
+  bool objectStreams = true;  // objects packed into compressed object streams
   bool skipBad = false; // inputs that cannot be read are left out instead of stopping the merge
   std::string output;
   std::vector<CliInput> inputs;
