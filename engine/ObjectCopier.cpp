@@ -98,6 +98,14 @@ uint32_t ObjectCopier::WriteShared(Value dict, std::string_view data) {
   return WriteOrShare(0, dict, true, data);
 }
 
+uint32_t ObjectCopier::WriteShared(const Value &value) {
+  if (m_pShared != nullptr)
+    return WriteOrShare(0, value, false, {});
+  const uint32_t nOut = m_out.Reserve();
+  m_out.WriteObject(nOut, value);
+  return nOut;
+}
+
 uint32_t ObjectCopier::CopyShared(uint32_t nSource, const pdf::LoadedObject &object) {
   if ((++m_nTick & 127) == 0 && m_checkCancel)
     m_checkCancel();

@@ -52,6 +52,8 @@ public:
   // Writes a stream made from the source (a page's form or content) that nothing else names
   // yet: an identical one written before is shared. Returns its output number.
   uint32_t WriteShared(pdf::Value dict, std::string_view data);
+  // The same for an object that is not a stream (a page's resources given in the page).
+  uint32_t WriteShared(const pdf::Value &value);
   // The /StructParents a form of the source gets in the output (null: none). Without it, and
   // for annotations reached by references, keys of the source's structure are dropped: they
   // would name the wrong elements of the output's.

@@ -131,6 +131,7 @@ void SourceCache::Release(SourceEntry &entry) {
   // Emptied by swapping: clear() would keep the tables' buckets for the rest of the run.
   entry.pageIndex = {};
   entry.forms = {};
+  entry.sheetContents = {};
   entry.appearances = {};
   entry.turnedAppearances = {};
 }

@@ -98,17 +98,37 @@ bool CanShowAsSheet(SourceEntry &entry, const pdf::PageEntry &page, const PageGe
 }
 
 SheetContent MakeSheetContent(SourceEntry &entry, const pdf::PageEntry &page, size_t nPageNumber) {
-  const pdf::ObjectPtr pageObject = entry.doc->Load(page.ref);
   SheetContent content;
+  auto found = entry.sheetContents.find(page.ref.num);
+  if (found != entry.sheetContents.end() && found->second.second != 0) {
+    content.nContents = found->second.first;
+    content.resources = Value(pdf::Ref{found->second.second, 0});
+    return content;
+  }
+  Value resources;
   if (page.resources != nullptr)
-    content.resources = entry.copier->Map(*page.resources);
-  if (!content.resources.IsDict() && !content.resources.IsRef())
-    content.resources = Value(pdf::Dict());
+    resources = entry.copier->Map(*page.resources);
+  if (!resources.IsRef() && !resources.IsDict())
+    resources = Value(pdf::Dict());
+  if (found != entry.sheetContents.end()) {
+    // Placed again: resources given in the page become an object of their own (shared with
+    // identical ones), so that every further placement only names it.
+    if (resources.IsDict())
+      resources = Value(pdf::Ref{entry.copier->WriteShared(resources), 0});
+    found->second.second = resources.ref().num;
+    content.nContents = found->second.first;
+    content.resources = std::move(resources);
+    return content;
+  }
+  const pdf::ObjectPtr pageObject = entry.doc->Load(page.ref);
   Value dict{pdf::Dict()};
   std::string storage;
   std::string_view data;
   ReadPageContent(entry, *pageObject, nPageNumber, dict, storage, data);
   content.nContents = entry.copier->WriteShared(std::move(dict), data);
+  entry.sheetContents.emplace(
+      page.ref.num, std::make_pair(content.nContents, resources.IsRef() ? resources.ref().num : 0));
+  content.resources = std::move(resources);
   return content;
 }
 
