@@ -133,13 +133,13 @@ uint32_t ObjectCopier::CopyShared(uint32_t nSource, const pdf::LoadedObject &obj
                  ": its stream names no usable filter and is copied as it stands");
     value = Map(value);
     CompressPlainStream(value, data, encoded);
-    StreamCopied(data.size());
   } else {
     value = Map(object.value);
   }
   // Written under its number when a descendant already named it, else shared when it can be.
   const uint32_t nOut = WriteOrShare(m_map[nSource], value, object.bStream, data);
   m_map[nSource] = nOut;
+  StreamCopied(data.size());
   return nOut;
 }
 
