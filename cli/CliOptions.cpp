@@ -29,8 +29,9 @@ const char *const kCliUsage =
     "                             with its own bookmarks below it)\n"
     "  --flatten-forms            form fields drawn flat (by default they stay fillable at\n"
     "                             one page per sheet; at 2 and 4 they are always flat)\n"
-    "  --object-streams           a smaller output: objects packed into compressed object\n"
-    "                             streams (needs a PDF 1.5 reader)\n"
+    "  --no-object-streams        a classic cross-reference table and every object loose,\n"
+    "                             for readers older than PDF 1.5 (by default objects are\n"
+    "                             packed into compressed object streams)\n"
     "  --skip-bad                 leave out inputs that cannot be read (listed on standard\n"
     "                             error) instead of stopping; the output is never one of them\n"
     "  --progress                 print \"progress N\" lines on standard error\n"
@@ -117,8 +118,8 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
       options.flattenForms = true;
       continue;
     }
-    if (arg == "--object-streams") {
-      options.objectStreams = true;
+    if (arg == "--object-streams" || arg == "--no-object-streams") {
+      options.objectStreams = arg == "--object-streams";
       continue;
     }
     if (arg == "--skip-bad") {

@@ -11,9 +11,9 @@
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
-#include "FileIdentity.h"
 #include "DocumentSettings.h"
 #include "EmbeddedFiles.h"
+#include "FileIdentity.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
@@ -26,8 +26,8 @@
 #include "SourceCache.h"
 #include "SourcePages.h"
 #include "StructureTree.h"
+#include "pdf/StreamFilters.h"
 
-#include <openssl/evp.h>
 #include <podofo/podofo.h>
 
 #include <algorithm>
@@ -56,18 +56,15 @@ std::string DocumentId(const std::wstring &strOutPath) {
   const auto now = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string seed =
       WideToUtf8(strOutPath) + ":" + std::to_string(now) + ":" + std::to_string(getpid());
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int nDigest = 0;
-  EVP_Digest(seed.data(), seed.size(), digest, &nDigest, EVP_md5(), nullptr);
-  return std::string(reinterpret_cast<const char *>(digest), nDigest);
+  return Sha256(seed).substr(0, 16);
 }
 
 class Run {
 public:
   Run(const MergeSettings &settings, int32_t nIndex)
       : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
-        m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
-                                                          false},
+        m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {},
+                                                          14,    false,           {}},
         m_cache(m_context),
         m_forms(settings.nNUp == 0 && !settings.bFlattenForms, [this] { m_context.CheckCancel(); }),
         m_annots([this] { m_context.CheckCancel(); }), m_structure(m_out, m_context),
@@ -216,17 +213,25 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
     const std::optional<int64_t> nStructParents = m_structure.FormKey();
-    const uint32_t nForm =
-        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
-                     m_settings.nNUp != 0, nStructParents);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
     const bool bTurned = geometry.nRotate == 90 || geometry.nRotate == 270;
     const double w = bTurned ? geometry.box.height : geometry.box.width;
     const double h = bTurned ? geometry.box.width : geometry.box.height;
-    const Placement placement = m_pComposer->Place(
-        nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    uint32_t nForm = 0;
+    Placement placement;
+    if (!nStructParents && overlays.empty() && m_pComposer->FillsNewSheet(w, h) &&
+        CanShowAsSheet(entry, page, geometry)) {
+      // A page that fills its sheet as it is becomes the sheet: no form, no drawing of it.
+      SheetContent content = MakeSheetContent(entry, page, static_cast<size_t>(nPage) + 1);
+      placement = m_pComposer->PlaceAsSheet(content.nContents, std::move(content.resources), w, h);
+    } else {
+      nForm = MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
+                           m_settings.nNUp != 0, nStructParents);
+      placement = m_pComposer->Place(
+          nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    }
     if (!occurrence.bPlaced) {
       occurrence.bPlaced = true;
       occurrence.first = placement;
@@ -244,9 +249,9 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE,
-                        FileName(src.strPath) + (entry.doc->Changed()
-                                                     ? L": changed while it was read"
-                                                     : L": the file was cut short while it was read")};
+                        FileName(src.strPath) +
+                            (entry.doc->Changed() ? L": changed while it was read"
+                                                  : L": the file was cut short while it was read")};
     entry.copier->Flush();
     entry.doc->ReleasePages(); // what this page needed of the file is written
     Stepped(nReportIndex);
@@ -390,7 +395,11 @@ void Run::WriteDocument() {
   m_context.CheckCancel();
   const DocumentInfo info = MakeDocumentInfo(std::time(nullptr));
   const uint32_t nMetadata = m_out.Writer().Reserve();
-  m_out.Writer().WriteStream(nMetadata, info.metadataDict, info.strXmp);
+  // Compressed like everything else: readers and metadata tools decode it, and it is a
+  // third of a small output.
+  Value metadataDict = info.metadataDict;
+  metadataDict.dict().Set("Filter", Value::MakeName("FlateDecode"));
+  m_out.Writer().WriteStream(nMetadata, std::move(metadataDict), pdf::FlateEncode(info.strXmp));
   catalog.Set("Metadata", Value(pdf::Ref{nMetadata, 0}));
   const Value idArray(
       pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});

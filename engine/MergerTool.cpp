@@ -34,7 +34,7 @@ MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842), m_nNUp(0),
       m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_AES_256), m_bBookmarks(true),
-      m_bObjectStreams(false), m_bFlattenForms(false), m_bPasswordsUtf8(false),
+      m_bObjectStreams(true), m_bFlattenForms(false), m_bPasswordsUtf8(false),
       m_bSkipBadSources(true),
       m_nFailure(MERGE_FAILURE_NONE) {}
 

@@ -147,8 +147,8 @@ public:
   // Whether the output gets an outline: one entry per merged file with the file's own outline
   // below it (default on). Links of the sources are carried over either way.
   void SetBookmarks(bool bBookmarks);
-  // Whether the output packs its objects into compressed object streams (default off): a
-  // smaller file, for readers of PDF 1.5 and later.
+  // Whether the output packs its objects into compressed object streams with a cross-reference
+  // stream (default on, PDF 1.5); off writes a classic table for older readers.
   void SetObjectStreams(bool bObjectStreams);
   // Whether form fields are drawn flat even at one page per sheet (default off: there they stay
   // fillable; at two or four per sheet they are always drawn flat).

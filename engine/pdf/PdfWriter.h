@@ -72,6 +72,7 @@ public:
 
 private:
   void Put(std::string_view bytes);
+  void WriteOut(std::string_view bytes);
   void Flush();
   // False (and the writer fails) for a number not reserved or already written.
   bool BeginObject(uint32_t nNum);
