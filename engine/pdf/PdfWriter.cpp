@@ -1,6 +1,7 @@
 #include "PdfWriter.h"
 
-#include "../StagedOutput.h"
+#include "FileDescriptor.h"
+#include "StagedOutput.h"
 #include "StreamFilters.h"
 
 #include <algorithm>
@@ -228,16 +229,9 @@ void PdfWriter::SetEncryption(std::unique_ptr<ObjectCipher> pCipher, uint32_t nE
 }
 
 void PdfWriter::Flush() {
-  size_t done = 0;
-  while (m_strError.empty() && done < m_buffer.size()) {
-    const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      m_strError = std::strerror(n < 0 ? errno : EIO);
-    else
-      done += static_cast<size_t>(n);
-  }
+  int nError = 0;
+  if (m_strError.empty() && !WriteAll(m_fd, m_buffer, &nError))
+    m_strError = std::strerror(nError);
   m_buffer.clear();
 }
 
