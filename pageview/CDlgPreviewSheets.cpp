@@ -175,10 +175,6 @@ bool CDlgPreviewSheets::IsRefreshOffered() const { return m_refresh->IsShown(); 
 
 int CDlgPreviewSheets::GetSheetCount() const { return m_grid->GetPageCount(); }
 
-std::wstring CDlgPreviewSheets::GetFilesFolder() const {
-  return m_merge ? m_merge->Folder() : std::wstring();
-}
-
 void CDlgPreviewSheets::SetMaking(bool making) {
   m_bMaking = making;
   m_progress->Show(making);
