@@ -54,7 +54,8 @@ protected:
 
 TEST_F(Worker, SingleFileRunMergesUsableRowsInOrder) {
   std::vector<_stru_ItemData_> rows = {
-      MakeRow(dir.file("a.pdf"), 3, L"1-2"),
+      MakeRow(dir.file("a.pdf"), 3,
+              L"3-2"), // pages 3 and 2, as the page range dialog lets it be typed
       MakeRow(dir.file("missing.pdf"), 0, nullptr, STATUS_LOAD_FAILED), // skipped
       MakeRow(dir.file("b.pdf"), 2, L""), // an emptied range means all pages
   };
