@@ -6,13 +6,15 @@
 //   request.SetPaper(PAPER_A4);
 //   MergeRequestSource source;
 //   source.strPath = "/home/me/report.pdf";
-//   MergerTool::ReadPageRange("1-3, 7", pageCount, reading); // the pages of "1-3, 7"
+//   PageRangeReading reading;
+//   if (!MergerTool::ReadPageRange("1-3, 7", nPageCount, reading))
+//     ... // reading.nPosition and reading.strReason say what is wrong with the text
 //   source.bAllPages = false;
 //   source.vecPages = reading.vecPages;
 //   request.vecSources.push_back(source);
 //   MergerTool tool;
-//   tool.SetCallBack(...);
-//   tool.StartMerge(request, 0);
+//   tool.SetCallBack(pUserData, OnProgress, OnCancel);
+//   bool bWritten = tool.StartMerge(request, 0);
 //
 // Every text is UTF-8 (a path: the bytes of its name), and a selection is a list of pages, not a
 // text to be read again: what the caller checked is what is merged. MergerTool's setters fill
@@ -49,9 +51,9 @@ struct MergeRequest {
   int32_t nPageWidth = 595, nPageHeight = 842;
   int32_t nNUp = 0, nOrientation = 0;
 
-  // Protection: none unless a password is on. Readers need the open password to open the
-  // output; the permission password lifts what nPermissions (4 print, 8 edit, 16 copy) withholds.
-  // With only the open password on, it is the permission password as well.
+  // Protection: none unless a password is on and has a text. Readers need the open password to
+  // open the output; the permission password lifts what nPermissions (4 print, 8 edit, 16 copy)
+  // withholds. With only the open password, it is the permission password as well.
   bool bOpenPwd = false;
   std::string strOpenPwd;
   bool bPermissionPwd = false;

@@ -89,9 +89,14 @@ private:
   void Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,
               const std::wstring &text);
   void Protect();
+  // A password switched on without a text is none, as SetOpenPwd and SetPemissionPwd take it.
+  bool HasOpenPassword() const { return m_request.bOpenPwd && !m_request.strOpenPwd.empty(); }
+  bool HasPermissionPassword() const {
+    return m_request.bPermissionPwd && !m_request.strPermissionPwd.empty();
+  }
   // The password that opens the output: empty when it opens without one.
   std::string UserPassword() const {
-    return m_request.bOpenPwd ? m_request.strOpenPwd : std::string();
+    return HasOpenPassword() ? m_request.strOpenPwd : std::string();
   }
   void WriteDocument();
   void CheckStagedOutput();
@@ -127,11 +132,11 @@ private:
 void Run::Protect() {
   m_strId = DocumentId(m_strOutPath);
   m_out.Writer().SetObjectStreams(m_request.bObjectStreams);
-  if (!m_request.bOpenPwd && !m_request.bPermissionPwd)
+  if (!HasOpenPassword() && !HasPermissionPassword())
     return;
   // Without a permission password of its own, the open password is the owner's too.
   const std::string &strOwner =
-      m_request.bPermissionPwd ? m_request.strPermissionPwd : m_request.strOpenPwd;
+      HasPermissionPassword() ? m_request.strPermissionPwd : m_request.strOpenPwd;
   OutputProtection protection;
   std::wstring why;
   if (!MakeProtection(UserPassword(), strOwner, m_request.nPermissions, m_request.nEncryption,

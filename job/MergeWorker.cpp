@@ -54,10 +54,10 @@ MergeRequest MakeJobRequest(const CFSMSettings &s, bool perRow) {
   request.nNUp = s.nNUp;
   // Every file of a per-row run is laid out with the automatic orientation.
   request.nOrientation = perRow ? 0 : s.nOrientation;
-  // The open password counts in per-row runs only when it has a text. The permission text
-  // counts only while its password is switched on: a text left in the disabled box must not
-  // become the owner password without the user knowing; the open password is the owner's then.
-  request.bOpenPwd = s.bOpenPwd && !(perRow && s.strOpenPwd.empty());
+  // The permission text counts only while its password is switched on: a text left in the
+  // disabled box must not become the owner password without the user knowing; the open
+  // password is the owner's then.
+  request.bOpenPwd = s.bOpenPwd != 0;
   request.strOpenPwd = request.bOpenPwd ? WideToUtf8(s.strOpenPwd) : std::string();
   request.bPermissionPwd = s.bPermissionPwd != 0;
   request.strPermissionPwd = request.bPermissionPwd ? WideToUtf8(s.strPermissionPwd) : "";

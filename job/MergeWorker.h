@@ -27,8 +27,8 @@ int RunPerRow(MergeJob &job);
 bool ToEnginePassword(const std::wstring &text, std::string *out);
 
 // The engine's request for a run of the job's settings, without its sources and output: paper,
-// pages per sheet and orientation (Auto in a per-row run), the passwords switched on (in a per-row
-// run the open password only when it has a text) and the permissions they guard.
+// pages per sheet and orientation (Auto in a per-row run), the passwords switched on and the
+// permissions they guard.
 MergeRequest MakeJobRequest(const CFSMSettings &settings, bool perRow);
 
 // Appends a row as a source: its path and password in UTF-8, its pages as a list, and the file

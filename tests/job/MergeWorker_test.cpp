@@ -330,7 +330,6 @@ TEST_F(Worker, RowsAndSettingsBecomeTheEnginesRequest) {
   EXPECT_EQ(request.strOpenPwd, "\xc3\xa9t\xc3\xa9");
   EXPECT_EQ(request.strPermissionPwd, "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e");
   EXPECT_EQ(request.nPermissions, 4);
-  EXPECT_EQ(request.nPageHeight, 842);
   _stru_ItemData_ row = MakeRow(dir.file("a.pdf"), 3, L"3-");
   row.strPassword = "\xe6\x97\xa5";
   row.nReadSize = 1234;

@@ -9,22 +9,23 @@ struct AnsiCase {
   std::string ansi;
 };
 
+// Windows-1252 bytes and the characters they stand for.
+const AnsiCase kRoundTrip[] = {
+    {L"", ""},
+    {L"plain ASCII 0-9 ~", "plain ASCII 0-9 ~"},
+    {L"M\u00FCller \u00E9t\u00E9 \u00DF", "M\xFCller \xE9t\xE9 \xDF"},
+    {L"\u00A0\u00FF", "\xA0\xFF"},
+    {L"\u20AC 5", "\x80 5"},
+    {L"\u201Cquoted\u201D \u2013 \u2014 \u2026", "\x93quoted\x94 \x96 \x97 \x85"},
+    {L"\u0160\u0161\u017D\u017E\u0178\u0152\u0153\u0192\u02C6\u02DC\u2122",
+     "\x8A\x9A\x8E\x9E\x9F\x8C\x9C\x83\x88\x98\x99"},
+    {L"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
+};
+
 // Bytes of a name that are not UTF-8 are shown as the Windows-1252 characters they were meant as.
 TEST(AnsiTextTest, CarriedBytesReadAsWindows1252) {
-  const struct {
-    std::wstring shown;
-    std::string bytes;
-  } cases[] = {
-      {L"plain ASCII 0-9 ~", "plain ASCII 0-9 ~"},
-      {L"M\u00FCller \u00E9t\u00E9 \u00DF", "M\xFCller \xE9t\xE9 \xDF"},
-      {L"\u00A0\u00FF \u20AC 5", "\xA0\xFF \x80 5"},
-      {L"\u201Cquoted\u201D \u2013 \u2014 \u2026", "\x93quoted\x94 \x96 \x97 \x85"},
-      {L"\u0160\u0161\u017D\u017E\u0178\u0152\u0153\u0192\u02C6\u02DC\u2122",
-       "\x8A\x9A\x8E\x9E\x9F\x8C\x9C\x83\x88\x98\x99"},
-      {L"\u0081\u008D\u008F\u0090\u009D", "\x81\x8D\x8F\x90\x9D"},
-  };
-  for (const auto &c : cases)
-    EXPECT_EQ(ReadableText(Utf8ToWide(c.bytes)), c.shown);
+  for (const auto &c : kRoundTrip)
+    EXPECT_EQ(ReadableText(Utf8ToWide(c.ansi)), c.wide);
 }
 
 TEST(AnsiTextTest, Utf8RoundTrip) {
