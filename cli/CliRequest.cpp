@@ -15,9 +15,12 @@ bool AppendInput(const CliInput &input, const ProbeResult &probe, int32_t nIndex
   if (input.hasRange) {
     PageRangeReading reading;
     if (!MergerTool::ReadPageRange(input.range.c_str(), probe.pageCount, reading)) {
-      error = input.path + ": --pages \"" + input.range + "\": item " +
-              std::to_string(reading.nItem) + ", character " +
-              std::to_string(reading.nPosition + 1) + ": " + WideToUtf8(reading.strReason);
+      // A text of thousands of items is named by its start.
+      const bool bLong = input.range.size() > 60;
+      error = input.path + ": --pages \"" + input.range.substr(0, bLong ? 50 : 60) +
+              (bLong ? "...\"" : "\"") + ": item " + std::to_string(reading.nItem) +
+              ", character " + std::to_string(reading.nPosition + 1) + ": " +
+              WideToUtf8(reading.strReason);
       return false;
     }
     source.vecPages = std::move(reading.vecPages);

@@ -118,7 +118,8 @@ bool RangeReader::Room(int64_t nCount, int32_t nItem, size_t nAt) {
     return true;
   m_bStop = true;
   return Fail(RANGE_TOO_MANY, nItem, nAt,
-              L"more than " + Number(kMaxMergePages) + L" pages selected");
+              L"too many pages selected (one output holds at most " + Number(kMaxMergePages) +
+                  L")");
 }
 
 // Appends nFrom to nTo, upwards or downwards.

@@ -79,7 +79,10 @@ bool AppendRowSource(MergeRequest &request, const _stru_ItemData_ &row, std::wst
     PageRangeReading reading;
     if (!MergerTool::ReadPageRange(WideToUtf8(*row.pszPageRange).c_str(), row.nTotalPage,
                                    reading)) {
-      *why = FileNameOfPath(row.szFilePath) + L": the page range \"" + *row.pszPageRange +
+      // A long text (Choose Pages writes one for a scattered choice) is named by its start.
+      const std::wstring &text = *row.pszPageRange;
+      *why = FileNameOfPath(row.szFilePath) + L": the page range \"" +
+             (text.size() > 60 ? text.substr(0, 50) + L"..." : text) +
              L"\" does not read at character " + std::to_wstring(reading.nPosition + 1) + L": " +
              reading.strReason;
       return false;

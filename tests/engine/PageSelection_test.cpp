@@ -73,7 +73,7 @@ TEST(ReadPageRange, PagesOrWhereAndWhy) {
       {"odd", 5, {}, RANGE_NOT_A_NUMBER, 1, 0, L"'o'"},
       {"\xc3\xa9t\xc3\xa9, 1", 5, {}, RANGE_NOT_A_NUMBER, 1, 0, L"'\u00e9'"},
       {"2, \xe6\x97\xa5", 5, {2}, RANGE_NOT_A_NUMBER, 2, 3, L"'\u65e5'"}, // characters, not bytes
-      {"1-", kMaxMergePages + 1, {}, RANGE_TOO_MANY, 1, 0, L"more than 10000000 pages"},
+      {"1-", kMaxMergePages + 1, {}, RANGE_TOO_MANY, 1, 0, L"at most 10000000"},
   };
   for (const auto &c : cases) {
     PageRangeReading reading;
