@@ -90,7 +90,8 @@ void CVantorelDlg::OnReadAnswer(int32_t id, const ProbeReply &reply) {
     return;
   }
   // A row removed while it was read takes nothing.
-  m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reply.reason);
+  m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reply.reason,
+                          reply.nFileSize, reply.nFileModified);
 }
 
 void CVantorelDlg::AskSourcePassword(int row) {
@@ -145,6 +146,7 @@ void CVantorelDlg::AskSourcePassword(int row) {
     return;
   // The password stays with the row, in memory only, for the merge.
   m_files->GetItemData(now)->strPassword = answer.nPages > 0 ? accepted : std::string();
-  m_files->TakeReadAnswer(id, answer.nPages, false, answer.reason);
+  m_files->TakeReadAnswer(id, answer.nPages, false, answer.reason, answer.nFileSize,
+                          answer.nFileModified);
   UpdateListButtons();
 }

@@ -1,6 +1,7 @@
 #include "PdfWriter.h"
 
-#include "../StagedOutput.h"
+#include "FileDescriptor.h"
+#include "StagedOutput.h"
 #include "StreamFilters.h"
 
 #include <algorithm>
@@ -250,16 +251,9 @@ void PdfWriter::SetEncryption(std::unique_ptr<ObjectCipher> pCipher, uint32_t nE
 }
 
 void PdfWriter::WriteOut(std::string_view bytes) {
-  size_t done = 0;
-  while (m_strError.empty() && done < bytes.size()) {
-    const ssize_t n = ::write(m_fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      m_strError = std::strerror(n < 0 ? errno : EIO);
-    else
-      done += static_cast<size_t>(n);
-  }
+  int nError = 0;
+  if (m_strError.empty() && !WriteAll(m_fd, bytes, &nError))
+    m_strError = std::strerror(nError);
 }
 
 void PdfWriter::Flush() {

@@ -17,11 +17,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace engine {
-class StagedOutput;
-}
-
 namespace engine::pdf {
+
+class StagedOutput;
 
 // The text of a value as PDF syntax (without encryption).
 void AppendValue(std::string &out, const Value &value);
