@@ -12,8 +12,9 @@ const char *const kCliUsage =
     "\n"
     "  -o, --output FILE          the merged PDF (an existing file is replaced only when the\n"
     "                             merge succeeds; it may not be one of the inputs)\n"
-    "  --pages RANGE              pages of the input just before it: \"1, 3, 9-11\", \"Odd\",\n"
-    "                             \"Even\" (default: all pages)\n"
+    "  --pages RANGE              pages of the input just before it, in that order: \"1, 3,\n"
+    "                             9-11\", \"5-\" (5 to the last), \"-3\" (1 to 3), \"9-7\"\n"
+    "                             (9 down to 7), \"Odd\", \"Even\" (default: all pages)\n"
     "  --password TEXT            password that opens the encrypted input just before it\n"
     "  --paper NAME               A5, A4, A3, Letter, Legal, JuniorLegal, Ledger, Tabloid, or\n"
     "                             source (default: each sheet sized by its first page, so one\n"
@@ -29,8 +30,9 @@ const char *const kCliUsage =
     "                             with its own bookmarks below it)\n"
     "  --flatten-forms            form fields drawn flat (by default they stay fillable at\n"
     "                             one page per sheet; at 2 and 4 they are always flat)\n"
-    "  --object-streams           a smaller output: objects packed into compressed object\n"
-    "                             streams (needs a PDF 1.5 reader)\n"
+    "  --no-object-streams        a classic cross-reference table and every object loose,\n"
+    "                             for readers older than PDF 1.5 (by default objects are\n"
+    "                             packed into compressed object streams)\n"
     "  --skip-bad                 leave out inputs that cannot be read (listed on standard\n"
     "                             error) instead of stopping; the output is never one of them\n"
     "  --progress                 print \"progress N\" lines on standard error\n"
@@ -117,8 +119,8 @@ bool ParseCliOptions(const std::vector<std::string> &args, CliOptions &options,
       options.flattenForms = true;
       continue;
     }
-    if (arg == "--object-streams") {
-      options.objectStreams = true;
+    if (arg == "--object-streams" || arg == "--no-object-streams") {
+      options.objectStreams = arg == "--object-streams";
       continue;
     }
     if (arg == "--skip-bad") {

@@ -18,7 +18,7 @@ struct CliOptions {
   bool progress = false;      // progress lines on standard error
   bool bookmarks = true;      // one outline entry per merged file, with its own outline
   bool flattenForms = false;  // form fields drawn flat also at one page per sheet
-  bool objectStreams = false; // objects packed into compressed object streams
+  bool objectStreams = true;  // objects packed into compressed object streams
   bool skipBad = false; // inputs that cannot be read are left out instead of stopping the merge
   std::string output;
   std::vector<CliInput> inputs;

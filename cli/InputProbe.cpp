@@ -1,23 +1,25 @@
 #include "InputProbe.h"
 
 #include "AnsiText.h"
-#include "FileIdentity.h"
 #include "MergerTool.h"
 
 #include <algorithm>
 #include <thread>
 
-ProbeResult ProbeInput(const ProbeRequest &request) {
+namespace {
+
+bool Stopped(void *pStop) { return pStop && *static_cast<const std::atomic<bool> *>(pStop); }
+
+} // namespace
+
+ProbeResult ProbeInput(const ProbeRequest &request, const std::atomic<bool> *pStop) {
   ProbeResult result;
-  result.probed = true;
   int32_t status = PROBE_OK;
   std::wstring reason;
-  const std::wstring path = Utf8ToWide(request.path);
-  // Taken before the file is read: a change while it is read then shows as one after it.
-  const FileStamp stamp = ReadFileStamp(path);
-  result.size = stamp.nSize;
-  result.modified = stamp.nModified;
-  const int32_t pages = MergerTool::ProbeSource(path.c_str(), request.password, &status, &reason);
+  const int32_t pages = MergerTool::ProbeSource(Utf8ToWide(request.path).c_str(), request.password,
+                                                &status, &reason, &result.size, &result.modified,
+                                                Stopped, const_cast<std::atomic<bool> *>(pStop));
+  result.probed = status != PROBE_CANCELLED;
   if (pages < 0) {
     result.reason = WideToUtf8(reason);
     return result;
@@ -36,7 +38,7 @@ std::vector<ProbeResult> ProbeInputs(const std::vector<ProbeRequest> &requests,
     for (size_t i = next++; i < requests.size(); i = next++) {
       if (pStop != nullptr && *pStop)
         return;
-      results[i] = ProbeInput(requests[i]);
+      results[i] = ProbeInput(requests[i], pStop);
     }
   };
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());

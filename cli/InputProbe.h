@@ -21,10 +21,11 @@ struct ProbeResult {
 };
 
 // Probes one input: it must exist, be a readable file, and be a PDF (".pdf") that opens or a
-// picture (".jpg", ".jpeg", ".png", ".bmp", ".tif", ".tiff") whose header reads.
-ProbeResult ProbeInput(const ProbeRequest &request);
+// picture (".jpg", ".jpeg", ".png", ".bmp", ".tif", ".tiff") whose header reads. Gives up soon
+// after *pStop (when given) becomes true: the result is then not probed.
+ProbeResult ProbeInput(const ProbeRequest &request, const std::atomic<bool> *pStop = nullptr);
 
-// Probes every input, several at a time; the results are in the order of the requests. Stops
-// starting new probes once *pStop is true.
+// Probes every input, several at a time; the results are in the order of the requests. Once
+// *pStop is true, the probes running give up and no new one starts.
 std::vector<ProbeResult> ProbeInputs(const std::vector<ProbeRequest> &requests,
                                      const std::atomic<bool> *pStop = nullptr);

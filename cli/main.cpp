@@ -1,4 +1,4 @@
-// vantorel-merge: the merge engine from the command line. Builds one MergerTool from the
+// vantorel-merge: the merge engine from the command line. Builds one MergeRequest from the
 // arguments, runs it, and turns the outcome into messages and exit codes
 // (0 done, 1 a file or the merge failed, 2 usage, 130 cancelled by Ctrl-C or by a signal that
 // ends the program: TERM, HUP, PIPE). A signal cancels the run, which then removes what it
@@ -6,6 +6,7 @@
 
 #include "AnsiText.h"
 #include "CliOptions.h"
+#include "CliRequest.h"
 #include "FileIdentity.h"
 #include "InputProbe.h"
 #include "MergerTool.h"
@@ -87,77 +88,28 @@ int Merge(const CliOptions &options) {
       return 1;
     }
   }
-  MergerTool tool;
-  RunState state{options.progress};
-  tool.SetCallBack(&state, OnProgress, OnCancel);
-  // Passwords stay as they were typed (UTF-8); the engine encodes them for the encryption.
-  tool.SetPasswordsUtf8(true);
-  const std::string &openPassword = options.openPassword;
-  const std::string &permissionPassword = options.permissionPassword;
-  if (options.hasOpenPassword)
-    tool.SetOpenPwd(openPassword.c_str());
-  if (options.hasOpenPassword || options.hasPermissionPassword)
-    tool.SetPemissionPwd(options.hasPermissionPassword ? permissionPassword.c_str() : nullptr,
-                         options.allowEdit, options.allowCopy, options.allowPrint);
-  tool.SetEncryption(options.encryption);
-  tool.SetBookmarks(options.bookmarks);
-  tool.SetObjectStreams(options.objectStreams);
-  tool.SetFlattenForms(options.flattenForms);
-  // Without --skip-bad a source that fails while it is merged fails the run before it is
-  // written, as one that fails the probe does.
-  tool.SetSkipBadSources(options.skipBad);
-  tool.SetLayout(options.paper, options.nup, options.orientation);
-  tool.SetOutPDFPath(output.c_str());
-
   // Every input is checked before anything is written.
   const std::vector<ProbeResult> probes = ProbeInputs(Requests(options), &g_interrupted);
   if (g_interrupted)
     return Cancelled();
-  std::vector<std::string> ranges;
-  ranges.reserve(options.inputs.size());
-  int index = 0;
-  bool anyPage = false;
-  int64_t selected = 0;
   for (size_t i = 0; i < options.inputs.size(); ++i) {
-    const CliInput &input = options.inputs[i];
-    const ProbeResult &probe = probes[i];
-    if (!probe.ok) {
-      if (!options.skipBad) {
-        std::cerr << "vantorel-merge: " << input.path << ": " << probe.reason << "\n";
-        return 1;
-      }
-      std::cerr << "vantorel-merge: " << input.path << ": skipped: " << probe.reason << "\n";
+    if (probes[i].ok)
       continue;
-    }
-    ranges.push_back(WideToAnsi(Utf8ToWide(input.range)));
-    std::vector<int32_t> pages;
-    if (input.hasRange)
-      MergerTool::GetSelectPage(ranges.back().c_str(), pages, probe.pageCount);
-    const int64_t count = input.hasRange ? static_cast<int64_t>(pages.size()) : probe.pageCount;
-    anyPage = anyPage || count > 0;
-    // Counted before the selection is kept, so that no command line can ask for more memory
-    // than there is.
-    selected += count;
-    if (selected > kMaxMergePages) {
-      std::cerr << "vantorel-merge: too many pages selected (one output holds at most "
-                << kMaxMergePages << ")\n";
+    std::cerr << "vantorel-merge: " << options.inputs[i].path << ": "
+              << (options.skipBad ? "skipped: " : "") << probes[i].reason << "\n";
+    if (!options.skipBad)
       return 1;
-    }
-    // The engine refuses the file if it is no longer the one probed here.
-    if (!tool.AppendMergeSrc(index++, Utf8ToWide(input.path).c_str(), probe.pageCount,
-                             input.hasRange ? ranges.back().c_str() : nullptr,
-                             input.hasPassword ? input.password.c_str() : nullptr, probe.size,
-                             probe.modified)) {
-      std::cerr << "vantorel-merge: " << input.path << ": the page selection is too large\n";
-      return 1;
-    }
   }
-  if (!anyPage) {
-    std::cerr << "vantorel-merge: no page selected: nothing to merge\n";
+  MergeRequest request;
+  std::string error;
+  if (!MakeCliRequest(options, probes, request, error)) {
+    std::cerr << "vantorel-merge: " << error << "\n";
     return 1;
   }
-
-  const bool done = tool.StartMerge(0);
+  MergerTool tool;
+  RunState state{options.progress};
+  tool.SetCallBack(&state, OnProgress, OnCancel);
+  const bool done = tool.StartMerge(request, 0);
   if (!done && (g_interrupted || tool.GetFailureCode() == MERGE_FAILURE_CANCELLED))
     return Cancelled();
   for (const MergeSourceNote &notice : tool.GetNotices()) {

@@ -1,12 +1,10 @@
 // The face of the advanced combo box: frame, drop button and, in the drop-down-list style, the
-// current text. A themed desktop gets the native look; otherwise the classic frames.
+// current text, in the classic frames.
 #include <wx/dcbuffer.h>
-#include <wx/renderer.h>
 #include <wx/settings.h>
 
 #include "controls/CAdvComboBox.h"
 #include "controls/CAdvComboEdit.h"
-#include "controls/CVisualStylesXP.h"
 #include "controls/ClassicParts.h"
 #include "controls/Colors.h"
 
@@ -67,36 +65,17 @@ void CAdvComboBox::OnPaint(wxPaintEvent &) {
   text.width -= button.width + 1;
   Fill(dc, client, GetSysColor(enabled ? SysColor::Window : SysColor::ButtonFace));
 
-  if (g_xpStyle.IsThemed()) {
-    dc.SetPen(*wxBLACK_PEN);
-    dc.SetBrush(*wxTRANSPARENT_BRUSH);
-    dc.DrawRectangle(client);
-    button.Offset(-1, 0);
-    button.y += 1;
-    button.height -= 2;
-    if (!enabled) {
-      wxRect face(client.x + 1, client.y + 1, button.x - client.x - 1, client.height - 2);
-      dc.SetPen(*wxWHITE_PEN);
-      dc.SetBrush(wxBrush(ToWx(GetSysColor(SysColor::ButtonFace))));
-      dc.DrawRectangle(face);
-    }
-    int flags = m_pDropWnd
-                    ? int(wxCONTROL_PRESSED)
-                    : (!enabled ? int(wxCONTROL_DISABLED) : (m_bHot ? int(wxCONTROL_CURRENT) : 0));
-    wxRendererNative::Get().DrawComboBoxDropButton(this, dc, button, flags);
-  } else {
-    // Two nested sunken frames, then the classic button inside them.
-    Frame3D(dc, client, GetSysColor(SysColor::ButtonShadow),
-            GetSysColor(SysColor::ButtonHighlight));
-    wxRect inner = client;
-    inner.Deflate(1);
-    Frame3D(dc, inner, FromWx(wxSystemSettings::GetColour(wxSYS_COLOUR_3DDKSHADOW)),
-            FromWx(wxSystemSettings::GetColour(wxSYS_COLOUR_3DLIGHT)));
-    button.Offset(-2, 0);
-    button.y += 2;
-    button.height -= 4;
-    ClassicParts::DrawComboButton(this, dc, button, m_pDropWnd != nullptr, !enabled);
-  }
+  // The classic look: two nested sunken frames, then the button inside them. (Windows' visual
+  // styles library, which drew the themed look, does not exist on this platform.)
+  Frame3D(dc, client, GetSysColor(SysColor::ButtonShadow), GetSysColor(SysColor::ButtonHighlight));
+  wxRect inner = client;
+  inner.Deflate(1);
+  Frame3D(dc, inner, FromWx(wxSystemSettings::GetColour(wxSYS_COLOUR_3DDKSHADOW)),
+          FromWx(wxSystemSettings::GetColour(wxSYS_COLOUR_3DLIGHT)));
+  button.Offset(-2, 0);
+  button.y += 2;
+  button.height -= 4;
+  ClassicParts::DrawComboButton(this, dc, button, m_pDropWnd != nullptr, !enabled);
 
   if (m_nStyle == CBS_DROPDOWNLIST) {
     wxRect area(text.x + 2, text.y + 1, button.x - 2 - (text.x + 2), text.height - 2);

@@ -11,7 +11,6 @@
 
 #include "controls/CDropListBox.h"
 #include "controls/CDropScrollBar.h"
-#include "controls/CVisualStylesXP.h"
 #include "controls/ClassicParts.h"
 #include "controls/Colors.h"
 

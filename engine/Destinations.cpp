@@ -3,6 +3,7 @@
 #include "SourcePages.h"
 #include "pdf/Limits.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace engine {
@@ -114,6 +115,7 @@ const NamedDestinations &Names(SourceEntry &entry) {
   entry.names = std::make_unique<NamedDestinations>();
   pdf::SourceDocument &doc = *entry.doc;
   const Value &catalog = doc.Catalog();
+  std::map<std::string, Value> written;
   // Old style: a dictionary of names; new style: a name tree under /Names /Dests.
   pdf::ObjectPtr destsHolder;
   const Value *pDests = doc.Resolve(catalog.Get("Dests"), destsHolder);
@@ -122,17 +124,49 @@ const NamedDestinations &Names(SourceEntry &entry) {
     for (const pdf::DictEntry &item : pDests->dict()) {
       if (++n > limits::kMaxTreeEntries)
         break;
-      entry.names->names.emplace(item.key, item.value);
+      written.emplace(item.key, item.value);
     }
   }
   pdf::ObjectPtr namesHolder;
   const Value *pNames = doc.Resolve(catalog.Get("Names"), namesHolder);
   if (pNames != nullptr && pNames->IsDict())
-    NameTreeReader(entry, entry.names->names).Read(pNames->Get("Dests"), 0);
+    NameTreeReader(entry, written).Read(pNames->Get("Dests"), 0);
+  // Every destination is read now, in the order of the objects that hold them: a book's links
+  // name thousands, scattered over its object streams, which are then each decoded once
+  // instead of once per link.
+  std::vector<std::pair<std::string, SourceDest>> &names = entry.names->names;
+  std::vector<std::pair<uint32_t, const Value *>> order;
+  names.reserve(written.size());
+  order.reserve(written.size());
+  for (const auto &[name, value] : written) {
+    order.emplace_back(value.IsRef() ? value.ref().num : 0, &value);
+    names.emplace_back(name, SourceDest());
+  }
+  std::vector<size_t> byObject(order.size());
+  for (size_t i = 0; i < byObject.size(); ++i)
+    byObject[i] = i;
+  std::stable_sort(byObject.begin(), byObject.end(),
+                   [&order](size_t a, size_t b) { return order[a].first < order[b].first; });
+  size_t nRead = 0;
+  for (size_t i : byObject) {
+    if (!ReadExplicit(entry, order[i].second, names[i].second))
+      names[i].second = SourceDest();
+    // What was read of the file goes back to the system as the reading moves on.
+    if (++nRead % 256 == 0)
+      doc.ReleasePages();
+  }
+  doc.ReleasePages();
   return *entry.names;
 }
 
 } // namespace
+
+const SourceDest *NamedDestinations::Find(const std::string &name) const {
+  auto found =
+      std::lower_bound(names.begin(), names.end(), name,
+                       [](const auto &item, const std::string &key) { return item.first < key; });
+  return found != names.end() && found->first == name ? &found->second : nullptr;
+}
 
 void Occurrence::Note(int nPage, const std::string &text) {
   if (noted.emplace(nPage, text).second)
@@ -148,9 +182,11 @@ bool ReadDest(SourceEntry &entry, const Value *pDest, SourceDest &out) {
   pdf::ObjectPtr holder;
   const Value *pValue = entry.doc->Resolve(pDest, holder);
   if (pValue != nullptr && (pValue->IsName() || pValue->IsString())) {
-    const NamedDestinations &names = Names(entry);
-    auto found = names.names.find(KeyOf(*pValue));
-    return found != names.names.end() && ReadExplicit(entry, &found->second, out);
+    const SourceDest *pFound = Names(entry).Find(KeyOf(*pValue));
+    if (pFound == nullptr || pFound->nPage == 0)
+      return false;
+    out = *pFound;
+    return true;
   }
   return ReadExplicit(entry, pValue, out);
 }

@@ -23,10 +23,11 @@ struct SourceDest {
   double x = 0, y = 0; // the point to show at the top-left, in the page's own space
 };
 
-// A source's named destinations, as they are written in it; each is read when a link or an
-// outline entry names it.
+// A source's named destinations, each read once when the first link or outline entry names
+// one, sorted by name. A name whose destination names no page is kept with page 0.
 struct NamedDestinations {
-  std::map<std::string, pdf::Value> names;
+  std::vector<std::pair<std::string, SourceDest>> names;
+  const SourceDest *Find(const std::string &name) const;
 };
 
 struct PendingLink {
@@ -34,6 +35,7 @@ struct PendingLink {
   size_t nSheet = 0;
   uint64_t nOrder = 0; // its place among the links of its sheet
   pdf::Value annot;    // the link, mapped into the output, without its target
+  std::string held;    // the same as text while it waits (a book holds thousands)
   SourceDest dest;
   bool bGoTo = false; // the target is a destination to resolve (else the annot has its action)
   bool bInAction = false;

@@ -4,6 +4,7 @@
 #include "MergerTool.h"
 
 #include "AnsiText.h"
+#include "FileIdentity.h"
 #include "ImageSource.h"
 #include "SourceCache.h"
 #include "pdf/SourceDocument.h"
@@ -26,6 +27,19 @@ int32_t Fail(int32_t nStatus, const std::wstring &reason, int32_t *pnStatus,
 
 int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword, int32_t *pnStatus,
                                 std::wstring *pstrReason) {
+  return ProbeSource(pszPath, pszPassword, pnStatus, pstrReason, nullptr, nullptr, nullptr,
+                     nullptr);
+}
+
+int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword, int32_t *pnStatus,
+                                std::wstring *pstrReason, int64_t *pnFileSize,
+                                int64_t *pnFileModified, MergeCancelFn pfnCancel, void *pUserData) {
+  // Taken before the file is read: a change while it is read then shows as one after it.
+  const FileStamp stamp = pszPath ? ReadFileStamp(pszPath) : FileStamp();
+  if (pnFileSize != nullptr)
+    *pnFileSize = stamp.nSize;
+  if (pnFileModified != nullptr)
+    *pnFileModified = stamp.bExists ? stamp.nModified : 0;
   if (pnStatus != nullptr)
     *pnStatus = PROBE_OK;
   if (pstrReason != nullptr)
@@ -56,7 +70,12 @@ int32_t MergerTool::ProbeSource(const wchar_t *pszPath, const char *pszPassword,
   try {
     engine::pdf::OpenStatus status = engine::pdf::OpenStatus::Ok;
     std::string why;
-    auto doc = engine::pdf::SourceDocument::Open(path, pszPassword, status, why, {}, true);
+    engine::pdf::SourceDocument::CancelFn cancel;
+    if (pfnCancel != nullptr)
+      cancel = [pfnCancel, pUserData] { return pfnCancel(pUserData); };
+    auto doc = engine::pdf::SourceDocument::Open(path, pszPassword, status, why, cancel, true);
+    if (status == engine::pdf::OpenStatus::Cancelled)
+      return Fail(PROBE_CANCELLED, L"cancelled", pnStatus, pstrReason);
     if (doc == nullptr) {
       static const std::pair<engine::pdf::OpenStatus, int32_t> kCodes[] = {
           {engine::pdf::OpenStatus::NotReadable, PROBE_UNREADABLE},

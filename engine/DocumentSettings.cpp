@@ -3,7 +3,7 @@
 #include "ObjectCopier.h"
 #include "pdf/PdfWriter.h"
 
-#include <openssl/evp.h>
+#include "SharedObjects.h"
 
 namespace engine {
 
@@ -46,10 +46,7 @@ std::string DocumentSettings::IntentsSignature(SourceEntry &entry, const Value *
       std::string storage;
       std::string_view data;
       if (profile->bStream && doc.StreamData(pProfile->ref().num, *profile, storage, data)) {
-        unsigned char digest[EVP_MAX_MD_SIZE];
-        unsigned int nDigest = 0;
-        EVP_Digest(data.data(), data.size(), digest, &nDigest, EVP_sha256(), nullptr);
-        signature.append(reinterpret_cast<const char *>(digest), nDigest);
+        signature += Sha256(data);
       }
     }
     signature += '\n';

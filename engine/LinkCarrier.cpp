@@ -1,5 +1,8 @@
 #include "LinkCarrier.h"
 
+#include "pdf/PdfParser.h"
+#include "pdf/PdfWriter.h"
+
 #include <algorithm>
 
 namespace engine {
@@ -87,6 +90,10 @@ bool CarryAction(SourceEntry &entry, const Value &action, std::vector<Occurrence
 namespace {
 
 void WriteLink(PendingLink &link, const Value *pDest, Occurrence &occurrence, OutputBuilder &out) {
+  if (!link.held.empty()) {
+    pdf::Parser(link.held.data(), link.held.size()).ReadValue(link.annot);
+    std::string().swap(link.held);
+  }
   if (link.bGoTo && pDest != nullptr) {
     if (link.bInAction) {
       pdf::Dict action;
@@ -115,6 +122,8 @@ void Offer(PendingLink &&link, std::vector<Occurrence> &occurrences, size_t nOcc
     WriteLink(link, &dest, occurrences[nOccurrence], out);
   } else {
     const uint32_t nPage = link.dest.nPage;
+    pdf::AppendValue(link.held, link.annot);
+    link.annot = Value();
     occurrences[nOccurrence].waiting[nPage].push_back(std::move(link));
   }
 }

@@ -4,6 +4,7 @@
 
 #include "ObjectCopier.h"
 #include "OutputBuilder.h"
+#include "SharedObjects.h"
 
 #include <functional>
 #include <string>
@@ -34,6 +35,7 @@ struct MergeContext {
   std::vector<RunNotice> notices;
   int nHighestVersion = 14;
   bool bCancelled = false;
+  SharedObjects shared; // objects written once for every source that holds them
 
   // Asks the caller once more unless it already said stop.
   bool Cancelled() {

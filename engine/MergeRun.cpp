@@ -11,9 +11,9 @@
 #include "AnsiText.h"
 #include "Destinations.h"
 #include "DocumentInfo.h"
-#include "FileIdentity.h"
 #include "DocumentSettings.h"
 #include "EmbeddedFiles.h"
+#include "FileIdentity.h"
 #include "FormFields.h"
 #include "LinkCarrier.h"
 #include "OptionalContent.h"
@@ -26,8 +26,8 @@
 #include "SourceCache.h"
 #include "SourcePages.h"
 #include "StructureTree.h"
+#include "pdf/StreamFilters.h"
 
-#include <openssl/evp.h>
 #include <podofo/podofo.h>
 
 #include <algorithm>
@@ -56,22 +56,19 @@ std::string DocumentId(const std::wstring &strOutPath) {
   const auto now = std::chrono::system_clock::now().time_since_epoch().count();
   const std::string seed =
       WideToUtf8(strOutPath) + ":" + std::to_string(now) + ":" + std::to_string(getpid());
-  unsigned char digest[EVP_MAX_MD_SIZE];
-  unsigned int nDigest = 0;
-  EVP_Digest(seed.data(), seed.size(), digest, &nDigest, EVP_md5(), nullptr);
-  return std::string(reinterpret_cast<const char *>(digest), nDigest);
+  return Sha256(seed).substr(0, 16);
 }
 
 class Run {
 public:
   Run(const MergeSettings &settings, int32_t nIndex)
-      : m_settings(settings), m_nIndex(nIndex), m_bPerSource(nIndex < 0),
-        m_out(WideToUtf8(settings.strOutPath)), m_context{m_out, settings.cancel, {}, {}, 14,
-                                                          false},
-        m_cache(m_context),
-        m_forms(settings.nNUp == 0 && !settings.bFlattenForms, [this] { m_context.CheckCancel(); }),
+      : m_settings(settings), m_request(*settings.pRequest), m_nIndex(nIndex),
+        m_bPerSource(nIndex < 0), m_strOutPath(Utf8ToWide(m_request.strOutPath)),
+        m_out(m_request.strOutPath), m_context{m_out, settings.cancel, {}, {}, 14, false, {}},
+        m_cache(m_context), m_forms(m_request.nNUp == 0 && !m_request.bFlattenForms,
+                                    [this] { m_context.CheckCancel(); }),
         m_annots([this] { m_context.CheckCancel(); }), m_structure(m_out, m_context),
-        m_labels(settings.nNUp == 0) {}
+        m_labels(m_request.nNUp == 0) {}
 
   MergeOutcome Execute();
 
@@ -82,19 +79,30 @@ private:
   }
   void CountPages();
   void PlaceSources();
-  void PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence,
-                int32_t nReportIndex);
+  void PlacePdf(const MergeRequestSource &src, const std::wstring &strPath, SourceEntry &entry,
+                Occurrence &occurrence, int32_t nReportIndex);
   void PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nReportIndex);
   void Stepped(int32_t nReportIndex);
   void Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSkipped,
               const std::wstring &text);
   void Protect();
+  // A password switched on without a text is none, as SetOpenPwd and SetPemissionPwd take it.
+  bool HasOpenPassword() const { return m_request.bOpenPwd && !m_request.strOpenPwd.empty(); }
+  bool HasPermissionPassword() const {
+    return m_request.bPermissionPwd && !m_request.strPermissionPwd.empty();
+  }
+  // The password that opens the output: empty when it opens without one.
+  std::string UserPassword() const {
+    return HasOpenPassword() ? m_request.strOpenPwd : std::string();
+  }
   void WriteDocument();
   void CheckStagedOutput();
 
   const MergeSettings &m_settings;
+  const MergeRequest &m_request;
   int32_t m_nIndex;
   bool m_bPerSource;
+  std::wstring m_strOutPath;
   OutputBuilder m_out;
   MergeContext m_context;
   SourceCache m_cache;
@@ -109,7 +117,8 @@ private:
   DocumentSettings m_documentSettings;
   MergeOutcome m_outcome;
   double m_dStep = 0, m_dValue = 5;
-  std::vector<const MergeSrc *> m_sources;
+  std::vector<const MergeRequestSource *> m_sources;
+  std::vector<std::wstring> m_paths; // of m_sources, as the run names them
   std::string m_strId;
   uint32_t m_nEncrypt = 0;
   int m_nProtectionVersion = 14;
@@ -118,14 +127,17 @@ private:
 // Encryption is set up before the first object is written: every object goes to the file
 // encrypted as soon as it is made.
 void Run::Protect() {
-  m_strId = DocumentId(m_settings.strOutPath);
-  m_out.Writer().SetObjectStreams(m_settings.bObjectStreams);
-  if (!m_settings.bProtect)
+  m_strId = DocumentId(m_strOutPath);
+  m_out.Writer().SetObjectStreams(m_request.bObjectStreams);
+  if (!HasOpenPassword() && !HasPermissionPassword())
     return;
+  // Without a permission password of its own, the open password is the owner's too.
+  const std::string &strOwner =
+      HasPermissionPassword() ? m_request.strPermissionPwd : m_request.strOpenPwd;
   OutputProtection protection;
   std::wstring why;
-  if (!MakeProtection(m_settings.strUserPwd, m_settings.strOwnerPwd, m_settings.nPermissions,
-                      m_settings.nEncryption, m_strId, protection, why))
+  if (!MakeProtection(UserPassword(), strOwner, m_request.nPermissions, m_request.nEncryption,
+                      m_strId, protection, why))
     throw MergeFailed{MERGE_FAILURE_PASSWORD, why};
   m_nProtectionVersion = protection.nVersion;
   m_nEncrypt = m_out.Writer().Reserve();
@@ -134,7 +146,7 @@ void Run::Protect() {
   m_out.Writer().WriteObject(m_nEncrypt, protection.dict);
   // An encrypted output replaces nothing before it has been read back with its own password.
   m_out.Writer().SetCommitCheck([this](const std::string &strStaged) {
-    return CheckProtectedOutput(strStaged, m_settings.strUserPwd, m_out.FinishedSheets());
+    return CheckProtectedOutput(strStaged, UserPassword(), m_out.FinishedSheets());
   });
 }
 
@@ -152,9 +164,10 @@ void Run::Notice(int nPosition, const std::wstring &strPath, int nPage, bool bSk
 void Run::CountPages() {
   int nPosition = 0;
   int64_t nTotal = 0;
-  for (const MergeSrc *pSrc : m_sources) {
+  for (const MergeRequestSource *pSrc : m_sources) {
     m_context.CheckCancel();
-    const SourceEntry &entry = m_cache.Register(pSrc->strPath, nPosition++);
+    const SourceEntry &entry = m_cache.Register(m_paths[static_cast<size_t>(nPosition)], nPosition);
+    ++nPosition;
     if (entry.nKind == SRC_PDF)
       nTotal += pSrc->bAllPages ? std::max(pSrc->nPageCount, 0)
                                 : static_cast<int64_t>(pSrc->vecPages.size());
@@ -194,8 +207,8 @@ void Run::PlacePicture(SourceEntry &entry, Occurrence &occurrence, int32_t nRepo
   Stepped(nReportIndex);
 }
 
-void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurrence,
-                   int32_t nReportIndex) {
+void Run::PlacePdf(const MergeRequestSource &src, const std::wstring &strPath, SourceEntry &entry,
+                   Occurrence &occurrence, int32_t nReportIndex) {
   const auto &pages = entry.doc->Pages();
   int32_t nCount = src.bAllPages ? src.nPageCount : static_cast<int32_t>(src.vecPages.size());
   // A range that selected nothing contributes nothing; all pages of an unknown count means
@@ -209,29 +222,37 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     const int32_t nPage = src.bAllPages ? k : src.vecPages[static_cast<size_t>(k)] - 1;
     // A page outside the document (a stale page count, page 0) fails the run.
     if (nPage < 0 || nPage >= static_cast<int32_t>(pages.size()))
-      throw MergeFailed{MERGE_FAILURE_PAGE, FileName(src.strPath) + L": page " +
+      throw MergeFailed{MERGE_FAILURE_PAGE, FileName(strPath) + L": page " +
                                                 std::to_wstring(nPage + 1) +
                                                 L" is not in the file (it has " +
                                                 std::to_wstring(pages.size()) + L" pages)"};
     const pdf::PageEntry &page = pages[static_cast<size_t>(nPage)];
     const PageGeometry geometry = ReadPageGeometry(entry, page);
     const std::optional<int64_t> nStructParents = m_structure.FormKey();
-    const uint32_t nForm =
-        MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
-                     m_settings.nNUp != 0, nStructParents);
     const auto overlays = AnnotationOverlays(entry, page, m_out, [this, &entry](uint32_t nAnnot) {
       return m_forms.Carries(entry, nAnnot);
     });
     const bool bTurned = geometry.nRotate == 90 || geometry.nRotate == 270;
     const double w = bTurned ? geometry.box.height : geometry.box.width;
     const double h = bTurned ? geometry.box.width : geometry.box.height;
-    const Placement placement = m_pComposer->Place(
-        nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    uint32_t nForm = 0;
+    Placement placement;
+    if (!nStructParents && overlays.empty() && m_pComposer->FillsNewSheet(w, h) &&
+        CanShowAsSheet(entry, page, geometry)) {
+      // A page that fills its sheet as it is becomes the sheet: no form, no drawing of it.
+      SheetContent content = MakeSheetContent(entry, page, static_cast<size_t>(nPage) + 1);
+      placement = m_pComposer->PlaceAsSheet(content.nContents, std::move(content.resources), w, h);
+    } else {
+      nForm = MakePageForm(entry, page, geometry.box, m_out, static_cast<size_t>(nPage) + 1,
+                           m_request.nNUp != 0, nStructParents);
+      placement = m_pComposer->Place(
+          nForm, w, h, SheetComposer::UprightMatrix(geometry.box, geometry.nRotate), overlays);
+    }
     if (!occurrence.bPlaced) {
       occurrence.bPlaced = true;
       occurrence.first = placement;
     }
-    if (m_settings.nNUp == 0)
+    if (m_request.nNUp == 0)
       m_out.SetSheetGroup(SheetGroup(entry, page));
     occurrence.pages.emplace(page.ref.num, placement);
     m_structure.PagePlaced(page.ref.num, nForm, placement.nSheet, nStructParents);
@@ -244,9 +265,9 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
     m_pComposer->Advance();
     if (entry.doc->Truncated())
       throw MergeFailed{MERGE_FAILURE_SOURCE,
-                        FileName(src.strPath) + (entry.doc->Changed()
-                                                     ? L": changed while it was read"
-                                                     : L": the file was cut short while it was read")};
+                        FileName(strPath) + (entry.doc->Changed()
+                                                 ? L": changed while it was read"
+                                                 : L": the file was cut short while it was read")};
     entry.copier->Flush();
     entry.doc->ReleasePages(); // what this page needed of the file is written
     Stepped(nReportIndex);
@@ -255,30 +276,31 @@ void Run::PlacePdf(const MergeSrc &src, SourceEntry &entry, Occurrence &occurren
 
 void Run::PlaceSources() {
   for (size_t i = 0; i < m_sources.size(); ++i) {
-    const MergeSrc &src = *m_sources[i];
+    const MergeRequestSource &src = *m_sources[i];
+    const std::wstring &strPath = m_paths[i];
     const int nPosition = static_cast<int>(i);
     const int32_t nReportIndex = m_bPerSource ? src.nIndex - 1 : m_nIndex;
     if (m_bPerSource)
       m_dValue = 5.0;
     SourceEntry *pEntry =
-        m_cache.Fetch(src.strPath, src.pszPassword, src.nFileSize, src.nFileModified);
+        m_cache.Fetch(strPath, src.bHasPassword ? src.strPassword.c_str() : nullptr, src.nFileSize,
+                      src.nFileModified);
     m_context.CheckCancel();
-    if (pEntry == nullptr && !m_settings.bSkipBadSources)
-      throw MergeFailed{MERGE_FAILURE_SOURCE,
-                        FileName(src.strPath) + L": " + m_cache.Failure(src.strPath)};
+    if (pEntry == nullptr && !m_request.bSkipBadSources)
+      throw MergeFailed{MERGE_FAILURE_SOURCE, FileName(strPath) + L": " + m_cache.Failure(strPath)};
     if (pEntry == nullptr) {
       // Skipped sources are said once, at their first occurrence.
       bool bSaid = false;
       for (const MergeSourceNote &n : m_outcome.notices)
-        bSaid = bSaid || (n.bSkipped && n.strPath == src.strPath);
+        bSaid = bSaid || (n.bSkipped && n.strPath == strPath);
       if (!bSaid)
-        Notice(nPosition, src.strPath, 0, true, m_cache.Failure(src.strPath));
+        Notice(nPosition, strPath, 0, true, m_cache.Failure(strPath));
       continue;
     }
     m_occurrences.emplace_back();
     Occurrence &occurrence = m_occurrences.back();
     occurrence.pEntry = pEntry;
-    occurrence.strTitle = FileTitle(src.strPath);
+    occurrence.strTitle = FileTitle(strPath);
     occurrence.nPosition = nPosition;
     occurrence.bStructured = pEntry->doc && pEntry->doc->Catalog().Get("StructTreeRoot");
     occurrence.embeddedFileName = [this, pEntry](const std::string &name) {
@@ -288,14 +310,14 @@ void Run::PlaceSources() {
       PlacePicture(*pEntry, occurrence, nReportIndex);
     } else {
       m_structure.BeginOccurrence(*pEntry, nPosition);
-      PlacePdf(src, *pEntry, occurrence, nReportIndex);
+      PlacePdf(src, strPath, *pEntry, occurrence, nReportIndex);
       if (occurrence.bPlaced) {
         // Everything this occurrence points at inside itself has landed: its links and its
         // outline go to the file now, so that they are not held until the end.
         WriteLinks(m_occurrences, m_occurrences.size() - 1, false, m_out);
         m_forms.WriteOccurrence(*pEntry, occurrence, m_out);
         m_annots.WriteOccurrence(*pEntry, occurrence, m_out);
-        if (m_settings.bBookmarks)
+        if (m_request.bBookmarks)
           WriteSourceOutline(*pEntry, m_occurrences, m_occurrences.size() - 1, m_out);
         m_layers.Take(*pEntry);
         m_structure.EndOccurrence();
@@ -309,7 +331,7 @@ void Run::PlaceSources() {
         pEntry->doc->Trim(); // held for a later occurrence: only what sharing needs
       if (pEntry->nLastUse == nPosition) {
         for (const std::string &warning : pEntry->doc->Warnings())
-          Notice(nPosition, src.strPath, 0, false, Utf8ToWide(warning));
+          Notice(nPosition, strPath, 0, false, Utf8ToWide(warning));
         m_cache.Release(*pEntry);
         // Links of earlier occurrences that waited for this one are settled, and no later
         // occurrence of the file will look for its pages.
@@ -355,9 +377,9 @@ void Run::WriteDocument() {
   pdf::Dict catalog;
   for (const Occurrence &occurrence : m_occurrences)
     for (const auto &[nPage, text] : occurrence.notes)
-      Notice(occurrence.nPosition, m_sources[static_cast<size_t>(occurrence.nPosition)]->strPath,
-             nPage, false, Utf8ToWide(text));
-  if (m_settings.bBookmarks) {
+      Notice(occurrence.nPosition, m_paths[static_cast<size_t>(occurrence.nPosition)], nPage, false,
+             Utf8ToWide(text));
+  if (m_request.bBookmarks) {
     if (const uint32_t nOutline = WriteOutline(m_occurrences, m_out))
       catalog.Set("Outlines", Value(pdf::Ref{nOutline, 0}));
   }
@@ -375,7 +397,7 @@ void Run::WriteDocument() {
   if (!labels.IsNull())
     catalog.Set("PageLabels", std::move(labels));
   for (const RunNotice &notice : m_context.notices)
-    Notice(notice.nSource, m_sources[static_cast<size_t>(notice.nSource)]->strPath, notice.nPage,
+    Notice(notice.nSource, m_paths[static_cast<size_t>(notice.nSource)], notice.nPage,
            notice.bSkipped, notice.strText);
   m_context.notices.clear();
   if (!m_bPerSource)
@@ -390,19 +412,23 @@ void Run::WriteDocument() {
   m_context.CheckCancel();
   const DocumentInfo info = MakeDocumentInfo(std::time(nullptr));
   const uint32_t nMetadata = m_out.Writer().Reserve();
-  m_out.Writer().WriteStream(nMetadata, info.metadataDict, info.strXmp);
+  // Compressed like everything else: readers and metadata tools decode it, and it is a
+  // third of a small output.
+  Value metadataDict = info.metadataDict;
+  metadataDict.dict().Set("Filter", Value::MakeName("FlateDecode"));
+  m_out.Writer().WriteStream(nMetadata, std::move(metadataDict), pdf::FlateEncode(info.strXmp));
   catalog.Set("Metadata", Value(pdf::Ref{nMetadata, 0}));
   const Value idArray(
       pdf::Array{Value::MakeString(m_strId, true), Value::MakeString(m_strId, true)});
   if (!m_out.Finish(std::move(catalog), info.info, idArray, m_nEncrypt, nVersion))
-    throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
-                                                Utf8ToWide(m_out.Writer().Error())};
+    throw MergeFailed{MERGE_FAILURE_OUTPUT,
+                      m_strOutPath + L": cannot be written: " + Utf8ToWide(m_out.Writer().Error())};
   m_context.CheckCancel();
   CheckStagedOutput();
   // The last moment a cancel is honoured: once the file is moved into place the run is done.
   m_context.CheckCancel();
   if (!m_out.Writer().Commit())
-    throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be replaced: " +
+    throw MergeFailed{MERGE_FAILURE_OUTPUT, m_strOutPath + L": cannot be replaced: " +
                                                 Utf8ToWide(m_out.Writer().Error())};
 }
 
@@ -412,20 +438,28 @@ MergeOutcome Run::Execute() {
     if (!m_bPerSource)
       Report(m_nIndex, 5);
     if (!m_out.Writer().Ok())
-      throw MergeFailed{MERGE_FAILURE_OUTPUT, m_settings.strOutPath + L": cannot be written: " +
+      throw MergeFailed{MERGE_FAILURE_OUTPUT, m_strOutPath + L": cannot be written: " +
                                                   Utf8ToWide(m_out.Writer().Error())};
     Protect();
     m_out.SetAnnotationKeys([this](int nPosition, uint32_t nSource, uint32_t nOut, size_t nSheet) {
       return m_structure.AnnotationWritten(nPosition, nSource, nOut, nSheet);
     });
-    for (const auto &pSrc : *m_settings.pSources)
-      m_sources.push_back(pSrc.get());
+    for (const MergeRequestSource &src : m_request.vecSources) {
+      m_sources.push_back(&src);
+      m_paths.push_back(Utf8ToWide(src.strPath));
+    }
     CountPages();
     m_context.CheckCancel();
     const int32_t nTotal = m_settings.nPagesBefore + m_outcome.nPagesCounted;
     m_dStep = nTotal > 0 ? 90.0 / nTotal : 0.0;
-    m_pComposer = std::make_unique<SheetComposer>(m_settings.dWidth, m_settings.dHeight, m_out,
-                                                  m_settings.nNUp, m_settings.nOrientation);
+    // A sheet size that is not one is taken from each sheet's first item; an orientation that
+    // is none of the three is Auto.
+    const bool bSized = m_request.nPageWidth > 0 && m_request.nPageHeight > 0;
+    const int nOrientation =
+        m_request.nOrientation >= 0 && m_request.nOrientation <= 2 ? m_request.nOrientation : 0;
+    m_pComposer = std::make_unique<SheetComposer>(bSized ? m_request.nPageWidth : -1,
+                                                  bSized ? m_request.nPageHeight : -1, m_out,
+                                                  m_request.nNUp, nOrientation);
     PlaceSources();
     WriteDocument();
     int32_t nFinalIndex = m_nIndex;
@@ -453,11 +487,20 @@ MergeOutcome Run::Execute() {
 
 MergeOutcome RunMerge(const MergeSettings &settings, int32_t nIndex) {
   // Refused before anything is read or made beside it: the output would replace a source.
-  for (const auto &pSrc : *settings.pSources) {
-    if (IsSameFile(pSrc->strPath, settings.strOutPath)) {
-      MergeOutcome refused;
+  const MergeRequest &request = *settings.pRequest;
+  MergeOutcome refused;
+  if (request.nNUp < 0 || request.nNUp > 2) {
+    refused.nFailure = MERGE_FAILURE_REQUEST;
+    refused.strFailure = L"pages per sheet code " + std::to_wstring(request.nNUp) +
+                         L" is not 0 (one), 1 (two) or 2 (four)";
+    return refused;
+  }
+  const std::wstring strOutPath = Utf8ToWide(request.strOutPath);
+  for (const MergeRequestSource &src : request.vecSources) {
+    const std::wstring strPath = Utf8ToWide(src.strPath);
+    if (IsSameFile(strPath, strOutPath)) {
       refused.nFailure = MERGE_FAILURE_OUTPUT;
-      refused.strFailure = FileName(pSrc->strPath) + L": is also the output file";
+      refused.strFailure = FileName(strPath) + L": is also the output file";
       return refused;
     }
   }

@@ -4,29 +4,18 @@
 // the layers, protect, and finish the file.
 
 #include "MergeContext.h"
-#include "MergerTool.h"
+#include "MergeRequest.h"
 
 #include <functional>
-#include <list>
-#include <memory>
 #include <string>
 #include <vector>
 
 namespace engine {
 
+// One run: the caller's request, and what the MergerTool that runs it adds.
 struct MergeSettings {
-  const std::list<std::unique_ptr<MergeSrc>> *pSources = nullptr;
-  double dWidth = 595, dHeight = 842;
-  int nNUp = 0, nOrientation = 0;
-  bool bBookmarks = true;
-  bool bObjectStreams = false;
-  bool bFlattenForms = false;
-  bool bSkipBadSources = true; // false: a source that cannot be used fails the run
-  bool bProtect = false;
-  std::string strUserPwd, strOwnerPwd;
-  int nPermissions = 0, nEncryption = 0;
-  std::wstring strOutPath;
-  int32_t nPagesBefore = 0; // pages counted by earlier runs of the same job
+  const MergeRequest *pRequest = nullptr;
+  int32_t nPagesBefore = 0; // pages counted by earlier runs of the same tool
   std::function<void(int32_t, int32_t)> progress;
   std::function<bool()> cancel;
 };

@@ -1,4 +1,5 @@
-// Job state and its setters. What StartMerge does with the state is in MergerTool_merge.cpp.
+// Job state and its setters: the older way into the engine, Windows-1252 texts and range texts.
+// StartMerge turns the state into one MergeRequest (MergerTool_merge.cpp).
 
 #include "MergerTool.h"
 
@@ -8,24 +9,6 @@
 
 namespace {
 
-struct PaperSize {
-  int32_t nWidth;
-  int32_t nHeight;
-};
-
-// Points, in the order of the paper codes. The sizes are the program's own and differ
-// slightly from the standard ones (Letter is 790 high, not 792).
-constexpr PaperSize kPaperSizes[] = {
-    {420, 595},  // A5
-    {595, 842},  // A4
-    {842, 1190}, // A3
-    {612, 790},  // Letter
-    {612, 1009}, // Legal
-    {575, 360},  // Junior Legal
-    {1224, 790}, // Ledger
-    {790, 1224}, // Tabloid
-};
-
 bool HasText(const char *psz) { return psz != nullptr && psz[0] != '\0'; }
 
 } // namespace
@@ -34,9 +17,8 @@ MergerTool::MergerTool()
     : m_pfnProcess(nullptr), m_pfnCancel(nullptr), m_pUserData(nullptr), m_bOpenPwd(false),
       m_bPermissionPwd(false), m_nPermissions(0), m_nPageWidth(595), m_nPageHeight(842), m_nNUp(0),
       m_nOrientation(0), m_nTotalPages(0), m_nEncryption(ENCRYPT_AES_256), m_bBookmarks(true),
-      m_bObjectStreams(false), m_bFlattenForms(false), m_bPasswordsUtf8(false),
-      m_bSkipBadSources(true),
-      m_nFailure(MERGE_FAILURE_NONE) {}
+      m_bObjectStreams(true), m_bFlattenForms(false), m_bPasswordsUtf8(false),
+      m_bSkipBadSources(true), m_nFailure(MERGE_FAILURE_NONE) {}
 
 MergerTool::MergerTool(const MergerTool &other) : MergerTool() { CopyFrom(other); }
 
@@ -104,9 +86,9 @@ bool MergerTool::SetLayout(int32_t nWidth, int32_t nHeight, int32_t nNUp, int32_
 }
 
 bool MergerTool::SetLayout(int32_t nPaper, int32_t nNUp, int32_t nOrientation) {
-  if (nPaper >= 0 && nPaper < static_cast<int32_t>(sizeof kPaperSizes / sizeof kPaperSizes[0])) {
-    m_nPageWidth = kPaperSizes[nPaper].nWidth;
-    m_nPageHeight = kPaperSizes[nPaper].nHeight;
+  if (nPaper >= PAPER_A5 && nPaper <= PAPER_TABLOID) {
+    m_nPageWidth = kMergePaperSizes[nPaper].nWidth;
+    m_nPageHeight = kMergePaperSizes[nPaper].nHeight;
   } else {
     m_nPageWidth = m_nPageHeight = -1;
   }

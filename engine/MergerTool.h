@@ -32,6 +32,22 @@ enum MergePaper : int32_t {
   PAPER_TABLOID = 7,
 };
 
+// Sheet sizes of the paper codes in points, in code order. The program's own sizes, which differ
+// slightly from the standard ones (Letter is 790 high, not 792).
+struct MergePaperSize {
+  int32_t nWidth, nHeight;
+};
+inline constexpr MergePaperSize kMergePaperSizes[] = {
+    {420, 595},  // A5
+    {595, 842},  // A4
+    {842, 1190}, // A3
+    {612, 790},  // Letter
+    {612, 1009}, // Legal
+    {575, 360},  // Junior Legal
+    {1224, 790}, // Ledger
+    {790, 1224}, // Tabloid
+};
+
 // Encryption of a protected output. AES-256 unless a caller asks otherwise; RC4 with a 40-bit
 // key is broken in minutes and stays only for readers that know nothing newer.
 enum MergeEncryption : int32_t {
@@ -53,8 +69,9 @@ enum MergeFailure : int32_t {
   MERGE_FAILURE_OUTPUT = 3,   // the output cannot be written
   MERGE_FAILURE_PASSWORD = 4, // a password cannot be encoded for the chosen encryption
   MERGE_FAILURE_INTERNAL = 5,
-  MERGE_FAILURE_SOURCE = 6, // a source changed while it was read, or could not be used
-  MERGE_FAILURE_EMPTY = 7,  // nothing to merge: no page selected, or no source usable
+  MERGE_FAILURE_SOURCE = 6,  // a source changed while it was read, or could not be used
+  MERGE_FAILURE_EMPTY = 7,   // nothing to merge: no page selected, or no source usable
+  MERGE_FAILURE_REQUEST = 8, // a request the engine cannot run (a pages per sheet code it lacks)
 };
 
 // What a run repaired in a source or left out of the output (GetNotices).
@@ -78,7 +95,11 @@ enum ProbeStatus : int32_t {
   PROBE_BAD_ENCRYPTION = 7, // encryption that is damaged or of an unknown kind
   PROBE_BAD_PICTURE = 8,    // not a readable picture
   PROBE_TOO_LARGE = 9,      // a picture larger than the engine decodes
+  PROBE_CANCELLED = 10,     // the caller's cancel callback stopped the reading
 };
+
+struct MergeRequest;     // MergeRequest.h: a whole job as one record
+struct PageRangeReading; // MergeRequest.h: the pages of a range text, or why it does not read
 
 // One appended source. Owned by the MergerTool that appended it.
 struct MergeSrc {
@@ -107,11 +128,25 @@ public:
   // ProbeStatus and as a sentence when the pointers are not null.
   static int32_t ProbeSource(const wchar_t *pszPath, const char *pszPassword, int32_t *pnStatus,
                              std::wstring *pstrReason);
+  // The same, also giving the file as it was read (size, and modification time in ns since 1970,
+  // taken before reading; -1 and 0 when there is no file) for AppendMergeSrc or
+  // MergeRequestSource, and stopping with PROBE_CANCELLED soon after pfnCancel(pUserData) says so
+  // (null: never). Any of the pointers may be null.
+  static int32_t ProbeSource(const wchar_t *pszPath, const char *pszPassword, int32_t *pnStatus,
+                             std::wstring *pstrReason, int64_t *pnFileSize, int64_t *pnFileModified,
+                             MergeCancelFn pfnCancel, void *pUserData);
   // True when the picture at the path is one the engine can place (JPEG, PNG, BMP, TIFF with a
   // readable header; a JPEG also complete); its upright size in pixels goes to the pointers.
   static bool GetImageInfo(const wchar_t *pszPath, int32_t *pnWidth, int32_t *pnHeight);
-  // Fills vecPages with the 1-based pages a range text selects ("1, 3, 9-11", "Odd", "Even").
-  // False when a range item was malformed; the pages that could be read are kept.
+  // The pages a range text (UTF-8) selects of a document of nPageCount pages, in the text's
+  // order: comma-separated items "N", "A-B" (A down to B when A is greater), "A-" (A to the last
+  // page), "-B" (1 to B), blanks around numbers and empty items allowed; or the whole text "Odd"
+  // or "Even". False at the first item that names no page of the document or does not read,
+  // with its number, its position and the reason in reading.
+  static bool ReadPageRange(const char *pszText, int32_t nPageCount, PageRangeReading &reading);
+  // Fills vecPages with the pages of a range text (Windows-1252) as ReadPageRange reads it, but
+  // leaves out what it cannot use instead of stopping: items that do not read (the result is then
+  // false), pages outside 1 .. nPageCount (false when a range keeps none of its pages).
   static bool GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPages,
                             int32_t nPageCount);
 
@@ -147,8 +182,8 @@ public:
   // Whether the output gets an outline: one entry per merged file with the file's own outline
   // below it (default on). Links of the sources are carried over either way.
   void SetBookmarks(bool bBookmarks);
-  // Whether the output packs its objects into compressed object streams (default off): a
-  // smaller file, for readers of PDF 1.5 and later.
+  // Whether the output packs its objects into compressed object streams with a cross-reference
+  // stream (default on, PDF 1.5); off writes a classic table for older readers.
   void SetObjectStreams(bool bObjectStreams);
   // Whether form fields are drawn flat even at one page per sheet (default off: there they stay
   // fillable; at two or four per sheet they are always drawn flat).
@@ -161,6 +196,10 @@ public:
   // file at the output path is replaced only by a completely written output that holds at least
   // one page; an output path that names one of the sources is refused before anything is read.
   bool StartMerge(int32_t nIndex);
+  // Runs the job the request describes, with this tool's callbacks (SetCallBack), as
+  // StartMerge(nIndex) runs its own: the sources and settings set on the tool are neither used nor
+  // changed. GetFailureCode, GetFailureText and GetNotices then tell of this run.
+  bool StartMerge(const MergeRequest &request, int32_t nIndex);
   // Why the last StartMerge returned false (MERGE_FAILURE_NONE after a success), and the same
   // as a sentence that names the source, the page or the system's error.
   int32_t GetFailureCode() const;

@@ -1,5 +1,7 @@
 #include "ObjectCopier.h"
 
+#include "SharedObjects.h"
+
 #include "pdf/Limits.h"
 #include "pdf/PdfWriter.h"
 #include "pdf/SourceDocument.h"
@@ -9,9 +11,18 @@ namespace engine {
 
 using pdf::Value;
 
+namespace {
+
+// Deeper than this, objects are copied from the queue like those whose identity matters: the
+// depth-first copy never nests further, whatever a source holds.
+constexpr int kMaxSharingDepth = 32;
+
+} // namespace
+
 ObjectCopier::ObjectCopier(pdf::SourceDocument &src, pdf::PdfWriter &out, CopiedFeatures &features,
-                           std::function<void()> checkCancel)
-    : m_src(src), m_out(out), m_features(features), m_checkCancel(std::move(checkCancel)) {}
+                           std::function<void()> checkCancel, SharedObjects *pShared)
+    : m_src(src), m_out(out), m_features(features), m_checkCancel(std::move(checkCancel)),
+      m_pShared(pShared), m_bTagged(src.Catalog().Get("StructTreeRoot") != nullptr) {}
 
 void ObjectCopier::NoteFeatures(const std::string &key, const Value &value) {
   // Transparency needs PDF 1.4 in the reader; these are the keys that ask for it.
@@ -33,12 +44,103 @@ Value ObjectCopier::MapRef(pdf::Ref ref) {
   if (ref.num == 0 || m_src.IsPageTreeObject(ref.num) || ref.num == m_src.CatalogRef().num)
     return Value();
   auto found = m_map.find(ref.num);
-  if (found != m_map.end())
+  if (found != m_map.end()) {
+    // A way back to an object still being copied: it takes its number now.
+    if (found->second == 0)
+      found->second = m_out.Reserve();
     return Value(pdf::Ref{found->second, 0});
+  }
+  pdf::ObjectPtr object;
+  if (m_pShared != nullptr && m_nDepth < kMaxSharingDepth) {
+    object = m_src.LoadOnce(pdf::Ref{ref.num, 0});
+    if (!object->bMissing && IsShareable(object->value, object->bStream, m_bTagged))
+      return Value(pdf::Ref{CopyShared(ref.num, *object), 0});
+  }
   const uint32_t nOut = m_out.Reserve();
   m_map.emplace(ref.num, nOut);
-  m_queue.emplace_back(ref.num, nOut);
+  m_queue.push_back(Queued{ref.num, nOut, std::move(object)});
   return Value(pdf::Ref{nOut, 0});
+}
+
+void ObjectCopier::StreamCopied(size_t nBytes) {
+  // Large copies would otherwise keep every page of the file they came from.
+  m_nStreamBytes += nBytes;
+  if (m_nStreamBytes > (4u << 20)) {
+    m_nStreamBytes = 0;
+    m_src.ReleasePages();
+  }
+}
+
+uint32_t ObjectCopier::WriteOrShare(uint32_t nOut, const Value &value, bool bStream,
+                                    std::string_view data) {
+  const SharedObjects::Fingerprint print = SharedObjects::Of(value, bStream, data);
+  if (nOut == 0) {
+    if (const uint32_t nShared = m_pShared->Find(print))
+      return nShared;
+    nOut = m_out.Reserve();
+  }
+  if (bStream)
+    m_out.WriteStream(nOut, value, data);
+  else
+    m_out.WriteObject(nOut, value);
+  m_pShared->Remember(print, nOut);
+  return nOut;
+}
+
+uint32_t ObjectCopier::WriteShared(Value dict, std::string_view data) {
+  std::string encoded;
+  CompressPlainStream(dict, data, encoded);
+  if (m_pShared == nullptr) {
+    const uint32_t nOut = m_out.Reserve();
+    m_out.WriteStream(nOut, std::move(dict), data);
+    return nOut;
+  }
+  return WriteOrShare(0, dict, true, data);
+}
+
+uint32_t ObjectCopier::WriteShared(const Value &value) {
+  if (m_pShared != nullptr)
+    return WriteOrShare(0, value, false, {});
+  const uint32_t nOut = m_out.Reserve();
+  m_out.WriteObject(nOut, value);
+  return nOut;
+}
+
+uint32_t ObjectCopier::CopyShared(uint32_t nSource, const pdf::LoadedObject &object) {
+  if ((++m_nTick & 127) == 0 && m_checkCancel)
+    m_checkCancel();
+  m_map[nSource] = 0;
+  struct Deeper {
+    int &depth;
+    ~Deeper() { --depth; }
+  } deeper{++m_nDepth};
+  std::string storage, encoded;
+  std::string_view data;
+  Value value;
+  if (object.bStream) {
+    if (!m_src.StreamData(nSource, object, storage, data)) {
+      // Unreadable data: written as null, as the queue does.
+      uint32_t &nOut = m_map[nSource];
+      if (nOut == 0)
+        nOut = m_out.Reserve();
+      m_out.WriteObject(nOut, Value());
+      return nOut;
+    }
+    value = object.value;
+    value.dict().Remove("Length"); // the writer gives the real one
+    if (pdf::DropMalformedFilters(value))
+      m_src.Warn("object " + std::to_string(nSource) +
+                 ": its stream names no usable filter and is copied as it stands");
+    value = Map(value);
+    CompressPlainStream(value, data, encoded);
+  } else {
+    value = Map(object.value);
+  }
+  // Written under its number when a descendant already named it, else shared when it can be.
+  const uint32_t nOut = WriteOrShare(m_map[nSource], value, object.bStream, data);
+  m_map[nSource] = nOut;
+  StreamCopied(data.size());
+  return nOut;
 }
 
 Value ObjectCopier::Map(const Value &value) {
@@ -69,14 +171,16 @@ Value ObjectCopier::Map(const Value &value) {
 }
 
 void ObjectCopier::Flush() {
-  unsigned nTick = 0;
-  std::string storage;
+  std::string storage, encoded;
   while (!m_queue.empty()) {
-    if ((++nTick & 127) == 0 && m_checkCancel)
+    if ((++m_nTick & 127) == 0 && m_checkCancel)
       m_checkCancel();
-    auto [nSource, nOut] = m_queue.back();
+    Queued queued = std::move(m_queue.back());
     m_queue.pop_back();
-    pdf::ObjectPtr object = m_src.LoadOnce(pdf::Ref{nSource, 0});
+    uint32_t nSource = queued.nSource;
+    const uint32_t nOut = queued.nOut;
+    pdf::ObjectPtr object =
+        queued.object ? std::move(queued.object) : m_src.LoadOnce(pdf::Ref{nSource, 0});
     // An object whose whole value is a reference ("5 0 obj 8 0 R endobj") is not one readers
     // take: it becomes a copy of what the chain ends at, or null for a loop or for a part of
     // the page tree (never copied).
@@ -123,13 +227,10 @@ void ObjectCopier::Flush() {
     if (pdf::DropMalformedFilters(dict))
       m_src.Warn("object " + std::to_string(nSource) +
                  ": its stream names no usable filter and is copied as it stands");
-    m_out.WriteStream(nOut, Map(dict), data);
-    // Large copies would otherwise keep every page of the file they came from.
-    m_nStreamBytes += data.size();
-    if (m_nStreamBytes > (4u << 20)) {
-      m_nStreamBytes = 0;
-      m_src.ReleasePages();
-    }
+    dict = Map(dict);
+    CompressPlainStream(dict, data, encoded);
+    m_out.WriteStream(nOut, std::move(dict), data);
+    StreamCopied(data.size());
   }
 }
 

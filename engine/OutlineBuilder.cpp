@@ -20,6 +20,8 @@ public:
   std::vector<OutlineNode> Read(const Value *pFirst, int nDepth) {
     std::vector<OutlineNode> nodes;
     pdf::SourceDocument &doc = *m_entry.doc;
+    // The entry whose /Next is followed: the cache of read objects may have let it go.
+    pdf::ObjectPtr previous;
     for (const Value *pRef = pFirst;
          pRef != nullptr && pRef->IsRef() && nDepth < limits::kMaxTreeDepth;) {
       // Malformed outlines may loop; every entry is read once.
@@ -49,6 +51,7 @@ public:
       if (node.bHasDest || !node.kids.empty())
         nodes.push_back(std::move(node));
       pRef = item->value.Get("Next");
+      previous = item;
     }
     return nodes;
   }

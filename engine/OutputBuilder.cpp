@@ -38,16 +38,28 @@ void OutputBuilder::Draw(uint32_t nXObject, const Matrix &m) {
   if (nXObject >= m_known.size() || !m_known[nXObject])
     throw std::logic_error("a sheet would draw an object that is not a finished form or image");
   Sheet &sheet = m_pending[m_sheetNumbers.size() - 1];
-  if (std::find(sheet.xobjects.begin(), sheet.xobjects.end(), nXObject) == sheet.xobjects.end())
+  // Named by their place in the sheet's resources: /X0, /X1, ...
+  const size_t nName =
+      std::find(sheet.xobjects.begin(), sheet.xobjects.end(), nXObject) - sheet.xobjects.begin();
+  if (nName == sheet.xobjects.size())
     sheet.xobjects.push_back(nXObject);
   m_content += "q\n";
   for (double v : {m.a, m.b, m.c, m.d, m.e, m.f}) {
     pdf::AppendReal(m_content, v);
     m_content += ' ';
   }
-  m_content += "cm\n/XOb";
-  m_content += std::to_string(nXObject);
+  m_content += "cm\n/X";
+  m_content += std::to_string(nName);
   m_content += " Do\nQ\n";
+}
+
+void OutputBuilder::ShowContent(uint32_t nContents, Value resources) {
+  if (!m_bOpen)
+    return;
+  Sheet &sheet = m_pending[m_sheetNumbers.size() - 1];
+  sheet.nContents = nContents;
+  sheet.bShown = true;
+  sheet.resources = std::move(resources);
 }
 
 void OutputBuilder::CloseSheet() {
@@ -56,10 +68,12 @@ void OutputBuilder::CloseSheet() {
   m_bOpen = false;
   const size_t nSheet = m_sheetNumbers.size() - 1;
   Sheet &sheet = m_pending[nSheet];
-  sheet.nContents = m_writer.Reserve();
-  pdf::Dict dict;
-  dict.Set("Filter", Value::MakeName("FlateDecode"));
-  m_writer.WriteStream(sheet.nContents, Value(std::move(dict)), pdf::FlateEncode(m_content));
+  if (!sheet.bShown) {
+    sheet.nContents = m_writer.Reserve();
+    pdf::Dict dict;
+    dict.Set("Filter", Value::MakeName("FlateDecode"));
+    m_writer.WriteStream(sheet.nContents, Value(std::move(dict)), pdf::FlateEncode(m_content));
+  }
   m_content.clear();
   sheet.bClosed = true;
   if (sheet.nUnsettled == 0) {
@@ -110,12 +124,16 @@ void OutputBuilder::WriteSheet(size_t nSheet, Sheet &sheet) {
   page.Set("Type", Value::MakeName("Page"));
   page.Set("Parent", Value(pdf::Ref{m_nPagesRoot, 0}));
   page.Set("MediaBox", RectArray(sheet.media));
-  pdf::Dict xobjects;
-  for (uint32_t n : sheet.xobjects)
-    xobjects.Set("XOb" + std::to_string(n), Value(pdf::Ref{n, 0}));
-  pdf::Dict resources;
-  resources.Set("XObject", Value(std::move(xobjects)));
-  page.Set("Resources", Value(std::move(resources)));
+  if (sheet.bShown) {
+    page.Set("Resources", std::move(sheet.resources));
+  } else {
+    pdf::Dict xobjects;
+    for (size_t i = 0; i < sheet.xobjects.size(); ++i)
+      xobjects.Append("X" + std::to_string(i), Value(pdf::Ref{sheet.xobjects[i], 0}));
+    pdf::Dict resources;
+    resources.Set("XObject", Value(std::move(xobjects)));
+    page.Set("Resources", Value(std::move(resources)));
+  }
   if (sheet.nContents != 0)
     page.Set("Contents", Value(pdf::Ref{sheet.nContents, 0}));
   if (sheet.nRotate != 0)

@@ -27,6 +27,9 @@ public:
   size_t OpenSheet(const Rect &media, int nRotate);
   // Draws an XObject of the output on the open sheet through m.
   void Draw(uint32_t nXObject, const Matrix &m);
+  // The open sheet shows the content stream nContents with resources as its own content (in
+  // place of anything drawn on it).
+  void ShowContent(uint32_t nContents, pdf::Value resources);
   // Writes the open sheet's drawing; nothing when no sheet is open. The sheet's page object
   // follows as soon as none of its annotations is still to be settled.
   void CloseSheet();
@@ -73,6 +76,8 @@ private:
     Rect media;
     int nRotate = 0;
     uint32_t nContents = 0;
+    bool bShown = false; // nContents is an item's own content, with these resources
+    pdf::Value resources;
     bool bClosed = false;
     int nUnsettled = 0;
     std::vector<uint32_t> xobjects;

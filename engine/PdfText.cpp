@@ -32,24 +32,4 @@ std::string PdfTextString(const std::string &strUtf8) {
   return out;
 }
 
-bool Cp1252ToPdfDoc(const std::string &in, std::string &out) {
-  // Windows-1252 0x80..0x9F, by their PDFDocEncoding bytes; 0 where 1252 has no character.
-  static const unsigned char kHigh[32] = {
-      0xA0, 0,    0x91, 0x86, 0x8C, 0x83, 0x81, 0x82, 0x1A, 0x8B, 0x97, 0x88, 0x96, 0, 0x99, 0,
-      0,    0x8F, 0x90, 0x8D, 0x8E, 0x80, 0x85, 0x84, 0x1F, 0x92, 0x9D, 0x89, 0x9C, 0, 0x9E, 0x98};
-  out.clear();
-  for (unsigned char c : in) {
-    if (c >= 0x80 && c <= 0x9F) {
-      if (kHigh[c - 0x80] == 0)
-        return false;
-      out += static_cast<char>(kHigh[c - 0x80]);
-    } else if (c == 0xAD || c == 0x7F) {
-      return false;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return true;
-}
-
 } // namespace engine

@@ -130,9 +130,34 @@ void SheetComposer::Advance() {
     FinishSheet();
 }
 
+bool SheetComposer::FillsNewSheet(double dWidth, double dHeight) const {
+  if (!bNeedNewSheet || !(dWidth > 0 && dHeight > 0) ||
+      ShouldTurn(Rect{0, 0, dWidth, dHeight}, dWidth, dHeight))
+    return false;
+  if (bSizeFromPage) // one cell, not shown turned
+    return nSheetNUp == 0 && nSheetOrientation != 2;
+  return vecCells.size() == 1 && nRotation == 0 && rcSheet.left == 0 && rcSheet.bottom == 0 &&
+         rcSheet.width == dWidth && rcSheet.height == dHeight;
+}
+
+Placement SheetComposer::PlaceAsSheet(uint32_t nContents, pdf::Value resources, double dWidth,
+                                      double dHeight) {
+  const Placement placement = Locate(dWidth, dHeight, Matrix{1, 0, 0, 1, 0, 0});
+  out.ShowContent(nContents, std::move(resources));
+  return placement;
+}
+
 Placement SheetComposer::Place(uint32_t nXObject, double dWidth, double dHeight,
                                const Matrix &toUpright,
                                const std::vector<std::pair<uint32_t, Matrix>> &overlays) {
+  const Placement placement = Locate(dWidth, dHeight, toUpright);
+  out.Draw(nXObject, placement.matrix);
+  for (const auto &[nOverlay, m] : overlays)
+    out.Draw(nOverlay, Multiply(m, placement.matrix));
+  return placement;
+}
+
+Placement SheetComposer::Locate(double dWidth, double dHeight, const Matrix &toUpright) {
   BeginSheetIfNeeded(dWidth, dHeight);
   Placement placement;
   placement.bPlaced = true;
@@ -143,9 +168,6 @@ Placement SheetComposer::Place(uint32_t nXObject, double dWidth, double dHeight,
   const Matrix fit = nRotation == 0 ? FitMatrix(placement.cell, dWidth, dHeight)
                                     : UprightFitMatrix(placement.cell, dWidth, dHeight);
   placement.matrix = Multiply(Multiply(toUpright, fit), toSheet);
-  out.Draw(nXObject, placement.matrix);
-  for (const auto &[nOverlay, m] : overlays)
-    out.Draw(nOverlay, Multiply(m, placement.matrix));
   return placement;
 }
 

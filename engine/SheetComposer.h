@@ -38,6 +38,12 @@ public:
   // cell until Advance, so that what belongs to its sheet (links) can still be added.
   Placement Place(uint32_t nXObject, double dWidth, double dHeight, const Matrix &toUpright,
                   const std::vector<std::pair<uint32_t, Matrix>> &overlays = {});
+  // Whether an item of dWidth x dHeight would be drawn alone on a new sheet of exactly its size,
+  // unscaled and unturned: then the item's own content can be the sheet's.
+  bool FillsNewSheet(double dWidth, double dHeight) const;
+  // Opens a new sheet that shows the content stream nContents with resources (an item that
+  // FillsNewSheet, already upright at the origin) instead of drawing a form of it.
+  Placement PlaceAsSheet(uint32_t nContents, pdf::Value resources, double dWidth, double dHeight);
   // Moves on to the next cell, closing the sheet when its cells are used up.
   void Advance();
   // Closes the current sheet if one is open.
@@ -60,6 +66,8 @@ public:
 private:
   void BuildCells(int nNUp, int nOrientation);
   void BeginSheetIfNeeded(double dWidth, double dHeight);
+  // Where the next item goes (opening a sheet when needed), without drawing it.
+  Placement Locate(double dWidth, double dHeight, const Matrix &toUpright);
 
   OutputBuilder &out;
   Rect rcSheet; // the sheet's media box

@@ -84,13 +84,16 @@ void SourceCache::LoadPdf(SourceEntry &entry, const std::wstring &strPath,
     entry.strFailure = DescribeOpenFailure(status, why);
     return;
   }
+  // Opening read the page tree and whatever the table pointed through: let the system have
+  // those pages back before the copy starts.
+  entry.doc->ReleasePages();
   const auto &pages = entry.doc->Pages();
   entry.nPageCount = pages.size();
   for (size_t i = 0; i < pages.size(); ++i)
     entry.pageIndex.emplace(pages[i].ref.num, i);
-  entry.copier =
-      std::make_unique<ObjectCopier>(*entry.doc, m_context.out.Writer(), m_context.features,
-                                     [pContext] { pContext->CheckCancel(); });
+  entry.copier = std::make_unique<ObjectCopier>(
+      *entry.doc, m_context.out.Writer(), m_context.features,
+      [pContext] { pContext->CheckCancel(); }, &m_context.shared);
   entry.nLoadState = 1;
 }
 
@@ -128,6 +131,7 @@ void SourceCache::Release(SourceEntry &entry) {
   // Emptied by swapping: clear() would keep the tables' buckets for the rest of the run.
   entry.pageIndex = {};
   entry.forms = {};
+  entry.sheetContents = {};
   entry.appearances = {};
   entry.turnedAppearances = {};
 }

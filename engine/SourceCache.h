@@ -38,9 +38,12 @@ struct SourceEntry {
   std::unique_ptr<pdf::SourceDocument> doc;
   std::unique_ptr<ObjectCopier> copier;
   std::unique_ptr<NamedDestinations> names;
-  std::unordered_map<uint32_t, size_t> pageIndex;     // page object -> index in the page list
-  std::unordered_map<uint32_t, uint32_t> forms;       // page object -> its form
-  std::unordered_map<uint32_t, uint32_t> appearances; // appearance stream -> its form
+  std::unordered_map<uint32_t, size_t> pageIndex; // page object -> index in the page list
+  std::unordered_map<uint32_t, uint32_t> forms;   // page object -> its form
+  // page object -> its content stream and resources (0 while they are given in the page), when
+  // a sheet shows the page itself
+  std::unordered_map<uint32_t, std::pair<uint32_t, uint32_t>> sheetContents;
+  std::unordered_map<uint32_t, uint32_t> appearances;             // appearance stream -> its form
   std::map<std::pair<uint32_t, int>, uint32_t> turnedAppearances; // (stream, turn) -> form
   size_t nPageCount = 0;
   bool bOptionalContentTaken = false;

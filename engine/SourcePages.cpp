@@ -6,6 +6,7 @@
 #include "SourcePages.h"
 
 #include "AppearanceMaker.h"
+#include "SharedObjects.h"
 
 #include "pdf/Limits.h"
 #include "pdf/StreamFilters.h"
@@ -44,14 +45,92 @@ bool ReadBox(SourceEntry &entry, const pdf::SharedValue &pValue, Rect &box) {
 }
 
 Value FormDict(const Rect &box) {
+  // /Type is optional for XObjects, and this dictionary is written once per page.
   pdf::Dict dict;
-  dict.Set("Type", Value::MakeName("XObject"));
   dict.Set("Subtype", Value::MakeName("Form"));
   dict.Set("BBox", RectArray(box));
   return Value(std::move(dict));
 }
 
+// The page's content as one stream: dict gets its filters and data its bytes, in the file's
+// own encoding when it is one stream, else the streams decoded, joined and Flate-encoded into
+// storage.
+void ReadPageContent(SourceEntry &entry, const pdf::LoadedObject &pageObject, size_t nPageNumber,
+                     Value &dict, std::string &storage, std::string_view &data) {
+  pdf::SourceDocument &doc = *entry.doc;
+  pdf::ObjectPtr contentsHolder;
+  const Value *pContents = doc.Resolve(pageObject.value.Get("Contents"), contentsHolder);
+  const Value *pContentsKey = pageObject.value.Get("Contents");
+  if (pContents != nullptr && pContents->IsArray() && pContents->array().size() == 1) {
+    pContentsKey = &pContents->array()[0];
+    pContents = doc.Resolve(pContentsKey, contentsHolder);
+  }
+  if (pContents != nullptr && contentsHolder != nullptr && contentsHolder->bStream &&
+      pContentsKey->IsRef() &&
+      doc.StreamData(pContentsKey->ref().num, *contentsHolder, storage, data)) {
+    for (const char *pszKey : {"Filter", "DecodeParms"})
+      if (const Value *pValue = contentsHolder->value.Get(pszKey))
+        dict.dict().Set(pszKey, entry.copier->Map(*pValue));
+    if (pdf::DropMalformedFilters(dict))
+      doc.Warn("page " + std::to_string(nPageNumber) +
+               ": its content names no usable filter and is copied as it stands");
+    return;
+  }
+  std::string content;
+  if (pContents != nullptr && pContents->IsArray()) {
+    doc.JoinContents(pContents->array(), content, nPageNumber);
+  } else if (pageObject.value.Get("Contents") != nullptr) {
+    doc.Warn("page " + std::to_string(nPageNumber) +
+             ": its content is missing or damaged; the page is left blank");
+  }
+  dict.dict().Set("Filter", Value::MakeName("FlateDecode"));
+  storage = pdf::FlateEncode(content);
+  data = storage;
+}
+
 } // namespace
+
+bool CanShowAsSheet(SourceEntry &entry, const pdf::PageEntry &page, const PageGeometry &geometry) {
+  if (geometry.nRotate != 0 || geometry.box.left != 0 || geometry.box.bottom != 0)
+    return false;
+  // Files associated with the page go with a form of it.
+  return entry.doc->Load(page.ref)->value.Get("AF") == nullptr;
+}
+
+SheetContent MakeSheetContent(SourceEntry &entry, const pdf::PageEntry &page, size_t nPageNumber) {
+  SheetContent content;
+  auto found = entry.sheetContents.find(page.ref.num);
+  if (found != entry.sheetContents.end() && found->second.second != 0) {
+    content.nContents = found->second.first;
+    content.resources = Value(pdf::Ref{found->second.second, 0});
+    return content;
+  }
+  Value resources;
+  if (page.resources != nullptr)
+    resources = entry.copier->Map(*page.resources);
+  if (!resources.IsRef() && !resources.IsDict())
+    resources = Value(pdf::Dict());
+  if (found != entry.sheetContents.end()) {
+    // Placed again: resources given in the page become an object of their own (shared with
+    // identical ones), so that every further placement only names it.
+    if (resources.IsDict())
+      resources = Value(pdf::Ref{entry.copier->WriteShared(resources), 0});
+    found->second.second = resources.ref().num;
+    content.nContents = found->second.first;
+    content.resources = std::move(resources);
+    return content;
+  }
+  const pdf::ObjectPtr pageObject = entry.doc->Load(page.ref);
+  Value dict{pdf::Dict()};
+  std::string storage;
+  std::string_view data;
+  ReadPageContent(entry, *pageObject, nPageNumber, dict, storage, data);
+  content.nContents = entry.copier->WriteShared(std::move(dict), data);
+  entry.sheetContents.emplace(
+      page.ref.num, std::make_pair(content.nContents, resources.IsRef() ? resources.ref().num : 0));
+  content.resources = std::move(resources);
+  return content;
+}
 
 PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page) {
   PageGeometry geometry;
@@ -126,36 +205,19 @@ uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect
   if (nStructParents)
     form.dict().Set("StructParents", Value(*nStructParents));
 
-  const uint32_t nForm = out.Writer().Reserve();
-  pdf::ObjectPtr contentsHolder;
-  const Value *pContents = doc.Resolve(pageObject->value.Get("Contents"), contentsHolder);
-  const Value *pContentsKey = pageObject->value.Get("Contents");
-  if (pContents != nullptr && pContents->IsArray() && pContents->array().size() == 1) {
-    pContentsKey = &pContents->array()[0];
-    pContents = doc.Resolve(pContentsKey, contentsHolder);
-  }
   std::string storage;
   std::string_view data;
-  if (pContents != nullptr && contentsHolder != nullptr && contentsHolder->bStream &&
-      pContentsKey->IsRef() &&
-      doc.StreamData(pContentsKey->ref().num, *contentsHolder, storage, data)) {
-    for (const char *pszKey : {"Filter", "DecodeParms"})
-      if (const Value *pValue = contentsHolder->value.Get(pszKey))
-        form.dict().Set(pszKey, copier.Map(*pValue));
-    if (pdf::DropMalformedFilters(form))
-      doc.Warn("page " + std::to_string(nPageNumber) +
-               ": its content names no usable filter and is copied as it stands");
-    out.Writer().WriteStream(nForm, std::move(form), data);
+  ReadPageContent(entry, *pageObject, nPageNumber, form, storage, data);
+  uint32_t nForm = 0;
+  if (!nStructParents) {
+    // Shared with an identical form written before (the same page of a file listed twice, or
+    // of two copies of one file).
+    nForm = copier.WriteShared(std::move(form), data);
   } else {
-    std::string content;
-    if (pContents != nullptr && pContents->IsArray()) {
-      doc.JoinContents(pContents->array(), content, nPageNumber);
-    } else if (pageObject->value.Get("Contents") != nullptr) {
-      doc.Warn("page " + std::to_string(nPageNumber) +
-               ": its content is missing or damaged; the page is left blank");
-    }
-    form.dict().Set("Filter", Value::MakeName("FlateDecode"));
-    out.Writer().WriteStream(nForm, std::move(form), pdf::FlateEncode(content));
+    std::string encoded;
+    CompressPlainStream(form, data, encoded);
+    nForm = out.Writer().Reserve();
+    out.Writer().WriteStream(nForm, std::move(form), data);
   }
   out.RegisterXObject(nForm);
   if (!nStructParents)

@@ -30,6 +30,17 @@ PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page);
 uint32_t MakePageForm(SourceEntry &entry, const pdf::PageEntry &page, const Rect &box,
                       OutputBuilder &out, size_t nPageNumber, bool bGroup,
                       std::optional<int64_t> nStructParents = std::nullopt);
+// A page's own content and resources, for a sheet that shows the page itself.
+struct SheetContent {
+  uint32_t nContents = 0;
+  pdf::Value resources;
+};
+// Whether the page can be a sheet's own content when it fills the sheet: it is upright at the
+// origin of its space and nothing of it must stay with a form.
+bool CanShowAsSheet(SourceEntry &entry, const pdf::PageEntry &page, const PageGeometry &geometry);
+// The page's content stream (shared with an identical one written before) and its resources.
+SheetContent MakeSheetContent(SourceEntry &entry, const pdf::PageEntry &page, size_t nPageNumber);
+
 // The page's transparency group mapped into the output, or null.
 pdf::Value SheetGroup(SourceEntry &entry, const pdf::PageEntry &page);
 

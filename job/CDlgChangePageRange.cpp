@@ -65,6 +65,7 @@ void CDlgChangePageRange::OnInitDialog(wxInitDialogEvent &) {
   m_cutLabel->Hide();
   m_cutPages->Hide();
   m_cut->Enable(!pOwner || pOwner->GetCutOptionFlag() == 0);
+  m_strOpenedRange = strRange;
   TransferDataToWindow();
   m_range->Enable(nMode == 1);
   m_cutPages->Enable(nMode == 2);
@@ -108,7 +109,9 @@ bool CDlgChangePageRange::TryAccept() {
       return false;
     }
   }
-  if (nMode == 1 && !CheckPageRangeText(strRange.ToStdWstring(), nTotalPages)) {
+  const bool keptKeyword =
+      strRange == m_strOpenedRange && IsPageRangeKeyword(strRange.ToStdWstring());
+  if (nMode == 1 && !keptKeyword && !CheckPageRangeText(strRange.ToStdWstring(), nTotalPages)) {
     m_error->SetLabel(LoadLangString(IDS_INVALID_INPUT));
     return false;
   }

@@ -11,8 +11,9 @@ class wxStaticText;
 class wxTextCtrl;
 
 // The page range dialog (template 169, "Change Page Range"): all pages of a PDF row, or a typed
-// page list that must pass CheckPageRangeText for the row's page count. A third choice, cutting
-// into files of x pages, is in the dialog but hidden.
+// page list that must pass CheckPageRangeText for the row's page count. A row that Choose Pages
+// set to "Odd" or "Even" opens with that text, which stays acceptable as long as it is not
+// changed. A third choice, cutting into files of x pages, is in the dialog but hidden.
 //
 // The caller sets nTotalPages, nMode (1 with the row's range text in strRange, else 0) and
 // pOwner, runs ShowModal, and on wxID_OK reads nMode and strRange.
@@ -71,4 +72,5 @@ private:
   wxStaticText *m_cutLabel;
   wxTextCtrl *m_cutPages;
   wxStaticText *m_error;
+  wxString m_strOpenedRange; // strRange as the dialog opened
 };

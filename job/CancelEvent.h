@@ -6,7 +6,6 @@
 class CancelEvent {
 public:
   void Set() { m_bSet.store(true, std::memory_order_release); }
-  void Reset() { m_bSet.store(false, std::memory_order_release); }
   // A zero-timeout wait: true when the event is set.
   bool IsSignalled() const { return m_bSet.load(std::memory_order_acquire); }
 

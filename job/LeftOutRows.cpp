@@ -2,7 +2,7 @@
 
 #include "AnsiText.h"
 #include "Localization.h"
-#include "MergeWorker.h"
+#include "MergeRequest.h"
 #include "MergerTool.h"
 #include "PathText.h"
 
@@ -15,13 +15,15 @@ namespace {
 // enough.
 const wchar_t kReaderPrefix[] = L"cannot be read: ";
 
+// A range that reads and selects nothing ("Even" of one page, a lone comma). A range that does
+// not read is no reason to leave the row out: the run stops on it and says where.
 bool SelectsNoPage(const _stru_ItemData_ &row) {
   if (row.HasAllPages())
     return row.nTotalPage < 1;
-  const std::unique_ptr<std::string> range = ToEngineText(row.pszPageRange);
-  std::vector<int32_t> pages;
-  MergerTool::GetSelectPage(range ? range->c_str() : nullptr, pages, row.nTotalPage);
-  return pages.empty();
+  PageRangeReading reading;
+  return MergerTool::ReadPageRange(WideToUtf8(*row.pszPageRange).c_str(), row.nTotalPage,
+                                   reading) &&
+         reading.vecPages.empty();
 }
 
 } // namespace

@@ -2,15 +2,11 @@
 
 #include "AnsiText.h"
 #include "MergeJob.h"
-#include "MergerTool.h"
+#include "MergeRequest.h"
 #include "OutputNaming.h"
 #include "PathText.h"
 
 namespace {
-
-const char *TextOrNull(const std::unique_ptr<std::string> &text) {
-  return text ? text->c_str() : nullptr;
-}
 
 std::wstring JoinNotes(const std::vector<std::wstring> &notes) {
   std::wstring text;
@@ -20,24 +16,6 @@ std::wstring JoinNotes(const std::vector<std::wstring> &notes) {
     text += note;
   }
   return text;
-}
-
-// Callbacks and passwords, the same for every tool of a job. The open password is set in
-// per-row runs only when it has a text. The permission text is passed only while the
-// permission password is switched on: a text left in the disabled box must not become the
-// owner password without the user knowing; with it off the engine makes the open password
-// the owner password.
-void PrepareTool(MergerTool &tool, MergeJob &job, bool perRow) {
-  const CFSMSettings &s = job.settings;
-  tool.SetCallBack(&job, MergeProgressCallback, MergeCancelCallback);
-  tool.SetPasswordsUtf8(true);
-  if (s.bOpenPwd && !(perRow && s.strOpenPwd.empty()))
-    tool.SetOpenPwd(WideToUtf8(s.strOpenPwd).c_str());
-  if (s.bPermissionPwd || s.bOpenPwd) {
-    const std::string permission = s.bPermissionPwd ? WideToUtf8(s.strPermissionPwd) : "";
-    tool.SetPemissionPwd(s.bPermissionPwd ? permission.c_str() : nullptr, s.bEditingAllowed != 0,
-                         s.bCopyingAllowed != 0, s.bPrintingAllowed != 0);
-  }
 }
 
 bool PasswordsFit(const CFSMSettings &s) {
@@ -58,14 +36,67 @@ void NoteOutcome(MergeJob &job, const MergerTool &tool, bool ok) {
     job.vecNotes.push_back(tool.GetFailureText());
 }
 
-void AppendRow(MergerTool &tool, const _stru_ItemData_ &row) {
-  const std::unique_ptr<std::string> range = ToEngineText(row.pszPageRange);
-  // The row's password (the job's copy keeps it alive for the run) opens an encrypted source.
-  tool.AppendMergeSrc(row.nItemID, row.szFilePath.c_str(), row.nTotalPage, TextOrNull(range),
-                      row.strPassword.empty() ? nullptr : row.strPassword.c_str());
+// Runs the request with the job's callbacks; what the run left out or mended, and why it
+// failed, go to the job's notes.
+bool Run(MergeJob &job, const MergeRequest &request, int32_t nIndex) {
+  MergerTool tool;
+  tool.SetCallBack(&job, MergeProgressCallback, MergeCancelCallback);
+  const bool ok = tool.StartMerge(request, nIndex);
+  NoteOutcome(job, tool, ok);
+  return ok;
 }
 
 } // namespace
+
+MergeRequest MakeJobRequest(const CFSMSettings &s, bool perRow) {
+  MergeRequest request;
+  request.SetPaper(s.nPaperSize);
+  request.nNUp = s.nNUp;
+  // Every file of a per-row run is laid out with the automatic orientation.
+  request.nOrientation = perRow ? 0 : s.nOrientation;
+  // The permission text counts only while its password is switched on: a text left in the
+  // disabled box must not become the owner password without the user knowing; the open
+  // password is the owner's then.
+  request.bOpenPwd = s.bOpenPwd != 0;
+  request.strOpenPwd = request.bOpenPwd ? WideToUtf8(s.strOpenPwd) : std::string();
+  request.bPermissionPwd = s.bPermissionPwd != 0;
+  request.strPermissionPwd = request.bPermissionPwd ? WideToUtf8(s.strPermissionPwd) : "";
+  if (request.bOpenPwd || request.bPermissionPwd)
+    request.nPermissions =
+        (s.bEditingAllowed ? 8 : 0) | (s.bCopyingAllowed ? 16 : 0) | (s.bPrintingAllowed ? 4 : 0);
+  return request;
+}
+
+bool AppendRowSource(MergeRequest &request, const _stru_ItemData_ &row, std::wstring *why) {
+  MergeRequestSource source;
+  source.nIndex = row.nItemID;
+  source.strPath = WideToUtf8(row.szFilePath);
+  source.nPageCount = row.nTotalPage;
+  source.bAllPages = row.HasAllPages();
+  if (!source.bAllPages) {
+    // The text was checked against this page count when it was set; read it the same way now
+    // rather than merge something else than was chosen.
+    PageRangeReading reading;
+    if (!MergerTool::ReadPageRange(WideToUtf8(*row.pszPageRange).c_str(), row.nTotalPage,
+                                   reading)) {
+      // A long text (Choose Pages writes one for a scattered choice) is named by its start.
+      const std::wstring &text = *row.pszPageRange;
+      *why = FileNameOfPath(row.szFilePath) + L": the page range \"" +
+             (text.size() > 60 ? text.substr(0, 50) + L"..." : text) +
+             L"\" does not read at character " + std::to_wstring(reading.nPosition + 1) + L": " +
+             reading.strReason;
+      return false;
+    }
+    source.vecPages = std::move(reading.vecPages);
+  }
+  // The row's password opens an encrypted source.
+  source.bHasPassword = !row.strPassword.empty();
+  source.strPassword = row.strPassword;
+  source.nFileSize = row.nReadSize;
+  source.nFileModified = row.nReadModified;
+  request.vecSources.push_back(std::move(source));
+  return true;
+}
 
 bool ToEnginePassword(const std::wstring &text, std::string *out) {
   for (const wchar_t c : text)
@@ -73,12 +104,6 @@ bool ToEnginePassword(const std::wstring &text, std::string *out) {
       return false;
   *out = WideToUtf8(text);
   return true;
-}
-
-std::unique_ptr<std::string> ToEngineText(const std::shared_ptr<std::wstring> &text) {
-  if (!text || text->empty())
-    return nullptr;
-  return std::make_unique<std::string>(WideToAnsi(*text));
 }
 
 int RunMergeWorker(MergeJob &job) {
@@ -98,19 +123,20 @@ int RunSingleFile(MergeJob &job) {
     return -2;
   }
   bool ok = false;
-  {
-    MergerTool tool;
-    PrepareTool(tool, job, false);
-    tool.SetLayout(job.settings.nPaperSize, job.settings.nNUp, job.settings.nOrientation);
-    const std::wstring out = MakeMergedOutputPath(job);
-    if (!out.empty()) {
-      tool.SetOutPDFPath(out.c_str());
-      for (const _stru_ItemData_ &row : job.arrRows)
-        if (row.nStatus != STATUS_LOAD_FAILED)
-          AppendRow(tool, row);
-      ok = tool.StartMerge(0);
-      NoteOutcome(job, tool, ok);
+  MergeRequest request = MakeJobRequest(job.settings, false);
+  bool usable = true;
+  for (const _stru_ItemData_ &row : job.arrRows) {
+    std::wstring why;
+    if (row.nStatus != STATUS_LOAD_FAILED && !AppendRowSource(request, row, &why)) {
+      job.vecNotes.push_back(why);
+      usable = false;
     }
+  }
+  // Named only when the rows are usable: a numbered name is not taken for a run that fails.
+  const std::wstring out = usable ? MakeMergedOutputPath(job) : std::wstring();
+  if (!out.empty()) {
+    request.strOutPath = WideToUtf8(out);
+    ok = Run(job, request, 0);
   }
   job.arrRows[0].nStatus = ok ? STATUS_SUCCESS : STATUS_LOAD_FAILED;
   job.Post(job.nMsgFinished, ok ? 1 : 0, 0, JoinNotes(job.vecNotes));
@@ -131,19 +157,18 @@ int RunPerRow(MergeJob &job) {
     const int nRow = static_cast<int>(i);
     const std::wstring out = MakeRowOutputPath(job, nRow, suffix);
     bool ok = false;
-    if (!out.empty()) {
-      MergerTool tool;
-      PrepareTool(tool, job, true);
-      // Every file of this mode is laid out with the automatic orientation.
-      tool.SetLayout(job.settings.nPaperSize, job.settings.nNUp, 0);
-      tool.SetOutPDFPath(out.c_str());
-      AppendRow(tool, row);
-      ok = tool.StartMerge(nRow);
+    MergeRequest request = MakeJobRequest(job.settings, true);
+    std::wstring why;
+    if (!AppendRowSource(request, row, &why)) {
+      job.vecNotes.push_back(L"Failed to merge:\n" + row.szFilePath);
+      job.vecNotes.push_back(why);
+    } else if (!out.empty()) {
+      request.strOutPath = WideToUtf8(out);
+      ok = Run(job, request, nRow);
       if (ok)
         job.WriteOutPath(nRow, out);
       else if (!job.cancelEvent.IsSignalled())
         job.vecNotes.push_back(L"Failed to merge:\n" + row.szFilePath);
-      NoteOutcome(job, tool, ok);
     }
     row.nStatus = ok ? STATUS_SUCCESS : STATUS_FAILED;
     if (job.cancelEvent.IsSignalled())

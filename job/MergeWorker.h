@@ -1,8 +1,11 @@
 #pragma once
-#include <memory>
 #include <string>
 
+#include "CFSMSettings.h"
+#include "ItemData.h"
+
 struct MergeJob;
+struct MergeRequest;
 
 // The merge worker's body, run on the job's thread (tests may run it on their own). Each run
 // ends by posting the job's finished notice, which carries the job's notes.
@@ -23,6 +26,12 @@ int RunPerRow(MergeJob &job);
 // encryption). False for text that is no password: a NUL or a code point that is no character.
 bool ToEnginePassword(const std::wstring &text, std::string *out);
 
-// The engine's narrow text (Windows-1252) of a buffer; null when the buffer is null or holds
-// an empty text.
-std::unique_ptr<std::string> ToEngineText(const std::shared_ptr<std::wstring> &text);
+// The engine's request for a run of the job's settings, without its sources and output: paper,
+// pages per sheet and orientation (Auto in a per-row run), the passwords switched on and the
+// permissions they guard.
+MergeRequest MakeJobRequest(const CFSMSettings &settings, bool perRow);
+
+// Appends a row as a source: its path and password in UTF-8, its pages as a list, and the file
+// as it was read for the row. False, with the reason for the user, when its page range text does
+// not read for its page count.
+bool AppendRowSource(MergeRequest &request, const _stru_ItemData_ &row, std::wstring *why);

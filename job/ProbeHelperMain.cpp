@@ -1,28 +1,11 @@
 // vantorel-probe: reads the page counts of the files the window program lists, one request at a
 // time from standard input, each answered on standard output. The window program runs it as a
 // child so that a file that crashes or hangs the reader costs that file's row, never the window.
+#include "FileDescriptor.h"
 #include "MergerTool.h"
 #include "ProbeProtocol.h"
 
-#include <cerrno>
 #include <unistd.h>
-
-namespace {
-
-bool WriteAll(int fd, const std::string &data) {
-  size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = write(fd, data.data() + done, data.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
-}
-
-} // namespace
 
 int main() {
   // Background work: the window the user is looking at goes first.
@@ -32,9 +15,9 @@ int main() {
   ProbeRequest request;
   while (ReadProbeRequest(0, &request)) {
     ProbeReply reply;
-    reply.nPages = MergerTool::ProbeSource(request.path.c_str(),
-                                           request.hasPassword ? request.password.c_str() : nullptr,
-                                           &reply.nStatus, &reply.reason);
+    reply.nPages = MergerTool::ProbeSource(
+        request.path.c_str(), request.hasPassword ? request.password.c_str() : nullptr,
+        &reply.nStatus, &reply.reason, &reply.nFileSize, &reply.nFileModified, nullptr, nullptr);
     if (!WriteAll(1, EncodeProbeReply(reply)))
       return 1;
   }

@@ -11,7 +11,7 @@ namespace {
 // Far beyond any path or password; a larger length means the stream is not ours.
 const uint32_t kMaxField = 1u << 20;
 
-void PutNumber(std::string &out, uint32_t value) {
+template <typename T> void PutNumber(std::string &out, T value) {
   out.append(reinterpret_cast<const char *>(&value), sizeof value);
 }
 
@@ -56,6 +56,8 @@ std::string EncodeProbeReply(const ProbeReply &reply) {
   PutNumber(out, static_cast<uint32_t>(reply.nPages));
   PutNumber(out, static_cast<uint32_t>(reply.nStatus));
   PutNumber(out, static_cast<uint32_t>(reason.size()));
+  PutNumber(out, reply.nFileSize);
+  PutNumber(out, reply.nFileModified);
   return out + reason;
 }
 
@@ -66,6 +68,8 @@ bool DecodeProbeReplyHead(const std::string &head, ProbeReply *reply, size_t *re
   std::memcpy(&reply->nPages, head.data(), 4);
   std::memcpy(&reply->nStatus, head.data() + 4, 4);
   std::memcpy(&size, head.data() + 8, 4);
+  std::memcpy(&reply->nFileSize, head.data() + 12, 8);
+  std::memcpy(&reply->nFileModified, head.data() + 20, 8);
   reply->reason.clear();
   *reasonSize = size;
   return size <= kMaxField;

@@ -7,7 +7,7 @@
 // machine's own byte order (both ends are built together).
 //   request: path length, path (UTF-8), 1 or 0 for a password, password length, password
 //   reply:   page count (-1 when the file cannot be used), the engine's ProbeStatus, reason
-//            length, reason (UTF-8)
+//            length, the file's size and modification time (64-bit), reason (UTF-8)
 
 struct ProbeRequest {
   std::wstring path;
@@ -19,6 +19,10 @@ struct ProbeReply {
   int32_t nPages = -1;
   int32_t nStatus = 0;
   std::wstring reason; // why the file cannot be used, as the engine says it; may be empty
+  // The file as it was read: size in bytes (-1 when there was none) and modification time (ns
+  // since 1970). The merge refuses a file that is no longer this one.
+  int64_t nFileSize = -1;
+  int64_t nFileModified = 0;
 };
 
 // The probe helper's answer when it crashed, hung or could not be reached: not one of the
@@ -28,7 +32,7 @@ constexpr int32_t kProbeHelperFailed = -100;
 std::string EncodeProbeRequest(const ProbeRequest &request);
 std::string EncodeProbeReply(const ProbeReply &reply);
 // A reply is read in two parts: the fixed head, then as many bytes of reason as the head says.
-constexpr size_t kProbeReplyHeadSize = 12;
+constexpr size_t kProbeReplyHeadSize = 28;
 // False for a head of another size or one announcing a reason no reply can have.
 bool DecodeProbeReplyHead(const std::string &head, ProbeReply *reply, size_t *reasonSize);
 void DecodeProbeReason(const std::string &bytes, ProbeReply *reply);

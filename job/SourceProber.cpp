@@ -7,19 +7,22 @@
 
 namespace {
 
-ProbeReply ProbeHere(const ProbeRequest &request) {
-  ProbeReply reply;
-  reply.nPages = MergerTool::ProbeSource(request.path.c_str(),
-                                         request.hasPassword ? request.password.c_str() : nullptr,
-                                         &reply.nStatus, &reply.reason);
-  return reply;
-}
-
 ProbeReply HelperFailed() {
   ProbeReply reply;
   reply.nPages = 0; // as when the probe threw
   reply.nStatus = kProbeHelperFailed;
   return reply;
+}
+
+bool Aborted(void *pAbort) { return *static_cast<const std::atomic<bool> *>(pAbort); }
+
+// Abort stops the reading here too.
+ProbeReply ProbeHere(const ProbeRequest &request, std::atomic<bool> &abort) {
+  ProbeReply reply;
+  reply.nPages = MergerTool::ProbeSource(
+      request.path.c_str(), request.hasPassword ? request.password.c_str() : nullptr,
+      &reply.nStatus, &reply.reason, &reply.nFileSize, &reply.nFileModified, Aborted, &abort);
+  return reply.nStatus == PROBE_CANCELLED ? HelperFailed() : reply;
 }
 
 } // namespace
@@ -47,7 +50,7 @@ ProbeReply SourceProber::Probe(const ProbeRequest &request) {
   if (m_abort)
     return HelperFailed();
   if (!EnsureHelper())
-    return m_helperMissing ? ProbeHere(request) : HelperFailed();
+    return m_helperMissing ? ProbeHere(request, m_abort) : HelperFailed();
   std::string bytes;
   ProbeReply reply;
   size_t reasonSize = 0;

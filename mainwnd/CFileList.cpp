@@ -24,9 +24,11 @@ CFileList::CFileList(CXListCtrl *list, ReadRequest read)
     m_read = [this](const _stru_ItemData_ &record) {
       int32_t status = PROBE_OK;
       std::wstring problem;
-      const int32_t pages =
-          MergerTool::ProbeSource(record.szFilePath.c_str(), nullptr, &status, &problem);
-      TakeReadAnswer(record.nItemID, pages, status == PROBE_NEEDS_PASSWORD, problem);
+      int64_t size = -1, modified = 0;
+      const int32_t pages = MergerTool::ProbeSource(record.szFilePath.c_str(), nullptr, &status,
+                                                    &problem, &size, &modified, nullptr, nullptr);
+      TakeReadAnswer(record.nItemID, pages, status == PROBE_NEEDS_PASSWORD, problem, size,
+                     modified);
     };
 }
 
@@ -102,11 +104,12 @@ int CFileList::GetReadingCount() const {
 }
 
 bool CFileList::TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword,
-                               const std::wstring &problem) {
+                               const std::wstring &problem, int64_t readSize,
+                               int64_t readModified) {
   const int row = FindRow(itemId);
   if (row < 0)
     return false;
-  TakeProbeAnswer(*GetItemData(row), pages, needsPassword, problem);
+  TakeProbeAnswer(*GetItemData(row), pages, needsPassword, problem, readSize, readModified);
   ShowRecord(row);
   return true;
 }

@@ -47,10 +47,11 @@ public:
   // the extension is not supported (nothing is added).
   int AppendFile(const std::wstring &path);
   // Takes a reading's answer for the row whose record has itemId (page count, whether only a
-  // password was missing, why the file is unusable) and shows it. False when no row has that
-  // record any more.
+  // password was missing, why the file is unusable, the file as it was read) and shows it. False
+  // when no row has that record any more.
   bool TakeReadAnswer(int32_t itemId, int32_t pages, bool needsPassword,
-                      const std::wstring &problem = std::wstring());
+                      const std::wstring &problem = std::wstring(), int64_t readSize = -1,
+                      int64_t readModified = 0);
   // The row whose record has itemId, -1 for none.
   int FindRow(int32_t itemId) const;
   // How many rows are still being read.

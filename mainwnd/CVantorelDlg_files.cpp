@@ -95,7 +95,8 @@ void CVantorelDlg::OnReadAnswer(int32_t id, const ProbeReply &reply) {
   const std::wstring reason = reply.reason.empty() && reply.nStatus == kProbeHelperFailed
                                   ? LoadLangString(IDS_READER_STOPPED)
                                   : reply.reason;
-  if (m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reason))
+  if (m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reason,
+                              reply.nFileSize, reply.nFileModified))
     UpdateStatusLine();
 }
 
@@ -151,6 +152,7 @@ void CVantorelDlg::AskSourcePassword(int row) {
     return;
   // The password stays with the row, in memory only, for the merge.
   m_files->GetItemData(now)->strPassword = answer.nPages > 0 ? accepted : std::string();
-  m_files->TakeReadAnswer(id, answer.nPages, false, answer.reason);
+  m_files->TakeReadAnswer(id, answer.nPages, false, answer.reason, answer.nFileSize,
+                          answer.nFileModified);
   UpdateListButtons();
 }

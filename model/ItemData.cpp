@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include "AnsiText.h"
+#include "FileIdentity.h"
 #include "TextCompare.h"
 
 int32_t g_nItemCounter = 0;
@@ -30,6 +31,9 @@ std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool i
   if (!isPdf) {
     item->nStatus = STATUS_READY;
     item->nTotalPage = 1;
+    const FileStamp stamp = ReadFileStamp(path);
+    item->nReadSize = stamp.nSize;
+    item->nReadModified = stamp.nModified;
     return item;
   }
   try {
@@ -55,8 +59,10 @@ std::unique_ptr<_stru_ItemData_> CreateUnreadItemData(const std::wstring &path) 
 }
 
 void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword,
-                     const std::wstring &problem) {
+                     const std::wstring &problem, int64_t readSize, int64_t readModified) {
   item.nTotalPage = pages;
+  item.nReadSize = readSize;
+  item.nReadModified = readModified;
   item.strReadProblem = pages > 0 ? std::wstring() : problem;
   item.nStatus = pages > 0 ? STATUS_READY : STATUS_LOAD_FAILED;
   item.nReadState = pages <= 0 && needsPassword ? READ_NEEDS_PASSWORD : READ_DONE;

@@ -45,6 +45,11 @@ struct _stru_ItemData_ {
   // Why the reading found the PDF unusable, as the engine said it; empty when it said nothing
   // (or the reader itself crashed or hung on the file).
   std::wstring strReadProblem;
+  // The file as its page count was read (a picture: as it was listed): size in bytes and
+  // modification time in ns since 1970; -1 when not known. The merge refuses a file that is no
+  // longer this one. For this run only, like the whole list.
+  int64_t nReadSize = -1;
+  int64_t nReadModified = 0;
 
   // True when the page range is all pages (no buffer, or an empty one).
   bool HasAllPages() const { return !pszPageRange || pszPageRange->empty(); }
@@ -67,9 +72,10 @@ bool EndsWithPdf(const std::wstring &path);
 // Page count of a PDF: > 0 usable, <= 0 not; may throw.
 using PdfProbe = std::function<int32_t(const wchar_t *path)>;
 
-// A new record for a path, numbered from g_nItemCounter: a picture has one page; a PDF gets
-// the probe's page count, and the load-failed status when that is not positive or the probe
-// throws (page count 0 then). The size is not read here (see ReadFileSize).
+// A new record for a path, numbered from g_nItemCounter: a picture has one page and the file's
+// identity as it is now; a PDF gets the probe's page count, and the load-failed status when that
+// is not positive or the probe throws (page count 0 then). The size is not read here (see
+// ReadFileSize).
 std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool isPdf,
                                                 const PdfProbe &probe);
 
@@ -77,9 +83,10 @@ std::unique_ptr<_stru_ItemData_> CreateItemData(const std::wstring &path, bool i
 // so that nothing merges it before its answer came.
 std::unique_ptr<_stru_ItemData_> CreateUnreadItemData(const std::wstring &path);
 // Takes a reading's answer: the page count (usable when positive), whether only a password
-// was missing, and the reason given for an unusable file.
+// was missing, the reason given for an unusable file, and the file as it was read.
 void TakeProbeAnswer(_stru_ItemData_ &item, int32_t pages, bool needsPassword,
-                     const std::wstring &problem = std::wstring());
+                     const std::wstring &problem = std::wstring(), int64_t readSize = -1,
+                     int64_t readModified = 0);
 
 // Size in bytes of the file at path, 0 when it cannot be read.
 uint64_t ReadFileSize(const std::wstring &path);

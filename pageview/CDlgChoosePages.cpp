@@ -1,6 +1,5 @@
 #include "CDlgChoosePages.h"
 
-#include "AnsiText.h"
 #include "CThumbnailGrid.h"
 #include "DialogUnits.h"
 #include "PageRenderer.h"
@@ -50,7 +49,7 @@ CDlgChoosePages::CDlgChoosePages(wxWindow *parent, const std::wstring &path,
   if (range.empty())
     m_grid->Selection().SelectAll();
   else
-    m_grid->Selection().SelectPages(ReadRangeText(WideToAnsi(range), pageCount));
+    m_grid->Selection().SelectPages(ReadRangeText(range, pageCount));
   m_grid->SelectionChanged();
   UpdateStatus();
 
@@ -92,12 +91,14 @@ void CDlgChoosePages::UpdateStatus() {
   const GridSelection &s = m_grid->Selection();
   wxString text;
   if (m_nOpenStatus > RENDER_OK)
-    text = wxString::Format(wxString(PageViewText(IDS_PAGES_UNREADABLE)), wxString(m_strOpenReason)) +
-           "  ";
+    text =
+        wxString::Format(wxString(PageViewText(IDS_PAGES_UNREADABLE)), wxString(m_strOpenReason)) +
+        "  ";
   if (s.SelectedCount() == 0)
     text += PageViewText(IDS_NO_PAGE_CHOSEN);
   else
-    text += wxString::Format(wxString(PageViewText(IDS_PAGES_SELECTED)), s.SelectedCount(), s.Count());
+    text +=
+        wxString::Format(wxString(PageViewText(IDS_PAGES_SELECTED)), s.SelectedCount(), s.Count());
   m_status->SetLabel(text);
   m_status->SetToolTip(text);
   m_ok->Enable(s.SelectedCount() > 0);
@@ -133,7 +134,9 @@ void CDlgChoosePages::OnOpened(wxThreadEvent &event) {
   UpdateStatus();
 }
 
-void CDlgChoosePages::OnThumbnail(wxThreadEvent &event) { m_grid->ThumbnailArrived(event.GetInt()); }
+void CDlgChoosePages::OnThumbnail(wxThreadEvent &event) {
+  m_grid->ThumbnailArrived(event.GetInt());
+}
 
 void CDlgChoosePages::OnCharHook(wxKeyEvent &event) {
   const int key = event.GetKeyCode();

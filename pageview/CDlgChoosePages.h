@@ -30,8 +30,8 @@ public:
   // Thumbnails kept at most, in bytes: a few screens' worth, whatever the document's length.
   static constexpr size_t kCacheBytes = 48u << 20;
 
-  // path and password (the engine's narrow text, empty for none) of the row's PDF, its page
-  // count, and its range text (empty: all pages), whose pages start selected.
+  // path and password (UTF-8, empty for none) of the row's PDF, its page count, and its range
+  // text (empty: all pages), whose pages start selected.
   CDlgChoosePages(wxWindow *parent, const std::wstring &path, const std::string &password,
                   int pageCount, const std::wstring &range);
   // Stops the worker.

@@ -69,8 +69,8 @@ CDlgPreviewSheets::CDlgPreviewSheets(wxWindow *parent, Gather gather, const std:
   making->Add(m_progress, 0, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 8);
   making->Add(m_cancel, 0, wxALIGN_CENTRE_VERTICAL);
 
-  m_changed = new wxStaticText(this, IDC_CHANGED,
-                               "The settings have changed since this preview was made.");
+  m_changed =
+      new wxStaticText(this, IDC_CHANGED, "The settings have changed since this preview was made.");
   m_refresh = new wxButton(this, IDC_REFRESH, "Refresh");
   auto *changed = new wxBoxSizer(wxHORIZONTAL);
   changed->Add(m_changed, 1, wxALIGN_CENTRE_VERTICAL | wxRIGHT, 8);
@@ -175,10 +175,6 @@ bool CDlgPreviewSheets::IsRefreshOffered() const { return m_refresh->IsShown(); 
 
 int CDlgPreviewSheets::GetSheetCount() const { return m_grid->GetPageCount(); }
 
-std::wstring CDlgPreviewSheets::GetFilesFolder() const {
-  return m_merge ? m_merge->Folder() : std::wstring();
-}
-
 void CDlgPreviewSheets::SetMaking(bool making) {
   m_bMaking = making;
   m_progress->Show(making);
@@ -270,8 +266,8 @@ void CDlgPreviewSheets::OnOpened(wxThreadEvent &event) {
   if (!m_queue)
     return;
   if (event.GetInt() != RENDER_OK) {
-    m_status->SetLabel(wxString::Format(wxString(PageViewText(IDS_PAGES_UNREADABLE)),
-                                        event.GetString()));
+    m_status->SetLabel(
+        wxString::Format(wxString(PageViewText(IDS_PAGES_UNREADABLE)), event.GetString()));
     return;
   }
   m_grid->SetPageCount(static_cast<int>(event.GetExtraLong()));

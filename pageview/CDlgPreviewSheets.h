@@ -62,9 +62,6 @@ public:
   wxStaticText *GetCounter() const { return m_counter; }
   wxStaticText *GetStatusText() const { return m_status; }
   wxGauge *GetProgressBar() const { return m_progress; }
-  wxChoice *GetFileChoice() const { return m_files; }
-  // The folder of the current preview's files (empty once they are removed).
-  std::wstring GetFilesFolder() const;
   // Page shown in the large view, -1 for none.
   int GetLargePage() const { return m_nLargePage; }
 

@@ -11,7 +11,6 @@ class CSheetView : public wxWindow {
 public:
   CSheetView(wxWindow *parent, wxWindowID id);
   void SetImage(const std::shared_ptr<const PageImage> &image);
-  bool HasImage() const { return m_bitmap.IsOk(); }
   const wxBitmap &GetBitmap() const { return m_bitmap; }
 
 private:

@@ -19,8 +19,8 @@ wxDECLARE_EVENT(wxEVT_THUMBNAIL_SELECTION, wxCommandEvent);
 class CThumbnailGrid : public wxScrolledCanvas {
 public:
   // The box a thumbnail is fitted into, in pixels.
-  static const int kThumbWidth = 120;
-  static const int kThumbHeight = 150;
+  static constexpr int kThumbWidth = 120;
+  static constexpr int kThumbHeight = 150;
 
   CThumbnailGrid(wxWindow *parent, wxWindowID id, int pageCount, bool multiple);
 

@@ -13,15 +13,6 @@ const char32_t kHighTable[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026,
 
 const wchar_t kReplacement = 0xFFFD;
 
-char ToAnsi(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-    return static_cast<char>(c);
-  for (int i = 0; i < 32; ++i)
-    if (kHighTable[i] == c)
-      return static_cast<char>(0x80 + i);
-  return '?';
-}
-
 // A byte that was not UTF-8, carried in wide text.
 constexpr char32_t kCarriedFirst = 0xDC80, kCarriedLast = 0xDCFF;
 
@@ -83,24 +74,6 @@ size_t DecodeUtf8(const std::string &text, size_t i, char32_t *c) {
 }
 
 } // namespace
-
-std::string WideToAnsi(const std::wstring &text) {
-  std::string out;
-  out.reserve(text.size());
-  for (wchar_t c : text)
-    out += ToAnsi(static_cast<char32_t>(c));
-  return out;
-}
-
-std::wstring AnsiToWide(const std::string &text) {
-  std::wstring out;
-  out.reserve(text.size());
-  for (char ch : text) {
-    const uint8_t b = static_cast<uint8_t>(ch);
-    out += static_cast<wchar_t>(b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : b);
-  }
-  return out;
-}
 
 std::string WideToUtf8(const std::wstring &text) {
   std::string out;

@@ -1,14 +1,9 @@
 #pragma once
 #include <string>
 
-// Text conversions between the program's wide strings, the narrow "ANSI" text that the merge
-// engine takes (Windows-1252) and UTF-8, the file system's encoding.
+// Text conversions between the program's wide strings and UTF-8, the encoding of the file system
+// and of everything the program hands the merge engine.
 
-// Windows-1252 text of a wide string; each character that has no Windows-1252 byte becomes '?'.
-std::string WideToAnsi(const std::wstring &text);
-// Wide string of Windows-1252 text; never fails (the five unassigned bytes map to U+0081 and
-// the like, as Windows does).
-std::wstring AnsiToWide(const std::string &text);
 // File names are bytes: a name that is not UTF-8 (a Latin-1 "caf\xE9.pdf") must survive the trip
 // through wide text unchanged. Each byte 0x80..0xFF that is not part of a valid UTF-8 sequence
 // is carried as the lone surrogate U+DC80..U+DCFF, which no valid text contains.

@@ -1,6 +1,7 @@
 #include "RangeWriter.h"
 
-#include "MergerTool.h"
+#include "AnsiText.h"
+#include "MergeRequest.h"
 
 #include <algorithm>
 
@@ -50,8 +51,8 @@ std::string WriteRangeText(const std::vector<int32_t> &selection, int32_t nPageC
   return text;
 }
 
-std::vector<int32_t> ReadRangeText(const std::string &text, int32_t nPageCount) {
-  std::vector<int32_t> pages;
-  MergerTool::GetSelectPage(text.c_str(), pages, nPageCount);
-  return Normalised(pages, nPageCount);
+std::vector<int32_t> ReadRangeText(const std::wstring &text, int32_t nPageCount) {
+  PageRangeReading reading;
+  MergerTool::ReadPageRange(WideToUtf8(text).c_str(), nPageCount, reading);
+  return Normalised(std::move(reading.vecPages), nPageCount);
 }

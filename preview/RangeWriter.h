@@ -12,6 +12,7 @@
 // is left.
 std::string WriteRangeText(const std::vector<int32_t> &pages, int32_t nPageCount);
 
-// The pages the engine merges for a range text, each once, in ascending order: what a
-// selection shows of the text.
-std::vector<int32_t> ReadRangeText(const std::string &text, int32_t nPageCount);
+// The pages the engine merges for a range text (MergerTool::ReadPageRange), each once, in
+// ascending order: what a selection shows of the text. Of a text that does not read for this
+// page count, the pages before the item that does not.
+std::vector<int32_t> ReadRangeText(const std::wstring &text, int32_t nPageCount);

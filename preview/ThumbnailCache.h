@@ -25,7 +25,6 @@ public:
 
   size_t Bytes() const;
   size_t Count() const;
-  size_t Budget() const { return m_nBudget; }
 
 private:
   using Entry = std::pair<int, std::shared_ptr<const PageImage>>;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that the folders' dependencies point one way: a folder may include headers from, and
 # link libraries of, only itself and the folders listed before it in VANTOREL_LAYERS in the top
-# CMakeLists.txt. Prints each include or link that points upwards and fails when there is one.
+# CMakeLists.txt, and a folder inside one of them (engine/pdf) nothing of the folder around it.
+# Prints each include or link that points the wrong way and fails when there is one.
 #   scripts/check_layers.sh
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -52,10 +53,17 @@ for dir in "${layers[@]}"; do
       fi
       ;;
     esac
+    # A folder inside a layer uses nothing of the folders around it, only what is in it or in
+    # a lower layer; a source named after its folder (posix/X_posix.cpp) implements a header of
+    # the folder above for one platform and includes it.
+    sub=$(dirname "$file")
     if [ -z "$used" ]; then
       report "$file:$line: \"$include\" is in no folder of the layers"
     elif [ "${rank[$used]}" -gt "${rank[$dir]}" ]; then
       report "$file:$line: includes \"$include\" from $used/, which is above $dir/"
+    elif [ "$used" = "$dir" ] && [ "$sub" != "$dir" ] && [[ $file != *_"${sub##*/}".cpp ]] &&
+      { [[ $include == *..* ]] || [ ! -e "$sub/$include" ]; }; then
+      report "$file:$line: includes \"$include\" from outside $sub/, the folder it is in"
     fi
   done < <(grep -rn --include='*.cpp' --include='*.h' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"' "$dir" |
              sed 's/^\([^:]*\):\([0-9]*\):[^"]*"\([^"]*\)".*/\1:\2:\3/')

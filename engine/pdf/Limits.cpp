@@ -34,15 +34,6 @@ int64_t ClampToInt64(double value, int64_t fallback) {
   return static_cast<int64_t>(value);
 }
 
-int ClampToInt(double value, int fallback) {
-  const int64_t wide = ClampToInt64(value, fallback);
-  if (wide > std::numeric_limits<int>::max())
-    return std::numeric_limits<int>::max();
-  if (wide < std::numeric_limits<int>::min())
-    return std::numeric_limits<int>::min();
-  return static_cast<int>(wide);
-}
-
 WorkBudget::WorkBudget(uint64_t nFileSize) {
   // Products stay far below 2^64 for any file a disk holds.
   m_nSteps = m_nStepsGiven =

@@ -76,7 +76,6 @@ namespace engine::pdf {
 // Whole numbers from real numbers of a file: NaN reads as the fallback, and values outside the
 // target's range are clamped, never cast (a cast out of range is undefined).
 int64_t ClampToInt64(double value, int64_t fallback = 0);
-int ClampToInt(double value, int fallback = 0);
 
 // What one source may still cost; see the budgets above.
 class WorkBudget {

@@ -39,8 +39,6 @@ public:
       : m_pData(pData), m_nSize(nSize), m_nPos(nPos) {}
 
   size_t Pos() const { return m_nPos; }
-  void Seek(size_t nPos) { m_nPos = nPos < m_nSize ? nPos : m_nSize; }
-  bool AtEnd() const { return m_nPos >= m_nSize; }
 
   // Skips white space and comments.
   void SkipSpace();

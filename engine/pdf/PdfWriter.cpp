@@ -1,6 +1,7 @@
 #include "PdfWriter.h"
 
-#include "../StagedOutput.h"
+#include "FileDescriptor.h"
+#include "StagedOutput.h"
 #include "StreamFilters.h"
 
 #include <algorithm>
@@ -10,12 +11,16 @@
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
+#include <zlib.h>
 
 namespace engine::pdf {
 
 namespace {
 
-constexpr size_t kFlushAt = 1 << 20;
+// Small writes gather in a buffer of this size; larger ones (stream data) go to the file as
+// they are, so that no copy of them is held.
+constexpr size_t kFlushAt = 256 << 10;
+constexpr size_t kDirectAt = 64 << 10;
 
 bool IsNameRegular(unsigned char c) {
   if (c < 0x21 || c > 0x7E || c == '#')
@@ -143,7 +148,22 @@ void AppendReal(std::string &out, double value) {
 
 namespace {
 
-// The text of a value; strings pass through encode when it is given (encryption).
+// Whether the value's text begins with a regular character, so that it needs a space after a
+// name or a number before it; every other boundary is a delimiter and takes none.
+bool StartsRegular(const Value &value) {
+  switch (value.kind()) {
+  case Value::Kind::String:
+  case Value::Kind::Name:
+  case Value::Kind::Array:
+  case Value::Kind::Dict:
+    return false;
+  default:
+    return true;
+  }
+}
+
+// The text of a value, as short as the syntax allows; strings pass through encode when it is
+// given (encryption).
 template <typename Encode>
 void AppendWith(std::string &out, const Value &value, const Encode &encode) {
   switch (value.kind()) {
@@ -167,12 +187,14 @@ void AppendWith(std::string &out, const Value &value, const Encode &encode) {
     break;
   case Value::Kind::Array: {
     out += '[';
-    bool bFirst = true;
+    bool bAfterRegular = false; // the last item ended in a regular character
     for (const Value &item : value.array()) {
-      if (!bFirst)
+      if (bAfterRegular && StartsRegular(item))
         out += ' ';
-      bFirst = false;
       AppendWith(out, item, encode);
+      const Value::Kind kind = item.kind();
+      bAfterRegular =
+          kind != Value::Kind::String && kind != Value::Kind::Array && kind != Value::Kind::Dict;
     }
     out += ']';
     break;
@@ -181,7 +203,8 @@ void AppendWith(std::string &out, const Value &value, const Encode &encode) {
     out += "<<";
     for (const DictEntry &entry : value.dict()) {
       AppendName(out, entry.key);
-      out += ' ';
+      if (StartsRegular(entry.value))
+        out += ' ';
       AppendWith(out, entry.value, encode);
     }
     out += ">>";
@@ -227,25 +250,29 @@ void PdfWriter::SetEncryption(std::unique_ptr<ObjectCipher> pCipher, uint32_t nE
   m_nEncryptNum = nEncryptNum;
 }
 
+void PdfWriter::WriteOut(std::string_view bytes) {
+  int nError = 0;
+  if (m_strError.empty() && !WriteAll(m_fd, bytes, &nError))
+    m_strError = std::strerror(nError);
+}
+
 void PdfWriter::Flush() {
-  size_t done = 0;
-  while (m_strError.empty() && done < m_buffer.size()) {
-    const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      m_strError = std::strerror(n < 0 ? errno : EIO);
-    else
-      done += static_cast<size_t>(n);
-  }
+  WriteOut(m_buffer);
   m_buffer.clear();
 }
 
 void PdfWriter::Put(std::string_view bytes) {
   if (!m_strError.empty())
     return;
-  m_buffer.append(bytes.data(), bytes.size());
   m_nOffset += bytes.size();
+  if (bytes.size() >= kDirectAt) {
+    Flush();
+    WriteOut(bytes);
+    return;
+  }
+  if (m_buffer.capacity() < kFlushAt + kDirectAt)
+    m_buffer.reserve(kFlushAt + kDirectAt);
+  m_buffer.append(bytes.data(), bytes.size());
   if (m_buffer.size() >= kFlushAt)
     Flush();
 }
@@ -300,7 +327,8 @@ bool PdfWriter::Pack(uint32_t nNum, const Value *pValue, std::string_view text) 
     m_packBody.append(text.data(), text.size());
   m_packBody += '\n';
   m_packNumbers.push_back(nNum);
-  if (m_packNumbers.size() >= 200 || m_packBody.size() >= (256u << 10))
+  // Larger streams compress better; readers decode one whole to reach any object in it.
+  if (m_packNumbers.size() >= 400 || m_packBody.size() >= (512u << 10))
     FlushPack();
   return true;
 }
@@ -398,27 +426,62 @@ void PdfWriter::WriteXrefStream(Value trailer) {
   while (nOffsetBytes < 8 && (xrefAt >> (8 * nOffsetBytes)) != 0)
     ++nOffsetBytes;
   const uint32_t nSize = m_offsets.Size();
-  std::string rows;
-  rows.reserve(static_cast<size_t>(nSize) * static_cast<size_t>(3 + nOffsetBytes));
-  auto field = [&rows](uint64_t value, int nBytes) {
-    for (int i = nBytes - 1; i >= 0; --i)
-      rows += static_cast<char>((value >> (8 * i)) & 0xFF);
+  // Each row is stored as its difference from the row above (the PNG "Up" predictor): rows of
+  // neighbouring objects differ in few bytes, so the table compresses several times better.
+  const size_t nColumns = static_cast<size_t>(3 + nOffsetBytes);
+  // Rows are compressed as they are made: a long merge has millions, and only their compressed
+  // form is held.
+  std::string rows, data;
+  z_stream zs{};
+  if (deflateInit(&zs, 6) != Z_OK) {
+    m_strError = "the cross-reference stream cannot be compressed";
+    return;
+  }
+  auto deflateRows = [&](int flush) {
+    zs.next_in = reinterpret_cast<Bytef *>(rows.data());
+    zs.avail_in = static_cast<uInt>(rows.size());
+    do {
+      unsigned char chunk[16384];
+      zs.next_out = chunk;
+      zs.avail_out = sizeof chunk;
+      deflate(&zs, flush);
+      data.append(reinterpret_cast<const char *>(chunk), sizeof chunk - zs.avail_out);
+    } while (zs.avail_out == 0 || (flush == Z_FINISH && zs.avail_in != 0));
+    rows.clear();
+  };
+  unsigned char row[12] = {}, above[12] = {};
+  auto put = [&](uint64_t type, uint64_t value, uint64_t index) {
+    row[0] = static_cast<unsigned char>(type);
+    for (int i = 0; i < nOffsetBytes; ++i)
+      row[1 + i] = static_cast<unsigned char>(value >> (8 * (nOffsetBytes - 1 - i)));
+    row[1 + nOffsetBytes] = static_cast<unsigned char>(index >> 8);
+    row[2 + nOffsetBytes] = static_cast<unsigned char>(index);
+    rows += '\x02';
+    for (size_t i = 0; i < nColumns; ++i)
+      rows += static_cast<char>(static_cast<unsigned char>(row[i] - above[i]));
+    std::copy(row, row + nColumns, above);
+    if (rows.size() >= 65536)
+      deflateRows(Z_NO_FLUSH);
   };
   m_offsets.ForEach([&](uint32_t n, const XrefOffsets::Entry &entry) {
-    if (n == 0) {
-      field(0, 1), field(0, nOffsetBytes), field(65535, 2);
-    } else if (entry.kind == XrefOffsets::Entry::InStream) {
-      field(2, 1), field(entry.value, nOffsetBytes), field(entry.index, 2);
-    } else {
-      field(1, 1), field(entry.value, nOffsetBytes), field(0, 2);
-    }
+    if (n == 0)
+      put(0, 0, 65535);
+    else if (entry.kind == XrefOffsets::Entry::InStream)
+      put(2, entry.value, entry.index);
+    else
+      put(1, entry.value, 0);
   });
-  const std::string data = FlateEncode(rows);
+  deflateRows(Z_FINISH);
+  deflateEnd(&zs);
   Dict &dict = trailer.dict();
   dict.Set("Type", Value::MakeName("XRef"));
   dict.Set("Size", Value(static_cast<int64_t>(nSize)));
   dict.Set("W", Value(Array{Value(1), Value(nOffsetBytes), Value(2)}));
   dict.Set("Filter", Value::MakeName("FlateDecode"));
+  Dict parms;
+  parms.Set("Predictor", Value(12));
+  parms.Set("Columns", Value(static_cast<int64_t>(nColumns)));
+  dict.Set("DecodeParms", Value(std::move(parms)));
   dict.Set("Length", Value(static_cast<int64_t>(data.size())));
   // Written by hand: a cross-reference stream is never encrypted.
   std::string text = std::to_string(nSelf) + " 0 obj\n";

@@ -17,11 +17,9 @@
 #include <unordered_map>
 #include <vector>
 
-namespace engine {
-class StagedOutput;
-}
-
 namespace engine::pdf {
+
+class StagedOutput;
 
 // The text of a value as PDF syntax (without encryption).
 void AppendValue(std::string &out, const Value &value);
@@ -72,6 +70,7 @@ public:
 
 private:
   void Put(std::string_view bytes);
+  void WriteOut(std::string_view bytes);
   void Flush();
   // False (and the writer fails) for a number not reserved or already written.
   bool BeginObject(uint32_t nNum);

@@ -20,8 +20,8 @@ constexpr size_t kMaxWarnings = 40;
 
 // Counting pages reads each object stream of the page tree once, in order: a small cache does.
 SourceDocument::SourceDocument(bool bPagesOnly)
-    : m_bPagesOnly(bPagesOnly), m_cache(bPagesOnly ? 64 : 2048),
-      m_streams(bPagesOnly ? (1u << 20) : (4u << 20)) {}
+    : m_bPagesOnly(bPagesOnly), m_cache(bPagesOnly ? 64 : 1024),
+      m_streams(bPagesOnly ? (1u << 20) : (1u << 20)) {}
 
 SourceDocument::~SourceDocument() = default;
 

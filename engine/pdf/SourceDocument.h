@@ -72,7 +72,6 @@ public:
                                                    const CancelFn &cancel = {});
   ~SourceDocument();
 
-  const Value &Trailer() const { return m_trailer; }
   // The document catalog (a dictionary).
   const Value &Catalog() const { return m_catalog->value; }
   Ref CatalogRef() const { return m_catalogRef; }

@@ -106,6 +106,10 @@ void SourceDocument::ListPages() {
     const ObjectPtr parentHolder = level.holder;
     Inherited attrs = level.attrs;
     const int depth = level.depth;
+    // The pages read so far go back to the system as the walk goes on: the tree's objects are
+    // spread over the whole file, and each read maps the file's neighbouring pages too.
+    if (nNodes % 512 == 511)
+      ReleasePages();
     if (++nNodes > limits::kMaxPageTreeNodes + limits::kMaxPages || !m_budget.Spend(1)) {
       limits::NoteHit(limits::Bound::PageTree);
       Warn(pszTooLarge);

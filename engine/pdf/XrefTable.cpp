@@ -74,7 +74,6 @@ void XrefTable::Set(uint32_t nNum, const XrefEntry &entry) {
     m_nCount += m_dense[nNum] == 0 ? 1 : 0;
     m_dense[nNum] = Pack(entry);
   }
-  m_nHighest = std::max(m_nHighest, nNum);
 }
 
 void XrefTable::Reserve(uint32_t nEnd) {
@@ -93,7 +92,6 @@ void XrefTable::Clear() {
   m_sparse.clear();
   m_bSparse = false;
   m_nCount = 0;
-  m_nHighest = 0;
 }
 
 namespace {

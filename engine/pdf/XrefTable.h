@@ -33,7 +33,6 @@ public:
   // its table once, not the copies of a table grown step by step.
   void Reserve(uint32_t nEnd);
   size_t Count() const { return m_nCount; }
-  uint32_t HighestNumber() const { return m_nHighest; }
   void Clear();
   template <typename F> void ForEach(F f) const {
     if (m_bSparse) {
@@ -55,7 +54,6 @@ private:
   std::unordered_map<uint32_t, uint64_t> m_sparse;
   bool m_bSparse = false;
   size_t m_nCount = 0;
-  uint32_t m_nHighest = 0;
 };
 
 // Reads the cross-reference sections that the file's last startxref leads to. Fills the table

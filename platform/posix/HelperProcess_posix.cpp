@@ -4,6 +4,8 @@
 // fork and exec).
 #include "HelperProcess.h"
 
+#include "FileDescriptor.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -56,18 +58,7 @@ bool HelperProcess::Start(const std::string &path) {
 }
 
 bool HelperProcess::Write(const std::string &data) {
-  if (m_socket < 0)
-    return false;
-  size_t done = 0;
-  while (done < data.size()) {
-    const ssize_t n = send(m_socket, data.data() + done, data.size() - done, MSG_NOSIGNAL);
-    if (n < 0 && errno == EINTR)
-      continue;
-    if (n <= 0)
-      return false;
-    done += static_cast<size_t>(n);
-  }
-  return true;
+  return m_socket >= 0 && WriteAll(m_socket, data);
 }
 
 bool HelperProcess::Read(size_t size, std::string *out, int timeoutMs,

@@ -124,4 +124,22 @@ std::string CaseName(const ::testing::TestParamInfo<CancelCase> &info) {
 
 INSTANTIATE_TEST_SUITE_P(Cli, Cancel, ::testing::ValuesIn(AllCases()), CaseName);
 
+// --info stops reading a file as soon as Ctrl-C comes, held to a processor time that the whole
+// reading (seconds of decoding) passes several times over.
+TEST(CancelInfo, CtrlCStopsTheReadingOfALargeDamagedFile) {
+  TempDir dir;
+  WriteFileBytes(dir.file("slow.pdf"), SlowToRead(400));
+  const int watch = inotify_init1(IN_CLOEXEC);
+  ASSERT_GE(watch, 0);
+  ASSERT_GE(inotify_add_watch(watch, dir.path().c_str(), IN_OPEN), 0);
+  ChildProcess child(
+      {"/usr/bin/prlimit", "--cpu=3", "--", VANTOREL_MERGE, "--info", dir.file("slow.pdf")});
+  ASSERT_TRUE(WaitForOpen(watch, 60000)) << "the program did not open its input";
+  child.Signal(SIGINT);
+  const ChildResult run = child.Wait(120);
+  close(watch);
+  ASSERT_TRUE(run.exited) << run.Describe();
+  EXPECT_EQ(run.exitCode, 130) << run.Describe();
+}
+
 } // namespace

@@ -31,8 +31,10 @@ TEST(CliOptions, LayoutNamesMapToEngineCodes) {
   EXPECT_EQ(o.nup, 2);
   EXPECT_EQ(o.orientation, 2);
   EXPECT_TRUE(o.bookmarks);
-  ASSERT_TRUE(Parse({"--paper", "source", "--no-bookmarks", "--allow", "print,copy", "-o", "x", "a"}, o, e));
+  EXPECT_TRUE(o.objectStreams);
+  ASSERT_TRUE(Parse({"--paper", "source", "--no-bookmarks", "--no-object-streams", "--allow", "print,copy", "-o", "x", "a"}, o, e));
   EXPECT_FALSE(o.bookmarks);
+  EXPECT_FALSE(o.objectStreams);
   EXPECT_EQ(o.paper, 8);
   EXPECT_TRUE(o.allowPrint && o.allowCopy && !o.allowEdit);
   EXPECT_TRUE(Parse({"-o", "x", "--", "-dash.pdf"}, o, e));

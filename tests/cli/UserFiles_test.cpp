@@ -44,7 +44,8 @@ void Make(const TempDir &d, const std::string &name) {
   }
 }
 
-// AddressSanitizer's shadow takes terabytes of address space: no cap under it.
+// No cap under AddressSanitizer, whose shadow takes terabytes of address space (clang, which
+// sanitize.sh builds with, does not say so through __SANITIZE_ADDRESS__; the build does).
 const char *const kMemoryCap = ADDRESS_CAPS ? "--as=1500000000" : "--core=0";
 
 class UserFiles : public ::testing::TestWithParam<UserFileCase> {};

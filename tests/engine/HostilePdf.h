@@ -123,6 +123,10 @@ const std::vector<WorkCase> &WorkBombCases();
 // whose cross-reference entry is wrong.
 std::string ScanXrefWrong(const std::string &jpeg);
 
+// A damaged file without a table, of nStreams object streams that the reader finds by a scan and
+// that each inflate to 60 MB of white space: about 60 KB per stream, and seconds of decoding.
+std::string SlowToRead(int nStreams);
+
 // LZW data of a run of zeros: 7,367,041 bytes, then 3,838 more for each of nCodes codes.
 std::string LzwZeros(size_t nCodes);
 

@@ -130,6 +130,16 @@ std::string ObjstmInterleaved() {
 
 } // namespace
 
+std::string SlowToRead(int nStreams) {
+  std::string out = "%PDF-1.5\n1 0 obj\n<< /Type /Catalog /Pages 2 0 R >>\nendobj\n"
+                    "2 0 obj\n<< /Type /Pages /Kids [] /Count 0 >>\nendobj\n";
+  const std::string stream = StreamObject("/Type /ObjStm /N 1 /First 4 /Filter /FlateDecode",
+                                          Deflate("3 0 " + std::string(60 << 20, ' ')));
+  for (int i = 0; i < nStreams; ++i)
+    out += std::to_string(10 + i) + " 0 obj\n" + stream + "\nendobj\n";
+  return out + "trailer\n<< /Root 1 0 R >>\n";
+}
+
 std::string LzwZeros(size_t nCodes) {
   std::string out;
   uint32_t buffer = 0, next = 258;

@@ -94,7 +94,7 @@ TEST_F(OutputFeatures, VersionIsTheHighestOfTheSourcesAndWhatEncryptionNeeds) {
   MakeNumberedPdf(dir.file("a.pdf"), 1);
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 1, nullptr, nullptr);
   ASSERT_TRUE(Run());
-  EXPECT_EQ(Header(), "%PDF-1.4");
+  EXPECT_EQ(Header(), "%PDF-1.5"); // object streams
   // A 1.7 source raises the version.
   std::string newer = ReadFileBytes(dir.file("a.pdf"));
   newer.replace(0, 8, "%PDF-1.7");
@@ -149,16 +149,22 @@ TEST_F(OutputFeatures, PasswordsAreWrittenInPdfDocEncoding) {
 
 namespace {
 
-TEST_F(OutputFeatures, ObjectStreamsMakeASmallerFileWithTheSamePages) {
+TEST_F(OutputFeatures, ObjectStreamsByDefaultMakeASmallerFileWithTheSamePages) {
   MakeNumberedPdf(dir.file("a.pdf"), 40);
   job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 40, nullptr, nullptr);
+  job.SetObjectStreams(false);
   ASSERT_TRUE(Run());
-  const size_t plain = ReadFileBytes(dir.file("out.pdf")).size();
+  // Off: a classic table that readers before PDF 1.5 take.
+  const std::string plainBytes = ReadFileBytes(dir.file("out.pdf"));
+  EXPECT_EQ(plainBytes.substr(0, 8), "%PDF-1.4");
+  EXPECT_NE(plainBytes.find("\nxref\n0 "), std::string::npos);
+  EXPECT_EQ(RunCommand("qpdf --show-xref '" + dir.file("out.pdf") + "'").find(": compressed"),
+            std::string::npos);
+  const size_t plain = plainBytes.size();
   const std::string plainText = RunCommand("pdftotext '" + dir.file("out.pdf") + "' -");
   for (int encryption : {-1, int{ENCRYPT_RC4_40}, int{ENCRYPT_AES_256}}) {
     MergerTool packed;
     packed.SetLayout(1, 0, 0);
-    packed.SetObjectStreams(true);
     packed.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 40, nullptr, nullptr);
     if (encryption >= 0) {
       packed.SetOpenPwd("pw");

@@ -35,8 +35,8 @@ TEST(ReaderFaults, NumbersAndValuesAreReadAsReadersReadThem) {
       {kManyDigits.c_str(), "0"}, // too many digits even for a real
       {"<< /A NaN /B 2 >>", "<</B 2>>"},
       {"[1 NaN 2 inf]", "[1 2]"},
-      {"<< /Type /Page /A 1\nendobj", "<</Type /Page/A 1>>"},
-      {"<< /Type /Page /A [1 2\nendobj", "<</Type /Page/A [1 2]>>"},
+      {"<< /Type /Page /A 1\nendobj", "<</Type/Page/A 1>>"},
+      {"<< /Type /Page /A [1 2\nendobj", "<</Type/Page/A[1 2]>>"},
       {"<< /A 1 ) /B 2 >>", "<</A 1/B 2>>"},
       {"<< /A 1 2 /B 3 >>", "<</A 1/B 3>>"},
       {"[1 2", "[1 2]"},

@@ -8,6 +8,9 @@ struct QpdfCheck {
   int status = -1;    // qpdf's exit status: 0 clean, 2 errors, 3 warnings
   std::string output; // what it printed, both streams
   bool Clean() const { return status == 0 && output.find("WARNING") == std::string::npos; }
+  // Clean but for what qpdf finds inside pages' content streams (a sheet that shows a damaged
+  // source page as it is carries the source's damage; a form of it would hide it from qpdf).
+  bool CleanButPageContent() const;
 };
 QpdfCheck CheckWithQpdf(const std::string &pdf, const std::string &password = "");
 

@@ -16,7 +16,9 @@ protected:
   MergeRecorder recorder;
   MergerTool job;
 
-  void SetUp() override { job.SetCallBack(&recorder, MergeRecorder::Progress, MergeRecorder::Cancel); }
+  void SetUp() override {
+    job.SetCallBack(&recorder, MergeRecorder::Progress, MergeRecorder::Cancel);
+  }
   std::string Out() const { return dir.file("out.pdf"); }
   void Add(const std::string &path, int pages, const char *range = nullptr, int index = 0) {
     ASSERT_TRUE(job.AppendMergeSrc(index, Wide(path).c_str(), pages, range, nullptr));
@@ -59,15 +61,21 @@ TEST_F(StartMerge, PagesInListOrderWithProgressSteps) {
 }
 
 TEST_F(StartMerge, DrawingOperatorsOfOneItem) {
-  MakeNumberedPdf(dir.file("a.pdf"), 1);
+  // A page narrower than its sheet is drawn as a form; one that fills the sheet as it is
+  // becomes the sheet, with its own content.
+  MakeNumberedPdf(dir.file("a.pdf"), 1, 500, 842);
+  MakeNumberedPdf(dir.file("b.pdf"), 1);
   job.SetLayout(1, 0, 0);
   Add(dir.file("a.pdf"), 1);
+  Add(dir.file("b.pdf"), 1);
   ASSERT_TRUE(Run());
   const PdfReadBack out = ReadBack(Out());
-  ASSERT_EQ(out.sheets.size(), 1u);
+  ASSERT_EQ(out.sheets.size(), 2u);
   ASSERT_EQ(out.sheets[0].drawn.size(), 1u);
   const std::string name = out.sheets[0].drawn[0];
   EXPECT_EQ(out.sheets[0].content, "q\n1 0 0 1 0 0 cm\n" + name + " Do\nQ\n");
+  EXPECT_EQ(out.sheets[1].content.find(" cm\n/X"), std::string::npos) << out.sheets[1].content;
+  EXPECT_TRUE(Near(Centre(2), PageColour(0)));
 }
 
 TEST_F(StartMerge, SamePathTwiceIsCopiedOnceAndPlacedTwice) {
@@ -87,7 +95,8 @@ TEST_F(StartMerge, SamePathTwiceIsCopiedOnceAndPlacedTwice) {
   ASSERT_TRUE(twice.StartMerge(0));
   const PdfReadBack out = ReadBack(dir.file("twice.pdf"));
   ASSERT_EQ(out.sheets.size(), 4u);
-  // One more sheet adds its page object and its content stream, nothing else.
+  // One more sheet adds its page object and, the page being placed again, its resources as an
+  // object that every further placement names; the content is the page's, written once.
   EXPECT_EQ(out.objectCount, once + 2);
   EXPECT_TRUE(Near(RenderPage(dir.file("twice.pdf"), 4).At(0.5, 0.5), PageColour(1)));
 }
@@ -173,9 +182,9 @@ TEST_F(StartMerge, LandscapeItemTurnsClockwiseToTheTop) {
 }
 
 TEST_F(StartMerge, PagesAreDrawnTurnedAsReadersShowThem) {
-  MakeTestPdf(dir.file("r.pdf"), {TestPage{595, 842, 0, 0, 180, 0x00A000},
-                                  TestPage{400, 300, 0, 0, 90, 0xFF0000},
-                                  TestPage{400, 300, 50, 60, 270, 0x0000FF}});
+  MakeTestPdf(dir.file("r.pdf"),
+              {TestPage{595, 842, 0, 0, 180, 0x00A000}, TestPage{400, 300, 0, 0, 90, 0xFF0000},
+               TestPage{400, 300, 50, 60, 270, 0x0000FF}});
   job.SetLayout(8, 0, 0); // every sheet sized by its page as shown
   Add(dir.file("r.pdf"), 3);
   ASSERT_TRUE(Run());

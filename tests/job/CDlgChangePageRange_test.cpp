@@ -131,6 +131,22 @@ TEST_F(PageRangeDialog, PageListIsCheckedOnOk) {
   EXPECT_EQ(dialog.strRange, " 1, 3, 4, 9-11, 12-15");
 }
 
+// A row that Choose Pages set to "Odd" or "Even" opens showing it and keeps it on OK; typed into
+// the dialog, the words stay refused.
+TEST_F(PageRangeDialog, KeywordsOnlyAsTheRowCameWithThem) {
+  for (const char *opened : {"Odd", "1-3"}) {
+    TestRangeDialog dialog(frame);
+    dialog.nTotalPages = 20;
+    dialog.nMode = 1;
+    dialog.strRange = opened;
+    dialog.Show();
+    EXPECT_EQ(RangeEdit(dialog)->GetValue(), opened);
+    EXPECT_EQ(ErrorLine(dialog), "");
+    RangeEdit(dialog)->ChangeValue("Odd");
+    EXPECT_EQ(dialog.TryAccept(), std::string(opened) == "Odd") << opened;
+  }
+}
+
 TEST_F(PageRangeDialog, CancelKeepsTheFields) {
   TestRangeDialog dialog(frame);
   dialog.nTotalPages = 5;

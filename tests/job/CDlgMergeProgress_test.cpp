@@ -163,7 +163,7 @@ TEST_F(ProgressDialog, RowsLeftOutBeforeTheRunAreNamedAfterIt) {
   _stru_ItemData_ locked = MakeRow(dir.file("x"), -1, nullptr, STATUS_LOAD_FAILED);
   locked.szFilePath = Utf8ToWide(dir.file("caf\xE9.pdf")); // a Latin-1 name, read as such
   locked.nReadState = READ_NEEDS_PASSWORD;
-  const _stru_ItemData_ noPage = MakeRow(dir.file("b.pdf"), 2, L"2-1");
+  const _stru_ItemData_ noPage = MakeRow(dir.file("b.pdf"), 1, L"Even");
   for (bool withGoodRow : {true, false}) {
     std::vector<_stru_ItemData_> rows = {unreadable, locked, noPage};
     if (withGoodRow)

@@ -1,7 +1,9 @@
 // The merge worker end to end, fed with rows and settings as the progress dialog feeds it.
 #include "AnsiText.h"
+#include "FileIdentity.h"
 #include "JobTestSupport.h"
 #include "MergeJob.h"
+#include "MergeRequest.h"
 #include "MergeWorker.h"
 #include "PdfMaker.h"
 #include "PdfReadBack.h"
@@ -52,7 +54,8 @@ protected:
 
 TEST_F(Worker, SingleFileRunMergesUsableRowsInOrder) {
   std::vector<_stru_ItemData_> rows = {
-      MakeRow(dir.file("a.pdf"), 3, L"1-2"),
+      MakeRow(dir.file("a.pdf"), 3,
+              L"3-2"), // pages 3 and 2, as the page range dialog lets it be typed
       MakeRow(dir.file("missing.pdf"), 0, nullptr, STATUS_LOAD_FAILED), // skipped
       MakeRow(dir.file("b.pdf"), 2, L""), // an emptied range means all pages
   };
@@ -240,7 +243,7 @@ TEST_F(Worker, StopWaitsForARunningWorker) {
 TEST_F(Worker, PasswordsInAnyScriptProtectTheOutput) {
   // AES-256, the window's protection: qpdf opens the output with the password as UTF-8.
   for (const wchar_t *password :
-       {L"\u00e9t\u00e9", L"pw\u20ac", L"\u65e5\u672c", L"pw\U0001F600"}) {
+       {L"\u00e9t\u00e9", L"pw\u20ac", L"\u65e5\u672c\u8a9e", L"pw\U0001F600"}) {
     CFSMSettings settings = MakeSettings(out, 1, 0, L"locked");
     settings.bOpenPwd = 1;
     settings.strOpenPwd = password;
@@ -316,12 +319,44 @@ TEST_F(Worker, DisabledPermissionPasswordTextIsNotUsed) {
   EXPECT_NE(info.find("Supplied password is owner password"), std::string::npos) << info;
 }
 
-TEST(EngineText, NullAndEmptyStayNull) {
-  EXPECT_EQ(ToEngineText(nullptr), nullptr);
-  EXPECT_EQ(ToEngineText(std::make_shared<std::wstring>()), nullptr);
-  auto text = ToEngineText(std::make_shared<std::wstring>(L"1-2, \u00fc"));
-  ASSERT_NE(text, nullptr);
-  EXPECT_EQ(*text, "1-2, \xfc");
+// What the job hands the engine: passwords as typed, in UTF-8; a row's pages as a list and the
+// file as it was read for the row.
+TEST_F(Worker, RowsAndSettingsBecomeTheEnginesRequest) {
+  CFSMSettings settings = MakeSettings(out, 1, 1);
+  settings.bOpenPwd = settings.bPermissionPwd = settings.bPrintingAllowed = 1;
+  settings.strOpenPwd = L"\u00e9t\u00e9";
+  settings.strPermissionPwd = L"\u65e5\u672c\u8a9e";
+  MergeRequest request = MakeJobRequest(settings, false);
+  EXPECT_EQ(request.strOpenPwd, "\xc3\xa9t\xc3\xa9");
+  EXPECT_EQ(request.strPermissionPwd, "\xe6\x97\xa5\xe6\x9c\xac\xe8\xaa\x9e");
+  EXPECT_EQ(request.nPermissions, 4);
+  _stru_ItemData_ row = MakeRow(dir.file("a.pdf"), 3, L"3-");
+  row.strPassword = "\xe6\x97\xa5";
+  row.nReadSize = 1234;
+  row.nReadModified = 5678;
+  std::wstring why;
+  ASSERT_TRUE(AppendRowSource(request, row, &why));
+  const MergeRequestSource &source = request.vecSources.at(0);
+  EXPECT_EQ(source.vecPages, std::vector<int32_t>{3});
+  EXPECT_EQ(source.strPassword, row.strPassword);
+  EXPECT_EQ(source.nFileSize, 1234);
+  EXPECT_EQ(source.nFileModified, 5678);
+  // A text that no longer reads for the row's page count is not merged as something else.
+  EXPECT_FALSE(AppendRowSource(request, MakeRow(dir.file("a.pdf"), 3, L"2, 5"), &why));
+  EXPECT_EQ(why, L"a.pdf: the page range \"2, 5\" does not read at character 4: page 5 is "
+                 L"beyond the last page (3)");
+}
+
+TEST_F(Worker, AFileChangedSinceItWasListedIsLeftOutWithItsReason) {
+  _stru_ItemData_ b = MakeRow(dir.file("b.pdf"), 2);
+  const FileStamp listed = ReadFileStamp(W(dir.file("b.pdf")));
+  b.nReadSize = listed.nSize;
+  b.nReadModified = listed.nModified;
+  MakeNumberedPdf(dir.file("b.pdf"), 5); // replaced after it was listed
+  EXPECT_EQ(RunMergeWorker(*Job({MakeRow(dir.file("a.pdf"), 3), b}, MakeSettings(out, 1, 0))), 0);
+  EXPECT_EQ(Sheets(out + "/a_b.pdf"), 3u);
+  EXPECT_NE(sink.Finished().strDetail.find(L"b.pdf: skipped: changed since it was read"),
+            std::wstring::npos);
 }
 
 } // namespace

@@ -54,6 +54,11 @@ TEST_F(Prober, TheHelperAnswersAsTheEngineDoes) {
   ProbeReply reply = prober.Probe(Request(dir.file("three.pdf")));
   EXPECT_EQ(reply.nPages, 3);
   EXPECT_EQ(reply.nStatus, PROBE_OK);
+  // With the file as it was read, which the merge checks the file against.
+  struct stat info {};
+  ASSERT_EQ(stat(dir.file("three.pdf").c_str(), &info), 0);
+  EXPECT_EQ(reply.nFileSize, info.st_size);
+  EXPECT_EQ(reply.nFileModified, info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec);
   ASSERT_GT(prober.GetHelperPid(), 0); // read in a process of its own
   const int helperPid = prober.GetHelperPid();
 

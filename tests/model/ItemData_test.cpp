@@ -115,4 +115,12 @@ TEST(ItemData, FileSizes) {
       ReadFileSize(std::wstring(dir.path().begin(), dir.path().end()) + L"/\u00e9t\u00e9.pdf"),
       2048u);
   EXPECT_EQ(ReadFileSize(L"/no/such/file.pdf"), 0u);
+  // A picture's row knows its file as it was listed; a PDF's as its reading says.
+  auto picture =
+      CreateItemData(std::wstring(dir.path().begin(), dir.path().end()) + L"/five.bin", false, {});
+  EXPECT_EQ(picture->nReadSize, 5);
+  EXPECT_GT(picture->nReadModified, 0);
+  TakeProbeAnswer(*picture, 1, false, L"", 7, 9);
+  EXPECT_EQ(picture->nReadSize, 7);
+  EXPECT_EQ(picture->nReadModified, 9);
 }

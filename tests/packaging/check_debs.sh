@@ -69,6 +69,7 @@ lacks lib '^usr/(bin|include|libexec|share/vantorel)|\.so$|pkgconfig'
 
 # The development files.
 has dev "usr/include/mergertool/MergerTool.h"
+has dev "usr/include/mergertool/MergeRequest.h"
 has dev "usr/include/mergertool/MergerExport.h"
 has dev "usr/lib/$triplet/libmergertool.so -> libmergertool.so.1"
 has dev "usr/lib/$triplet/pkgconfig/mergertool.pc"

@@ -65,7 +65,7 @@ grep -qx 'prefix=${pcfiledir}/\(\.\./\)*\.\.' "$pc" || fail "mergertool.pc is no
 export PKG_CONFIG_PATH=$(dirname "$pc")
 export PKG_CONFIG_LIBDIR=$PKG_CONFIG_PATH
 
-# MergerTool.h needs only itself and MergerExport.h: each installed header compiles alone.
+# The installed headers need only each other: each compiles alone.
 for header in "$prefix"/include/mergertool/*.h; do
   echo "#include <$(basename "$header")>" | g++ -std=c++17 -x c++ -fsyntax-only $(pkg-config --cflags mergertool) - ||
     fail "$(basename "$header") does not compile on its own"

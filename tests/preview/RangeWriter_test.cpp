@@ -1,6 +1,6 @@
 #include "RangeWriter.h"
 
-#include "MergerTool.h"
+#include "MergeRequest.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,7 @@ TEST(RangeWriter, WritesTheShortestText) {
       {{10, 11}, 20, "10-11"},
       {{5}, 5, "5"},
       {{1, 3, 5}, 5, "Odd"},
-      {{1, 3}, 6, "1, 3"},       // not every odd page of six
+      {{1, 3}, 6, "1, 3"}, // not every odd page of six
       {{2, 4}, 5, "Even"},
       {{2, 4, 6}, 6, "Even"},
       {{1}, 2, "1"}, // one page is never a keyword
@@ -42,20 +42,21 @@ TEST(RangeWriter, EverySelectionOfTwelvePagesReadsBackThroughTheEngine) {
       if (mask & (1u << (page - 1)))
         selected.push_back(page);
     const std::string text = WriteRangeText(selected, n);
-    std::vector<int32_t> merged;
-    EXPECT_TRUE(MergerTool::GetSelectPage(text.c_str(), merged, n)) << text;
+    PageRangeReading merged;
+    EXPECT_TRUE(MergerTool::ReadPageRange(text.c_str(), n, merged)) << text;
     // The engine merges exactly these pages, in order, each once.
-    ASSERT_EQ(selected, merged) << "mask " << mask << ": " << text;
+    ASSERT_EQ(selected, merged.vecPages) << "mask " << mask << ": " << text;
   }
 }
 
 TEST(RangeWriter, ReadsWhatTheEngineWouldMerge) {
-  EXPECT_EQ((std::vector<int32_t>{1, 3, 4, 9, 10, 11}), ReadRangeText("1, 3, 4, 9-11", 20));
-  EXPECT_EQ((std::vector<int32_t>{1, 3, 5}), ReadRangeText("Odd", 6));
-  // Repeats and order collapse; items the engine ignores select nothing.
-  EXPECT_EQ((std::vector<int32_t>{1, 3}), ReadRangeText("3,1,3, 5-4", 5));
-  EXPECT_EQ((std::vector<int32_t>{2, 3, 4, 5}), ReadRangeText("2-8", 5));
-  EXPECT_TRUE(ReadRangeText("", 5).empty());
+  EXPECT_EQ((std::vector<int32_t>{1, 3, 4, 9, 10, 11}), ReadRangeText(L"1, 3, 4, 9-11", 20));
+  EXPECT_EQ((std::vector<int32_t>{1, 3, 5}), ReadRangeText(L"Odd", 6));
+  // Repeats and order collapse; a range written downwards is its pages all the same.
+  EXPECT_EQ((std::vector<int32_t>{1, 3, 4, 5}), ReadRangeText(L"3,1,3, 5-4", 5));
+  // Of a text that names a page the file has not, the pages before it.
+  EXPECT_EQ((std::vector<int32_t>{2}), ReadRangeText(L"2, 3-8", 5));
+  EXPECT_TRUE(ReadRangeText(L"", 5).empty());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The layering check on small trees of its own: it passes downward includes and links, and
-# fails on an include or a link that points upwards.
+# fails on an include or a link that points upwards or out of a folder into the one around it.
 #   tests/scripts/check_layers_test.sh PATH/TO/check_layers.sh
 set -uo pipefail
 check=$1
@@ -31,7 +31,8 @@ echo '#pragma once' > "$tree/low/Low.h"
 echo '#include "Low.h"' > "$tree/low/Low.cpp"
 echo '#pragma once' > "$tree/high/High.h"
 printf '#include "High.h"\n#include "Low.h"\n#include "low/Low.h"\n#include <vector>\n' > "$tree/high/High.cpp"
-echo '#include "../High.h"' > "$tree/high/sub/Part.cpp"
+echo '#include "Low.h"' > "$tree/high/sub/Part.cpp"
+echo '#include "../High.h"' > "$tree/high/sub/High_sub.cpp"
 expect pass "includes and links that point downwards"
 
 echo '#include "High.h" // upwards' >> "$tree/low/Low.cpp"
@@ -45,6 +46,12 @@ echo 'add_library(low_lib STATIC Low.cpp)' > "$tree/low/CMakeLists.txt"
 echo '#include "Nowhere.h"' >> "$tree/low/Low.cpp"
 expect fail "an include that is in no folder"
 echo '#include "Low.h"' > "$tree/low/Low.cpp"
+
+for include in '"../High.h"' '"High.h"'; do
+  echo "#include $include" >> "$tree/high/sub/Part.cpp"
+  expect fail "an include of $include from the folder around a folder"
+  echo '#include "Low.h"' > "$tree/high/sub/Part.cpp"
+done
 
 echo '#pragma once' > "$tree/high/Low.h"
 expect fail "one header name in two folders"

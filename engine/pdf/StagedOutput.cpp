@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace engine {
+namespace engine::pdf {
 
 namespace {
 // Read without changing it: setting the mask to ask for it would race with other threads.
@@ -56,4 +56,4 @@ bool StagedOutput::Commit() {
   return true;
 }
 
-} // namespace engine
+} // namespace engine::pdf

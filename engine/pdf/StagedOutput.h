@@ -5,7 +5,7 @@
 
 #include <string>
 
-namespace engine {
+namespace engine::pdf {
 
 class StagedOutput {
 public:
@@ -27,4 +27,4 @@ private:
   bool m_bCommitted = false;
 };
 
-} // namespace engine
+} // namespace engine::pdf
