@@ -134,6 +134,8 @@ public:
   // The status line under the list: why the first selected row is left out of a merge, else how
   // many rows are; empty when every row will be merged.
   void UpdateStatusLine();
+  // UpdateStatusLine once the events queued now have been handled.
+  void ScheduleStatusLine();
   // Shows path selected in the desktop's file manager.
   void OpenInExplorer(const std::wstring &path);
   // A right click with the mouse pointer at screenPoint: sets the clicked row, enables the
@@ -247,6 +249,7 @@ private:
   wxTextCtrl *m_outputFolderEdit = nullptr;
   wxString m_strOutputFolder; // the output folder text bound to the edit
   wxStaticText *m_statusLine = nullptr;
+  bool m_bStatusLinePending = false;
   COutputSetting *m_panel = nullptr;
   CLvCover *m_cover = nullptr;
   CCoolButtonBar *m_titleBar = nullptr;

@@ -97,7 +97,7 @@ void CVantorelDlg::OnReadAnswer(int32_t id, const ProbeReply &reply) {
                                   : reply.reason;
   if (m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reason,
                               reply.nFileSize, reply.nFileModified))
-    UpdateStatusLine();
+    ScheduleStatusLine();
 }
 
 void CVantorelDlg::AskSourcePassword(int row) {

@@ -84,7 +84,19 @@ void CVantorelDlg::UpdateListButtons() {
     }
   }
   m_listBar->Refresh();
-  UpdateStatusLine();
+  ScheduleStatusLine();
+}
+
+void CVantorelDlg::ScheduleStatusLine() {
+  // The line looks at every row: a folder of thousands of files added and read row by row sets
+  // it once per batch of events rather than once per row.
+  if (m_bStatusLinePending)
+    return;
+  m_bStatusLinePending = true;
+  CallAfter([this] {
+    m_bStatusLinePending = false;
+    UpdateStatusLine();
+  });
 }
 
 void CVantorelDlg::UpdateStatusLine() {
