@@ -95,7 +95,9 @@ void CVantorelDlg::ScheduleStatusLine() {
   m_bStatusLinePending = true;
   CallAfter([this] {
     m_bStatusLinePending = false;
-    UpdateStatusLine();
+    // The window may have been shut down while the call waited.
+    if (!m_shutDown)
+      UpdateStatusLine();
   });
 }
 
