@@ -7,8 +7,8 @@
 
 #include <wx/control.h>
 #include <wx/dcclient.h>
-#include <wx/renderer.h>
 
+#include "FocusRing.h"
 #include "controls/CXListCtrl.h"
 
 namespace {
@@ -426,7 +426,7 @@ void CXListCtrl::PaintRows(wxDC &dc, const wxRect &clipIn) {
   if (m_rows.empty()) {
     // An empty list with the keyboard focus shows it round its rows' area.
     if (HasKeyboardFocus())
-      wxRendererNative::Get().DrawFocusRect(this, dc, GetRowsArea().Deflate(2));
+      DrawFocusRing(dc, GetRowsArea().Deflate(2));
     return;
   }
   int first = std::max(m_top, m_top + (clip.y - GetRowsArea().y) / m_rowHeight);
@@ -443,7 +443,7 @@ void CXListCtrl::PaintRows(wxDC &dc, const wxRect &clipIn) {
   if (m_focus >= first && m_focus <= last && HasKeyboardFocus()) {
     wxRect row = GetCellRect(m_focus, 0);
     row.width = m_HeaderCtrl.GetTotalWidth();
-    wxRendererNative::Get().DrawFocusRect(this, dc, row);
+    DrawFocusRing(dc, row);
   }
 }
 

@@ -1,7 +1,10 @@
 #include "CDlgMergeProgress.h"
 
+#include "AnsiText.h"
 #include "DialogUnits.h"
 #include "LangMessageBox.h"
+#include "LeftOutRows.h"
+#include "Localization.h"
 #include "ShowInFileManager.h"
 #include "SystemFolders.h"
 
@@ -60,12 +63,29 @@ void CDlgMergeProgress::OnInitDialog(wxInitDialogEvent &) {
   DestroyJob();
   MergeNotifySink *sink = this;
   m_pJob = std::make_shared<MergeJob>(sink, m_rows, m_settings);
-  if (!m_pJob->Start()) {
+  // A run over nothing would write an output without a page, or nothing at all, and call it
+  // done: the dialog says why instead.
+  if (m_pJob->HasNothingToMerge() || !m_pJob->Start()) {
     // Without a worker nobody would end the dialog.
     MergeNotice notice;
     notice.nMessage = WM_MERGE_FINISHED;
     PostMergeNotice(notice);
   }
+}
+
+wxString CDlgMergeProgress::DescribeRun(const wxString &notes) const {
+  wxString text;
+  if (m_pJob && m_pJob->HasNothingToMerge()) {
+    text = DescribeNothingToMerge(m_pJob->arrRows, m_pJob->vecLeftOut);
+  } else if (m_pJob && !m_pJob->vecLeftOut.empty()) {
+    text = LoadLangString(IDS_LEFT_OUT_REPORT) + "\n" +
+           ListLeftOutRows(m_pJob->arrRows, m_pJob->vecLeftOut);
+  }
+  // The notes name files by their paths, which need not be UTF-8.
+  if (!notes.empty())
+    text += (text.empty() ? "" : "\n\n") + LoadLangString(IDS_MERGE_REPORT) + "\n" +
+            ReadableText(notes.ToStdWstring());
+  return text;
 }
 
 void CDlgMergeProgress::PostMergeNotice(const MergeNotice &notice) {
@@ -92,10 +112,12 @@ void CDlgMergeProgress::OnProgress(wxThreadEvent &event) {
 }
 
 void CDlgMergeProgress::OnFinished(wxThreadEvent &event) {
-  const wxString notes = event.GetString();
-  if (event.GetInt() != 0) {
-    if (!notes.empty())
-      ShowMessage(notes, wxOK | wxICON_EXCLAMATION);
+  const wxString report = DescribeRun(event.GetString());
+  // A run that wrote nothing (every row failed, or there was none) is no success, whatever the
+  // worker says: there is nothing to show.
+  if (event.GetInt() != 0 && (!m_pJob || m_pJob->MadeAnything())) {
+    if (!report.empty())
+      ShowMessage(report, wxOK | wxICON_EXCLAMATION);
     if (m_pJob && !m_pJob->arrRows.empty()) {
       const auto &buffer = m_pJob->arrRows.front().pszOutPath;
       if (buffer && PathExists(*buffer))
@@ -103,8 +125,8 @@ void CDlgMergeProgress::OnFinished(wxThreadEvent &event) {
     }
   } else {
     wxString text = kFailedText;
-    if (!notes.empty())
-      text += "\n\n" + notes;
+    if (!report.empty())
+      text += "\n\n" + report;
     ShowMessage(text, wxOK | wxICON_INFORMATION);
   }
   CloseWithResult(wxID_OK);

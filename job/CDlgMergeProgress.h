@@ -23,8 +23,9 @@ wxDECLARE_EVENT(wxEVT_MERGE_CLOSE, wxThreadEvent);
 // The progress dialog of a merge (template 172, "Merge Progress"). When it opens it takes a
 // snapshot of the rows and settings it was given, starts the merge worker and shows its
 // progress; Cancel asks the worker to stop. When the worker has finished it shows the result in
-// the file manager, or "Failed to merge files or User cancel!", and closes itself. Escape and
-// Enter do not close it.
+// the file manager, or "Failed to merge files or User cancel!", and closes itself. Either way it
+// first names the rows left out before the run and what the merge skipped or repaired. When no
+// row can be merged it starts no worker and says why. Escape and Enter do not close it.
 //
 // The main window runs it modally after Build:
 //   CDlgMergeProgress dlg(this, rows, settings); // rows: copies of the list's records
@@ -66,6 +67,9 @@ private:
   void OnCharHook(wxKeyEvent &event);
   void OnClose(wxCloseEvent &event);
   void DestroyJob();
+  // What the user is told about the run besides its outcome: the rows left out before it (or
+  // why nothing could be merged) and the worker's notes.
+  wxString DescribeRun(const wxString &notes) const;
   void CloseWithResult(int result);
 
   std::vector<_stru_ItemData_> m_rows;

@@ -8,7 +8,11 @@
 
 MergeJob::MergeJob(MergeNotifySink *notify, std::vector<_stru_ItemData_> rows,
                    const CFSMSettings &settingsToCopy)
-    : pNotifySink(notify), arrRows(std::move(rows)), settings(settingsToCopy) {}
+    : pNotifySink(notify), arrRows(std::move(rows)), settings(settingsToCopy),
+      vecLeftOut(FindLeftOutRows(arrRows)) {
+  for (const LeftOutRow &left : vecLeftOut)
+    arrRows[left.nRow].nStatus = STATUS_LOAD_FAILED;
+}
 
 MergeJob::~MergeJob() { Stop(); }
 
@@ -67,6 +71,14 @@ void MergeJob::Stop(int nWaitMs) {
 }
 
 bool MergeJob::IsRunning() const { return m_bRunning; }
+
+bool MergeJob::MadeAnything() const {
+  // Both kinds of run mark what they wrote: the single file on row 0, each file on its row.
+  for (const _stru_ItemData_ &row : arrRows)
+    if (row.nStatus == STATUS_SUCCESS)
+      return true;
+  return false;
+}
 
 void MergeJob::Post(uint32_t nMessage, intptr_t wParam, intptr_t lParam,
                     const std::wstring &strDetail) const {

@@ -11,6 +11,7 @@
 #include "CFSMSettings.h"
 #include "CancelEvent.h"
 #include "ItemData.h"
+#include "LeftOutRows.h"
 #include "MergeMessages.h"
 
 // One merge run: a snapshot of the main window's rows and settings, the worker thread that
@@ -29,7 +30,9 @@ struct MergeJob : std::enable_shared_from_this<MergeJob> {
   static constexpr int kStopWaitMs = 3000;
 
   // Copies rows (row 0 first) and settings. notify receives every notification; it may be
-  // null (nothing is posted then) and must outlive the worker.
+  // null (nothing is posted then) and must outlive the worker. Rows a merge cannot take (not
+  // read, locked, still being read, or selecting no page) are marked STATUS_LOAD_FAILED in the
+  // copies, so the worker skips them, and listed in vecLeftOut.
   MergeJob(MergeNotifySink *notify, std::vector<_stru_ItemData_> rows,
            const CFSMSettings &settings);
   // Stops the worker as Stop does.
@@ -50,6 +53,10 @@ struct MergeJob : std::enable_shared_from_this<MergeJob> {
   void Stop(int nWaitMs = kStopWaitMs);
   // True while a started worker has not yet returned.
   bool IsRunning() const;
+  // True when every row is left out (or there is none): a run would merge nothing.
+  bool HasNothingToMerge() const { return vecLeftOut.size() == arrRows.size(); }
+  // True when the run wrote at least one output file.
+  bool MadeAnything() const;
 
   // Posts a notice to pNotifySink when there is one.
   void Post(uint32_t nMessage, intptr_t wParam, intptr_t lParam,
@@ -65,6 +72,8 @@ struct MergeJob : std::enable_shared_from_this<MergeJob> {
   std::unique_ptr<std::thread> pThread;
   std::vector<_stru_ItemData_> arrRows;
   CFSMSettings settings;
+  // The rows left out before the run, and why.
+  std::vector<LeftOutRow> vecLeftOut;
 
   // Lines for the user gathered by the worker (refused output paths, rows that failed); sent
   // with the finished notice. Touched only by the worker while it runs.
@@ -74,8 +83,8 @@ struct MergeJob : std::enable_shared_from_this<MergeJob> {
 
 private:
   std::atomic<bool> m_bRunning{false};
-  mutable std::mutex m_lock;         // between the worker's posts and Stop
-  bool m_bLetGo = false;             // Stop returned: the worker posts nothing any more
+  mutable std::mutex m_lock; // between the worker's posts and Stop
+  bool m_bLetGo = false;     // Stop returned: the worker posts nothing any more
   mutable std::condition_variable m_ended;
   bool m_bEnded = false;
   mutable int m_nPosting = 0; // notices being handed to the sink right now

@@ -11,6 +11,7 @@
 #include <wx/sizer.h>
 #include <wx/statbmp.h>
 #include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 namespace {
 
@@ -21,6 +22,9 @@ const int IDS_CANCEL = 152;
 const int kIconSize = 32;
 // Wider texts wrap, so that a long message makes a taller box rather than a very wide one.
 const int kWrapWidth = 420;
+// A text taller than this (a long list of files) scrolls in a box of this height instead, where
+// it can be read to its end and copied.
+const int kMaxTextHeight = 360;
 
 CMessageBox::Icon IconOfStyle(long style) {
   if (style & wxICON_EXCLAMATION) // also wxICON_WARNING
@@ -93,7 +97,29 @@ CMessageBox::CMessageBox(wxWindow *parent, const wxString &text, const wxString 
               wxRIGHT | wxALIGN_TOP, 14);
   auto *label = new wxStaticText(this, wxID_ANY, text);
   label->Wrap(kWrapWidth);
-  body->Add(label, 1, wxALIGN_CENTRE_VERTICAL);
+  if (label->GetBestSize().y <= kMaxTextHeight) {
+    body->Add(label, 1, wxALIGN_CENTRE_VERTICAL);
+  } else {
+    label->Destroy();
+    // A closing line of its own (the question after a list) stays in sight under the box.
+    wxString scrolledText = text, closing;
+    const size_t lastBreak = text.rfind("\n\n");
+    if (lastBreak != wxString::npos && text.find('\n', lastBreak + 2) == wxString::npos) {
+      scrolledText = text.Left(lastBreak);
+      closing = text.Mid(lastBreak + 2);
+    }
+    auto *texts = new wxBoxSizer(wxVERTICAL);
+    texts->Add(new wxTextCtrl(this, wxID_ANY, scrolledText, wxDefaultPosition,
+                              wxSize(kWrapWidth + 30, kMaxTextHeight),
+                              wxTE_MULTILINE | wxTE_READONLY | wxTE_WORDWRAP),
+               1, wxEXPAND);
+    if (!closing.empty()) {
+      auto *closingLabel = new wxStaticText(this, wxID_ANY, closing);
+      closingLabel->Wrap(kWrapWidth);
+      texts->Add(closingLabel, 0, wxTOP, 10);
+    }
+    body->Add(texts, 1, wxEXPAND);
+  }
   top->Add(body, 1, wxEXPAND | wxALL, 16);
 
   auto *buttons = new wxBoxSizer(wxHORIZONTAL);

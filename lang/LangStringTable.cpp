@@ -81,6 +81,19 @@ const Entry kStrings[] = {
     {240, L"Folder:"},
     {241, L"This file is still being read. Please wait until its page count shows."},
     {242, L"The password has a character that PDF passwords cannot hold."},
+    {270, L"Picture load failed"},
+    {271, L"cannot be read"},
+    {272, L"locked: its password was not given"},
+    {273, L"still being read"},
+    {274, L"its page range selects no page"},
+    {275, L"These files will be left out of the merge:"},
+    {276, L"Build without them?"},
+    {277, L"There is nothing to build: none of the files in the list can be used."},
+    {278, L"There is nothing to build: the page ranges of the files select no page."},
+    {279, L"Left out of the merge:"},
+    {280, L"Reported by the merge:"},
+    {282, L"Files left out of the merge: %d. Select one to see why."},
+    {283, L"the reader stopped on this file (it crashed or took too long)"},
 };
 
 } // namespace

@@ -4,7 +4,9 @@
 
 #include <wx/settings.h>
 
+#include "AnsiText.h"
 #include "FileListTexts.h"
+#include "LeftOutRows.h"
 #include "Localization.h"
 #include "MergerTool.h"
 #include "PathText.h"
@@ -74,11 +76,9 @@ void CFileList::SetCell(int row, int col, const std::wstring &text, bool isPdf) 
 int CFileList::AppendFile(const std::wstring &path) {
   if (!m_list)
     return -1;
-  const int kind = FindSupportedExtension(path);
-  if (kind < 0)
+  if (FindSupportedExtension(path) < 0)
     return -1;
-  const int row = InsertRow(GetCount(), kind == 0 ? CreateUnreadItemData(path)
-                                                  : CreateItemData(path, false, PdfProbe()));
+  const int row = InsertRow(GetCount(), CreateUnreadItemData(path));
   if (row < 0)
     return -1;
   _stru_ItemData_ *record = GetItemData(row);
@@ -148,11 +148,24 @@ void CFileList::ShowRecord(int row) {
     return;
   bool isPdf = EndsWithPdf(item->szFilePath);
   SetCell(row, 0, Decimal(row + 1), isPdf);
-  SetCell(row, 1, FileNameOfPath(item->szFilePath, PathSeparators::kSlashOrBackslash), isPdf);
-  m_list->SetItemToolTipText(row, 1, item->szFilePath);
+  SetCell(row, 1, ShownFileName(item->szFilePath), isPdf);
+  m_list->SetItemToolTipText(row, 1, ReadableText(item->szFilePath));
   SetCell(row, 3, PageCountText(*item), isPdf);
   SetCell(row, 2, FormatSizeText(item->nFileSize), isPdf);
+  ShowPageRange(row);
+}
+
+void CFileList::ShowPageRange(int row) {
+  const _stru_ItemData_ *item = GetItemData(row);
+  if (!item)
+    return;
+  const bool isPdf = EndsWithPdf(item->szFilePath);
   SetCell(row, 4, PageRangeText(*item, isPdf), isPdf);
+  LeftOutReason reason;
+  const std::wstring why =
+      FindLeftOutReason(*item, &reason) ? DescribeLeftOutReason(*item, reason) : std::wstring();
+  m_list->SetItemToolTipText(row, 3, why);
+  m_list->SetItemToolTipText(row, 4, why);
 }
 
 bool CFileList::DeleteRow(int row) {
@@ -198,8 +211,7 @@ bool CFileList::SetPageRange(int row, const std::wstring &range) {
   if (!item->pszPageRange)
     item->pszPageRange = std::make_shared<std::wstring>();
   *item->pszPageRange = range;
-  SetCell(row, 4, PageRangeText(*item, EndsWithPdf(item->szFilePath)),
-          EndsWithPdf(item->szFilePath));
+  ShowPageRange(row);
   return true;
 }
 
@@ -209,8 +221,7 @@ bool CFileList::SetAllPages(int row) {
     return false;
   if (item->pszPageRange)
     item->pszPageRange->clear();
-  SetCell(row, 4, PageRangeText(*item, EndsWithPdf(item->szFilePath)),
-          EndsWithPdf(item->szFilePath));
+  ShowPageRange(row);
   return true;
 }
 
@@ -218,11 +229,8 @@ void CFileList::Retranslate() {
   if (!m_list)
     return;
   for (int row = 0; row < GetCount(); ++row) {
-    _stru_ItemData_ *item = GetItemData(row);
-    if (!item || !item->HasAllPages())
-      continue;
-    bool isPdf = EndsWithPdf(item->szFilePath);
-    SetCell(row, 4, PageRangeText(*item, isPdf), isPdf);
+    // A custom range shows as it is in every language; the tool tips follow the language.
+    ShowPageRange(row);
   }
   CXHeaderCtrl *header = m_list->GetHeaderCtrl();
   for (int col = 0; col < header->GetItemCount() && col < int(kColumnTitleIds.size()); ++col)

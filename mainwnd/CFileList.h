@@ -14,20 +14,22 @@
 // deleted only through this class, and every change renumbers column 0 so that it shows each
 // row's 1-based position. The main window calls Retranslate on WM_LANGUAGE_CHANGED.
 //
-// A PDF row is listed at once and read afterwards: AppendFile hands its record to the reader
-// function, whose answer comes back, maybe much later, through TakeReadAnswer with the record's
-// nItemID (the row may have moved or gone meanwhile).
+// A row is listed at once and read afterwards, a picture as much as a PDF (a file named .jpg
+// need not be a picture): AppendFile hands its record to the reader function, whose answer comes
+// back, maybe much later, through TakeReadAnswer with the record's nItemID (the row may have
+// moved or gone meanwhile). A row that a merge would leave out says why in the tool tips of its
+// page count and page range cells.
 class CFileList {
 public:
   // Background colours of the two kinds of row (text is black).
   static constexpr COLORREF kPictureColor = RGBColor(200, 251, 221);
   static constexpr COLORREF kPdfColor = RGBColor(245, 205, 223);
 
-  // Asks for a PDF row's reading; the answer goes to TakeReadAnswer.
+  // Asks for a row's reading; the answer goes to TakeReadAnswer.
   using ReadRequest = std::function<void(const _stru_ItemData_ &record)>;
 
   // Works on list, which must outlive nothing: the records are released when this object
-  // goes. read asks for the reading of every new PDF row; without it PDFs are read at once, on
+  // goes. read asks for the reading of every new row; without it files are read at once, on
   // this thread.
   explicit CFileList(CXListCtrl *list, ReadRequest read = ReadRequest());
   ~CFileList();
@@ -41,8 +43,8 @@ public:
   void LayoutColumns();
 
   // Appends a row for path when its extension is supported: fills its record and its five cells;
-  // a PDF is shown as being read and its reading asked for. Returns the new row, or -1 when the
-  // extension is not supported (nothing is added).
+  // the file is shown as being read and its reading asked for. Returns the new row, or -1 when
+  // the extension is not supported (nothing is added).
   int AppendFile(const std::wstring &path);
   // Takes a reading's answer for the row whose record has itemId (page count, whether only a
   // password was missing, why the file is unusable, the file as it was read) and shows it. False
@@ -85,6 +87,8 @@ public:
 
 private:
   void SetCell(int row, int col, const std::wstring &text, bool isPdf);
+  // The page range cell and the tool tips that say why the row is left out of a merge.
+  void ShowPageRange(int row);
   // Takes the row out of the list and hands its record over (null for a row without one).
   std::unique_ptr<_stru_ItemData_> TakeRow(int row);
   // Inserts a row at position row for record, which it then owns, and shows it; the new row, or

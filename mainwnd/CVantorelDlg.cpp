@@ -14,6 +14,7 @@
 #include "CURLDropTarget.h"
 #include "CoolBarTables.h"
 #include "DialogUnits.h"
+#include "FocusRing.h"
 #include "LanguageMenu.h"
 #include "Localization.h"
 #include "MainMenus.h"
@@ -42,9 +43,14 @@ const int kTemplateHeight = 374;
 const wxColour kBackground(233, 233, 233);
 // Room kept free between the Add Folder bar and the list tool bar.
 const int kListBarGap = 10;
+// The list's place in template 108 (dialog units); its last rows give way to the status line.
+const int kListX = 7, kListY = 50, kListWidth = 586, kListHeight = 172;
+const int kStatusLineHeight = 10;
+const wxColour kStatusText(140, 0, 0);
 } // namespace
 
 CVantorelDlg::CVantorelDlg(wxWindow *parent, bool startUpdateCheck) {
+  UseFocusRingOnDesktopControls();
   // The window has no caption bar of its own; the minimise box and system menu let the task
   // bar minimise and restore it.
   Create(parent, wxID_ANY, kTitle, wxDefaultPosition,
@@ -127,6 +133,7 @@ CVantorelDlg::CVantorelDlg(wxWindow *parent, bool startUpdateCheck) {
   m_list->Bind(wxEVT_LIST_ITEM_DESELECTED, &CVantorelDlg::OnListSelection, this);
   m_list->Bind(wxEVT_LIST_ITEM_ACTIVATED, &CVantorelDlg::OnListActivated, this);
   m_list->Bind(wxEVT_LIST_ITEM_RIGHT_CLICK, &CVantorelDlg::OnListRightClickEvent, this);
+  m_list->Bind(wxEVT_CONTEXT_MENU, &CVantorelDlg::OnListContextMenu, this);
   FindWindow(IDC_BROWSE)->Bind(wxEVT_BUTTON, &CVantorelDlg::OnBrowse, this);
   FindWindow(IDC_OPEN_FOLDER)->Bind(wxEVT_BUTTON, &CVantorelDlg::OnOpenFolder, this);
   m_outputFolderEdit->Bind(wxEVT_KILL_FOCUS, &CVantorelDlg::OnOutputFolderKillFocus, this);
@@ -162,8 +169,13 @@ void CVantorelDlg::CreateControls() {
   m_listBar = new CCoolToolBar(this, IDC_LIST_BAR);
   place(m_listBar, rect(438, 18, 84, 18));
 
-  const wxRect listRect = rect(7, 50, 586, 172);
+  const wxRect listRect = rect(kListX, kListY, kListWidth, kListHeight - kStatusLineHeight);
   m_list = new CXListCtrl(this, IDC_LIST, listRect.GetPosition(), listRect.GetSize());
+  const wxRect statusRect =
+      rect(kListX, kListY + kListHeight - kStatusLineHeight + 1, kListWidth, kStatusLineHeight - 1);
+  m_statusLine = new wxStaticText(this, wxID_ANY, wxString(), statusRect.GetPosition(),
+                                  statusRect.GetSize(), wxST_NO_AUTORESIZE | wxST_ELLIPSIZE_END);
+  m_statusLine->SetForegroundColour(kStatusText);
 
   new wxStaticText(this, IDC_OUTPUT_PATH, wxT("Output Path:"), rect(6, 312, 143, 8).GetPosition(),
                    rect(6, 312, 143, 8).GetSize());
@@ -236,6 +248,7 @@ void CVantorelDlg::Retranslate() {
   m_buildBar->SetButtons(kBuildBar);
   m_folderBar->SetButtons(kAddFolderBar);
   m_files->Retranslate();
+  UpdateStatusLine();
   LayoutBars();
   Refresh();
 }

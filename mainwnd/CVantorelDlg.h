@@ -25,7 +25,9 @@ class COutputSetting;
 class CReadOnlyComboBox;
 class CXListCtrl;
 class wxListEvent;
+class wxContextMenuEvent;
 class wxMenu;
+class wxStaticText;
 class wxTextCtrl;
 
 // The application's only main window: a borderless skinned dialog (template 108) with the file
@@ -36,14 +38,19 @@ class wxTextCtrl;
 // The class is split by topic: start-up, layout and shut-down here; painting and dragging in
 // _paint, commands and Build in _commands, adding files in _files, list editing in _list.
 //
-// The listed PDFs are read in the background (SourceProbeQueue, through the probe helper): a row
-// shows "Reading..." until its answer comes, and Build waits for none of them: it refuses while
-// one is still being read. Settings are saved whenever one of the stored ones changes.
+// The listed files are read in the background (SourceProbeQueue, through the probe helper): a row
+// shows "Reading..." until its answer comes. Build waits for none of them; before a run it names
+// every row the merge would leave out and why (unreadable with the reader's reason, locked,
+// still being read, no page selected) and asks whether to build without them; it starts nothing
+// when no row can be merged, and says why. The status line under the list says why the selected
+// row is left out, or how many are. Settings are saved whenever one of the stored ones changes.
 //
-// Keyboard: every bar button, the list, the panel, the output controls and Build are in the Tab
-// order. On the list: Enter acts as a double click, Shift+F10 and the Menu key open the context
-// menu at the selection, Delete removes the selection, Ctrl+A selects every row, Ctrl+Up and
-// Ctrl+Down move the selected row, Ctrl+Home and Ctrl+End move it to the top or the bottom.
+// Keyboard: every bar button, the list (or the cover in its place), the panel, the output
+// controls and Build are in the Tab order. On the list: Enter acts as a double click, Shift+F10
+// and the Menu key open the context menu at the selection (GTK reports the Menu key as WXK_MENU,
+// and both keys as a context menu request from the keyboard), Delete removes the selection,
+// Ctrl+A selects every row, Ctrl+Up and Ctrl+Down move the selected row, Ctrl+Home and Ctrl+End
+// move it to the top or the bottom.
 //
 // The protected virtual methods are the window's doors to other windows and to the desktop
 // (message boxes, pickers, modal dialogs, the shell); tests replace them.
@@ -124,6 +131,11 @@ public:
   void ActivateRow(int row);
   // Shift+F10 or the Menu key: the context menu for the first selected row, shown below it.
   void ShowContextMenuForSelection();
+  // The status line under the list: why the first selected row is left out of a merge, else how
+  // many rows are; empty when every row will be merged.
+  void UpdateStatusLine();
+  // UpdateStatusLine once the events queued now have been handled.
+  void ScheduleStatusLine();
   // Shows path selected in the desktop's file manager.
   void OpenInExplorer(const std::wstring &path);
   // A right click with the mouse pointer at screenPoint: sets the clicked row, enables the
@@ -153,6 +165,7 @@ public:
   COutputSetting *GetOutputSetting() const { return m_panel; }
   CReadOnlyComboBox *GetOutputNameBox() const { return m_outputName; }
   wxTextCtrl *GetOutputFolderEdit() const { return m_outputFolderEdit; }
+  wxStaticText *GetStatusLine() const { return m_statusLine; }
   CCoolButtonBar *GetTitleBar() const { return m_titleBar; }
   CCoolToolBar *GetAddFilesBar() const { return m_addBar; }
   CCoolToolBar *GetAddFolderBar() const { return m_folderBar; }
@@ -172,6 +185,8 @@ public:
 protected:
   // A message box with OK, the exclamation icon and the window's title.
   virtual void ShowMessage(const wxString &text);
+  // A message box with Yes and No, the question icon and the window's title; true for Yes.
+  virtual bool AskYesNo(const wxString &text);
   // The desktop's multi-selection file dialog in folder; false on Cancel.
   virtual bool AskFilesToAdd(const std::wstring &folder, std::vector<std::wstring> *paths);
   // The folder picker opened on initial (empty: none); false on Cancel.
@@ -220,6 +235,7 @@ private:
   void OnListSelection(wxListEvent &event);
   void OnListActivated(wxListEvent &event);
   void OnListRightClickEvent(wxListEvent &event);
+  void OnListContextMenu(wxContextMenuEvent &event);
   void OnBrowse(wxCommandEvent &event);
   void OnOpenFolder(wxCommandEvent &event);
   void OnHelpEvent(wxHelpEvent &event);
@@ -232,6 +248,8 @@ private:
   CReadOnlyComboBox *m_outputName = nullptr;
   wxTextCtrl *m_outputFolderEdit = nullptr;
   wxString m_strOutputFolder; // the output folder text bound to the edit
+  wxStaticText *m_statusLine = nullptr;
+  bool m_bStatusLinePending = false;
   COutputSetting *m_panel = nullptr;
   CLvCover *m_cover = nullptr;
   CCoolButtonBar *m_titleBar = nullptr;

@@ -12,6 +12,7 @@
 #include "CoolBarTables.h"
 #include "LanguageChanged.h"
 #include "LanguageMenu.h"
+#include "LeftOutRows.h"
 #include "Localization.h"
 #include "MainMenus.h"
 #include "MenuCommandId.h"
@@ -20,10 +21,6 @@
 
 #include <wx/textctrl.h>
 #include <wx/utils.h>
-
-namespace {
-const int IDS_STILL_READING = 232;
-} // namespace
 
 void CVantorelDlg::OnBarCommandEvent(wxCommandEvent &event) { OnBarCommand(event.GetInt()); }
 
@@ -167,11 +164,6 @@ void CVantorelDlg::Build() {
   if (!m_panel->ExchangeFromControls())
     return;
   m_settings.strOutputFileName = m_outputName->GetValue().ToStdWstring();
-  if (IsReadingFiles()) {
-    // A row still being read has no page count yet: merging now would leave it out.
-    ShowMessage(LoadLangString(IDS_STILL_READING));
-    return;
-  }
   const std::wstring errors = CollectBuildErrors(m_settings);
   if (!errors.empty()) {
     ShowMessage(errors);
@@ -181,6 +173,17 @@ void CVantorelDlg::Build() {
   for (int row = 0; row < m_files->GetCount(); ++row)
     if (const _stru_ItemData_ *item = m_files->GetItemData(row))
       rows.push_back(*item);
+  // No row is left out without a word: the user learns which and why before anything runs, and
+  // an output without a page is never made.
+  const std::vector<LeftOutRow> leftOut = FindLeftOutRows(rows);
+  if (leftOut.size() == rows.size()) {
+    ShowMessage(DescribeNothingToMerge(rows, leftOut));
+    return;
+  }
+  if (!leftOut.empty() &&
+      !AskYesNo(LoadLangString(IDS_LEFT_OUT_QUESTION) + L"\n" + ListLeftOutRows(rows, leftOut) +
+                L"\n\n" + LoadLangString(IDS_BUILD_WITHOUT)))
+    return;
   RunMergeProgress(rows, m_settings);
   ShowUpgradeDialog();
 }
@@ -247,8 +250,9 @@ bool CVantorelDlg::OnListKey(const wxKeyEvent &event) {
     RemoveSelectedRows();
     return true;
   }
+  // GTK names the Menu key WXK_MENU; WXK_WINDOWS_MENU is its name elsewhere.
   if ((modifiers == wxMOD_NONE && (key == WXK_RETURN || key == WXK_NUMPAD_ENTER)) ||
-      (modifiers == wxMOD_NONE && key == WXK_WINDOWS_MENU) ||
+      (modifiers == wxMOD_NONE && (key == WXK_MENU || key == WXK_WINDOWS_MENU)) ||
       (modifiers == wxMOD_SHIFT && key == WXK_F10)) {
     if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
       if (!selected.empty())

@@ -28,6 +28,11 @@ void CVantorelDlg::ShowMessage(const wxString &text) {
   ShowMessageBox(IsShown() ? this : nullptr, text, kTitle, wxOK | wxICON_EXCLAMATION);
 }
 
+bool CVantorelDlg::AskYesNo(const wxString &text) {
+  return ShowMessageBox(IsShown() ? this : nullptr, text, kTitle, wxYES_NO | wxICON_QUESTION) ==
+         wxYES;
+}
+
 bool CVantorelDlg::AskFilesToAdd(const std::wstring &folder, std::vector<std::wstring> *paths) {
   // Only files that are there can be added; the title is the bar's caption, in the language.
   wxFileDialog dialog(this, LoadLangString(kAddFilesTitle), folder, wxString(),

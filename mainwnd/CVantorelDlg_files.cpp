@@ -9,6 +9,7 @@
 #include "CFileList.h"
 #include "CLvCover.h"
 #include "FileAdding.h"
+#include "LeftOutRows.h"
 #include "Localization.h"
 #include "MergeWorker.h"
 #include "MergerTool.h"
@@ -89,9 +90,14 @@ void CVantorelDlg::OnReadAnswer(int32_t id, const ProbeReply &reply) {
       m_passwordCheck(reply);
     return;
   }
-  // A row removed while it was read takes nothing.
-  m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reply.reason,
-                          reply.nFileSize, reply.nFileModified);
+  // A row removed while it was read takes nothing. A reader that crashed or hung gave no reason
+  // of its own: the row says what happened.
+  const std::wstring reason = reply.reason.empty() && reply.nStatus == kProbeHelperFailed
+                                  ? LoadLangString(IDS_READER_STOPPED)
+                                  : reply.reason;
+  if (m_files->TakeReadAnswer(id, reply.nPages, reply.nStatus == PROBE_NEEDS_PASSWORD, reason,
+                              reply.nFileSize, reply.nFileModified))
+    ScheduleStatusLine();
 }
 
 void CVantorelDlg::AskSourcePassword(int row) {
@@ -100,7 +106,7 @@ void CVantorelDlg::AskSourcePassword(int row) {
     return;
   const int32_t id = item->nItemID;
   const std::wstring path = item->szFilePath;
-  CDlgSourcePassword dialog(this, FileNameOfPath(path, PathSeparators::kSlashOrBackslash));
+  CDlgSourcePassword dialog(this, ShownFileName(path));
   std::string accepted;
   ProbeReply answer;
   dialog.onCheck = [&](const wxString &typed) {

@@ -7,11 +7,14 @@
 #include "CDlgChangePageRange.h"
 #include "CFileList.h"
 #include "FileListTexts.h"
+#include "LangFormat.h"
+#include "LeftOutRows.h"
 #include "Localization.h"
 #include "MainMenus.h"
 #include "SourceProbeQueue.h"
 #include "controls/CXListCtrl.h"
 
+#include <wx/stattext.h>
 #include <wx/utils.h>
 
 namespace {
@@ -81,6 +84,43 @@ void CVantorelDlg::UpdateListButtons() {
     }
   }
   m_listBar->Refresh();
+  ScheduleStatusLine();
+}
+
+void CVantorelDlg::ScheduleStatusLine() {
+  // The line looks at every row: a folder of thousands of files added and read row by row sets
+  // it once per batch of events rather than once per row.
+  if (m_bStatusLinePending)
+    return;
+  m_bStatusLinePending = true;
+  CallAfter([this] {
+    m_bStatusLinePending = false;
+    // The window may have been shut down while the call waited.
+    if (!m_shutDown)
+      UpdateStatusLine();
+  });
+}
+
+void CVantorelDlg::UpdateStatusLine() {
+  const std::vector<int> selected = m_list->GetSelectedItems();
+  std::wstring text;
+  LeftOutReason reason;
+  int leftOut = 0;
+  for (int row = 0; row < m_files->GetCount(); ++row) {
+    const _stru_ItemData_ *item = m_files->GetItemData(row);
+    if (item && FindLeftOutReason(*item, &reason))
+      ++leftOut;
+  }
+  const _stru_ItemData_ *first = selected.empty() ? nullptr : m_files->GetItemData(selected[0]);
+  if (first && FindLeftOutReason(*first, &reason))
+    text = ShownFileName(first->szFilePath) + L": " + DescribeLeftOutReason(*first, reason);
+  else if (leftOut > 0)
+    text = FormatLangText(LoadLangString(IDS_LEFT_OUT_SUMMARY), {leftOut});
+  if (m_statusLine->GetLabelText() == text)
+    return;
+  m_statusLine->SetLabelText(text);
+  // The line is cut to the window's width; its tool tip holds all of it.
+  m_statusLine->SetToolTip(text);
 }
 
 void CVantorelDlg::EnableContextMenu(int clickedRow) {
@@ -171,6 +211,7 @@ void CVantorelDlg::ChangePageRange(int row) {
     m_files->SetPageRange(row, dialog.strRange.ToStdWstring());
   else if (dialog.nMode == 0)
     m_files->SetAllPages(row);
+  UpdateStatusLine();
 }
 
 void CVantorelDlg::OpenInExplorer(const std::wstring &path) {
@@ -206,6 +247,15 @@ void CVantorelDlg::ShowContextMenuForSelection() {
          wxPoint(4, 0);
   }
   PopupAt(m_listMenu.get(), at);
+}
+
+void CVantorelDlg::OnListContextMenu(wxContextMenuEvent &event) {
+  // GTK asks for the menu from the keyboard (the Menu key, Shift+F10) without a position; a
+  // request with a position comes from a right click, which has opened the menu already.
+  if (event.GetPosition() == wxDefaultPosition)
+    ShowContextMenuForSelection();
+  else
+    event.Skip();
 }
 
 void CVantorelDlg::OnListRightClickEvent(wxListEvent &) {

@@ -47,6 +47,7 @@ void CVantorelDlg::ChoosePages(int row) {
     m_files->SetAllPages(row);
   else
     m_files->SetPageRange(row, dialog.GetRangeText());
+  UpdateStatusLine();
 }
 
 void CVantorelDlg::OpenPreview() {

@@ -25,14 +25,14 @@ std::wstring FormatSizeText(uint64_t size) {
 }
 
 std::wstring PageRangeText(const _stru_ItemData_ &item, bool isPdf) {
-  if (isPdf && item.nReadState == READ_PENDING)
+  if (item.nReadState == READ_PENDING)
     return LoadLangString(IDS_READING);
   if (isPdf && item.nReadState == READ_NEEDS_PASSWORD)
     return LoadLangString(IDS_NEEDS_PASSWORD);
   if (!item.HasAllPages())
     return *item.pszPageRange;
   if (!isPdf)
-    return LoadLangString(IDS_ALL_PICTURE);
+    return LoadLangString(item.nTotalPage >= 1 ? IDS_ALL_PICTURE : IDS_PICTURE_FAILED);
   return LoadLangString(item.nTotalPage >= 1 ? IDS_ALL_PDF : IDS_PDF_FAILED);
 }
 

@@ -17,6 +17,7 @@ constexpr int IDS_ALL_PDF = 175;        // "All(Double click to change the page 
 constexpr int IDS_PDF_FAILED = 192;     // "PDF load fiailed"
 constexpr int IDS_READING = 230;        // "Reading...": the PDF is still being read
 constexpr int IDS_NEEDS_PASSWORD = 231; // the PDF opens only with a password
+constexpr int IDS_PICTURE_FAILED = 270; // "Picture load failed"
 
 // Width of column col for a list window width: weight * W / 64 with W = list width - width of
 // a vertical scroll bar - 2.
@@ -26,8 +27,8 @@ int ColumnWidth(int col, int listWidth, int scrollBarWidth);
 std::wstring FormatSizeText(uint64_t size);
 
 // The page range cell's text for a record: the custom range when there is one, else by kind
-// ("All" for a picture, the PDF's all-pages hint, or the failed-load text), and for a PDF not
-// read yet or locked by a password, what it waits for.
+// ("All" for a picture, the PDF's all-pages hint, or the failed-load text of its kind), and for
+// a file not read yet or a PDF locked by a password, what it waits for.
 std::wstring PageRangeText(const _stru_ItemData_ &item, bool isPdf);
 // The page count cell's text: the count, or nothing while the PDF is being read.
 std::wstring PageCountText(const _stru_ItemData_ &item);

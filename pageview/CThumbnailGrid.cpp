@@ -3,6 +3,7 @@
 // queue, so the cost of a paint does not grow with the document.
 #include "CThumbnailGrid.h"
 
+#include "FocusRing.h"
 #include "ThumbnailQueue.h"
 
 #include <algorithm>
@@ -69,9 +70,7 @@ void CThumbnailGrid::SetPageCount(int pageCount) {
   Refresh();
 }
 
-int CThumbnailGrid::GetColumns() const {
-  return std::max(1, GetClientSize().x / kCellWidth);
-}
+int CThumbnailGrid::GetColumns() const { return std::max(1, GetClientSize().x / kCellWidth); }
 
 wxRect CThumbnailGrid::CellRect(int index) const {
   const int columns = GetColumns();
@@ -191,11 +190,8 @@ void CThumbnailGrid::DrawCell(wxDC &dc, int index, const wxRect &cell) {
                                 : GetForegroundColour());
   const wxRect label(cell.x, box.GetBottom() + 1, cell.width, kLabelHeight);
   dc.DrawLabel(wxString::Format("%d", index + 1), label, wxALIGN_CENTRE);
-  if (index == m_selection.Focus() && HasFocus()) {
-    dc.SetPen(wxPen(GetForegroundColour(), 1, wxPENSTYLE_DOT));
-    dc.SetBrush(*wxTRANSPARENT_BRUSH);
-    dc.DrawRectangle(wxRect(cell).Deflate(1));
-  }
+  if (index == m_selection.Focus() && HasFocus())
+    DrawFocusRing(dc, wxRect(cell).Deflate(1));
 }
 
 void CThumbnailGrid::OnPaint(wxPaintEvent &) {
@@ -214,7 +210,8 @@ void CThumbnailGrid::PaintTo(wxDC &dc) {
   // Converted bitmaps are kept only a screen's worth around the screen.
   const int keep = last - first + 1;
   for (auto it = m_bitmaps.begin(); it != m_bitmaps.end();)
-    it = (it->first < first - keep || it->first > last + keep) ? m_bitmaps.erase(it) : std::next(it);
+    it =
+        (it->first < first - keep || it->first > last + keep) ? m_bitmaps.erase(it) : std::next(it);
   for (int index = first; index <= last; ++index)
     DrawCell(dc, index, CellRect(index));
   TellQueue();

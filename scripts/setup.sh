@@ -8,7 +8,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake pkg-config clang libclang-rt-14-dev
   libpodofo-dev libssl-dev zlib1g-dev
-  libgdk-pixbuf-2.0-dev libwxgtk3.2-dev libcurl4-openssl-dev libpoppler-glib-dev
+  libgdk-pixbuf-2.0-dev libwxgtk3.2-dev libcurl4-openssl-dev libpoppler-glib-dev librsvg2-common
   libgtest-dev googletest
   qpdf poppler-utils mupdf-tools shared-mime-info glpk-doc auto-multiple-choice-doc-pdf
   python3 python3-pypdf

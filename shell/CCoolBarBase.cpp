@@ -1,9 +1,9 @@
 #include "CCoolBarBase.h"
 
+#include "FocusRing.h"
 #include "Localization.h"
 
 #include <wx/dcbuffer.h>
-#include <wx/renderer.h>
 #include <wx/utils.h>
 
 CCoolBarBase::CCoolBarBase(wxWindow *parent, wxWindowID id, const wxPoint &pos, const wxSize &size)
@@ -271,9 +271,6 @@ void CCoolBarBase::OnCaptureLost(wxMouseCaptureLostEvent &) {
 void CCoolBarBase::OnPaint(wxPaintEvent &) {
   wxAutoBufferedPaintDC dc(this);
   DrawBar(dc);
-  if (HasFocus() && IsValidIndex(m_nFocus)) {
-    const wxRect rect = wxRect(ButtonAt(m_nFocus).rect).Deflate(3);
-    if (!rect.IsEmpty())
-      wxRendererNative::Get().DrawFocusRect(this, dc, rect);
-  }
+  if (HasFocus() && IsValidIndex(m_nFocus))
+    DrawFocusRing(dc, wxRect(ButtonAt(m_nFocus).rect).Deflate(1));
 }

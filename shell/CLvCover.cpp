@@ -1,5 +1,6 @@
 #include "CLvCover.h"
 
+#include "FocusRing.h"
 #include "LanguageChanged.h"
 #include "Localization.h"
 #include "ResourceBitmap.h"
@@ -69,6 +70,9 @@ bool CLvCover::Create(wxWindow *parent, wxWindowID id, const wxPoint &pos, const
   Bind(wxEVT_MOTION, &CLvCover::OnMouseMove, this);
   Bind(wxEVT_LEFT_DOWN, &CLvCover::OnLeftDown, this);
   Bind(WM_LANGUAGE_CHANGED, &CLvCover::OnLanguageChanged, this);
+  Bind(wxEVT_CHAR_HOOK, &CLvCover::OnCharHook, this);
+  Bind(wxEVT_SET_FOCUS, &CLvCover::OnFocusChanged, this);
+  Bind(wxEVT_KILL_FOCUS, &CLvCover::OnFocusChanged, this);
   LoadCoverImage(GetProgramFolder() + L"/lv_cover_merger.png");
   return true;
 }
@@ -121,6 +125,8 @@ void CLvCover::DrawCover(wxDC &dc, const wxSize &size) {
     dc.Blit(0, 0, std::min(w, m_coverBitmap.GetWidth()), std::min(h, m_coverBitmap.GetHeight()),
             &source, 0, 0);
   }
+  if (HasFocus())
+    DrawFocusRing(dc, GetFocusRingRect());
 }
 
 void CLvCover::OnPaint(wxPaintEvent &) {
@@ -140,3 +146,18 @@ void CLvCover::OnLeftDown(wxMouseEvent &event) {
 }
 
 void CLvCover::OnLanguageChanged(wxCommandEvent &) { Refresh(true); }
+
+void CLvCover::OnCharHook(wxKeyEvent &event) {
+  const int key = event.GetKeyCode();
+  if (event.GetModifiers() == wxMOD_NONE &&
+      (key == WXK_RETURN || key == WXK_NUMPAD_ENTER || key == WXK_SPACE)) {
+    m_notify.Send(kClickCommand);
+    return;
+  }
+  event.Skip();
+}
+
+void CLvCover::OnFocusChanged(wxFocusEvent &event) {
+  RefreshRect(GetFocusRingRect(), false);
+  event.Skip();
+}

@@ -28,10 +28,10 @@ protected:
     return RGBColor(image.GetRed(pt.x, pt.y), image.GetGreen(pt.x, pt.y),
                     image.GetBlue(pt.x, pt.y));
   }
-  // A point inside the cell that text never reaches.
+  // A point inside the cell that neither text nor the focus ring round the row reaches.
   wxPoint Blank(int row, int col) {
     wxRect r = list->GetCellRect(row, col);
-    return wxPoint(r.GetRight() - 3, r.y + 1);
+    return wxPoint(r.GetRight() - 3, r.y + 3);
   }
 };
 

@@ -1,5 +1,6 @@
 // The progress dialog under a display: the worker's notices drive the bar, the result is shown
 // or the failure message is, Cancel reaches the worker, Escape and Enter do nothing.
+#include "AnsiText.h"
 #include "CDlgMergeProgress.h"
 #include "JobTestSupport.h"
 #include "PdfMaker.h"
@@ -12,6 +13,7 @@
 #include <mutex>
 #include <sys/stat.h>
 #include <thread>
+#include <unistd.h>
 #include <utility>
 
 #include <gtest/gtest.h>
@@ -138,19 +140,53 @@ TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
   EXPECT_TRUE(dialog.styles[0] & wxICON_INFORMATION);
 }
 
-TEST_F(ProgressDialog, PerRowFailuresAreListedBeforeTheFolderIsShown) {
+TEST_F(ProgressDialog, APerRowRunThatMadeNothingIsAFailure) {
   // The output folder cannot be made (a file stands where it should be): both rows fail. The
-  // path row 0 holds exists, so it is still shown after the failures are listed.
+  // path row 0 holds exists, but nothing was made there: nothing is shown as a result.
   WriteFileBytes(out, "not a folder");
   TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
   Open(dialog);
   dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
   ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_TRUE(dialog.messages[0].StartsWith("Failed to merge files or User cancel!\n\n"));
   EXPECT_TRUE(dialog.messages[0].Contains(dir.file("a.pdf")));
   EXPECT_TRUE(dialog.messages[0].Contains(dir.file("b.pdf")));
-  EXPECT_TRUE(dialog.styles[0] & wxICON_EXCLAMATION);
-  EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out)});
+  EXPECT_TRUE(dialog.shown.empty());
+}
+
+// Rows the job leaves out are named after the run, and a job with nothing to merge starts no
+// worker and writes nothing.
+TEST_F(ProgressDialog, RowsLeftOutBeforeTheRunAreNamedAfterIt) {
+  _stru_ItemData_ unreadable = MakeRow(dir.file("text.pdf"), -1, nullptr, STATUS_LOAD_FAILED);
+  unreadable.strReadProblem = L"not a PDF (no header)";
+  _stru_ItemData_ locked = MakeRow(dir.file("x"), -1, nullptr, STATUS_LOAD_FAILED);
+  locked.szFilePath = Utf8ToWide(dir.file("caf\xE9.pdf")); // a Latin-1 name, read as such
+  locked.nReadState = READ_NEEDS_PASSWORD;
+  const _stru_ItemData_ noPage = MakeRow(dir.file("b.pdf"), 1, L"Even");
+  for (bool withGoodRow : {true, false}) {
+    std::vector<_stru_ItemData_> rows = {unreadable, locked, noPage};
+    if (withGoodRow)
+      rows.insert(rows.begin(), MakeRow(dir.file("a.pdf"), 3));
+    const std::string folder = out + (withGoodRow ? "1" : "2");
+    TestProgressDialog dialog(frame, rows, MakeSettings(folder, 1, 2));
+    dialog.Release();
+    dialog.Show();
+    ASSERT_TRUE(RunUntilClosed(dialog));
+    ASSERT_EQ(dialog.messages.size(), 1u);
+    const wxString &said = dialog.messages[0];
+    const int first = withGoodRow ? 2 : 1;
+    EXPECT_TRUE(said.Contains(wxString::Format(
+        L"%d. text.pdf: cannot be read: not a PDF (no header)\n%d. caf\u00e9.pdf: locked", first,
+        first + 1)))
+        << said;
+    EXPECT_TRUE(
+        said.Contains(wxString::Format("%d. b.pdf: its page range selects no page", first + 2)))
+        << said;
+    EXPECT_EQ(said.StartsWith("Failed to merge files or User cancel!"), !withGoodRow) << said;
+    EXPECT_EQ(dialog.shown.size(), withGoodRow ? 1u : 0u);
+    EXPECT_EQ(access(folder.c_str(), F_OK) == 0, withGoodRow); // nothing at all without it
+  }
 }
 
 TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
@@ -197,8 +233,10 @@ TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
   EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
   dialog.Release();
   ASSERT_TRUE(RunUntilClosed(dialog));
-  // A cancelled per-row run opens the folder held by row 0.
-  EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out)});
+  // Cancelled in its first row, the per-row run made nothing to show.
+  EXPECT_TRUE(dialog.shown.empty());
+  ASSERT_EQ(dialog.messages.size(), 1u);
+  EXPECT_EQ(dialog.messages[0], "Failed to merge files or User cancel!");
 }
 
 // Holds its worker at the first progress notice until the job is cancelled, and says when the

@@ -1,13 +1,14 @@
 // Shows one of the merge job's dialogs, to look at (not a test):
-//   job_dialogs_demo progress|range|password|message|question [LANGUAGE]
+//   job_dialogs_demo progress|range|password|message|question|report [LANGUAGE] [PDF]
 // The progress dialog shows 42% of a run that never ends; the page range dialog shows a
 // refused page list; the password dialog a refused password; the message boxes a warning and the
-// update question.
+// update question; the report a run of PDF (into /tmp) beside an unreadable and a locked row.
 #include "CDlgChangePageRange.h"
 #include "CDlgMergeProgress.h"
 #include "CDlgSourcePassword.h"
 #include "LangMessageBox.h"
 #include "Localization.h"
+#include "MergerTool.h"
 
 #include <wx/app.h>
 #include <wx/frame.h>
@@ -25,6 +26,15 @@ protected:
     if (notice.nMessage != WM_MERGE_FINISHED)
       CDlgMergeProgress::PostMergeNotice(notice);
   }
+};
+
+// A real run whose result is not shown in the file manager.
+class ReportProgress : public CDlgMergeProgress {
+public:
+  using CDlgMergeProgress::CDlgMergeProgress;
+
+protected:
+  void ShowResult(const std::wstring &) override {}
 };
 
 class DemoApp : public wxApp {
@@ -50,6 +60,27 @@ public:
     } else if (which == "question") {
       CallAfter([frame] {
         ShowMessageBox(frame, LoadLangString(150), LoadLangString(151), wxYES_NO | wxICON_QUESTION);
+      });
+    } else if (which == "report") {
+      const std::wstring pdf = argc > 3 ? argv[3].ToStdWstring() : std::wstring();
+      CallAfter([frame, pdf] {
+        std::vector<_stru_ItemData_> rows(3);
+        for (auto &row : rows)
+          row.pszOutPath = std::make_shared<std::wstring>();
+        rows[0].szFilePath = pdf;
+        rows[0].nTotalPage = MergerTool::GetPdfInfo(pdf.c_str());
+        rows[1].szFilePath = L"/home/ada/notes.pdf";
+        rows[1].nStatus = STATUS_LOAD_FAILED;
+        rows[1].strReadProblem = L"not a PDF (the file does not start as a PDF does)";
+        rows[2].szFilePath = L"/home/ada/salaries.pdf";
+        rows[2].nStatus = STATUS_LOAD_FAILED;
+        rows[2].nReadState = READ_NEEDS_PASSWORD;
+        CFSMSettings settings;
+        settings.OutputFolder = L"/tmp/vantorel-report-demo";
+        settings.strOutputFileName = L"report";
+        settings.bMergeOn = 1;
+        ReportProgress dialog(frame, rows, settings);
+        dialog.ShowModal();
       });
     } else if (which == "range") {
       CallAfter([frame] {

@@ -6,6 +6,8 @@
 
 #include <wx/button.h>
 #include <wx/statbmp.h>
+#include <wx/stattext.h>
+#include <wx/textctrl.h>
 
 namespace {
 
@@ -79,6 +81,24 @@ TEST_F(MessageBox, AnswersAndPlaceOverTheParent) {
   EXPECT_EQ(wxYES, Answer(yes, wxID_YES));
   CMessageBox ok(m_frame, "Done.", "caption", wxOK | wxICON_INFORMATION);
   EXPECT_EQ(wxOK, Answer(ok, wxID_OK));
+}
+
+TEST_F(MessageBox, AListLongerThanTheScreenScrollsAndItsQuestionStaysInSight) {
+  wxString list = "These files:";
+  for (int i = 1; i <= 300; ++i)
+    list += wxString::Format("\n%d. file%d.pdf: cannot be read", i, i);
+  CMessageBox box(m_frame, list + "\n\nBuild without them?", "caption", wxYES_NO | wxICON_QUESTION);
+  EXPECT_LT(box.GetSize().y, 600);
+  wxTextCtrl *scrolled = nullptr;
+  wxStaticText *closing = nullptr;
+  for (wxWindow *child : box.GetChildren()) {
+    scrolled = scrolled ? scrolled : wxDynamicCast(child, wxTextCtrl);
+    closing = closing ? closing : wxDynamicCast(child, wxStaticText);
+  }
+  ASSERT_TRUE(scrolled && closing);
+  EXPECT_EQ(list, scrolled->GetValue());
+  EXPECT_EQ("Build without them?", closing->GetLabel());
+  EXPECT_EQ(wxYES, Answer(box, wxID_YES));
 }
 
 } // namespace

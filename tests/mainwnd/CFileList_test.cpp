@@ -15,7 +15,8 @@ namespace {
 std::wstring Wide(const std::string &s) { return std::wstring(s.begin(), s.end()); }
 } // namespace
 
-// A file list over a list window, with PDF page counts from a table instead of the engine.
+// A file list over a list window, with page counts from a table instead of the engine: a PDF
+// missing from it fails, a picture missing from it has its one page.
 class FileList : public ListFixture {
 protected:
   void SetUp() override {
@@ -27,7 +28,9 @@ protected:
       if (holdAnswers)
         return;
       auto it = pages.find(record.szFilePath);
-      files->TakeReadAnswer(record.nItemID, it == pages.end() ? 0 : it->second, false);
+      const int32_t unlisted = EndsWithPdf(record.szFilePath) ? 0 : 1;
+      files->TakeReadAnswer(record.nItemID, it == pages.end() ? unlisted : it->second, false,
+                            L"not a PDF (no header)");
     });
     files->SetupColumns();
   }
@@ -66,7 +69,9 @@ TEST_F(FileList, PdfPictureAndFailedRows) {
   EXPECT_EQ(files->AppendFile(pic), 1);
   EXPECT_EQ(files->AppendFile(L"/nowhere/broken.pdf"), 2); // the reader fails
   EXPECT_EQ(files->AppendFile(L"/x/notes.txt"), -1);
-  ASSERT_EQ(files->GetCount(), 3);
+  pages[L"/x/text.png"] = -1; // named as a picture, but none
+  EXPECT_EQ(files->AppendFile(L"/x/text.png"), 3);
+  ASSERT_EQ(files->GetCount(), 4);
 
   EXPECT_EQ(Cell(0, 0), L"1");
   EXPECT_EQ(Cell(0, 1), L"doc.pdf");
@@ -82,6 +87,11 @@ TEST_F(FileList, PdfPictureAndFailedRows) {
   EXPECT_EQ(Cell(2, 3), L"0");
   EXPECT_EQ(Cell(2, 4), L"PDF load fiailed");
   EXPECT_EQ(files->GetItemData(2)->nStatus, STATUS_LOAD_FAILED);
+  EXPECT_EQ(Cell(3, 4), L"Picture load failed");
+  // A failed row says why where its texts say that it failed; a good row has no tip there.
+  EXPECT_EQ(plain->GetItemToolTipText(2, 4), "cannot be read: not a PDF (no header)");
+  EXPECT_EQ(plain->GetItemToolTipText(3, 3), "cannot be read: not a PDF (no header)");
+  EXPECT_EQ(plain->GetItemToolTipText(0, 4), "");
 
   for (int col = 0; col < 5; ++col) {
     EXPECT_EQ(plain->GetCellData(0, col)->crBackground, CFileList::kPdfColor);
@@ -89,7 +99,7 @@ TEST_F(FileList, PdfPictureAndFailedRows) {
     EXPECT_EQ(plain->GetCellData(2, col)->crBackground, CFileList::kPdfColor);
     EXPECT_EQ(plain->GetCellData(1, col)->crText, 0u);
   }
-  EXPECT_EQ(files->GetItemData(3), nullptr);
+  EXPECT_EQ(files->GetItemData(4), nullptr);
   EXPECT_EQ(files->GetItemData(-1), nullptr);
 }
 
@@ -230,11 +240,13 @@ TEST_F(FileList, PdfRowsShowTheirReadingUntilTheAnswerComes) {
   files->AppendFile(Wide(dir.file("a.pdf")));
   files->AppendFile(Wide(dir.file("b.pdf")));
   files->AppendFile(Wide(dir.file("c.png")));
-  EXPECT_EQ(readsAsked, 2); // pictures are not read
-  EXPECT_EQ(files->GetReadingCount(), 2);
+  EXPECT_EQ(readsAsked, 3); // pictures are read too: a name says little
+  EXPECT_EQ(files->GetReadingCount(), 3);
   EXPECT_EQ(Cell(0, 3), L"");
   EXPECT_EQ(Cell(0, 4), L"Reading...");
   EXPECT_EQ(files->GetItemData(0)->nStatus, STATUS_LOAD_FAILED); // never merged unread
+  EXPECT_EQ(Cell(2, 4), L"Reading...");
+  EXPECT_TRUE(files->TakeReadAnswer(files->GetItemData(2)->nItemID, 1, false));
   EXPECT_EQ(Cell(2, 4), L"All");
 
   // Answers find their rows by record, wherever the rows went meanwhile.

@@ -8,6 +8,7 @@
 #include "CURLDropTarget.h"
 #include "FileAdding.h"
 #include "PdfMaker.h"
+#include "PictureMaker.h"
 #include "controls/CXListCtrl.h"
 
 #include <filesystem>
@@ -49,7 +50,7 @@ TEST_F(MainWindow, TheFirstFileEnablesBuildAndTheListButtons) {
 TEST_F(MainWindow, AddFilesAddsInTheDialogsOrderAndRemembersTheFolder) {
   std::filesystem::create_directories(Home("in"));
   MakeNumberedPdf(Home("in/a.PDF"), 2);
-  WriteFileBytes(Home("in/b.Jpeg"), "not really a picture");
+  MakePicture(Home("in/b.Jpeg"), "jpeg", 8, 8, 0x336699);
   const std::wstring before = dlg->GetSettings().TrackFolder;
   dlg->filesAnswer = true;
   dlg->files = {Wide(Home("in/a.PDF")), Wide(Home("in/b.Jpeg"))};

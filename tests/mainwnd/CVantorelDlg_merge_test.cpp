@@ -117,3 +117,47 @@ TEST_F(MainWindow, ACancelledRunIsFollowedByTheUpsellToo) {
   EXPECT_EQ("Failed to merge files or User cancel!", messages[0]);
   EXPECT_EQ(1, dlg->upgradeShown);
 }
+
+// Build names every row the merge would leave out before anything runs: No builds nothing, Yes
+// builds the rest; with no usable row it only says why.
+TEST_F(MainWindow, BuildNamesTheRowsItWouldLeaveOut) {
+  MakeNumberedPdf(Home("good.pdf"), 2);
+  WriteFileBytes(Home("text.pdf"), "just some words");
+  TestPdfOptions locked;
+  locked.userPassword = "secret";
+  locked.ownerPassword = "owner";
+  MakeTestPdf(Home("locked.pdf"), std::vector<TestPage>(1), locked);
+  WriteFileBytes(Home("photo.jpg"), "no picture either");
+  for (const char *name : {"good.pdf", "text.pdf", "locked.pdf", "photo.jpg"})
+    AddRead(Wide(Home(name)));
+  dlg->GetOutputFolderEdit()->ChangeValue(Home("out"));
+  std::vector<wxString> reported;
+  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
+    RecordingProgress progress(dlg, rows, settings, false);
+    progress.ShowModal();
+    reported = progress.messages;
+  };
+  const char *const named[] = {"2. text.pdf: cannot be read: not a PDF", "3. locked.pdf: locked",
+                               "4. photo.jpg: cannot be read"};
+  for (bool yes : {false, true}) {
+    dlg->yesAnswer = yes;
+    dlg->Build();
+    ASSERT_EQ(dlg->questions.size(), yes ? 2u : 1u);
+    for (const char *line : named) {
+      EXPECT_TRUE(dlg->questions.back().Contains(line)) << dlg->questions.back();
+      EXPECT_EQ(reported.size() == 1 && reported[0].Contains(line), yes) << line;
+    }
+    EXPECT_EQ(dlg->progressRuns, yes ? 1 : 0);
+    EXPECT_EQ(std::filesystem::exists(Home("out/good_photo_2IN1.pdf")), yes);
+  }
+  EXPECT_EQ(1, MergerTool::GetPdfInfo(Wide(Home("out/good_photo_2IN1.pdf")).c_str()));
+
+  // Without the good row there is nothing to build: the message says why and nothing runs.
+  dlg->DeleteRow(0);
+  dlg->Build();
+  ASSERT_EQ(1u, dlg->messages.size());
+  EXPECT_TRUE(dlg->messages[0].StartsWith(LoadLangString(277))) << dlg->messages[0];
+  EXPECT_TRUE(dlg->messages[0].Contains("1. text.pdf: cannot be read")) << dlg->messages[0];
+  EXPECT_EQ(dlg->progressRuns, 1);
+  EXPECT_EQ(2u, dlg->questions.size());
+}

@@ -1,14 +1,20 @@
 // Shows the main window in a given state, to look at it (screenshots), not a test:
-//   mainwnd_demo [empty|rows|merge|german|upsell|addfiles|addfolder|password|reading][,de|fr|jp]
+//   mainwnd_demo [empty|cover|rows|merge|german|upsell|addfiles|addfolder|password|reading|
+//                tooltip|panel][,de|fr|jp]
 //                FILE...
-// "rows" adds the files and selects the second row, "merge" also presses Build, "german"
+// "rows" adds the files and selects the second row, "merge" also presses Build once they are
+// read, "tooltip" then rests the pointer on the second row's page range, "german"
 // switches the language to German after adding them, "upsell", "addfiles" and "addfolder" open
 // those dialogs, "password" asks for the password of the first locked row, "reading" presses
-// Build before the files are read. A language code after a comma switches to that language
-// first. (On a virtual screen a second window over the main one may stay unpainted in a picture
-// of the whole screen; a picture of that window alone, xwd -id, shows it.)
+// Build before the files are read, "cover" gives the cover the keyboard focus, "panel" the
+// output settings' A4 button. A language code
+// after a comma switches to that language first. (On a virtual screen a second window over the main
+// one may stay unpainted in a picture of the whole screen; a picture of that window alone, xwd -id,
+// shows it.)
 #include "BarCommand.h"
 #include "CFileList.h"
+#include "CLvCover.h"
+#include "COutputSetting.h"
 #include "CVantorelDlg.h"
 #include "MenuCommandId.h"
 #include "controls/CXListCtrl.h"
@@ -16,6 +22,7 @@
 #include <wx/app.h>
 #include <wx/image.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 #include <functional>
 
@@ -30,6 +37,16 @@ void RunLater(std::function<void()> action) {
     timer->CallAfter([timer] { delete timer; });
   });
   timer->StartOnce(300);
+}
+
+// Runs action once every listed file has been read.
+void RunWhenRead(CVantorelDlg &dialog, std::function<void()> action) {
+  RunLater([&dialog, action] {
+    if (dialog.IsReadingFiles())
+      RunWhenRead(dialog, action);
+    else
+      action();
+  });
 }
 
 class DemoApp : public wxApp {
@@ -61,8 +78,23 @@ public:
       wxCommandEvent choose(wxEVT_MENU, MenuItemIdFromCommand(32779));
       dialog.GetEventHandler()->ProcessEvent(choose);
     }
+    if (mode == "cover")
+      dialog.CallAfter([&dialog] { dialog.GetCover()->SetFocus(); });
+    if (mode == "panel")
+      RunLater([&dialog] {
+        // From the A3 button back to A4 by the keyboard, which makes the desktop show focus.
+        dialog.FindWindow(COutputSetting::IDC_A3)->SetFocus();
+        wxUIActionSimulator().Char(WXK_LEFT);
+      });
     if (mode == "merge")
-      RunLater([&dialog] { dialog.Build(); });
+      RunWhenRead(dialog, [&dialog] { dialog.Build(); });
+    if (mode == "tooltip")
+      RunWhenRead(dialog, [&dialog] {
+        // The pointer rests on the second row's page range cell.
+        CXListCtrl *list = dialog.GetListCtrl();
+        const wxRect cell = list->GetCellRect(1, 4);
+        wxUIActionSimulator().MouseMove(list->ClientToScreen(cell.GetPosition() + wxPoint(20, 8)));
+      });
     if (mode == "upsell")
       RunLater([&dialog] { dialog.OnBarCommand(kCmdUpgrade); });
     if (mode == "addfiles")

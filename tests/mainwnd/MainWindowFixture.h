@@ -28,6 +28,8 @@ public:
   TestDlg() : CVantorelDlg(nullptr, false) {}
 
   std::vector<wxString> messages;
+  std::vector<wxString> questions; // asked with Yes and No
+  bool yesAnswer = false;
   std::vector<std::wstring> addresses;
   std::vector<std::wstring> shownInFileManager;
   std::vector<wxMenu *> popups;
@@ -38,6 +40,9 @@ public:
   std::wstring askedFilesFolder;
   bool folderAnswer = false;
   bool realFolderPicker = false; // the program's own folder picker instead of the answers
+  bool realFilePicker = false;   // the desktop's file dialog instead of the answers
+  int filesAsked = 0;
+  bool inFilePicker = false; // the desktop's file dialog is open
   std::wstring folder;
   std::wstring askedFolderInitial;
   // What the page range dialog's user does; empty: Cancel.
@@ -51,8 +56,19 @@ public:
 
 protected:
   void ShowMessage(const wxString &text) override { messages.push_back(text); }
+  bool AskYesNo(const wxString &text) override {
+    questions.push_back(text);
+    return yesAnswer;
+  }
   bool AskFilesToAdd(const std::wstring &in, std::vector<std::wstring> *paths) override {
+    ++filesAsked;
     askedFilesFolder = in;
+    if (realFilePicker) {
+      inFilePicker = true;
+      const bool chosen = CVantorelDlg::AskFilesToAdd(in, paths);
+      inFilePicker = false;
+      return chosen;
+    }
     if (filesAnswer)
       *paths = files;
     return filesAnswer;

@@ -79,6 +79,8 @@ lacks dev '^[^ ]*\.so\.[0-9]|^usr/(bin|libexec)'
 field() { dpkg-deb -f "$1" "$2"; }
 [ "$(field "$lib" Multi-Arch)" = same ] || fail "libmergertool1 is not Multi-Arch: same"
 grep -q 'libmergertool1 (>= 1.9.0)' <<<"$(field "$app" Depends)" || fail "vantorel does not depend on libmergertool1"
+# GTK's theme draws its pictures from SVG files: without the loader it warns at start.
+grep -q 'librsvg2-common' <<<"$(field "$app" Depends)" || fail "vantorel does not depend on librsvg2-common"
 grep -q 'fonts-noto-cjk | fonts-ipafont-gothic' <<<"$(field "$app" Recommends)" || fail "no Japanese font recommended"
 grep -q 'fonts-liberation2' <<<"$(field "$app" Recommends)" || fail "Liberation Sans not recommended"
 grep -q 'libmergertool1 (= 1.9.0)' <<<"$(field "$dev" Depends)" || fail "-dev does not depend on its library"
