@@ -111,7 +111,7 @@ std::string RealKeyLength(const std::string &dir) {
 // poppler hand such an attachment out still encrypted: they apply /StmF to it.)
 const char kAttached[] = "attached text, readable only with the key";
 
-std::string EmbeddedOnly(const std::string &dir) {
+std::string EmbeddedOnly() {
   TextPdf doc = MakeTextPdf("embedded", 2);
   const std::string id(16, '\x5A');
   auto security = engine::pdf::StandardSecurity::Create(4, "", "owner", -4, id);
@@ -169,8 +169,9 @@ TEST_P(UnusualEncryption, OpensWithoutAPasswordAndMerges) {
   ASSERT_TRUE(job.StartMerge(0)) << WideToUtf8(job.GetFailureText());
   ASSERT_TRUE(job.GetNotices().empty()) << WideToUtf8(job.GetNotices()[0].strText);
   EXPECT_EQ(QpdfPageCount(out), pages);
-  if (GetParam().label != nullptr)
+  if (GetParam().label != nullptr) {
     EXPECT_EQ(MarkedProblem(out, 1, pages, GetParam().label), "");
+  }
   EXPECT_EQ(OutputProblem(out), "");
 }
 
@@ -185,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(Readable, UnusualEncryption, ::testing::ValuesIn(kUnusu
 TEST(UnusualEncryption, EmbeddedFilesAreDecryptedByTheirOwnFilter) {
   TempDir dir;
   const std::string path = dir.file("embedded.pdf");
-  WriteFileBytes(path, EmbeddedOnly(dir.path()));
+  WriteFileBytes(path, EmbeddedOnly());
   engine::pdf::OpenStatus status;
   std::string why;
   auto doc = engine::pdf::SourceDocument::Open(path, nullptr, status, why);
@@ -308,8 +309,9 @@ TEST(ReadBack, RefusesOutputsThatDoNotOpenAsWritten) {
           });
       EXPECT_EQ(bWritten, std::string(c.reason).empty());
       EXPECT_NE(said.find(c.reason), std::string::npos) << said;
-      if (!bWritten)
+      if (!bWritten) {
         EXPECT_EQ(ReadFileBytes(path), "what the user had");
+      }
     }
   }
 }

@@ -156,8 +156,9 @@ TEST_F(FormFields, SharedAndListedWidgetsStayFieldsAndFlatFieldsShowTheirValues)
     for (const std::string &line : c.fields)
       EXPECT_NE(fields.find(line + "\n"), std::string::npos) << line << "\n" << fields;
     EXPECT_NE(PageText(out, 1).find(c.text), std::string::npos) << c.text;
-    if (c.colour != 0)
+    if (c.colour != 0) {
       EXPECT_TRUE(Near(RenderPage(out, 1, 40).At(c.x, c.y), c.colour));
+    }
   }
 }
 
