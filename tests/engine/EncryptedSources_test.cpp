@@ -111,7 +111,7 @@ std::string RealKeyLength(const std::string &dir) {
 // poppler hand such an attachment out still encrypted: they apply /StmF to it.)
 const char kAttached[] = "attached text, readable only with the key";
 
-std::string EmbeddedOnly() {
+std::string EmbeddedOnly(const std::string & /*dir*/) {
   TextPdf doc = MakeTextPdf("embedded", 2);
   const std::string id(16, '\x5A');
   auto security = engine::pdf::StandardSecurity::Create(4, "", "owner", -4, id);
@@ -186,7 +186,7 @@ INSTANTIATE_TEST_SUITE_P(Readable, UnusualEncryption, ::testing::ValuesIn(kUnusu
 TEST(UnusualEncryption, EmbeddedFilesAreDecryptedByTheirOwnFilter) {
   TempDir dir;
   const std::string path = dir.file("embedded.pdf");
-  WriteFileBytes(path, EmbeddedOnly());
+  WriteFileBytes(path, EmbeddedOnly(dir.path()));
   engine::pdf::OpenStatus status;
   std::string why;
   auto doc = engine::pdf::SourceDocument::Open(path, nullptr, status, why);
