@@ -4,6 +4,7 @@
 #include "pdf/PdfWriter.h"
 
 #include <algorithm>
+#include <map>
 
 namespace engine {
 
@@ -128,6 +129,27 @@ void Offer(PendingLink &&link, std::vector<Occurrence> &occurrences, size_t nOcc
   }
 }
 
+// One note for the file however many links were left out (a selection of even pages leaves
+// out half of a manual's links), naming the pages that held them.
+void NoteLinksLeftOut(Occurrence &occurrence, const std::map<int, int> &leftOut) {
+  constexpr size_t kPagesNamed = 12;
+  int nLinks = 0;
+  std::string pages;
+  size_t nPages = 0;
+  for (const auto &[nPageNumber, nCount] : leftOut) {
+    nLinks += nCount;
+    if (nPages++ < kPagesNamed)
+      pages += (pages.empty() ? "" : ", ") + std::to_string(nPageNumber);
+  }
+  if (nLinks == 0)
+    return;
+  if (nPages > kPagesNamed)
+    pages += ", ...";
+  occurrence.Note(0, (nLinks == 1 ? std::string("a link") : std::to_string(nLinks) + " links") +
+                         " into pages that are not selected " + (nLinks == 1 ? "was" : "were") +
+                         " left out (on page" + (nPages == 1 ? " " : "s ") + pages + ")");
+}
+
 } // namespace
 
 void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placement &placement,
@@ -165,6 +187,7 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
     link.nSource = item.IsRef() ? item.ref().num : 0;
     link.nSheet = placement.nSheet;
     link.nPosition = occurrence.nPosition;
+    link.nPageNumber = nPageNumber;
     pdf::Dict annot;
     annot.Set("Type", Value::MakeName("Annot"));
     annot.Set("Subtype", Value::MakeName("Link"));
@@ -244,6 +267,7 @@ void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool b
   Occurrence &occurrence = occurrences[nOccurrence];
   const bool bMayLandLater = !bFinal && occurrence.pEntry->nLastUse > occurrence.nPosition;
   std::unordered_map<uint32_t, std::vector<PendingLink>> still;
+  std::map<int, int> leftOut; // links into pages the selection left out, by the page holding them
   for (auto &[nPage, links] : occurrence.waiting) {
     for (PendingLink &link : links) {
       Value dest;
@@ -252,12 +276,15 @@ void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool b
       } else if (bMayLandLater) {
         still[nPage].push_back(std::move(link));
       } else {
-        // Into a page the selection left out: the user's choice, not a loss to report.
+        // Into a page the selection left out: a link to nowhere is no use on the sheet, but the
+        // user hears of it.
         out.SettleAnnotation(link.nSheet, link.nOrder, 0);
+        ++leftOut[link.nPageNumber];
       }
     }
   }
   occurrence.waiting = std::move(still);
+  NoteLinksLeftOut(occurrence, leftOut);
 }
 
 } // namespace engine

@@ -19,7 +19,7 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
 
 // After the occurrence is placed: writes its waiting links whose targets landed in another
 // occurrence of the same file. A link into a page not placed yet stays waiting while bFinal is
-// false and a later occurrence of the file may place it; otherwise it is dropped.
+// false and a later occurrence of the file may place it; otherwise it is dropped, with a note.
 void WriteLinks(std::vector<Occurrence> &occurrences, size_t nOccurrence, bool bFinal,
                 OutputBuilder &out);
 

@@ -261,7 +261,7 @@ TEST_F(OutlinesAndLinks, LinksLandInTheirCellAndPointAtSheets) {
   EXPECT_TRUE(out.links[1].empty());
 }
 
-TEST_F(OutlinesAndLinks, LinksToPagesLeftOutAreDropped) {
+TEST_F(OutlinesAndLinks, LinksToPagesLeftOutAreDroppedWithANotice) {
   MakeOutlinedPdf(dir.file("book.pdf"));
   job.SetLayout(1, 0, 0);
   job.AppendMergeSrc(0, Wide(dir.file("book.pdf")).c_str(), 3, "1", nullptr);
@@ -269,6 +269,9 @@ TEST_F(OutlinesAndLinks, LinksToPagesLeftOutAreDropped) {
   const ReadOutput out = Read(dir.file("out.pdf"));
   ASSERT_EQ(out.links.size(), 1u);
   EXPECT_EQ(out.links[0].size(), 1u); // only the address is left
+  ASSERT_EQ(job.GetNotices().size(), 1u);
+  EXPECT_EQ(job.GetNotices()[0].strText,
+            L"2 links into pages that are not selected were left out (on page 1)");
 }
 
 TEST_F(OutlinesAndLinks, StampsStayVisibleAndHiddenOnesStayHidden) {
