@@ -39,7 +39,7 @@ struct PendingLink {
   SourceDest dest;
   bool bGoTo = false; // the target is a destination to resolve (else the annot has its action)
   bool bInAction = false;
-  int nPosition = -1; // of its occurrence in the source list
+  int nPosition = -1;  // of its occurrence in the source list
   int nPageNumber = 0; // of the source page that holds it, 1-based
 };
 

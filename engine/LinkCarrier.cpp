@@ -243,17 +243,19 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
       link.bInAction = true;
     } else {
       Value action;
-      if (!CarryAction(entry, *pAction, occurrences, nOccurrence, action)) {
-        const std::string kind = pKind && pKind->IsName() ? pKind->name() : "unknown";
-        occurrence.Note(nPageNumber, kind == "GoToE"
-                                         ? "a link to an embedded file that the file does not "
-                                           "hold was left out"
-                                         : "a link with a " + kind +
-                                               " action (it could run a program or a script) "
-                                               "was left out");
+      const std::string kind = pKind && pKind->IsName() ? pKind->name() : "unknown";
+      if (CarryAction(entry, *pAction, occurrences, nOccurrence, action)) {
+        annot.Set("A", std::move(action));
+      } else if (kind == "GoToE") {
+        // As a name the file does not define: the rectangle stays, without a target.
+        occurrence.Note(nPageNumber, "a link to an embedded file that the file does not hold is "
+                                     "kept without a target");
+      } else {
+        occurrence.Note(nPageNumber, "a link with a " + kind +
+                                         " action (it could run a program or a script) was left "
+                                         "out");
         continue;
       }
-      annot.Set("A", std::move(action));
     }
     link.annot = Value(std::move(annot));
     link.nOrder = nPlaces + nIndex;

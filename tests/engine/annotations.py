@@ -60,9 +60,10 @@ def make(out, rotate):
         objs[note - 1] = objs[note - 1].replace("/F 4", "/F 4 /Popup %d 0 R" % popup)
         reply = add("<< /Type /Annot /Subtype /Text /Rect [20 20 40 40] /IRT %d 0 R /F 2 >>" % note)
         annots += [popup, reply]
-        if p == 0:  # links to an embedded file, to a layer switch, to a name never defined
+        if p == 0:  # links to an embedded file, to a layer switch, to a name never defined,
+            # to an embedded file never attached
             for action in ("/S /GoToE /T << /R /C /N (a.txt) >>", "/S /SetOCGState /State [/Toggle 2 0 R]",
-                           "/S /GoTo /D (nowhere)"):
+                           "/S /GoTo /D (nowhere)", "/S /GoToE /T << /R /C /N (missing.txt) >>"):
                 annots.append(add("<< /Type /Annot /Subtype /Link /Rect [500 800 520 820] /A << %s >> >>"
                                   % action))
         content = stream("", "")
