@@ -1,6 +1,7 @@
 #include "AnnotationCarrier.h"
 
 #include "AnnotationGeometry.h"
+#include "SourcePages.h"
 
 #include <algorithm>
 
@@ -10,7 +11,6 @@ using pdf::Value;
 
 namespace {
 
-constexpr size_t kMaxAnnotations = 10000; // per page
 constexpr int64_t kFlagNoRotate = 16;
 
 // Keys written anew on the sheet rather than copied: the page, the links between annotations,
@@ -26,15 +26,6 @@ std::string SubtypeOf(const Value &annot) {
   return pSubtype != nullptr && pSubtype->IsName() ? pSubtype->name() : "unnamed";
 }
 
-// An action that can run nothing: web addresses and the reader's own menu commands.
-bool SafeAction(pdf::SourceDocument &doc, const Value *pAction) {
-  pdf::ObjectPtr holder;
-  pAction = doc.Resolve(pAction, holder);
-  const Value *pKind = pAction ? pAction->Get("S") : nullptr;
-  return pKind != nullptr && (pKind->IsName("URI") || pKind->IsName("Named")) &&
-         !pAction->Get("Next");
-}
-
 } // namespace
 
 bool AnnotationCarrier::Rides(const Value &annot) {
@@ -47,17 +38,12 @@ void AnnotationCarrier::PlacePage(SourceEntry &entry, const pdf::PageEntry &page
                                   const Placement &placement, uint64_t nPlaces,
                                   Occurrence &occurrence, OutputBuilder &out) {
   pdf::SourceDocument &doc = *entry.doc;
-  const pdf::ObjectPtr pageObject = doc.Load(page.ref);
-  pdf::ObjectPtr annotsHolder;
-  const Value *pAnnots = doc.Resolve(pageObject->value.Get("Annots"), annotsHolder);
-  if (pAnnots == nullptr || !pAnnots->IsArray())
-    return;
+  const PageAnnotations annots = ReadPageAnnotations(doc, page);
   const int nPageNumber = occurrence.PageNumber(page.ref.num);
-  const pdf::Array &annots = pAnnots->array();
-  if (annots.size() > kMaxAnnotations)
+  if (annots.Listed() > kMaxAnnotations)
     occurrence.Note(nPageNumber, "the page has more than " + std::to_string(kMaxAnnotations) +
                                      " annotations; the rest were left out");
-  for (size_t i = 0; i < annots.size() && i < kMaxAnnotations; ++i) {
+  for (size_t i = 0; i < annots.size(); ++i) {
     pdf::ObjectPtr holder;
     const Value *pAnnot = doc.Resolve(&annots[i], holder);
     if (pAnnot == nullptr || !pAnnot->IsDict() || !Rides(*pAnnot))

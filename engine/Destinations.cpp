@@ -178,6 +178,14 @@ int Occurrence::PageNumber(uint32_t nPage) const {
   return found == pEntry->pageIndex.end() ? 0 : static_cast<int>(found->second) + 1;
 }
 
+bool SafeAction(pdf::SourceDocument &doc, const Value *pAction) {
+  pdf::ObjectPtr holder;
+  pAction = doc.Resolve(pAction, holder);
+  const Value *pKind = pAction ? pAction->Get("S") : nullptr;
+  return pKind != nullptr && (pKind->IsName("URI") || pKind->IsName("Named")) &&
+         !pAction->Get("Next");
+}
+
 bool ReadDest(SourceEntry &entry, const Value *pDest, SourceDest &out) {
   pdf::ObjectPtr holder;
   const Value *pValue = entry.doc->Resolve(pDest, holder);

@@ -92,6 +92,10 @@ struct Occurrence {
   int PageNumber(uint32_t nPage) const;
 };
 
+// An action that can run nothing, kept on comments and fields as it is: web addresses and the
+// reader's own menu commands, with no chained /Next.
+bool SafeAction(pdf::SourceDocument &doc, const pdf::Value *pAction);
+
 // Reads a destination of an open source (an explicit array, or a name or string looked up in
 // the source's named destinations); false when it names no page of the source.
 bool ReadDest(SourceEntry &entry, const pdf::Value *pDest, SourceDest &out);

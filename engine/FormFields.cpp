@@ -1,6 +1,7 @@
 #include "FormFields.h"
 
 #include "AnnotationGeometry.h"
+#include "SourcePages.h"
 
 #include "pdf/Limits.h"
 
@@ -15,7 +16,6 @@ namespace {
 
 constexpr int kMaxFieldDepth = 64;
 constexpr size_t kMaxFields = 100000;
-constexpr size_t kMaxAnnotations = 10000; // per page
 
 // What a field's dictionary says of itself that does not tie it to the source: everything but
 // its place in the field tree, its page, and actions that could run code.
@@ -32,15 +32,6 @@ bool IsWidgetKey(const std::string &key) {
     if (key == pszKey)
       return true;
   return false;
-}
-
-// Actions kept on fields: the ones that cannot run anything.
-bool SafeAction(pdf::SourceDocument &doc, const Value *pAction) {
-  pdf::ObjectPtr holder;
-  pAction = doc.Resolve(pAction, holder);
-  const Value *pKind = pAction ? pAction->Get("S") : nullptr;
-  return pKind != nullptr && (pKind->IsName("URI") || pKind->IsName("Named")) &&
-         !pAction->Get("Next");
 }
 
 // The field type a node has or inherits.
@@ -135,13 +126,8 @@ void FormFields::PlacePage(SourceEntry &entry, const pdf::PageEntry &page,
   const SourceForm &form = Read(entry);
   if (form.widgets.empty())
     return;
-  const pdf::ObjectPtr pageObject = entry.doc->Load(page.ref);
-  pdf::ObjectPtr annotsHolder;
-  const Value *pAnnots = entry.doc->Resolve(pageObject->value.Get("Annots"), annotsHolder);
-  if (pAnnots == nullptr || !pAnnots->IsArray())
-    return;
-  const pdf::Array &annots = pAnnots->array();
-  for (size_t i = 0; i < annots.size() && i < kMaxAnnotations; ++i)
+  const PageAnnotations annots = ReadPageAnnotations(*entry.doc, page);
+  for (size_t i = 0; i < annots.size(); ++i)
     if (annots[i].IsRef() && form.widgets.count(annots[i].ref().num) != 0) {
       out.BeginAnnotation(placement.nSheet);
       m_pending[annots[i].ref().num].push_back(Widget{placement.nSheet, nPlaces + i, placement});

@@ -1,5 +1,6 @@
 #include "LinkCarrier.h"
 
+#include "SourcePages.h"
 #include "pdf/PdfParser.h"
 #include "pdf/PdfWriter.h"
 
@@ -11,8 +12,6 @@ namespace engine {
 using pdf::Value;
 
 namespace {
-
-constexpr size_t kMaxLinksPerPage = 10000;
 
 // Keys of a link that mean the same on the sheet; everything else ties it to the source page,
 // its structure or scripts.
@@ -164,14 +163,9 @@ void CollectLinks(SourceEntry &entry, const pdf::PageEntry &page, const Placemen
       Offer(std::move(link), occurrences, nOccurrence, out);
   }
   pdf::SourceDocument &doc = *entry.doc;
-  const pdf::ObjectPtr pageObject = doc.Load(page.ref);
-  pdf::ObjectPtr annotsHolder;
-  const Value *pAnnots = doc.Resolve(pageObject->value.Get("Annots"), annotsHolder);
-  if (pAnnots == nullptr || !pAnnots->IsArray())
-    return;
+  const PageAnnotations items = ReadPageAnnotations(doc, page);
   const int nPageNumber = occurrence.PageNumber(page.ref.num);
-  const pdf::Array &items = pAnnots->array();
-  for (size_t nIndex = 0; nIndex < items.size() && nIndex < kMaxLinksPerPage; ++nIndex) {
+  for (size_t nIndex = 0; nIndex < items.size(); ++nIndex) {
     const Value &item = items[nIndex];
     pdf::ObjectPtr holder;
     const Value *pAnnot = doc.Resolve(&item, holder);

@@ -71,6 +71,18 @@ void ObjectCopier::StreamCopied(size_t nBytes) {
   }
 }
 
+Value ObjectCopier::CopiedStreamDict(uint32_t nSource, const Value &dict, std::string_view &data,
+                                     std::string &encoded) {
+  Value copied = dict;
+  copied.dict().Remove("Length"); // the writer gives the real one
+  if (pdf::DropMalformedFilters(copied))
+    m_src.Warn("object " + std::to_string(nSource) +
+               ": its stream names no usable filter and is copied as it stands");
+  copied = Map(copied);
+  CompressPlainStream(copied, data, encoded);
+  return copied;
+}
+
 uint32_t ObjectCopier::WriteOrShare(uint32_t nOut, const Value &value, bool bStream,
                                     std::string_view data) {
   const SharedObjects::Fingerprint print = SharedObjects::Of(value, bStream, data);
@@ -126,13 +138,7 @@ uint32_t ObjectCopier::CopyShared(uint32_t nSource, const pdf::LoadedObject &obj
       m_out.WriteObject(nOut, Value());
       return nOut;
     }
-    value = object.value;
-    value.dict().Remove("Length"); // the writer gives the real one
-    if (pdf::DropMalformedFilters(value))
-      m_src.Warn("object " + std::to_string(nSource) +
-                 ": its stream names no usable filter and is copied as it stands");
-    value = Map(value);
-    CompressPlainStream(value, data, encoded);
+    value = CopiedStreamDict(nSource, object.value, data, encoded);
   } else {
     value = Map(object.value);
   }
@@ -222,14 +228,7 @@ void ObjectCopier::Flush() {
       m_out.WriteObject(nOut, Value());
       continue;
     }
-    Value dict = object->value;
-    dict.dict().Remove("Length"); // the writer gives the real one
-    if (pdf::DropMalformedFilters(dict))
-      m_src.Warn("object " + std::to_string(nSource) +
-                 ": its stream names no usable filter and is copied as it stands");
-    dict = Map(dict);
-    CompressPlainStream(dict, data, encoded);
-    m_out.WriteStream(nOut, std::move(dict), data);
+    m_out.WriteStream(nOut, CopiedStreamDict(nSource, object->value, data, encoded), data);
     StreamCopied(data.size());
   }
 }

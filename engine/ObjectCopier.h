@@ -70,6 +70,10 @@ private:
   uint32_t WriteOrShare(uint32_t nOut, const pdf::Value &value, bool bStream,
                         std::string_view data);
   void StreamCopied(size_t nBytes);
+  // A source stream's dictionary as the output writes it: mapped, without /Length and unusable
+  // filters; data is Flate-compressed into encoded when it had no filter and that is smaller.
+  pdf::Value CopiedStreamDict(uint32_t nSource, const pdf::Value &dict, std::string_view &data,
+                              std::string &encoded);
 
   pdf::SourceDocument &m_src;
   pdf::PdfWriter &m_out;

@@ -23,7 +23,6 @@ namespace {
 constexpr Rect kLetter{0, 0, 612, 792}; // what readers show for a page without a usable box
 constexpr int64_t kFlagHidden = 2;
 constexpr int64_t kFlagNoView = 32;
-constexpr size_t kMaxAnnotations = 10000;
 
 bool ReadBox(SourceEntry &entry, const pdf::SharedValue &pValue, Rect &box) {
   if (pValue == nullptr)
@@ -130,6 +129,15 @@ SheetContent MakeSheetContent(SourceEntry &entry, const pdf::PageEntry &page, si
       page.ref.num, std::make_pair(content.nContents, resources.IsRef() ? resources.ref().num : 0));
   content.resources = std::move(resources);
   return content;
+}
+
+PageAnnotations ReadPageAnnotations(pdf::SourceDocument &doc, const pdf::PageEntry &page) {
+  PageAnnotations annots;
+  annots.page = doc.Load(page.ref);
+  const Value *pAnnots = doc.Resolve(annots.page->value.Get("Annots"), annots.holder);
+  if (pAnnots != nullptr && pAnnots->IsArray())
+    annots.pItems = &pAnnots->array();
+  return annots;
 }
 
 PageGeometry ReadPageGeometry(SourceEntry &entry, const pdf::PageEntry &page) {
@@ -301,15 +309,9 @@ AnnotationOverlays(SourceEntry &entry, const pdf::PageEntry &page, OutputBuilder
                    const std::function<bool(uint32_t)> &bCarried) {
   std::vector<std::pair<uint32_t, Matrix>> overlays;
   pdf::SourceDocument &doc = *entry.doc;
-  const pdf::ObjectPtr pageObject = doc.Load(page.ref);
-  pdf::ObjectPtr annotsHolder;
-  const Value *pAnnots = doc.Resolve(pageObject->value.Get("Annots"), annotsHolder);
-  if (pAnnots == nullptr || !pAnnots->IsArray())
-    return overlays;
-  size_t nSeen = 0;
-  for (const Value &item : pAnnots->array()) {
-    if (++nSeen > kMaxAnnotations)
-      break;
+  const PageAnnotations annots = ReadPageAnnotations(doc, page);
+  for (size_t i = 0; i < annots.size(); ++i) {
+    const Value &item = annots[i];
     if (item.IsRef() && bCarried(item.ref().num))
       continue;
     pdf::ObjectPtr holder;

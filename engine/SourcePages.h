@@ -5,6 +5,7 @@
 #include "Geometry.h"
 #include "SourceCache.h"
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <utility>
@@ -16,6 +17,18 @@ struct PageGeometry {
   Rect box;        // the visible area: the crop box within the media box
   int nRotate = 0; // 0, 90, 180 or 270
 };
+
+// The annotations a source page lists, in its order, at most kMaxAnnotations of them (a hostile
+// page may list millions); holds what they are read from while it lives.
+constexpr size_t kMaxAnnotations = 10000;
+struct PageAnnotations {
+  pdf::ObjectPtr page, holder;
+  const pdf::Array *pItems = nullptr;
+  size_t Listed() const { return pItems != nullptr ? pItems->size() : 0; }
+  size_t size() const { return std::min(Listed(), kMaxAnnotations); }
+  const pdf::Value &operator[](size_t i) const { return (*pItems)[i]; }
+};
+PageAnnotations ReadPageAnnotations(pdf::SourceDocument &doc, const pdf::PageEntry &page);
 
 // The page's geometry; malformed boxes and turns are replaced by what readers show, and the
 // source is told (a warning) when that happens.
