@@ -12,7 +12,7 @@ bool MergerTool::StartMerge(int32_t nIndex) {
   if (!m_bOpenPwd)
     m_strOpenPwd.clear();
   auto utf8 = [this](const std::string &text) {
-    return m_bPasswordsUtf8 ? text : engine::pdf::Cp1252ToUtf8(text);
+    return m_bPasswordsUtf8 ? text : Cp1252ToUtf8(text);
   };
   MergeRequest request;
   request.strOutPath = WideToUtf8(m_strOutPath);

@@ -220,8 +220,7 @@ bool MergerTool::GetSelectPage(const char *pszRange, std::vector<int32_t> &vecPa
     return true;
   PageRangeReading reading;
   reading.vecPages.swap(vecPages);
-  const bool bOk =
-      RangeReader(engine::pdf::Cp1252ToUtf8(pszRange), nPageCount, true, reading).Read();
+  const bool bOk = RangeReader(Cp1252ToUtf8(pszRange), nPageCount, true, reading).Read();
   vecPages.swap(reading.vecPages);
   return bOk;
 }

@@ -1,5 +1,6 @@
 #include "AnsiText.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace {
@@ -42,7 +43,7 @@ void AppendUtf8(std::string &out, char32_t c) {
 
 // Length of the valid UTF-8 sequence at text[i] and its code point in *c; 0 when the bytes there
 // do not form one (overlong forms, surrogates and values beyond U+10FFFF included).
-size_t DecodeUtf8(const std::string &text, size_t i, char32_t *c) {
+size_t DecodeUtf8(std::string_view text, size_t i, char32_t *c) {
   const auto byte = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
   const uint8_t b0 = byte(i);
   size_t length;
@@ -74,6 +75,46 @@ size_t DecodeUtf8(const std::string &text, size_t i, char32_t *c) {
 }
 
 } // namespace
+
+void AppendCodePoint(std::string &out, char32_t c) { AppendUtf8(out, c); }
+
+bool Utf8CodePoints(std::string_view text, std::u32string &out) {
+  out.clear();
+  for (size_t i = 0; i < text.size();) {
+    char32_t c = 0;
+    const size_t length = DecodeUtf8(text, i, &c);
+    if (length == 0)
+      return false;
+    out += c;
+    i += length;
+  }
+  return true;
+}
+
+std::string Cp1252ToUtf8(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (unsigned char b : text)
+    AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighTable[b - 0x80] : b);
+  return out;
+}
+
+bool Utf8ToCp1252(std::string_view utf8, std::string &out) {
+  std::u32string text;
+  if (!Utf8CodePoints(utf8, text))
+    return false;
+  out.clear();
+  for (char32_t c : text) {
+    const char32_t *p = std::find(kHighTable, kHighTable + 32, c);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
+      out += static_cast<char>(c);
+    else if (p != kHighTable + 32)
+      out += static_cast<char>(0x80 + (p - kHighTable));
+    else
+      return false;
+  }
+  return true;
+}
 
 std::string WideToUtf8(const std::wstring &text) {
   std::string out;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <string_view>
 
 // Text conversions between the program's wide strings and UTF-8, the encoding of the file system
 // and of everything the program hands the merge engine.
@@ -18,3 +19,14 @@ std::wstring Utf8ToWide(const std::string &text);
 // Windows-1252 character, so a Latin-1 file name reads as it was meant. For showing only: the
 // result no longer names the file.
 std::wstring ReadableText(const std::wstring &text);
+
+// Code points as UTF-8 and back, for text that must be well-formed (passwords): c is appended
+// as its UTF-8 bytes (a carried byte U+DC80..U+DCFF as that byte); Utf8CodePoints is false when
+// text is not well-formed UTF-8.
+void AppendCodePoint(std::string &out, char32_t c);
+bool Utf8CodePoints(std::string_view text, std::u32string &out);
+// Windows-1252 text, the ANSI code page of narrow signatures, as UTF-8 (its five unused bytes
+// pass as the C1 controls they are in Latin-1).
+std::string Cp1252ToUtf8(std::string_view text);
+// UTF-8 text as Windows-1252; false when it is not UTF-8 or a character has no byte there.
+bool Utf8ToCp1252(std::string_view utf8, std::string &out);

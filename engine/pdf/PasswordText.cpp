@@ -1,5 +1,7 @@
 #include "PasswordText.h"
 
+#include "AnsiText.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -13,54 +15,6 @@ const char32_t kPdfDocHigh[33] = {
     0x2022, 0x2020, 0x2021, 0x2026, 0x2014, 0x2013, 0x0192, 0x2044, 0x2039, 0x203A, 0x2212,
     0x2030, 0x201E, 0x201C, 0x201D, 0x2018, 0x2019, 0x201A, 0x2122, 0xFB01, 0xFB02, 0x0141,
     0x0152, 0x0160, 0x0178, 0x017D, 0x0131, 0x0142, 0x0153, 0x0161, 0x017E, 0,      0x20AC};
-// Windows-1252 bytes 0x80..0x9F.
-const char32_t kCp1252High[32] = {0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                  0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-                                  0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                  0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-// Code points of UTF-8 text; false when it is not well-formed UTF-8.
-bool Decode(std::string_view s, std::u32string &out) {
-  out.clear();
-  for (size_t i = 0; i < s.size();) {
-    const unsigned char c = static_cast<unsigned char>(s[i]);
-    const int n = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-    if (n < 0 || s.size() - i <= static_cast<size_t>(n))
-      return false;
-    char32_t cp = n == 0 ? c : c & (0x3F >> n);
-    for (int k = 1; k <= n; ++k) {
-      const unsigned char t = static_cast<unsigned char>(s[i + static_cast<size_t>(k)]);
-      if ((t & 0xC0) != 0x80)
-        return false;
-      cp = (cp << 6) | (t & 0x3F);
-    }
-    static const char32_t kMin[4] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))
-      return false;
-    out += cp;
-    i += static_cast<size_t>(n) + 1;
-  }
-  return true;
-}
-
-void Encode(char32_t cp, std::string &out) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
 bool IsNonAsciiSpace(char32_t cp) {
   return cp == 0xA0 || cp == 0x1680 || (cp >= 0x2000 && cp <= 0x200B) || cp == 0x202F ||
          cp == 0x205F || cp == 0x3000;
@@ -81,7 +35,7 @@ void AddOnce(std::vector<std::string> &forms, std::string form) {
 
 bool Utf8ToPdfDoc(std::string_view utf8, std::string &out) {
   std::u32string text;
-  if (!Decode(utf8, text))
+  if (!Utf8CodePoints(utf8, text))
     return false;
   out.clear();
   for (char32_t cp : text) {
@@ -102,30 +56,23 @@ bool Utf8ToPdfDoc(std::string_view utf8, std::string &out) {
   return true;
 }
 
-std::string Cp1252ToUtf8(std::string_view cp1252) {
-  std::string out;
-  for (unsigned char c : cp1252)
-    Encode(c >= 0x80 && c <= 0x9F ? kCp1252High[c - 0x80] : c, out);
-  return out;
-}
-
 std::string SaslPrepMap(std::string_view utf8) {
   std::u32string text;
-  if (!Decode(utf8, text))
+  if (!Utf8CodePoints(utf8, text))
     return std::string(utf8);
   std::string out;
   for (char32_t cp : text) {
     if (IsNonAsciiSpace(cp))
       out += ' ';
     else if (!IsMappedToNothing(cp))
-      Encode(cp, out);
+      AppendCodePoint(out, cp);
   }
   return out;
 }
 
 bool EncodeOutputPassword(std::string_view utf8, int nRevision, std::string &bytes) {
   std::u32string text;
-  if (!Decode(utf8, text))
+  if (!Utf8CodePoints(utf8, text))
     return false;
   if (nRevision >= 5) {
     bytes = SaslPrepMap(utf8);
@@ -138,7 +85,7 @@ std::vector<std::string> SourcePasswordForms(std::string_view given, int nRevisi
   std::vector<std::string> forms;
   std::u32string text;
   // Text that is not UTF-8 came in a code page: Windows-1252 is the one the program knew.
-  const std::string utf8 = Decode(given, text) ? std::string(given) : Cp1252ToUtf8(given);
+  const std::string utf8 = Utf8CodePoints(given, text) ? std::string(given) : Cp1252ToUtf8(given);
   std::string pdfDoc;
   const bool bPdfDoc = Utf8ToPdfDoc(utf8, pdfDoc);
   if (nRevision >= 5) {
@@ -152,17 +99,7 @@ std::vector<std::string> SourcePasswordForms(std::string_view given, int nRevisi
     AddOnce(forms, utf8);
     // Windows-1252 bytes: PDFDocEncoding's look-alike, written by programs that knew no better.
     std::string cp1252;
-    bool bCp1252 = Decode(utf8, text);
-    for (char32_t cp : text) {
-      const char32_t *p = std::find(kCp1252High, kCp1252High + 32, cp);
-      if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
-        cp1252 += static_cast<char>(cp);
-      else if (p != kCp1252High + 32)
-        cp1252 += static_cast<char>(0x80 + (p - kCp1252High));
-      else
-        bCp1252 = false;
-    }
-    if (bCp1252)
+    if (Utf8ToCp1252(utf8, cp1252))
       AddOnce(forms, cp1252);
   }
   AddOnce(forms, std::string(given));

@@ -19,8 +19,6 @@ std::vector<std::string> SourcePasswordForms(std::string_view given, int nRevisi
 
 // UTF-8 text as PDFDocEncoding; false when a character has no byte there.
 bool Utf8ToPdfDoc(std::string_view utf8, std::string &out);
-// Windows-1252 text as UTF-8 (the five unused bytes pass as the C1 controls they hold in Latin-1).
-std::string Cp1252ToUtf8(std::string_view cp1252);
 // The mapping step of SASLprep: non-ASCII spaces become spaces, characters commonly mapped to
 // nothing are dropped. Normalisation is left out: composed text, as keyboards give it, passes.
 std::string SaslPrepMap(std::string_view utf8);
