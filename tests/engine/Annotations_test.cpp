@@ -2,6 +2,7 @@
 // lists its pages' annotations in their order, pop-ups and replies point at their partners,
 // and what readers draw for them, with or without an appearance of their own, is on the sheet.
 #include "MergeTestSupport.h"
+#include "OutputChecks.h"
 #include "PdfMaker.h"
 #include "ReferenceReaders.h"
 #include "support/TempDir.h"
@@ -43,14 +44,11 @@ TEST(Annotations, RideWithTheirPagesAtEveryLayout) {
     const double sourceArea = MagentaArea(src, 2);
     // Scale of each page on its sheet (A4 pages on A4 halves and quarters), squared.
     for (const auto &[nup, area] : {std::pair{0, 1.0}, {1, 0.5}, {2, 0.25}}) {
+      SCOPED_TRACE("rotated " + std::to_string(rotate) + ", N-up code " + std::to_string(nup));
       MergerTool job;
-      job.SetLayout(PAPER_A4, nup, 0);
-      job.AppendMergeSrc(0, Wide(src).c_str(), 2, nullptr, nullptr);
-      job.SetOutPDFPath(Wide(dir.file("out.pdf")).c_str());
-      ASSERT_TRUE(job.StartMerge(0));
       const std::string out = dir.file("out.pdf");
-      EXPECT_TRUE(CheckWithQpdf(out).Clean()) << CheckWithQpdf(out).output;
-      EXPECT_EQ(PopplerComplaints(out), "");
+      ASSERT_TRUE(MergeOntoA4(job, out, {{src}}, nup));
+      EXPECT_EQ(OutputProblem(out), "");
       // One sheet's words: both pages' subtypes, then both pages' marks.
       std::vector<std::string> expected = pages;
       if (nup != 0) {
@@ -58,9 +56,9 @@ TEST(Annotations, RideWithTheirPagesAtEveryLayout) {
         expected = {pages[0].substr(0, mark1) + " " + pages[1].substr(0, mark2) +
                     pages[0].substr(mark1) + pages[1].substr(mark2)};
       }
-      EXPECT_EQ(Listing(out), expected) << rotate << " " << nup;
+      EXPECT_EQ(Listing(out), expected);
       const double shown = MagentaArea(out, static_cast<int>(expected.size()));
-      EXPECT_NEAR(shown / (sourceArea * area), 1, 0.35) << rotate << " " << nup;
+      EXPECT_NEAR(shown / (sourceArea * area), 1, 0.35);
       // The links whose targets the file lacks stay, and are named.
       int nTargetless = 0;
       for (const MergeSourceNote &note : job.GetNotices())

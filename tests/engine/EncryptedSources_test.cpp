@@ -25,22 +25,6 @@ const struct {
                   {"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E", ""},
                   {"pw\xF0\x9F\x98\x80", ""}};
 
-std::string Encrypt(const std::string &label, int pages, const std::string &user,
-                    const std::string &owner, const std::string &args, const std::string &dir,
-                    const std::string &mode = "auto") {
-  const std::string plain = dir + "/" + label + "-plain.pdf", out = dir + "/" + label + ".pdf";
-  WriteFileBytes(plain, MakeTextPdf(label, pages).pdf.Write().bytes);
-  int status = 0;
-  const std::string said = RunCommand("qpdf --static-id --object-streams=disable "
-                                      "--allow-weak-crypto --password-mode=" +
-                                          mode + " --encrypt '" + user + "' '" + owner + "' " +
-                                          args + " -- '" + plain + "' '" + out + "' 2>&1",
-                                      &status);
-  if (status != 0)
-    throw std::runtime_error("qpdf --encrypt failed: " + said);
-  return out;
-}
-
 using engine::pdf::Value;
 
 // A one-page file encrypted with `cipher` under the dictionary `dict`, with an XMP metadata
@@ -95,8 +79,7 @@ std::string IndirectFilters(const std::string &dir) {
 
 // AES-128 whose /O starts with FF FE, the mark of a UTF-16 text: a binary string all the same.
 std::string MarkedOwnerCheck(const std::string &dir) {
-  const std::string bytes =
-      ReadFileBytes(Encrypt("marked", 2, "", "owner52769", "128 --use-aes=y", dir));
+  const std::string bytes = MakeEncryptedPdf("marked", 2, "", "owner52769", "128 --use-aes=y", dir);
   if (bytes.find("/O <fffe") == std::string::npos)
     throw std::runtime_error("the owner check does not start with FF FE");
   return bytes;
@@ -113,7 +96,7 @@ const char kAttached[] = "attached text, readable only with the key";
 
 std::string EmbeddedOnly(const std::string & /*dir*/) {
   TextPdf doc = MakeTextPdf("embedded", 2);
-  const std::string id(16, '\x5A');
+  const std::string id(16, 'Z');
   auto security = engine::pdf::StandardSecurity::Create(4, "", "owner", -4, id);
   const int nFile = doc.pdf.Reserve();
   doc.pdf.Set(nFile,
@@ -126,18 +109,14 @@ std::string EmbeddedOnly(const std::string & /*dir*/) {
   catalog.insert(catalog.rfind(">>"), " /Names << /EmbeddedFiles << /Names [(note.txt) " +
                                           std::to_string(nSpec) + " 0 R] >> >> ");
   doc.pdf.Set(doc.catalog, catalog);
-  engine::pdf::Value dict = security->Dictionary();
-  dict.dict().Set("StmF", engine::pdf::Value::MakeName("Identity"));
-  dict.dict().Set("StrF", engine::pdf::Value::MakeName("Identity"));
-  dict.dict().Set("EFF", engine::pdf::Value::MakeName("StdCF"));
+  Value dict = security->Dictionary();
+  dict.dict().Set("StmF", Value::MakeName("Identity"));
+  dict.dict().Set("StrF", Value::MakeName("Identity"));
+  dict.dict().Set("EFF", Value::MakeName("StdCF"));
   std::string text;
   engine::pdf::AppendValue(text, dict);
-  const int nEncrypt = doc.pdf.Add(text);
-  std::string hexId;
-  for (size_t i = 0; i < id.size(); ++i)
-    hexId += "5A";
   doc.pdf.trailerExtra +=
-      " /Encrypt " + std::to_string(nEncrypt) + " 0 R /ID [<" + hexId + "><" + hexId + ">]";
+      " /Encrypt " + std::to_string(doc.pdf.Add(text)) + " 0 R /ID [(" + id + ") (" + id + ")]";
   return doc.pdf.Write().bytes;
 }
 
@@ -163,10 +142,7 @@ TEST_P(UnusualEncryption, OpensWithoutAPasswordAndMerges) {
   EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), nullptr, &status, &why), pages)
       << WideToUtf8(why);
   MergerTool job;
-  job.SetLayout(PAPER_A4, 0, 0);
-  job.SetOutPDFPath(Wide(out).c_str());
-  job.AppendMergeSrc(0, Wide(path).c_str(), pages, nullptr, nullptr);
-  ASSERT_TRUE(job.StartMerge(0)) << WideToUtf8(job.GetFailureText());
+  ASSERT_TRUE(MergeOntoA4(job, out, {{path}})) << WideToUtf8(job.GetFailureText());
   ASSERT_TRUE(job.GetNotices().empty()) << WideToUtf8(job.GetNotices()[0].strText);
   EXPECT_EQ(QpdfPageCount(out), pages);
   if (GetParam().label != nullptr) {
@@ -204,15 +180,14 @@ TEST(UnusualEncryption, EmbeddedFilesAreDecryptedByTheirOwnFilter) {
 // (UTF-8) opens them whatever encoding the writer chose, and so does the owner password.
 TEST(PasswordMatrix, SourcesOpenWithThePasswordAsTyped) {
   TempDir dir;
-  int n = 0;
   for (const char *args : {"40", "128 --use-aes=n", "128 --use-aes=y", "256 --force-R5", "256"}) {
     for (const auto &pw : kPasswords) {
       SCOPED_TRACE(std::string(args) + " " + pw.utf8);
       // Up to AES-128 qpdf writes PDFDocEncoding where it can, else the UTF-8 bytes.
       const bool bBytes = *pw.pdfDoc == '\0' && std::string(args).rfind("256", 0) != 0;
-      const std::string owner = std::string("o") + pw.utf8,
-                        path = Encrypt("m" + std::to_string(++n), 2, pw.utf8, owner, args,
-                                       dir.path(), bBytes ? "bytes" : "auto");
+      const std::string owner = std::string("o") + pw.utf8, path = dir.file("m.pdf");
+      WriteFileBytes(path, MakeEncryptedPdf("m", 2, pw.utf8, owner, args, dir.path(),
+                                            bBytes ? "bytes" : "auto"));
       int32_t status = -1;
       for (const std::string &password : {std::string(pw.utf8), owner})
         EXPECT_EQ(MergerTool::ProbeSource(Wide(path).c_str(), password.c_str(), &status, nullptr),
@@ -234,20 +209,18 @@ TEST(PasswordMatrix, OutputsOpenInOtherReaders) {
       SCOPED_TRACE(std::to_string(code) + " " + password);
       const std::string out = dir.file("out.pdf");
       MergerTool job;
-      job.SetLayout(PAPER_A4, 0, 0);
       job.SetEncryption(code);
       job.SetPasswordsUtf8(true);
       job.SetOpenPwd(password);
       job.SetPemissionPwd((std::string("o") + password).c_str(), false, false, true);
-      job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 2, nullptr, nullptr);
-      job.SetOutPDFPath(Wide(out).c_str());
+      const bool bMerged = MergeOntoA4(job, out, {{dir.file("a.pdf")}});
       const std::string bytes = code == ENCRYPT_AES_256 ? pw.utf8 : pw.pdfDoc;
       if (bytes.empty()) {
-        EXPECT_FALSE(job.StartMerge(0)); // no character of it in PDFDocEncoding
+        EXPECT_FALSE(bMerged); // no character of it in PDFDocEncoding
         EXPECT_EQ(job.GetFailureCode(), MERGE_FAILURE_PASSWORD);
         continue;
       }
-      ASSERT_TRUE(job.StartMerge(0)) << WideToUtf8(job.GetFailureText());
+      ASSERT_TRUE(bMerged) << WideToUtf8(job.GetFailureText());
       EXPECT_EQ(QpdfPageCount(out, password), 2);
       EXPECT_EQ(QpdfPageCount(out, std::string("o") + password), 2);
       EXPECT_EQ(QpdfPageCount(out), -1);

@@ -659,15 +659,16 @@ const std::vector<EncryptionCase> &BadEncryptionCases() {
 
 std::string MakeEncryptedPdf(const std::string &label, int pages, const std::string &user,
                              const std::string &owner, const std::string &bitsAndOptions,
-                             const std::string &workDir) {
+                             const std::string &workDir, const std::string &passwordMode) {
   const std::string plain = workDir + "/" + label + "-plain.pdf";
   const std::string encrypted = workDir + "/" + label + "-encrypted.pdf";
   WriteFileBytes(plain, MakeTextPdf(label, pages).pdf.Write().bytes);
   int status = 0;
-  const std::string output = RunCommand(
-      "qpdf --static-id --object-streams=disable --allow-weak-crypto --encrypt '" + user + "' '" +
-          owner + "' " + bitsAndOptions + " -- '" + plain + "' '" + encrypted + "' 2>&1",
-      &status);
+  const std::string output =
+      RunCommand("qpdf --static-id --object-streams=disable --allow-weak-crypto --password-mode=" +
+                     passwordMode + " --encrypt '" + user + "' '" + owner + "' " + bitsAndOptions +
+                     " -- '" + plain + "' '" + encrypted + "' 2>&1",
+                 &status);
   if (status != 0)
     throw std::runtime_error("qpdf --encrypt failed: " + output);
   return ReadFileBytes(encrypted);

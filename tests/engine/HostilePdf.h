@@ -143,10 +143,11 @@ inline void PrintTo(const EncryptionCase &c, std::ostream *out) { *out << c.name
 const std::vector<EncryptionCase> &BadEncryptionCases();
 std::string MakeBadEncryption(const EncryptionCase &edit, const std::string &workDir);
 
-// A text PDF encrypted by qpdf: `qpdf --encrypt USER OWNER BITS` with the extra options.
+// A text PDF encrypted by qpdf: `qpdf --encrypt USER OWNER BITS` with the extra options, the
+// passwords read in qpdf's --password-mode.
 std::string MakeEncryptedPdf(const std::string &label, int pages, const std::string &user,
                              const std::string &owner, const std::string &bitsAndOptions,
-                             const std::string &workDir);
+                             const std::string &workDir, const std::string &passwordMode = "auto");
 
 // A PNG whose header declares width × height RGBA with only the start of its pixel data.
 std::string MakePngHeaderBomb(unsigned width, unsigned height);

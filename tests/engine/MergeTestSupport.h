@@ -27,3 +27,22 @@ struct MergeRecorder {
 };
 
 inline std::wstring Wide(const std::string &text) { return std::wstring(text.begin(), text.end()); }
+
+// A file to merge and its range text (null: all its pages).
+struct MergeInput {
+  std::string path;
+  const char *range = nullptr;
+};
+
+// Lists the inputs on `job`, each with the page count a probe finds, and merges them onto A4
+// sheets of the N-up code `nup` into `out`. StartMerge's result.
+inline bool MergeOntoA4(MergerTool &job, const std::string &out,
+                        const std::vector<MergeInput> &inputs, int nup = 0) {
+  job.SetLayout(PAPER_A4, nup, 0);
+  int index = 0;
+  for (const MergeInput &input : inputs)
+    job.AppendMergeSrc(index++, Wide(input.path).c_str(),
+                       MergerTool::GetPdfInfo(Wide(input.path).c_str()), input.range, nullptr);
+  job.SetOutPDFPath(Wide(out).c_str());
+  return job.StartMerge(0);
+}

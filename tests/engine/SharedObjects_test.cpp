@@ -68,12 +68,8 @@ TEST(SharedObjects, WrittenOnceWhileWhatHasAnIdentityStaysApart) {
   WriteFileBytes(dir.file("a.pdf"), bytes);
   WriteFileBytes(dir.file("b.pdf"), bytes);
   MergerTool job;
-  job.SetLayout(PAPER_A4, 0, 0);
-  job.AppendMergeSrc(0, Wide(dir.file("a.pdf")).c_str(), 1, nullptr, nullptr);
-  job.AppendMergeSrc(1, Wide(dir.file("b.pdf")).c_str(), 1, nullptr, nullptr);
   const std::string out = dir.file("out.pdf");
-  job.SetOutPDFPath(Wide(out).c_str());
-  ASSERT_TRUE(job.StartMerge(0));
+  ASSERT_TRUE(MergeOntoA4(job, out, {{dir.file("a.pdf")}, {dir.file("b.pdf")}}));
   ASSERT_TRUE(CheckWithQpdf(out).Clean()) << CheckWithQpdf(out).output;
 
   const std::string qdf = RunCommand("qpdf --qdf --object-streams=disable '" + out + "' -");

@@ -2,6 +2,7 @@
 // and attachments, pypdf's page labels and language, and a check that every structure key of
 // the output leads back to the element that holds its content.
 #include "MergeTestSupport.h"
+#include "OutputChecks.h"
 #include "ReferenceReaders.h"
 #include "support/TempDir.h"
 
@@ -125,20 +126,15 @@ TEST_P(TaggedMerge, KeepsWhatEachSourceHad) {
   const TaggedCase &c = GetParam();
   if (std::string(c.name) == "InstalledManualLabels" && !FileExists(kAmc))
     GTEST_SKIP() << kAmc << " is not installed";
+  std::vector<MergeInput> inputs;
+  for (const Listed &source : c.sources)
+    inputs.push_back(
+        {source.file[0] == '/' ? source.file : dir->file(source.file) + ".pdf", source.range});
   MergerTool job;
-  job.SetLayout(PAPER_A4, c.nup, 0);
-  int index = 0;
-  for (const Listed &source : c.sources) {
-    const std::string path = source.file[0] == '/' ? source.file : dir->file(source.file) + ".pdf";
-    job.AppendMergeSrc(index++, Wide(path).c_str(), MergerTool::GetPdfInfo(Wide(path).c_str()),
-                       source.range, nullptr);
-  }
   const std::string out = dir->file(std::string(c.name) + ".pdf");
-  job.SetOutPDFPath(Wide(out).c_str());
-  ASSERT_TRUE(job.StartMerge(0));
+  ASSERT_TRUE(MergeOntoA4(job, out, inputs, c.nup));
 
-  EXPECT_TRUE(CheckWithQpdf(out).Clean()) << CheckWithQpdf(out).output;
-  EXPECT_EQ(PopplerComplaints(out), "");
+  EXPECT_EQ(OutputProblem(out), "");
   EXPECT_EQ(RunCommand(kScript + "--check '" + out + "'"), "\n");
   EXPECT_EQ(StructureTexts(out), std::string(c.texts) + "\n");
   EXPECT_NE(RunCommand("pdfinfo '" + out + "'")
