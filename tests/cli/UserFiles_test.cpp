@@ -20,6 +20,8 @@ struct UserFileCase {
   int exitCode;
   const char *says;
 };
+// Names the case in CTest's list, which would otherwise show its bytes.
+inline void PrintTo(const UserFileCase &c, std::ostream *out) { *out << c.name; }
 
 // Inputs by name, each made only when a case names it.
 void Make(const TempDir &d, const std::string &name) {

@@ -126,6 +126,8 @@ struct UnusualCase {
   int pages;
   const char *label; // its pages' marker, when they have one
 };
+// Names the case in CTest's list, which would otherwise show its bytes.
+inline void PrintTo(const UnusualCase &c, std::ostream *out) { *out << c.name; }
 
 class UnusualEncryption : public ::testing::TestWithParam<UnusualCase> {};
 

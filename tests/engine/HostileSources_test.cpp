@@ -155,6 +155,8 @@ INSTANTIATE_TEST_SUITE_P(Hostile, BadEncryption, ::testing::ValuesIn(BadEncrypti
 struct PasswordCase {
   const char *name, *encryption;
 };
+// Names the case in CTest's list, which would otherwise show its bytes.
+inline void PrintTo(const PasswordCase &c, std::ostream *out) { *out << c.name; }
 
 class UserPassword : public ::testing::TestWithParam<PasswordCase> {};
 

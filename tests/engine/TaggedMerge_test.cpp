@@ -42,6 +42,8 @@ struct TaggedCase {
   const char *files; // pdfdetach -list, names only, joined by "|"
   const char *notices;
 };
+// Names the case in CTest's list, which would otherwise show its bytes.
+inline void PrintTo(const TaggedCase &c, std::ostream *out) { *out << c.name; }
 
 const TaggedCase kCases[] = {
     {"AllFourOnePerSheet",
