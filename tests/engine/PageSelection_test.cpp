@@ -6,43 +6,49 @@
 
 namespace {
 
-struct RangeCase {
-  const char *text;
-  int pageCount;
-  std::vector<int32_t> pages;
-  bool result;
-};
-
-void PrintTo(const RangeCase &c, std::ostream *out) {
-  *out << "'" << c.text << "' of " << c.pageCount;
+// What GetSelectPage selects of each text, and whether it read all of it.
+TEST(PageSelection, ReadsTheRangeText) {
+  const struct {
+    const char *text;
+    int pageCount;
+    std::vector<int32_t> pages;
+    bool result;
+  } cases[] = {
+      {"Odd", 5, {1, 3, 5}, true},
+      {"Even", 5, {2, 4}, true},
+      {"Odd", 0, {}, true},
+      {"odd", 5, {}, false},
+      {"1, 3, 4, 9-11, 12-15", 20, {1, 3, 4, 9, 10, 11, 12, 13, 14, 15}, true},
+      {"[1, 3, 4, 9-11, 12-15]", 20, {3, 4, 9, 10, 11}, false},
+      {"5-3", 10, {5, 4, 3}, true},
+      {"-3", 10, {1, 2, 3}, true},
+      {"3-", 5, {3, 4, 5}, true},
+      {"2-8", 5, {2, 3, 4, 5}, true},
+      {"7-9", 5, {}, false},
+      {"8", 5, {}, true},
+      {"3,1,3", 5, {3, 1, 3}, true},
+      {"1-3,2", 5, {1, 2, 3, 2}, true},
+      {",,2,,", 5, {2}, true},
+      {"", 5, {}, true},
+      {nullptr, 5, {}, true},
+      {" 9 - 11 ", 20, {9, 10, 11}, true},
+      {"a-2", 5, {}, false},
+      {"1-2-3", 5, {}, false},
+      {"1--3", 5, {}, false},
+      {"2, 5-3, 4", 5, {2, 5, 4, 3, 4}, true},
+      {"0-2", 5, {1, 2}, true},
+      // Numbers too large for 32 bits are clamped, never wrapped into valid pages.
+      {"4294967297", 5, {}, true},
+      {"1-99999999999", 3, {1, 2, 3}, true},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(std::string("'") + (c.text ? c.text : "(null)") + "' of " +
+                 std::to_string(c.pageCount));
+    std::vector<int32_t> pages = {99}; // emptied first
+    EXPECT_EQ(MergerTool::GetSelectPage(c.text, pages, c.pageCount), c.result);
+    EXPECT_EQ(pages, c.pages);
+  }
 }
-
-class PageSelection : public ::testing::TestWithParam<RangeCase> {};
-
-TEST_P(PageSelection, ReadsTheRangeText) {
-  const RangeCase &c = GetParam();
-  std::vector<int32_t> pages = {99}; // emptied first
-  EXPECT_EQ(MergerTool::GetSelectPage(c.text, pages, c.pageCount), c.result) << c.text;
-  EXPECT_EQ(pages, c.pages) << c.text;
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, PageSelection,
-    ::testing::Values(
-        RangeCase{"Odd", 5, {1, 3, 5}, true}, RangeCase{"Even", 5, {2, 4}, true},
-        RangeCase{"Odd", 0, {}, true}, RangeCase{"odd", 5, {}, false},
-        RangeCase{"1, 3, 4, 9-11, 12-15", 20, {1, 3, 4, 9, 10, 11, 12, 13, 14, 15}, true},
-        RangeCase{"[1, 3, 4, 9-11, 12-15]", 20, {3, 4, 9, 10, 11}, false},
-        RangeCase{"5-3", 10, {5, 4, 3}, true}, RangeCase{"-3", 10, {1, 2, 3}, true},
-        RangeCase{"3-", 5, {3, 4, 5}, true}, RangeCase{"2-8", 5, {2, 3, 4, 5}, true},
-        RangeCase{"7-9", 5, {}, false}, RangeCase{"8", 5, {}, true},
-        RangeCase{"3,1,3", 5, {3, 1, 3}, true}, RangeCase{"1-3,2", 5, {1, 2, 3, 2}, true},
-        RangeCase{",,2,,", 5, {2}, true}, RangeCase{"", 5, {}, true},
-        RangeCase{" 9 - 11 ", 20, {9, 10, 11}, true}, RangeCase{"a-2", 5, {}, false},
-        RangeCase{"1-2-3", 5, {}, false}, RangeCase{"1--3", 5, {}, false},
-        RangeCase{"2, 5-3, 4", 5, {2, 5, 4, 3, 4}, true}, RangeCase{"0-2", 5, {1, 2}, true},
-        // Numbers too large for 32 bits are clamped, never wrapped into valid pages.
-        RangeCase{"4294967297", 5, {}, true}, RangeCase{"1-99999999999", 3, {1, 2, 3}, true}));
 
 // The grammar every layer reads range texts with: each text with what it selects, or the item,
 // the character and the problem where it stops (pages before it kept).
@@ -85,12 +91,6 @@ TEST(ReadPageRange, PagesOrWhereAndWhy) {
     EXPECT_EQ(reading.nPosition, c.position) << c.text;
     EXPECT_NE(reading.strReason.find(c.reason), std::wstring::npos) << c.text;
   }
-}
-
-TEST(PageSelectionNull, NullTextSelectsNothing) {
-  std::vector<int32_t> pages = {1};
-  EXPECT_TRUE(MergerTool::GetSelectPage(nullptr, pages, 5));
-  EXPECT_TRUE(pages.empty());
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "CDlgMergeProgress.h"
 #include "JobTestSupport.h"
 #include "PdfMaker.h"
+#include "support/FrameTest.h"
 #include "support/TempDir.h"
 #include "support/WindowEvents.h"
 
@@ -18,7 +19,6 @@
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <wx/frame.h>
 #include <wx/gauge.h>
 #include <wx/stattext.h>
 
@@ -67,23 +67,16 @@ private:
   bool m_released = false;
 };
 
-class ProgressDialog : public ::testing::Test {
+class ProgressDialog : public FrameTest {
 protected:
   TempDir dir;
   std::string out = dir.file("out");
-  wxFrame *frame = nullptr;
 
   void SetUp() override {
+    FrameTest::SetUp();
     MakeNumberedPdf(dir.file("a.pdf"), 3);
     MakeNumberedPdf(dir.file("b.pdf"), 2);
-    frame = new wxFrame(nullptr, wxID_ANY, "main", wxPoint(0, 0), wxSize(600, 400));
-    frame->Show();
   }
-  void TearDown() override {
-    frame->Destroy();
-    Pump();
-  }
-  static void Pump() { YieldToWindows(); }
   // Shows the dialog, which starts its worker, and returns once the worker waits at its first
   // notice.
   static void Open(TestProgressDialog &dialog) {
@@ -95,13 +88,23 @@ protected:
   static bool RunUntilClosed(wxDialog &dialog) {
     return YieldUntil([&] { return dialog.GetReturnCode() != 0; }, std::chrono::seconds(60));
   }
+  // Opens the dialog and lets its run go to the end.
+  static bool Run(TestProgressDialog &dialog) {
+    Open(dialog);
+    dialog.Release();
+    return RunUntilClosed(dialog);
+  }
+  static bool StillOpen(wxDialog &dialog) {
+    YieldToWindows();
+    return dialog.IsShown() && dialog.GetReturnCode() == 0;
+  }
   std::vector<_stru_ItemData_> Rows() {
     return {MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)};
   }
 };
 
 TEST_F(ProgressDialog, TemplateControls) {
-  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
+  TestProgressDialog dialog(m_frame, Rows(), MakeSettings(out, 1, 0));
   EXPECT_EQ(dialog.GetTitle(), "Merge Progress");
   EXPECT_EQ(dialog.GetProgressBar()->GetId(), 1052);
   EXPECT_EQ(dialog.GetProgressBar()->GetRange(), 100);
@@ -113,11 +116,8 @@ TEST_F(ProgressDialog, TemplateControls) {
 }
 
 TEST_F(ProgressDialog, SuccessfulRunShowsTheOutputAndCloses) {
-  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  Open(dialog);
-  ASSERT_NE(dialog.GetJob(), nullptr);
-  dialog.Release();
-  ASSERT_TRUE(RunUntilClosed(dialog));
+  TestProgressDialog dialog(m_frame, Rows(), MakeSettings(out, 1, 0));
+  ASSERT_TRUE(Run(dialog));
   EXPECT_EQ(dialog.GetReturnCode(), wxID_OK);
   EXPECT_EQ(dialog.shown, std::vector<std::wstring>{W(out + "/a_b.pdf")});
   EXPECT_TRUE(dialog.messages.empty());
@@ -125,34 +125,31 @@ TEST_F(ProgressDialog, SuccessfulRunShowsTheOutputAndCloses) {
   EXPECT_EQ(dialog.GetStatusText()->GetLabel(), "Merging files...\t\t100%");
 }
 
+// The output folder cannot be made (a file stands where it should be): the fixed text first,
+// then why, and no file manager. In a per-row run both rows fail; the path row 0 holds exists,
+// but nothing was made there, so nothing is shown as a result either.
 TEST_F(ProgressDialog, FailureShowsTheMessageAndNoFileManager) {
-  WriteFileBytes(out, "a file where the folder should be");
-  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  Open(dialog);
-  dialog.Release();
-  ASSERT_TRUE(RunUntilClosed(dialog));
-  EXPECT_TRUE(dialog.shown.empty());
-  ASSERT_EQ(dialog.messages.size(), 1u);
-  // The fixed text first, then why: the output cannot be written there.
-  EXPECT_TRUE(dialog.messages[0].StartsWith("Failed to merge files or User cancel!\n\n"))
-      << dialog.messages[0];
-  EXPECT_TRUE(dialog.messages[0].Contains("cannot be written")) << dialog.messages[0];
-  EXPECT_TRUE(dialog.styles[0] & wxICON_INFORMATION);
-}
-
-TEST_F(ProgressDialog, APerRowRunThatMadeNothingIsAFailure) {
-  // The output folder cannot be made (a file stands where it should be): both rows fail. The
-  // path row 0 holds exists, but nothing was made there: nothing is shown as a result.
-  WriteFileBytes(out, "not a folder");
-  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
-  Open(dialog);
-  dialog.Release();
-  ASSERT_TRUE(RunUntilClosed(dialog));
-  ASSERT_EQ(dialog.messages.size(), 1u);
-  EXPECT_TRUE(dialog.messages[0].StartsWith("Failed to merge files or User cancel!\n\n"));
-  EXPECT_TRUE(dialog.messages[0].Contains(dir.file("a.pdf")));
-  EXPECT_TRUE(dialog.messages[0].Contains(dir.file("b.pdf")));
-  EXPECT_TRUE(dialog.shown.empty());
+  const struct {
+    int mergeOn;
+    std::vector<std::string> said;
+  } cases[] = {
+      {1, {"cannot be written"}},
+      {0, {dir.file("a.pdf"), dir.file("b.pdf")}},
+  };
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.mergeOn ? "one file" : "a file per row");
+    const std::string folder = out + std::to_string(c.mergeOn);
+    WriteFileBytes(folder, "not a folder");
+    TestProgressDialog dialog(m_frame, Rows(), MakeSettings(folder, c.mergeOn, 0));
+    ASSERT_TRUE(Run(dialog));
+    EXPECT_TRUE(dialog.shown.empty());
+    ASSERT_EQ(dialog.messages.size(), 1u);
+    const wxString &message = dialog.messages[0];
+    EXPECT_TRUE(message.StartsWith("Failed to merge files or User cancel!\n\n")) << message;
+    for (const std::string &text : c.said)
+      EXPECT_TRUE(message.Contains(text)) << message;
+    EXPECT_TRUE(dialog.styles[0] & wxICON_INFORMATION);
+  }
 }
 
 // Rows the job leaves out are named after the run, and a job with nothing to merge starts no
@@ -169,7 +166,7 @@ TEST_F(ProgressDialog, RowsLeftOutBeforeTheRunAreNamedAfterIt) {
     if (withGoodRow)
       rows.insert(rows.begin(), MakeRow(dir.file("a.pdf"), 3));
     const std::string folder = out + (withGoodRow ? "1" : "2");
-    TestProgressDialog dialog(frame, rows, MakeSettings(folder, 1, 2));
+    TestProgressDialog dialog(m_frame, rows, MakeSettings(folder, 1, 2));
     dialog.Release();
     dialog.Show();
     ASSERT_TRUE(RunUntilClosed(dialog));
@@ -189,54 +186,40 @@ TEST_F(ProgressDialog, RowsLeftOutBeforeTheRunAreNamedAfterIt) {
   }
 }
 
-TEST_F(ProgressDialog, CancelStopsTheRunAndKeepsTheDialogUntilTheWorkerEnds) {
-  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 1, 0));
-  Open(dialog);
-
-  wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
-  dialog.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(click);
-  EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
-  Pump();
-  EXPECT_TRUE(dialog.IsShown());
-  EXPECT_EQ(dialog.GetReturnCode(), 0);
-
-  dialog.Release();
-  ASSERT_TRUE(RunUntilClosed(dialog));
-  ASSERT_EQ(dialog.messages.size(), 1u);
-  EXPECT_EQ(dialog.messages[0], "Failed to merge files or User cancel!");
-  EXPECT_TRUE(dialog.shown.empty());
-  EXPECT_FALSE(FileExists(out + "/a_b.pdf"));
-}
-
-TEST_F(ProgressDialog, EscapeEnterAndTheCloseBoxDoNotCloseIt) {
-  TestProgressDialog dialog(frame, Rows(), MakeSettings(out, 0, 0));
-  mkdir(out.c_str(), 0777);
-  Open(dialog);
-
-  for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_NUMPAD_ENTER}) {
-    wxKeyEvent press(wxEVT_CHAR_HOOK);
-    press.m_keyCode = key;
-    press.SetEventObject(&dialog);
-    dialog.GetEventHandler()->ProcessEvent(press);
+// Escape, Enter and OK do nothing while the run goes on; Cancel and the close box cancel it, and
+// the dialog stays until the worker ends. Cancelled, neither a single-file run nor a per-row one
+// (in its first row) has anything to show.
+TEST_F(ProgressDialog, OnlyCancelAndTheCloseBoxStopTheRun) {
+  for (bool closeBox : {false, true}) {
+    SCOPED_TRACE(closeBox ? "close box" : "Cancel");
+    const std::string folder = out + (closeBox ? "-each" : "-one");
+    mkdir(folder.c_str(), 0777);
+    TestProgressDialog dialog(m_frame, Rows(), MakeSettings(folder, closeBox ? 0 : 1, 0));
+    Open(dialog);
+    for (int key : {WXK_ESCAPE, WXK_RETURN, WXK_NUMPAD_ENTER}) {
+      wxKeyEvent press(wxEVT_CHAR_HOOK);
+      press.m_keyCode = key;
+      press.SetEventObject(&dialog);
+      dialog.GetEventHandler()->ProcessEvent(press);
+    }
+    wxCommandEvent enter(wxEVT_BUTTON, wxID_OK);
+    dialog.GetEventHandler()->ProcessEvent(enter);
+    EXPECT_TRUE(StillOpen(dialog));
+    EXPECT_FALSE(dialog.GetJob()->cancelEvent.IsSignalled());
+    if (closeBox) {
+      EXPECT_FALSE(dialog.Close());
+    } else {
+      wxCommandEvent click(wxEVT_BUTTON, wxID_CANCEL);
+      dialog.FindWindow(wxID_CANCEL)->GetEventHandler()->ProcessEvent(click);
+    }
+    EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
+    EXPECT_TRUE(StillOpen(dialog));
+    dialog.Release();
+    ASSERT_TRUE(RunUntilClosed(dialog));
+    EXPECT_EQ(dialog.messages, std::vector<wxString>{"Failed to merge files or User cancel!"});
+    EXPECT_TRUE(dialog.shown.empty());
+    EXPECT_EQ(RunCommand("ls -A '" + folder + "'"), ""); // nothing half-written is left
   }
-  wxCommandEvent enter(wxEVT_BUTTON, wxID_OK);
-  dialog.GetEventHandler()->ProcessEvent(enter);
-  Pump();
-  EXPECT_TRUE(dialog.IsShown());
-  EXPECT_EQ(dialog.GetReturnCode(), 0);
-  EXPECT_FALSE(dialog.GetJob()->cancelEvent.IsSignalled());
-
-  // The close box cancels, as Cancel does; the dialog stays until the worker ends.
-  EXPECT_FALSE(dialog.Close());
-  EXPECT_TRUE(dialog.IsShown());
-  EXPECT_EQ(dialog.GetReturnCode(), 0);
-  EXPECT_TRUE(dialog.GetJob()->cancelEvent.IsSignalled());
-  dialog.Release();
-  ASSERT_TRUE(RunUntilClosed(dialog));
-  // Cancelled in its first row, the per-row run made nothing to show.
-  EXPECT_TRUE(dialog.shown.empty());
-  ASSERT_EQ(dialog.messages.size(), 1u);
-  EXPECT_EQ(dialog.messages[0], "Failed to merge files or User cancel!");
 }
 
 // Holds its worker at the first progress notice until the job is cancelled, and says when the
@@ -263,16 +246,15 @@ private:
 
 TEST_F(ProgressDialog, DestroyingItDuringARunWaitsForTheWorker) {
   std::promise<void> reached;
-  auto *dialog = new HeldUntilCancelled(frame, Rows(), MakeSettings(out, 1, 0), &reached);
+  auto *dialog = new HeldUntilCancelled(m_frame, Rows(), MakeSettings(out, 1, 0), &reached);
   dialog->Show();
   ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
   // Its notices are never handled: it goes before the events run. Going, it cancels the run
   // and waits for the worker.
   delete dialog;
-  Pump();
+  YieldToWindows();
   // Nothing half-written is left.
-  int status = 0;
-  EXPECT_EQ(RunCommand("ls -A '" + out + "'", &status), "");
+  EXPECT_EQ(RunCommand("ls -A '" + out + "'"), "");
 }
 
 } // namespace

@@ -50,6 +50,36 @@ protected:
   std::shared_ptr<MergeJob> Job(std::vector<_stru_ItemData_> rows, const CFSMSettings &settings) {
     return std::make_shared<MergeJob>(&sink, std::move(rows), settings);
   }
+  // Runs rows in a job with a sink of its own; the run's result and its finished notice.
+  static std::pair<int, MergeNotice> RunAlone(std::vector<_stru_ItemData_> rows,
+                                              const CFSMSettings &settings) {
+    RecordingSink own;
+    const int result = RunMergeWorker(*std::make_shared<MergeJob>(&own, std::move(rows), settings));
+    return {result, own.Finished()};
+  }
+  // Starts job, cancels it at its first progress notice, as a user pressing Cancel as soon as
+  // the progress shows, and waits for the run to end.
+  void RunCancelledAtOnce(MergeJob &job) {
+    sink.onNotice = [&job](const MergeNotice &n) {
+      if (n.nMessage == WM_MERGE_PROGRESS)
+        job.Cancel();
+    };
+    ASSERT_TRUE(job.Start());
+    ASSERT_TRUE(sink.WaitFinished());
+    job.Stop();
+  }
+  // Holds the worker inside its first progress notice while hold runs (on the worker's thread);
+  // the future is ready once the worker got there.
+  std::future<void> HoldAtFirstProgress(std::function<void()> hold) {
+    auto reached = std::make_shared<std::promise<void>>();
+    sink.onNotice = [reached, hold, held = false](const MergeNotice &n) mutable {
+      if (n.nMessage != WM_MERGE_PROGRESS || std::exchange(held, true))
+        return;
+      reached->set_value();
+      hold();
+    };
+    return reached->get_future();
+  }
 };
 
 TEST_F(Worker, SingleFileRunMergesUsableRowsInOrder) {
@@ -87,38 +117,43 @@ TEST_F(Worker, SingleFileRunMergesUsableRowsInOrder) {
   }
 }
 
-TEST_F(Worker, SingleFileRunWithEveryRowSkippedWritesNothing) {
-  auto job = Job({MakeRow(dir.file("x.pdf"), 0, nullptr, STATUS_LOAD_FAILED)},
-                 MakeSettings(out, 1, 0, L"empty"));
-  EXPECT_EQ(RunMergeWorker(*job), -2);
-  EXPECT_FALSE(FileExists(out + "/empty.pdf"));
-  EXPECT_EQ(sink.Finished().wParam, 0);
-}
-
-TEST_F(Worker, SingleFileFailureKeepsExistingFilesAndReportsZero) {
-  // The output folder cannot be made: a file stands where it should be.
-  WriteFileBytes(out, "not a folder");
-  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));
-  EXPECT_EQ(RunMergeWorker(*job), -2);
-  EXPECT_EQ(sink.Finished().wParam, 0);
-  EXPECT_EQ(job->arrRows[0].nStatus, STATUS_LOAD_FAILED);
-  EXPECT_EQ(ReadFileBytes(out), "not a folder");
-}
-
-TEST_F(Worker, SingleFileRunWithoutRowsStillReportsTheEnd) {
-  auto job = Job({}, MakeSettings(out, 1, 0));
-  EXPECT_EQ(RunMergeWorker(*job), -1);
-  EXPECT_EQ(sink.Finished().nMessage, WM_MERGE_FINISHED);
-  EXPECT_EQ(sink.Finished().wParam, 0);
-}
-
-TEST_F(Worker, TooLongOutputPathFailsWithItsReason) {
-  auto job = Job({MakeRow(dir.file("a.pdf"), 3)},
-                 MakeSettings(out, 1, 0, std::wstring(280, L'n').c_str()));
-  EXPECT_EQ(RunMergeWorker(*job), -2);
-  EXPECT_EQ(sink.Finished().wParam, 0);
-  EXPECT_NE(sink.Finished().strDetail.find(L"259 characters"), std::wstring::npos);
-  EXPECT_TRUE(FolderEntries(out).empty());
+// Single-file runs that make nothing end as failures, with their reason, and write nothing.
+TEST_F(Worker, SingleFileRunsThatMakeNothing) {
+  const _stru_ItemData_ a = MakeRow(dir.file("a.pdf"), 3);
+  const _stru_ItemData_ skipped = MakeRow(dir.file("x.pdf"), 0, nullptr, STATUS_LOAD_FAILED);
+  const std::wstring tooLong(280, L'n');
+  const struct {
+    const char *name;
+    std::vector<_stru_ItemData_> rows;
+    const wchar_t *outputName;
+    bool fileInTheWay; // a file stands where the output folder should be made
+    int result;
+    const wchar_t *reason;
+  } cases[] = {
+      {"every row skipped", {skipped}, L"empty", false, -2, L""},
+      {"no rows", {}, L"none", false, -1, L""},
+      {"folder cannot be made", {a}, L"a", true, -2, L""},
+      {"output path too long", {a}, tooLong.c_str(), false, -2, L"259 characters"},
+  };
+  int folderNumber = 0;
+  for (const auto &c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string folder = out + std::to_string(++folderNumber);
+    if (c.fileInTheWay)
+      WriteFileBytes(folder, "not a folder");
+    RecordingSink own;
+    auto job = std::make_shared<MergeJob>(&own, c.rows, MakeSettings(folder, 1, 0, c.outputName));
+    EXPECT_EQ(RunMergeWorker(*job), c.result);
+    EXPECT_EQ(own.Finished().nMessage, WM_MERGE_FINISHED);
+    EXPECT_EQ(own.Finished().wParam, 0);
+    EXPECT_NE(own.Finished().strDetail.find(c.reason), std::wstring::npos);
+    for (const _stru_ItemData_ &row : job->arrRows)
+      EXPECT_EQ(row.nStatus, STATUS_LOAD_FAILED);
+    if (c.fileInTheWay)
+      EXPECT_EQ(ReadFileBytes(folder), "not a folder");
+    else
+      EXPECT_TRUE(FolderEntries(folder).empty());
+  }
 }
 
 TEST_F(Worker, PerRowRunMakesOneFilePerUsableRow) {
@@ -174,18 +209,9 @@ TEST_F(Worker, PerRowFailuresAreListedButTheRunIsShown) {
 
 TEST_F(Worker, CancelDuringSingleFileRunLeavesNoOutput) {
   MakeNumberedPdf(dir.file("long.pdf"), 200);
-  MergeJob *pJob = nullptr;
-  // The user presses Cancel as soon as the first progress shows.
-  sink.onNotice = [&pJob](const MergeNotice &n) {
-    if (n.nMessage == WM_MERGE_PROGRESS)
-      pJob->Cancel();
-  };
   auto job = Job({MakeRow(dir.file("long.pdf"), 200), MakeRow(dir.file("a.pdf"), 3)},
                  MakeSettings(out, 1, 2));
-  pJob = job.get();
-  ASSERT_TRUE(job->Start());
-  ASSERT_TRUE(sink.WaitFinished());
-  job->Stop();
+  RunCancelledAtOnce(*job);
   EXPECT_FALSE(job->IsRunning());
   EXPECT_EQ(job->nThreadResult, -2);
   EXPECT_EQ(sink.Finished().wParam, 0);
@@ -196,17 +222,9 @@ TEST_F(Worker, CancelDuringSingleFileRunLeavesNoOutput) {
 
 TEST_F(Worker, CancelDuringPerRowRunStartsNoFurtherRow) {
   mkdir(out.c_str(), 0777);
-  MergeJob *pJob = nullptr;
-  sink.onNotice = [&pJob](const MergeNotice &n) {
-    if (n.nMessage == WM_MERGE_PROGRESS)
-      pJob->Cancel();
-  };
   auto job =
       Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("b.pdf"), 2)}, MakeSettings(out, 0, 0));
-  pJob = job.get();
-  ASSERT_TRUE(job->Start());
-  ASSERT_TRUE(sink.WaitFinished());
-  job->Stop();
+  RunCancelledAtOnce(*job);
   EXPECT_EQ(job->arrRows[0].nStatus, STATUS_FAILED);
   EXPECT_EQ(job->arrRows[1].nStatus, STATUS_READY);
   // A cancel is no failure to report; the folder is shown.
@@ -217,22 +235,15 @@ TEST_F(Worker, CancelDuringPerRowRunStartsNoFurtherRow) {
 }
 
 TEST_F(Worker, StopWaitsForARunningWorker) {
-  MergeJob *pJob = nullptr;
-  std::promise<void> reached;
-  bool held = false;
+  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));
   // The worker stays at its first progress notice until the stop cancels the run.
-  sink.onNotice = [&](const MergeNotice &n) {
-    if (n.nMessage != WM_MERGE_PROGRESS || std::exchange(held, true))
-      return;
-    reached.set_value();
+  std::future<void> reached = HoldAtFirstProgress([pJob = job.get()] {
     while (!pJob->cancelEvent.IsSignalled())
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  };
-  auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));
-  pJob = job.get();
+  });
   ASSERT_TRUE(job->Start());
   EXPECT_FALSE(job->Start()); // one worker per job
-  ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  ASSERT_EQ(reached.wait_for(std::chrono::seconds(30)), std::future_status::ready);
   job->Stop();
   EXPECT_FALSE(job->IsRunning());
   EXPECT_EQ(sink.FinishedCount(), 1);
@@ -247,7 +258,7 @@ TEST_F(Worker, PasswordsInAnyScriptProtectTheOutput) {
     CFSMSettings settings = MakeSettings(out, 1, 0, L"locked");
     settings.bOpenPwd = 1;
     settings.strOpenPwd = password;
-    EXPECT_EQ(RunMergeWorker(*Job({MakeRow(dir.file("a.pdf"), 3)}, settings)), 0);
+    EXPECT_EQ(RunAlone({MakeRow(dir.file("a.pdf"), 3)}, settings).first, 0);
     const std::string check = RunCommand("qpdf --show-encryption --password='" +
                                          WideToUtf8(password) + "' " + out + "/locked.pdf 2>&1");
     EXPECT_NE(check.find("R = 6"), std::string::npos) << check;
@@ -255,39 +266,47 @@ TEST_F(Worker, PasswordsInAnyScriptProtectTheOutput) {
   }
 }
 
+// The finished notice says why a file was left out or the run failed.
 TEST_F(Worker, FailuresAndSkippedFilesSayWhy) {
   WriteFileBytes(dir.file("junk.pdf"), "no PDF at all");
-  auto job = Job({MakeRow(dir.file("a.pdf"), 3), MakeRow(dir.file("junk.pdf"), 1)},
-                 MakeSettings(out, 1, 0));
-  EXPECT_EQ(RunMergeWorker(*job), 0);
-  EXPECT_EQ(sink.Finished().wParam, 1);
-  EXPECT_NE(sink.Finished().strDetail.find(L"junk.pdf: skipped: not a PDF"), std::wstring::npos)
-      << std::string(sink.Finished().strDetail.begin(), sink.Finished().strDetail.end());
-  // A page count the file does not have fails the run, and the message says which page.
-  RecordingSink failingSink;
-  auto failing = std::make_shared<MergeJob>(
-      &failingSink, std::vector<_stru_ItemData_>{MakeRow(dir.file("a.pdf"), 5)},
-      MakeSettings(out, 1, 0));
-  EXPECT_EQ(RunMergeWorker(*failing), -2);
-  EXPECT_NE(
-      failingSink.Finished().strDetail.find(L"a.pdf: page 4 is not in the file (it has 3 pages)"),
-      std::wstring::npos);
+  _stru_ItemData_ changed = MakeRow(dir.file("b.pdf"), 2);
+  const FileStamp listed = ReadFileStamp(W(dir.file("b.pdf")));
+  changed.nReadSize = listed.nSize;
+  changed.nReadModified = listed.nModified;
+  MakeNumberedPdf(dir.file("b.pdf"), 5); // replaced after it was listed
+  const _stru_ItemData_ a = MakeRow(dir.file("a.pdf"), 3);
+  const struct {
+    std::vector<_stru_ItemData_> rows;
+    int result;
+    const wchar_t *reason;
+    size_t sheets = 0; // of the output
+  } cases[] = {
+      {{a, MakeRow(dir.file("junk.pdf"), 1)}, 0, L"junk.pdf: skipped: not a PDF", 3},
+      {{a, changed}, 0, L"b.pdf: skipped: changed since it was read", 3},
+      // A page count the file does not have fails the run, and the message says which page.
+      {{MakeRow(dir.file("a.pdf"), 5)}, -2, L"a.pdf: page 4 is not in the file (it has 3 pages)"},
+  };
+  const std::string merged = out + "/merged.pdf";
+  for (const auto &c : cases) {
+    SCOPED_TRACE(WideToUtf8(c.reason));
+    const auto [result, finished] = RunAlone(c.rows, MakeSettings(out, 1, 0, L"merged"));
+    EXPECT_EQ(result, c.result);
+    EXPECT_EQ(finished.wParam, c.result == 0 ? 1 : 0);
+    EXPECT_NE(finished.strDetail.find(c.reason), std::wstring::npos)
+        << WideToUtf8(finished.strDetail);
+    EXPECT_EQ(Sheets(merged), c.sheets);
+    std::remove(merged.c_str());
+  }
 }
 
 TEST_F(Worker, StopGivesUpOnAWorkerThatDoesNotStop) {
   // The worker is held inside its first notice, as by a file system that does not answer.
-  std::promise<void> reached, release;
-  std::shared_future<void> released = release.get_future().share();
-  bool held = false;
-  sink.onNotice = [&](const MergeNotice &n) {
-    if (n.nMessage != WM_MERGE_PROGRESS || std::exchange(held, true))
-      return;
-    reached.set_value();
-    released.wait();
-  };
+  std::promise<void> release;
+  std::future<void> reached =
+      HoldAtFirstProgress([released = release.get_future().share()] { released.wait(); });
   auto job = Job({MakeRow(dir.file("a.pdf"), 3)}, MakeSettings(out, 1, 0));
   ASSERT_TRUE(job->Start());
-  ASSERT_EQ(reached.get_future().wait_for(std::chrono::seconds(30)), std::future_status::ready);
+  ASSERT_EQ(reached.wait_for(std::chrono::seconds(30)), std::future_status::ready);
   job->Stop(100); // returns although the worker is still held
   EXPECT_TRUE(job->IsRunning());
   std::weak_ptr<MergeJob> weak = job;
@@ -345,18 +364,6 @@ TEST_F(Worker, RowsAndSettingsBecomeTheEnginesRequest) {
   EXPECT_FALSE(AppendRowSource(request, MakeRow(dir.file("a.pdf"), 3, L"2, 5"), &why));
   EXPECT_EQ(why, L"a.pdf: the page range \"2, 5\" does not read at character 4: page 5 is "
                  L"beyond the last page (3)");
-}
-
-TEST_F(Worker, AFileChangedSinceItWasListedIsLeftOutWithItsReason) {
-  _stru_ItemData_ b = MakeRow(dir.file("b.pdf"), 2);
-  const FileStamp listed = ReadFileStamp(W(dir.file("b.pdf")));
-  b.nReadSize = listed.nSize;
-  b.nReadModified = listed.nModified;
-  MakeNumberedPdf(dir.file("b.pdf"), 5); // replaced after it was listed
-  EXPECT_EQ(RunMergeWorker(*Job({MakeRow(dir.file("a.pdf"), 3), b}, MakeSettings(out, 1, 0))), 0);
-  EXPECT_EQ(Sheets(out + "/a_b.pdf"), 3u);
-  EXPECT_NE(sink.Finished().strDetail.find(L"b.pdf: skipped: changed since it was read"),
-            std::wstring::npos);
 }
 
 } // namespace

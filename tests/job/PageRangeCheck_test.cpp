@@ -11,11 +11,13 @@
 
 namespace {
 
-TEST(PageRangeCheck, TableForTwentyPages) {
+// Each text against a file of pageCount pages (20 unless given).
+TEST(PageRangeCheck, TableOfTexts) {
   const struct {
     const wchar_t *text;
     bool passes;
     std::vector<int32_t> pages = {}; // what the merge takes of a text that passes
+    int pageCount = 20;
   } cases[] = {
       {L"1, 3, 4, 9-11, 12-15", true, {1, 3, 4, 9, 10, 11, 12, 13, 14, 15}},
       {L"0", false},
@@ -50,25 +52,22 @@ TEST(PageRangeCheck, TableForTwentyPages) {
       {L"000", false},
       {L"99999999999999999999", false}, // too large, not wrapped around
       {L"\u0663", false},               // digits of other scripts are not 0 to 9
+      {L"1", true, {1}, 1},
+      {L"2", false, {}, 1},
+      // A row whose page count is unknown (0) accepts no number.
+      {L"1", false, {}, 0},
+      {L"1-", false, {}, 0},
   };
   for (const auto &c : cases) {
-    const std::string shown = WideToUtf8(c.text);
-    EXPECT_EQ(CheckPageRangeText(c.text, 20), c.passes) << shown;
+    SCOPED_TRACE("'" + WideToUtf8(c.text) + "' of " + std::to_string(c.pageCount));
+    EXPECT_EQ(CheckPageRangeText(c.text, c.pageCount), c.passes);
     MergeRequest request;
     std::wstring why;
-    if (c.passes && AppendRowSource(request, MakeRow("twenty.pdf", 20, c.text), &why)) {
-      EXPECT_EQ(request.vecSources[0].vecPages, c.pages) << shown;
+    if (c.passes && AppendRowSource(request, MakeRow("doc.pdf", c.pageCount, c.text), &why)) {
+      EXPECT_EQ(request.vecSources[0].vecPages, c.pages);
     }
-    EXPECT_EQ(why, L"") << shown;
+    EXPECT_EQ(why, L"");
   }
-}
-
-TEST(PageRangeCheck, BoundIsThePageCount) {
-  EXPECT_TRUE(CheckPageRangeText(L"1", 1));
-  EXPECT_FALSE(CheckPageRangeText(L"2", 1));
-  // A row whose page count is unknown (0) accepts no number.
-  EXPECT_FALSE(CheckPageRangeText(L"1", 0));
-  EXPECT_FALSE(CheckPageRangeText(L"1-", 0));
 }
 
 } // namespace

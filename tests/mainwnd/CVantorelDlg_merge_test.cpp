@@ -18,12 +18,19 @@
 
 namespace {
 
-// The real progress dialog, with the file manager and the message box replaced.
+// What the progress dialog of the last Build showed: the file manager's paths and the messages.
+struct ProgressSeen {
+  std::vector<std::wstring> shown;
+  std::vector<wxString> messages;
+};
+
+// The real progress dialog, with the file manager and the message box replaced by seen.
 class RecordingProgress : public CDlgMergeProgress {
 public:
   RecordingProgress(wxWindow *parent, const std::vector<_stru_ItemData_> &rows,
-                    const CFSMSettings &settings, bool cancelAtOnce)
-      : CDlgMergeProgress(parent, rows, settings) {
+                    const CFSMSettings &settings, ProgressSeen &seen, bool cancelAtOnce)
+      : CDlgMergeProgress(parent, rows, settings), m_seen(seen) {
+    m_seen = {};
     if (cancelAtOnce)
       Bind(wxEVT_INIT_DIALOG, [this](wxInitDialogEvent &event) {
         event.Skip();
@@ -34,13 +41,22 @@ public:
         });
       });
   }
-  std::vector<std::wstring> shown;
-  std::vector<wxString> messages;
 
 protected:
-  void ShowResult(const std::wstring &path) override { shown.push_back(path); }
-  void ShowMessage(const wxString &text, long) override { messages.push_back(text); }
+  void ShowResult(const std::wstring &path) override { m_seen.shown.push_back(path); }
+  void ShowMessage(const wxString &text, long) override { m_seen.messages.push_back(text); }
+
+private:
+  ProgressSeen &m_seen;
 };
+
+// Builds run the real progress dialog.
+void RunRealProgress(TestDlg *dlg, ProgressSeen &seen, bool cancelAtOnce = false) {
+  dlg->merge = [dlg, &seen, cancelAtOnce](const std::vector<_stru_ItemData_> &rows,
+                                          const CFSMSettings &settings) {
+    RecordingProgress(dlg, rows, settings, seen, cancelAtOnce).ShowModal();
+  };
+}
 
 } // namespace
 
@@ -58,16 +74,11 @@ TEST_F(MainWindow, BuildMergesTheListIntoOnePdf) {
   // One page per sheet: 4 + 2 pages.
   static_cast<wxRadioButton *>(dlg->FindWindow(COutputSetting::IDC_1IN1))->SetValue(true);
   dlg->GetOutputFolderEdit()->ChangeValue(Home("out"));
-  std::vector<std::wstring> shown;
-  std::vector<wxString> failures;
-  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
-    RecordingProgress progress(dlg, rows, settings, false);
-    progress.ShowModal();
-    shown = progress.shown;
-    failures = progress.messages;
-  };
+  ProgressSeen seen;
+  RunRealProgress(dlg, seen);
   dlg->Build();
-  EXPECT_TRUE(failures.empty());
+  const std::vector<std::wstring> &shown = seen.shown;
+  EXPECT_TRUE(seen.messages.empty());
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ(Wide(Home("out/first_second.pdf")), shown[0]);
   EXPECT_EQ(6, MergerTool::GetPdfInfo(shown[0].c_str()));
@@ -84,19 +95,12 @@ TEST_F(MainWindow, MergeSwitchOffWritesOneFilePerRow) {
   dlg->OnBarCommand(kCmdMergeSwitch);
   std::filesystem::create_directories(Home("each"));
   dlg->GetOutputFolderEdit()->ChangeValue(Home("each"));
-  std::vector<std::wstring> shown;
-  std::vector<wxString> messages;
-  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
-    RecordingProgress progress(dlg, rows, settings, false);
-    progress.ShowModal();
-    shown = progress.shown;
-    messages = progress.messages;
-  };
+  ProgressSeen seen;
+  RunRealProgress(dlg, seen);
   dlg->Build();
-  EXPECT_TRUE(messages.empty()) << (messages.empty() ? wxString() : messages[0]);
+  EXPECT_EQ(std::vector<wxString>(), seen.messages);
   // The file manager shows the folder of the outputs.
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ(Wide(Home("each")), shown[0]);
+  EXPECT_EQ(std::vector<std::wstring>{Wide(Home("each"))}, seen.shown);
   EXPECT_EQ(1, MergerTool::GetPdfInfo(Wide(Home("each/a_2IN1.pdf")).c_str()));
   EXPECT_EQ(2, MergerTool::GetPdfInfo(Wide(Home("each/b_2IN1.pdf")).c_str()));
 }
@@ -106,15 +110,10 @@ TEST_F(MainWindow, ACancelledRunIsFollowedByTheUpsellToo) {
   for (int i = 0; i < 5; ++i)
     AddRead(Wide(Home("big.pdf")));
   dlg->GetOutputFolderEdit()->ChangeValue(Home("cancelled"));
-  std::vector<wxString> messages;
-  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
-    RecordingProgress progress(dlg, rows, settings, true);
-    progress.ShowModal();
-    messages = progress.messages;
-  };
+  ProgressSeen seen;
+  RunRealProgress(dlg, seen, true);
   dlg->Build();
-  ASSERT_EQ(1u, messages.size());
-  EXPECT_EQ("Failed to merge files or User cancel!", messages[0]);
+  EXPECT_EQ(std::vector<wxString>{"Failed to merge files or User cancel!"}, seen.messages);
   EXPECT_EQ(1, dlg->upgradeShown);
 }
 
@@ -131,12 +130,9 @@ TEST_F(MainWindow, BuildNamesTheRowsItWouldLeaveOut) {
   for (const char *name : {"good.pdf", "text.pdf", "locked.pdf", "photo.jpg"})
     AddRead(Wide(Home(name)));
   dlg->GetOutputFolderEdit()->ChangeValue(Home("out"));
-  std::vector<wxString> reported;
-  dlg->merge = [&](const std::vector<_stru_ItemData_> &rows, const CFSMSettings &settings) {
-    RecordingProgress progress(dlg, rows, settings, false);
-    progress.ShowModal();
-    reported = progress.messages;
-  };
+  ProgressSeen seen;
+  RunRealProgress(dlg, seen);
+  const std::vector<wxString> &reported = seen.messages;
   const char *const named[] = {"2. text.pdf: cannot be read: not a PDF", "3. locked.pdf: locked",
                                "4. photo.jpg: cannot be read"};
   for (bool yes : {false, true}) {
